@@ -1,0 +1,307 @@
+#include "app/profile_file.h"
+
+#include "app/cp932.h"
+#include "app/ini_number.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <sys/stat.h>
+#include <unistd.h>
+#include <limits>
+#include <optional>
+#include <vector>
+
+namespace {
+
+// Longest value a read returns, in bytes of CP932.
+constexpr qsizetype kMaxValueBytes = 2047;
+
+// Every byte tested here is below 0x40, so it can never be the second byte of a double-byte
+// character: finding it in the raw bytes is safe.
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
+}
+
+bool isLeadByte(char c) {
+    const auto b = static_cast<unsigned char>(c);
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+
+QByteArray trimBlanks(const QByteArray& bytes) {
+    qsizetype begin = 0;
+    qsizetype end = bytes.size();
+    while (begin < end && isBlank(bytes[begin]))
+        ++begin;
+    while (end > begin && isBlank(bytes[end - 1]))
+        --end;
+    return bytes.mid(begin, end - begin);
+}
+
+QString trimBlanks(const QString& text) {
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    auto blank = [](QChar c) {
+        return c.unicode() < 0x80 && isBlank(static_cast<char>(c.unicode()));
+    };
+    while (begin < end && blank(text[begin]))
+        ++begin;
+    while (end > begin && blank(text[end - 1]))
+        --end;
+    return text.mid(begin, end - begin);
+}
+
+enum class LineKind { Other, Section, Key };
+
+struct Line {
+    QByteArray content;  // without the line ending
+    QByteArray ending;   // "\r\n", "\n", or empty for a last line without one
+    LineKind kind = LineKind::Other;
+    QString name;         // section or key name, decoded
+    QByteArray rawKey;    // the key's bytes as they stand in the file, trimmed
+    QByteArray rawValue;  // the value's bytes, trimmed
+};
+
+void classify(Line& line) {
+    const QByteArray text = trimBlanks(line.content);
+    if (text.startsWith('[')) {
+        // "]" may be the second byte of a double-byte character: search the decoded text.
+        const QString rest = fromCp932(text.mid(1));
+        const qsizetype close = rest.indexOf(QLatin1Char(']'));
+        if (close >= 0) {
+            line.kind = LineKind::Section;
+            line.name = trimBlanks(rest.left(close));
+            return;
+        }
+    }
+    const qsizetype eq = text.indexOf('=');
+    if (eq < 0) return;
+    line.kind = LineKind::Key;
+    line.rawKey = trimBlanks(text.left(eq));
+    line.rawValue = trimBlanks(text.mid(eq + 1));
+    line.name = fromCp932(line.rawKey);
+}
+
+std::vector<Line> parse(const QByteArray& bytes) {
+    std::vector<Line> lines;
+    qsizetype pos = 0;
+    while (pos < bytes.size()) {
+        Line line;
+        const qsizetype lf = bytes.indexOf('\n', pos);
+        qsizetype end = lf < 0 ? bytes.size() : lf;
+        if (lf >= 0) {
+            if (end > pos && bytes[end - 1] == '\r') --end;
+            line.ending = bytes.mid(end, lf + 1 - end);
+        }
+        line.content = bytes.mid(pos, end - pos);
+        classify(line);
+        lines.push_back(std::move(line));
+        pos = lf < 0 ? bytes.size() : lf + 1;
+    }
+    return lines;
+}
+
+// The whole file, or nothing when it is missing or cannot be read.
+std::optional<QByteArray> readAll(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+    return file.readAll();
+}
+
+bool sameName(const QString& a, const QString& b) {
+    return QString::compare(a, b, Qt::CaseInsensitive) == 0;
+}
+
+// Where a section stands: its header line and the line after its last line.
+struct SectionRange {
+    std::size_t header = 0;
+    std::size_t end = 0;
+};
+
+// The first section of that name wins, as with the Windows functions.
+std::optional<SectionRange> findSection(const std::vector<Line>& lines, const QString& section) {
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (lines[i].kind != LineKind::Section || !sameName(lines[i].name, section)) continue;
+        std::size_t end = i + 1;
+        while (end < lines.size() && lines[end].kind != LineKind::Section)
+            ++end;
+        return SectionRange{i, end};
+    }
+    return std::nullopt;
+}
+
+std::optional<std::size_t> findKey(const std::vector<Line>& lines, const SectionRange& range,
+                                   const QString& key) {
+    for (std::size_t i = range.header + 1; i < range.end; ++i)
+        if (lines[i].kind == LineKind::Key && sameName(lines[i].name, key)) return i;
+    return std::nullopt;
+}
+
+const Line* lookup(const QString& path, const QString& section, const QString& key,
+                   std::vector<Line>& lines) {
+    lines = parse(readAll(path).value_or(QByteArray()));
+    const auto range = findSection(lines, section);
+    if (!range) return nullptr;
+    const auto index = findKey(lines, *range, key);
+    return index ? &lines[*index] : nullptr;
+}
+
+// A line break inside a written name or value would split its line; each becomes a blank.
+QString singleLine(QString text) {
+    text.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+    text.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return text;
+}
+
+bool hasWriteBit(const QString& path) {
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0) return false;
+    return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0;
+}
+
+// A file or folder without any write bit counts as read-only even for root, so the program
+// behaves the same whoever runs it.
+bool writable(const QString& path) {
+    return ::access(QFile::encodeName(path).constData(), W_OK) == 0 && hasWriteBit(path);
+}
+
+void save(const QString& path, const QByteArray& bytes) {
+    const QFileInfo info(path);
+    if (info.exists() && !writable(path)) throw ProfileWriteError(path);
+    if (!writable(info.absolutePath())) throw ProfileWriteError(path);
+    // QSaveFile writes a temporary file beside the target and renames it into place, keeping
+    // the target's permissions; until the rename the old file stays as it was.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) throw ProfileWriteError(path);
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        throw ProfileWriteError(path);
+    }
+    if (!file.commit()) throw ProfileWriteError(path);
+}
+
+QByteArray join(const std::vector<Line>& lines) {
+    QByteArray out;
+    for (const Line& line : lines) {
+        out += line.content;
+        out += line.ending;
+    }
+    return out;
+}
+
+Line newLine(const QByteArray& content) {
+    Line line;
+    line.content = content;
+    line.ending = QByteArrayLiteral("\r\n");
+    return line;
+}
+
+bool isBlankLine(const Line& line) {
+    return trimBlanks(line.content).isEmpty();
+}
+
+}  // namespace
+
+ProfileWriteError::ProfileWriteError(const QString& path)
+    : std::runtime_error(QStringLiteral("%1 に書き込めません").arg(path).toStdString()),
+      path_(path) {}
+
+bool ProfileFile::exists() const {
+    return QFileInfo(path_).isFile();
+}
+
+QString ProfileFile::readString(const QString& section, const QString& key,
+                                const QString& def) const {
+    std::vector<Line> lines;
+    const Line* line = lookup(path_, section, key, lines);
+    if (!line) return def;
+    QByteArray value = line->rawValue;
+    if (value.size() >= 2) {
+        const char first = value.front();
+        if ((first == '"' || first == '\'') && value.back() == first)
+            value = value.mid(1, value.size() - 2);
+    }
+    if (value.size() > kMaxValueBytes) {
+        // Cut before the character that would cross the limit, never inside one.
+        qsizetype cut = 0;
+        while (cut < value.size()) {
+            const qsizetype width = isLeadByte(value[cut]) && cut + 1 < value.size() ? 2 : 1;
+            if (cut + width > kMaxValueBytes) break;
+            cut += width;
+        }
+        value.truncate(cut);
+    }
+    return fromCp932(value);
+}
+
+int ProfileFile::readInteger(const QString& section, const QString& key, int def) const {
+    const QString text = readString(section, key, QString()).trimmed();
+    // Decimal digits with an optional sign, nothing else (no hexadecimal forms).
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        const bool sign = i == 0 && (c == QLatin1Char('-') || c == QLatin1Char('+'));
+        if (!sign && (c < QLatin1Char('0') || c > QLatin1Char('9'))) return def;
+    }
+    bool ok = false;
+    const qlonglong value = text.toLongLong(&ok, 10);
+    if (!ok || value < std::numeric_limits<int>::min() || value > std::numeric_limits<int>::max())
+        return def;
+    return static_cast<int>(value);
+}
+
+bool ProfileFile::readBool(const QString& section, const QString& key, bool def) const {
+    return readInteger(section, key, def ? 1 : 0) != 0;
+}
+
+double ProfileFile::readFloat(const QString& section, const QString& key, double def) const {
+    const auto value = parseIniNumber(readString(section, key, QString()));
+    return value ? *value : def;
+}
+
+bool ProfileFile::valueExists(const QString& section, const QString& key) const {
+    std::vector<Line> lines;
+    return lookup(path_, section, key, lines) != nullptr;
+}
+
+void ProfileFile::writeString(const QString& section, const QString& key,
+                              const QString& value) const {
+    const auto bytes = readAll(path_);
+    // A file that is there but cannot be read must not be replaced by a file of one key.
+    if (!bytes && QFileInfo::exists(path_)) throw ProfileWriteError(path_);
+    std::vector<Line> lines = parse(bytes.value_or(QByteArray()));
+    const QByteArray rawValue = toCp932(singleLine(value));
+    const auto range = findSection(lines, section);
+    if (!range) {
+        if (!lines.empty() && lines.back().ending.isEmpty())
+            lines.back().ending = QByteArrayLiteral("\r\n");
+        lines.push_back(newLine('[' + toCp932(singleLine(section)) + ']'));
+        lines.push_back(newLine(toCp932(singleLine(key)) + '=' + rawValue));
+    } else if (const auto index = findKey(lines, *range, key)) {
+        // Keep the key as the file spells it, so only the value changes.
+        lines[*index] = newLine(lines[*index].rawKey + '=' + rawValue);
+    } else {
+        // After the section's last line that is not blank, before blank lines that separate
+        // it from the next section.
+        std::size_t last = range->end - 1;
+        while (last > range->header && isBlankLine(lines[last]))
+            --last;
+        if (lines[last].ending.isEmpty()) lines[last].ending = QByteArrayLiteral("\r\n");
+        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(last + 1),
+                     newLine(toCp932(singleLine(key)) + '=' + rawValue));
+    }
+    save(path_, join(lines));
+}
+
+void ProfileFile::writeInteger(const QString& section, const QString& key, int value) const {
+    writeString(section, key, QString::number(value));
+}
+
+void ProfileFile::writeBool(const QString& section, const QString& key, bool value) const {
+    writeString(section, key, value ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+void ProfileFile::writeFloat(const QString& section, const QString& key, double value) const {
+    writeString(section, key, formatIniNumber(value));
+}

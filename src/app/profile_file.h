@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QString>
+#include <stdexcept>
+#include <utility>
+
+// A write the system refused. The message is "<path> に書き込めません".
+class ProfileWriteError : public std::runtime_error {
+public:
+    explicit ProfileWriteError(const QString& path);
+    QString path() const { return path_; }
+
+private:
+    QString path_;
+};
+
+// An INI-format file with the semantics of the Windows profile functions: sections and keys are
+// matched without regard to case; a write replaces the key's value on its own line, adds a missing
+// key at the end of its section, a missing section at the end of the file, creates a missing
+// file, and leaves every other line byte for byte as it was. The file is CP932 with CR LF. Every
+// call reads the file afresh; every write reaches the disk at once through a temporary file that
+// is renamed into place, so a failed write leaves the old file intact.
+class ProfileFile {
+public:
+    explicit ProfileFile(QString path) : path_(std::move(path)) {}
+    const QString& path() const { return path_; }
+    bool exists() const;
+
+    // A value is read up to 2047 bytes; a pair of matching quotes around it is removed.
+    QString readString(const QString& section, const QString& key, const QString& def) const;
+    // Missing keys and values that do not convert give the default.
+    int readInteger(const QString& section, const QString& key, int def) const;
+    bool readBool(const QString& section, const QString& key, bool def) const;
+    double readFloat(const QString& section, const QString& key, double def) const;
+    bool valueExists(const QString& section, const QString& key) const;
+
+    // Throw ProfileWriteError when the file or its folder refuses the write, and also when the
+    // file exists but cannot be read (writing it anew would lose its other keys). A line break
+    // inside a written value becomes a blank, so that the value stays on its own line.
+    void writeString(const QString& section, const QString& key, const QString& value) const;
+    void writeInteger(const QString& section, const QString& key, int value) const;
+    void writeBool(const QString& section, const QString& key, bool value) const;
+    // Not-a-number and infinity are written as "0".
+    void writeFloat(const QString& section, const QString& key, double value) const;
+
+private:
+    QString path_;
+};
