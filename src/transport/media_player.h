@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <stdexcept>
+
+// The one error type of player operations. A handler that meets it stops at that call; the
+// guard at the handler's entry shows it in the standard error box.
+class PlayerError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Play states as the window compares them; everything but 1, 2 and 3 counts as "not playing".
+namespace PlayStates {
+inline constexpr int Undefined = 0;
+inline constexpr int Stopped = 1;
+inline constexpr int Paused = 2;
+inline constexpr int Playing = 3;
+inline constexpr int MediaEnded = 8;
+inline constexpr int Transitioning = 9;
+inline constexpr int Ready = 10;
+}  // namespace PlayStates
+
+// The hosted player, reduced to exactly the operations the window uses. Times are seconds,
+// volume is 0..100, rate 1.0 is normal speed. Writing the URL loads the media and starts
+// playing it (auto-start). Position and duration strings are "MM:SS", or "HH:MM:SS" from one
+// hour on, and empty while nothing is loaded.
+//
+// The signals are for observers outside the window (the desktop media interface, the player
+// view); the window itself polls, as it always has.
+class MediaPlayer : public QObject {
+    Q_OBJECT
+public:
+    using QObject::QObject;
+    ~MediaPlayer() override = default;
+
+    virtual void setURL(const QString& url) = 0;
+    virtual QString URL() const = 0;
+    virtual int playState() const = 0;
+    virtual void close() = 0;
+
+    virtual void play() = 0;
+    virtual void pause() = 0;
+    virtual void stop() = 0;
+    virtual double currentPosition() const = 0;
+    virtual void setCurrentPosition(double seconds) = 0;
+    virtual QString currentPositionString() const = 0;
+
+    virtual bool isAvailable(const QString& name) const = 0;
+    virtual double rate() const = 0;
+    virtual void setRate(double rate) = 0;
+    virtual int volume() const = 0;
+    virtual void setVolume(int volume) = 0;
+    virtual bool mute() const = 0;
+    virtual void setMute(bool mute) = 0;
+
+    virtual double duration() const = 0;
+    virtual QString durationString() const = 0;
+
+    // Where video is drawn (a native window id); 0 detaches. Players without video ignore it.
+    virtual void setVideoWindow(quintptr /*windowId*/) {}
+
+Q_SIGNALS:
+    void playStateChanged(int state);
+    void mediaChanged();  // a new URL was loaded or the media closed
+    void durationChanged(double seconds);
+    void seeked(double seconds);
+    void rateChanged(double rate);
+    void volumeChanged(int volume);
+    void errorOccurred(const QString& message);  // loading or playing failed
+};
+
+// "MM:SS", or "HH:MM:SS" from one hour on, of whole seconds; the form of the player's strings.
+QString playerTimeString(double seconds);

@@ -1,0 +1,509 @@
+#include "transport/mpv_player.h"
+
+#include <mpv/client.h>
+
+#include <QByteArray>
+#include <QLoggingCategory>
+#include <QMetaObject>
+#include <QPointer>
+#include <algorithm>
+#include <clocale>
+#include <cmath>
+#include <utility>
+#include <vector>
+
+#include "transport/mpv_names.h"
+
+namespace {
+
+Q_LOGGING_CATEGORY(lcPlayer, "scribo.player", QtInfoMsg)
+
+// time-pos may read a hair below an exact seek target once playback has resumed from it.
+constexpr double kSeekSlack = 0.001;
+constexpr qint64 kSeekAssumedDoneMs = 1000;
+constexpr double kMinRate = 0.01, kMaxRate = 100.0;  // mpv's speed limits
+
+[[noreturn]] void fail(const QString& attempt, int status) {
+    throw PlayerError(QStringLiteral("%1: %2")
+                          .arg(attempt, QString::fromUtf8(mpv_error_string(status)))
+                          .toStdString());
+}
+
+QString name(const char* n) {
+    return QString::fromLatin1(n);
+}
+
+}  // namespace
+
+// An event copied out of mpv's buffer: a signal emitted while handling it may re-enter the
+// drain loop, which reuses that buffer.
+struct MpvPlayer::Event {
+    mpv_event_id id = MPV_EVENT_NONE;
+    QByteArray property;
+    std::optional<double> value;  // a flag as 0/1, or a double; nullopt: unavailable
+    int endReason = 0;
+    int error = 0;
+    qint64 entry = -1;
+    QString text;
+};
+
+MpvPlayer::MpvPlayer(const MpvOptions& extraOptions, QObject* parent) : MediaPlayer(parent) {
+    // mpv_create() refuses any LC_NUMERIC but "C".
+    std::setlocale(LC_NUMERIC, "C");
+    handle_ = mpv_create();
+    if (!handle_) throw PlayerError("Cannot start the media player: mpv_create failed");
+
+    try {
+        using namespace mpvname;
+        // The library's defaults suit a command-line player, not one embedded in a window.
+        const std::pair<const char*, const char*> defaults[] = {
+            {kYtdl, kNo},
+            {kLoadScripts, kNo},
+            {kKeepOpen, kYes},  // the end of a file pauses there instead of unloading it
+            {kHrSeek, kYes},
+            {kAudioFallbackToNull, kYes},  // without it, no sound device ends every file at once
+            {kAudioClientName, "Scribo"},
+            {kOsc, kNo},
+            {kInputDefaultBindings, kNo},
+            {kInputVoKeyboard, kNo},
+            {kInputCursor, kNo},
+            {kCursorAutohide, kNo},
+            {kTerminal, kNo},
+            {kConfig, kNo},
+            {kIdle, kYes},
+            {kVolume, "50"},
+        };
+        for (const auto& [option, value] : defaults) {
+            const int rc = mpv_set_option_string(handle_, option, value);
+            // An option this mpv was built without has nothing to switch off.
+            if (rc < 0 && rc != MPV_ERROR_OPTION_NOT_FOUND)
+                fail(QStringLiteral("Cannot set the player option %1").arg(name(option)), rc);
+        }
+        for (const auto& [option, value] : extraOptions) {
+            if (option == name(kVo)) fixedVideoOutput_ = value;
+            const int rc = mpv_set_option_string(handle_, option.toUtf8().constData(),
+                                                 value.toUtf8().constData());
+            if (rc < 0)
+                fail(QStringLiteral("Cannot set the player option %1=%2").arg(option, value), rc);
+        }
+        // Without a window to draw into, mpv would open one of its own for a video.
+        if (fixedVideoOutput_.isEmpty()) {
+            videoOutput_ = name(kNullOutput);
+            const int rc = mpv_set_option_string(handle_, kVo, kNullOutput);
+            if (rc < 0) fail(QStringLiteral("Cannot set the player option vo"), rc);
+        }
+        if (const int rc = mpv_initialize(handle_); rc < 0)
+            fail(QStringLiteral("Cannot start the media player"), rc);
+
+        mpv_request_log_messages(handle_, "warn");
+        const std::pair<const char*, mpv_format> observed[] = {
+            {kPause, MPV_FORMAT_FLAG},      {kEofReached, MPV_FORMAT_FLAG},
+            {kIdleActive, MPV_FORMAT_FLAG}, {kDuration, MPV_FORMAT_DOUBLE},
+            {kSpeed, MPV_FORMAT_DOUBLE},    {kVolume, MPV_FORMAT_DOUBLE},
+        };
+        for (const auto& [property, format] : observed)
+            if (const int rc = mpv_observe_property(handle_, 0, property, format); rc < 0)
+                fail(QStringLiteral("Cannot observe the player property %1").arg(name(property)),
+                     rc);
+    } catch (...) {
+        mpv_terminate_destroy(handle_);
+        handle_ = nullptr;
+        throw;
+    }
+
+    // Called on one of mpv's threads: only hand the work to ours, once per batch.
+    mpv_set_wakeup_callback(
+        handle_,
+        [](void* context) {
+            auto* self = static_cast<MpvPlayer*>(context);
+            if (!self->wakeupPending_.exchange(true))
+                QMetaObject::invokeMethod(
+                    self, [self] { self->drainEvents(); }, Qt::QueuedConnection);
+        },
+        this);
+}
+
+MpvPlayer::~MpvPlayer() {
+    if (!handle_) return;
+    // Once this returns no callback runs any more; calls already queued die with this object.
+    mpv_set_wakeup_callback(handle_, nullptr, nullptr);
+    mpv_terminate_destroy(handle_);
+}
+
+// ---- Operations --------------------------------------------------------------------------
+
+void MpvPlayer::setURL(const QString& url) {
+    if (url.isEmpty()) {
+        close();
+        return;
+    }
+    setFlag(mpvname::kPause, false);  // writing the URL starts playback
+    url_ = url;
+    media_ = Media::Loading;
+    entryId_ = -1;
+    stopped_ = false;
+    pendingStart_.reset();
+    seekTarget_.reset();
+    restartSeen_ = false;
+
+    const QByteArray target = url.toUtf8();
+    const char* args[] = {mpvname::kLoadfile, target.constData(), mpvname::kReplace, nullptr};
+    mpv_node result;
+    const int rc = mpv_command_ret(handle_, args, &result);
+    if (rc >= 0) {
+        if (result.format == MPV_FORMAT_NODE_MAP) {
+            const mpv_node_list* map = result.u.list;
+            for (int i = 0; i < map->num; ++i)
+                if (qstrcmp(map->keys[i], mpvname::kPlaylistEntryId) == 0 &&
+                    map->values[i].format == MPV_FORMAT_INT64)
+                    entryId_ = map->values[i].u.int64;
+        }
+        mpv_free_node_contents(&result);
+    } else {
+        media_ = Media::Failed;
+    }
+    emit mediaChanged();
+    notifyChanges();
+    if (rc < 0) fail(QStringLiteral("Cannot open \"%1\"").arg(url), rc);
+}
+
+int MpvPlayer::playState() const {
+    switch (media_) {
+        case Media::None:
+        case Media::Failed:
+            return PlayStates::Undefined;
+        case Media::Loading:
+            return PlayStates::Transitioning;
+        case Media::Ended:
+            return stopped_ ? PlayStates::Stopped : PlayStates::MediaEnded;
+        case Media::Loaded:
+            break;
+    }
+    if (stopped_) return PlayStates::Stopped;
+    // A seek on its way leaves the end, whatever mpv still says.
+    if (!seekPending() && getFlag(mpvname::kEofReached).value_or(false))
+        return PlayStates::MediaEnded;
+    return getFlag(mpvname::kPause).value_or(false) ? PlayStates::Paused : PlayStates::Playing;
+}
+
+void MpvPlayer::close() {
+    command({mpvname::kStop}, QStringLiteral("Cannot close the media"));
+    const bool hadMedia = !url_.isEmpty() || media_ != Media::None;
+    url_.clear();
+    media_ = Media::None;
+    entryId_ = -1;
+    stopped_ = false;
+    pendingStart_.reset();
+    seekTarget_.reset();
+    if (hadMedia) emit mediaChanged();
+    notifyChanges();
+}
+
+void MpvPlayer::play() {
+    switch (media_) {
+        case Media::None:
+        case Media::Failed:
+            return;
+        case Media::Ended: {
+            // mpv let go of the file at its end: open it again, at a position written since.
+            const auto start = pendingStart_;
+            setURL(url_);
+            pendingStart_ = start;
+            return;
+        }
+        case Media::Loading:
+            break;
+        case Media::Loaded:
+            if (!seekPending() && getFlag(mpvname::kEofReached).value_or(false)) seekTo(0);
+            break;
+    }
+    setFlag(mpvname::kPause, false);
+    stopped_ = false;
+    notifyChanges();
+}
+
+void MpvPlayer::pause() {
+    const bool wasPlaying = playState() == PlayStates::Playing;
+    // Read while still playing, so that a seek target already passed is let go.
+    const double here = wasPlaying ? currentPosition() : 0.0;
+    setFlag(mpvname::kPause, true);
+    // Pin the resume point to what is reported: otherwise time-pos creeps on while mpv's audio
+    // buffer settles, and playback resumes a little after the position the window was given.
+    if (wasPlaying) seekTo(here);
+    notifyChanges();
+}
+
+void MpvPlayer::stop() {
+    if (media_ == Media::None || media_ == Media::Failed) return;
+    setFlag(mpvname::kPause, true);
+    if (fileOpen())
+        seekTo(0);
+    else
+        pendingStart_ = 0.0;
+    stopped_ = true;
+    notifyChanges();
+}
+
+double MpvPlayer::currentPosition() const {
+    if (media_ == Media::Ended) return pendingStart_.value_or(endedDuration_);
+    if (!fileOpen()) return pendingStart_.value_or(0.0);
+    if (seekTarget_) {
+        // Should nobody run the event loop, a seek is long done by now.
+        if (!restartSeen_ && seekClock_.hasExpired(kSeekAssumedDoneMs)) restartSeen_ = true;
+        if (!restartSeen_) return *seekTarget_;
+        if (getFlag(mpvname::kEofReached).value_or(false)) {
+            seekTarget_.reset();
+        } else if (getFlag(mpvname::kPause).value_or(true)) {
+            return *seekTarget_;
+        } else {
+            const double position = getDouble(mpvname::kTimePos).value_or(*seekTarget_);
+            if (position < *seekTarget_ - kSeekSlack) return *seekTarget_;
+            seekTarget_.reset();
+            return position;
+        }
+    }
+    return getDouble(mpvname::kTimePos).value_or(0.0);
+}
+
+void MpvPlayer::setCurrentPosition(double seconds) {
+    if (!std::isfinite(seconds)) throw PlayerError("Cannot seek: the position is not a number");
+    // A negative absolute seek counts from the end in mpv.
+    seconds = std::max(0.0, seconds);
+    if (!fileOpen()) {
+        pendingStart_ = seconds;
+        return;
+    }
+    if (const auto length = getDouble(mpvname::kDuration); length && *length > 0)
+        seconds = std::min(seconds, *length);
+    seekTo(seconds);
+    QPointer<MpvPlayer> self(this);
+    emit seeked(seconds);
+    if (self) notifyChanges();
+}
+
+QString MpvPlayer::currentPositionString() const {
+    if (!fileOpen() && media_ != Media::Ended) return {};
+    return playerTimeString(currentPosition());
+}
+
+bool MpvPlayer::isAvailable(const QString& what) const {
+    return fileOpen() && what.compare(QLatin1String("Rate"), Qt::CaseInsensitive) == 0;
+}
+
+double MpvPlayer::rate() const {
+    return getDouble(mpvname::kSpeed).value_or(1.0);
+}
+
+void MpvPlayer::setRate(double value) {
+    if (!(value >= kMinRate && value <= kMaxRate))
+        throw PlayerError(QStringLiteral("Cannot set the speed to %1: outside %2 to %3")
+                              .arg(value)
+                              .arg(kMinRate)
+                              .arg(kMaxRate)
+                              .toStdString());
+    setDouble(mpvname::kSpeed, value);
+}
+
+int MpvPlayer::volume() const {
+    return std::clamp(static_cast<int>(std::lround(getDouble(mpvname::kVolume).value_or(0.0))), 0,
+                      100);
+}
+
+void MpvPlayer::setVolume(int value) {
+    setDouble(mpvname::kVolume, std::clamp(value, 0, 100));
+}
+
+bool MpvPlayer::mute() const {
+    return getFlag(mpvname::kMute).value_or(false);
+}
+
+void MpvPlayer::setMute(bool value) {
+    setFlag(mpvname::kMute, value);
+}
+
+double MpvPlayer::duration() const {
+    if (media_ == Media::Ended) return endedDuration_;
+    if (!fileOpen()) return 0.0;
+    return getDouble(mpvname::kDuration).value_or(0.0);
+}
+
+QString MpvPlayer::durationString() const {
+    const double length = duration();
+    return length > 0 ? playerTimeString(length) : QString();
+}
+
+void MpvPlayer::setVideoWindow(quintptr windowId) {
+    auto wid = windowId ? static_cast<int64_t>(windowId) : int64_t{-1};
+    if (const int rc = mpv_set_property(handle_, mpvname::kWid, MPV_FORMAT_INT64, &wid); rc < 0)
+        fail(QStringLiteral("Cannot attach the video window"), rc);
+    const bool moved = windowId != videoWindow_;
+    videoWindow_ = windowId;
+    if (!fixedVideoOutput_.isEmpty() || !moved) return;
+    // Switching outputs re-creates a running video output in the new window (or none); going
+    // through "null" does so when the output stays the same.
+    const QString output = name(windowId ? mpvname::kEmbeddableOutputs : mpvname::kNullOutput);
+    if (output == videoOutput_ && windowId) setString(mpvname::kVo, name(mpvname::kNullOutput));
+    setString(mpvname::kVo, output);
+    videoOutput_ = output;
+}
+
+// ---- Events ------------------------------------------------------------------------------
+
+void MpvPlayer::drainEvents() {
+    wakeupPending_.store(false);
+    const QPointer<MpvPlayer> self(this);
+    while (self && handle_) {
+        const mpv_event* raw = mpv_wait_event(handle_, 0);
+        if (raw->event_id == MPV_EVENT_NONE) break;
+        Event event;
+        event.id = raw->event_id;
+        event.error = raw->error;
+        switch (raw->event_id) {
+            case MPV_EVENT_PROPERTY_CHANGE: {
+                const auto* property = static_cast<const mpv_event_property*>(raw->data);
+                event.property = property->name;
+                if (property->format == MPV_FORMAT_FLAG)
+                    event.value = *static_cast<const int*>(property->data) ? 1.0 : 0.0;
+                else if (property->format == MPV_FORMAT_DOUBLE)
+                    event.value = *static_cast<const double*>(property->data);
+                break;
+            }
+            case MPV_EVENT_START_FILE:
+                event.entry =
+                    static_cast<const mpv_event_start_file*>(raw->data)->playlist_entry_id;
+                break;
+            case MPV_EVENT_END_FILE: {
+                const auto* end = static_cast<const mpv_event_end_file*>(raw->data);
+                event.endReason = end->reason;
+                event.error = end->error;
+                event.entry = end->playlist_entry_id;
+                break;
+            }
+            case MPV_EVENT_LOG_MESSAGE: {
+                const auto* message = static_cast<const mpv_event_log_message*>(raw->data);
+                event.text = QStringLiteral("%1: %2").arg(
+                    QString::fromUtf8(message->prefix), QString::fromUtf8(message->text).trimmed());
+                break;
+            }
+            default:
+                break;
+        }
+        // Called from the event loop: nothing may escape to Qt.
+        try {
+            handleEvent(event);
+        } catch (const std::exception& e) {
+            qCWarning(lcPlayer) << "while handling" << mpv_event_name(event.id) << ":" << e.what();
+        }
+    }
+}
+
+void MpvPlayer::handleEvent(const Event& event) {
+    const QPointer<MpvPlayer> self(this);
+    switch (event.id) {
+        case MPV_EVENT_START_FILE:
+            startedEntry_ = event.entry;
+            break;
+        case MPV_EVENT_FILE_LOADED:
+            if (media_ == Media::Loading && startedEntry_ == entryId_) {
+                media_ = Media::Loaded;
+                if (const auto start = std::exchange(pendingStart_, std::nullopt);
+                    start && *start > 0)
+                    seekTo(std::min(*start, getDouble(mpvname::kDuration).value_or(*start)));
+            }
+            break;
+        case MPV_EVENT_END_FILE:
+            if (event.entry != entryId_ || entryId_ < 0) break;
+            if (event.endReason == MPV_END_FILE_REASON_ERROR) {
+                media_ = Media::Failed;
+                seekTarget_.reset();
+                emit errorOccurred(
+                    QStringLiteral("Cannot play \"%1\": %2")
+                        .arg(url_, QString::fromUtf8(mpv_error_string(event.error))));
+            } else if (event.endReason == MPV_END_FILE_REASON_EOF && media_ == Media::Loaded) {
+                endedDuration_ = lastDuration_;
+                seekTarget_.reset();
+                media_ = Media::Ended;
+            }
+            break;
+        case MPV_EVENT_PLAYBACK_RESTART:
+            if (seekTarget_) restartSeen_ = true;
+            break;
+        case MPV_EVENT_PROPERTY_CHANGE:
+            if (!event.value) break;
+            if (event.property == mpvname::kSpeed)
+                emit rateChanged(*event.value);
+            else if (event.property == mpvname::kVolume)
+                emit volumeChanged(std::clamp(static_cast<int>(std::lround(*event.value)), 0, 100));
+            break;
+        case MPV_EVENT_LOG_MESSAGE:
+            qCDebug(lcPlayer).noquote() << event.text;
+            break;
+        default:
+            break;
+    }
+    if (self) notifyChanges();
+}
+
+void MpvPlayer::notifyChanges() {
+    const QPointer<MpvPlayer> self(this);
+    if (const int state = playState(); state != lastState_) {
+        lastState_ = state;
+        emit playStateChanged(state);
+        if (!self) return;
+    }
+    if (const double length = duration(); length != lastDuration_) {
+        lastDuration_ = length;
+        emit durationChanged(length);
+    }
+}
+
+// ---- mpv calls ---------------------------------------------------------------------------
+
+void MpvPlayer::command(std::initializer_list<const char*> args, const QString& attempt) {
+    std::vector<const char*> argv(args);
+    argv.push_back(nullptr);
+    if (const int rc = mpv_command(handle_, argv.data()); rc < 0) fail(attempt, rc);
+}
+
+void MpvPlayer::seekTo(double seconds) {
+    const QByteArray target = QByteArray::number(seconds, 'f', 6);
+    command({mpvname::kSeek, target.constData(), mpvname::kAbsoluteExact},
+            QStringLiteral("Cannot seek to %1 s").arg(QString::fromLatin1(target)));
+    seekTarget_ = seconds;
+    restartSeen_ = false;
+    seekClock_.start();
+}
+
+void MpvPlayer::setFlag(const char* property, bool value) {
+    int flag = value ? 1 : 0;
+    if (const int rc = mpv_set_property(handle_, property, MPV_FORMAT_FLAG, &flag); rc < 0)
+        fail(QStringLiteral("Cannot set %1 to %2").arg(name(property), name(value ? "yes" : "no")),
+             rc);
+}
+
+void MpvPlayer::setDouble(const char* property, double value) {
+    if (const int rc = mpv_set_property(handle_, property, MPV_FORMAT_DOUBLE, &value); rc < 0)
+        fail(QStringLiteral("Cannot set %1 to %2").arg(name(property)).arg(value), rc);
+}
+
+void MpvPlayer::setString(const char* property, const QString& value) {
+    const QByteArray text = value.toUtf8();
+    if (const int rc = mpv_set_property_string(handle_, property, text.constData()); rc < 0)
+        fail(QStringLiteral("Cannot set %1 to %2").arg(name(property), value), rc);
+}
+
+std::optional<bool> MpvPlayer::getFlag(const char* property) const {
+    int flag = 0;
+    const int rc = mpv_get_property(handle_, property, MPV_FORMAT_FLAG, &flag);
+    if (rc == MPV_ERROR_PROPERTY_UNAVAILABLE) return std::nullopt;
+    if (rc < 0) fail(QStringLiteral("Cannot read %1").arg(name(property)), rc);
+    return flag != 0;
+}
+
+std::optional<double> MpvPlayer::getDouble(const char* property) const {
+    double value = 0;
+    const int rc = mpv_get_property(handle_, property, MPV_FORMAT_DOUBLE, &value);
+    if (rc == MPV_ERROR_PROPERTY_UNAVAILABLE) return std::nullopt;
+    if (rc < 0) fail(QStringLiteral("Cannot read %1").arg(name(property)), rc);
+    return value;
+}

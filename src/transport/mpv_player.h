@@ -1,0 +1,104 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QList>
+#include <QPair>
+#include <QString>
+#include <atomic>
+#include <initializer_list>
+#include <optional>
+
+#include "transport/media_player.h"
+
+struct mpv_handle;
+
+// Options passed to mpv before it starts, after Scribo's own, so they can override them
+// (tests pass {"ao","null"}, {"vo","null"}).
+using MpvOptions = QList<QPair<QString, QString>>;
+
+// The player backed by libmpv. Everything runs on the GUI thread: mpv's wakeup callback only
+// posts a queued call that drains the event queue there.
+//
+// The constructor resets LC_NUMERIC to "C" for the whole process: libmpv refuses to start
+// otherwise (it parses and prints numbers with the C library), and Qt's own number formatting
+// does not depend on it. Construct the player after the QApplication, which sets the locale
+// from the environment.
+//
+// Until setVideoWindow() gives it an X11 window, video goes nowhere rather than into a window
+// of mpv's own (unless the options name a "vo").
+class MpvPlayer final : public MediaPlayer {
+    Q_OBJECT
+public:
+    explicit MpvPlayer(const MpvOptions& extraOptions = {}, QObject* parent = nullptr);
+    ~MpvPlayer() override;
+    MpvPlayer(const MpvPlayer&) = delete;
+    MpvPlayer& operator=(const MpvPlayer&) = delete;
+
+    void setURL(const QString& url) override;
+    QString URL() const override { return url_; }
+    int playState() const override;
+    void close() override;
+
+    void play() override;
+    void pause() override;
+    void stop() override;
+    double currentPosition() const override;
+    void setCurrentPosition(double seconds) override;
+    QString currentPositionString() const override;
+
+    bool isAvailable(const QString& name) const override;
+    double rate() const override;
+    void setRate(double rate) override;
+    int volume() const override;
+    void setVolume(int volume) override;
+    bool mute() const override;
+    void setMute(bool mute) override;
+
+    double duration() const override;
+    QString durationString() const override;
+
+    void setVideoWindow(quintptr windowId) override;
+
+private:
+    enum class Media { None, Loading, Loaded, Ended, Failed };
+    struct Event;
+
+    void drainEvents();
+    void handleEvent(const Event& event);
+    void notifyChanges();  // emits playStateChanged / durationChanged when they differ
+    bool fileOpen() const { return media_ == Media::Loaded; }
+
+    // Low-level calls; each throws PlayerError naming what was attempted.
+    void command(std::initializer_list<const char*> args, const QString& attempt);
+    void seekTo(double seconds);
+    void setFlag(const char* name, bool value);
+    void setDouble(const char* name, double value);
+    void setString(const char* name, const QString& value);
+    std::optional<bool> getFlag(const char* name) const;  // nullopt: unavailable now
+    std::optional<double> getDouble(const char* name) const;
+    bool seekPending() const { return seekTarget_ && !restartSeen_; }
+
+    mpv_handle* handle_ = nullptr;
+    std::atomic<bool> wakeupPending_{false};
+
+    QString url_;
+    Media media_ = Media::None;
+    qint64 entryId_ = -1;       // mpv's playlist entry of url_
+    qint64 startedEntry_ = -1;  // the entry mpv is opening or playing
+    bool stopped_ = false;
+    std::optional<double> pendingStart_;  // a position written while nothing was open
+
+    // mpv reports time-pos short of a seek target while paused (its audio buffer), although
+    // playback resumes exactly there; so the target is the position until playback has
+    // passed it.
+    mutable std::optional<double> seekTarget_;
+    mutable bool restartSeen_ = false;  // mpv has finished the seek (or surely has by now)
+    QElapsedTimer seekClock_;
+
+    int lastState_ = PlayStates::Undefined;
+    double lastDuration_ = 0;
+    double endedDuration_ = 0;  // the length of a file mpv let go of at its end
+    QString fixedVideoOutput_;  // "vo" given by the caller; empty: chosen by the window
+    QString videoOutput_;       // the one in use
+    quintptr videoWindow_ = 0;
+};

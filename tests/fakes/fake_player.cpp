@@ -1,0 +1,143 @@
+#include "fakes/fake_player.h"
+
+#include <algorithm>
+
+#include "fakes/fake_clock.h"
+
+FakePlayer::FakePlayer(FakeClock& clock) : clock_(clock) {}
+
+void FakePlayer::addMedia(const QString& url, double duration, bool rateAvailable) {
+    media_.insert(url, Media{duration, rateAvailable});
+}
+
+int FakePlayer::count(const QString& operation) const {
+    return static_cast<int>(std::count_if(log.begin(), log.end(), [&](const QString& entry) {
+        return entry == operation || entry.startsWith(operation + QLatin1Char(' '));
+    }));
+}
+
+void FakePlayer::check(const QString& operation, const QString& detail) {
+    log << (detail.isEmpty() ? operation : operation + QLatin1Char(' ') + detail);
+    if (failing_.removeOne(operation))
+        throw PlayerError("fake player: " + operation.toStdString() + " failed");
+}
+
+void FakePlayer::settle() const {
+    if (state_ != PlayStates::Playing) return;
+    const qint64 now = clock_.ticks();
+    position_ += static_cast<double>(now - anchor_) / 1000.0 * rate_;
+    anchor_ = now;
+    const double end = media_.value(url_).duration;
+    if (position_ >= end) {
+        position_ = end;
+        state_ = PlayStates::MediaEnded;
+    }
+}
+
+void FakePlayer::setURL(const QString& url) {
+    check(QStringLiteral("setURL"), url);
+    url_ = url;
+    position_ = 0;
+    loadedAt_ = clock_.ticks();
+    anchor_ = loadedAt_;
+    if (!loaded()) {
+        state_ = PlayStates::Undefined;
+        Q_EMIT mediaChanged();
+        Q_EMIT errorOccurred(QStringLiteral("cannot load ") + url);
+        return;
+    }
+    state_ = PlayStates::Playing;  // auto-start
+    Q_EMIT mediaChanged();
+    Q_EMIT playStateChanged(state_);
+}
+
+int FakePlayer::playState() const {
+    settle();
+    return state_;
+}
+
+void FakePlayer::close() {
+    check(QStringLiteral("close"));
+    url_.clear();
+    position_ = 0;
+    state_ = PlayStates::Undefined;
+    Q_EMIT mediaChanged();
+}
+
+void FakePlayer::play() {
+    check(QStringLiteral("play"));
+    settle();
+    if (!loaded()) return;
+    if (state_ == PlayStates::MediaEnded) position_ = 0;
+    state_ = PlayStates::Playing;
+    anchor_ = clock_.ticks();
+    Q_EMIT playStateChanged(state_);
+}
+
+void FakePlayer::pause() {
+    check(QStringLiteral("pause"));
+    settle();
+    if (!loaded() || state_ == PlayStates::MediaEnded) return;
+    state_ = PlayStates::Paused;
+    Q_EMIT playStateChanged(state_);
+}
+
+void FakePlayer::stop() {
+    check(QStringLiteral("stop"));
+    if (!loaded()) return;
+    state_ = PlayStates::Stopped;
+    position_ = 0;
+    Q_EMIT playStateChanged(state_);
+}
+
+double FakePlayer::currentPosition() const {
+    settle();
+    return position_;
+}
+
+void FakePlayer::setCurrentPosition(double seconds) {
+    check(QStringLiteral("setCurrentPosition"), QString::number(seconds));
+    settle();
+    if (!loaded()) return;
+    position_ = std::clamp(seconds, 0.0, media_.value(url_).duration);
+    anchor_ = clock_.ticks();
+    if (state_ == PlayStates::MediaEnded && position_ < media_.value(url_).duration)
+        state_ = PlayStates::Paused;
+    Q_EMIT seeked(position_);
+}
+
+QString FakePlayer::currentPositionString() const {
+    return loaded() ? playerTimeString(currentPosition()) : QString();
+}
+
+bool FakePlayer::isAvailable(const QString& name) const {
+    return name == QLatin1String("Rate") && loaded() && media_.value(url_).rateAvailable;
+}
+
+void FakePlayer::setRate(double rate) {
+    check(QStringLiteral("setRate"), QString::number(rate));
+    settle();
+    rate_ = rate;
+    Q_EMIT rateChanged(rate);
+}
+
+void FakePlayer::setVolume(int volume) {
+    check(QStringLiteral("setVolume"), QString::number(volume));
+    volume_ = std::clamp(volume, 0, 100);
+    Q_EMIT volumeChanged(volume_);
+}
+
+void FakePlayer::setMute(bool mute) {
+    check(QStringLiteral("setMute"), mute ? QStringLiteral("1") : QStringLiteral("0"));
+    mute_ = mute;
+}
+
+double FakePlayer::duration() const {
+    if (!loaded() || clock_.ticks() - loadedAt_ < durationDelay_) return 0;
+    return media_.value(url_).duration;
+}
+
+QString FakePlayer::durationString() const {
+    const double d = duration();
+    return d > 0 ? playerTimeString(d) : QString();
+}

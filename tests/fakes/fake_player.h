@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QHash>
+#include <QStringList>
+
+#include "transport/media_player.h"
+
+class FakeClock;
+
+// A player with its own clock: while playing, the position moves with the clock times the rate,
+// and stops at the end of the media. Media must be announced with addMedia(); any other URL fails
+// to load. Every operation is logged, and any one can be made to fail.
+class FakePlayer : public MediaPlayer {
+    Q_OBJECT
+public:
+    explicit FakePlayer(FakeClock& clock);
+
+    void addMedia(const QString& url, double duration, bool rateAvailable = true);
+    // The duration reads 0 until this much clock time has passed after loading.
+    void setDurationDelay(qint64 ms) { durationDelay_ = ms; }
+    // The next call of the named operation ("play", "pause", "setCurrentPosition", ...) throws.
+    void failNext(const QString& operation) { failing_ << operation; }
+    // Calls in order, e.g. "setURL /a.mp3", "pause", "setCurrentPosition 7.5".
+    QStringList log;
+    int count(const QString& operation) const;
+
+    void setURL(const QString& url) override;
+    QString URL() const override { return url_; }
+    int playState() const override;
+    void close() override;
+    void play() override;
+    void pause() override;
+    void stop() override;
+    double currentPosition() const override;
+    void setCurrentPosition(double seconds) override;
+    QString currentPositionString() const override;
+    bool isAvailable(const QString& name) const override;
+    double rate() const override { return rate_; }
+    void setRate(double rate) override;
+    int volume() const override { return volume_; }
+    void setVolume(int volume) override;
+    bool mute() const override { return mute_; }
+    void setMute(bool mute) override;
+    double duration() const override;
+    QString durationString() const override;
+
+private:
+    struct Media {
+        double duration = 0;
+        bool rateAvailable = true;
+    };
+    void check(const QString& operation, const QString& detail = QString());
+    void settle() const;  // moves position and state on to the clock's present
+    bool loaded() const { return media_.contains(url_); }
+
+    FakeClock& clock_;
+    QHash<QString, Media> media_;
+    QStringList failing_;
+    QString url_;
+    qint64 loadedAt_ = 0;
+    qint64 durationDelay_ = 0;
+    mutable int state_ = PlayStates::Undefined;
+    mutable double position_ = 0;
+    mutable qint64 anchor_ = 0;
+    double rate_ = 1.0;
+    int volume_ = 50;
+    bool mute_ = false;
+};

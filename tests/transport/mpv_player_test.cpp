@@ -1,0 +1,450 @@
+// The libmpv backend against real media that the test writes itself. Audio and video go to
+// mpv's null outputs, where playback still advances in real time.
+
+#include "transport/mpv_player.h"
+
+#include <QElapsedTimer>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <cmath>
+#include <memory>
+#include <vector>
+
+#include "fakes/test_media.h"
+
+namespace {
+
+std::unique_ptr<MpvPlayer> makePlayer() {
+    return std::make_unique<MpvPlayer>(MpvOptions{{QStringLiteral("ao"), QStringLiteral("null")},
+                                                  {QStringLiteral("vo"), QStringLiteral("null")}});
+}
+
+struct Sample {
+    double before, after;  // seconds since sampling began, around the reading
+    double position;
+};
+
+// Reads the position every few milliseconds for `ms`, keeping the event loop running.
+std::vector<Sample> sampleFor(const MediaPlayer& player, int ms) {
+    std::vector<Sample> samples;
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < ms) {
+        QCoreApplication::processEvents();
+        Sample s;
+        s.before = timer.nsecsElapsed() / 1e9;
+        s.position = player.currentPosition();
+        s.after = timer.nsecsElapsed() / 1e9;
+        samples.push_back(s);
+        QTest::qSleep(2);
+    }
+    return samples;
+}
+
+// Playback that starts at `start` and runs at `rate`: never before `start`, never ahead of the
+// clock, and well under way by the end.
+void verifyPlaysFrom(const std::vector<Sample>& samples, double start, double rate = 1.0) {
+    QVERIFY(!samples.empty());
+    double earliest = 1e9, latest = -1e9;
+    for (const Sample& s : samples) {
+        const double ahead = s.position - start - s.after * rate;
+        earliest = std::min(earliest, s.position - start - s.before * rate);
+        latest = std::max(latest, ahead);
+        if (s.position < start - 0.001 || ahead > 0.03)
+            QFAIL(qPrintable(QStringLiteral("at +%1 s read %2, playback resumed from %3")
+                                 .arg(s.after, 0, 'f', 3)
+                                 .arg(s.position, 0, 'f', 4)
+                                 .arg(start, 0, 'f', 4)));
+    }
+    const Sample& last = samples.back();
+    QVERIFY2(
+        last.position >= start + last.before * rate - 0.15,
+        qPrintable(QStringLiteral("only at %1 after %2 s").arg(last.position).arg(last.before)));
+    qInfo("resumed from %.4f: position minus clock between %+.1f and %+.1f ms", start,
+          earliest * 1000, latest * 1000);
+}
+
+}  // namespace
+
+class MpvPlayerTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir_;
+    QString tone_;   // 10 s, 44.1 kHz, 16-bit
+    QString short_;  // 3 s
+
+    QString path(const QString& name) const { return dir_.filePath(name); }
+
+    // Opens `file` and waits until it plays; false (after a failed check) if it never does.
+    bool openPlaying(MpvPlayer& player, const QString& file) {
+        player.setURL(file);
+        return QTest::qWaitFor([&] { return player.playState() == PlayStates::Playing; }, 5000);
+    }
+
+private slots:
+    void initTestCase() {
+        QVERIFY(dir_.isValid());
+        tone_ = path(QStringLiteral("tone.wav"));
+        short_ = path(QStringLiteral("short.wav"));
+        QVERIFY(testmedia::writeWav(tone_, 10.0));
+        QVERIFY(testmedia::writeWav(short_, 3.0, 880.0));
+    }
+
+    void nothingLoaded() {
+        auto player = makePlayer();
+        QCOMPARE(player->URL(), QString());
+        QCOMPARE(player->playState(), PlayStates::Undefined);
+        QCOMPARE(player->currentPositionString(), QString());
+        QCOMPARE(player->durationString(), QString());
+        QCOMPARE(player->duration(), 0.0);
+        QVERIFY(!player->isAvailable(QStringLiteral("Rate")));
+        QCOMPARE(player->volume(), 50);
+        QVERIFY(!player->mute());
+        QCOMPARE(player->rate(), 1.0);
+        // Harmless without media; a written position is kept.
+        player->play();
+        player->pause();
+        player->stop();
+        player->setCurrentPosition(4.0);
+        QCOMPARE(player->currentPosition(), 4.0);
+        QCOMPARE(player->playState(), PlayStates::Undefined);
+    }
+
+    void opensAndStartsPlaying_data() {
+        QTest::addColumn<QString>("format");
+        QTest::newRow("wav") << QStringLiteral("wav");
+        QTest::newRow("mp3") << QStringLiteral("mp3");
+        QTest::newRow("m4a") << QStringLiteral("m4a");
+    }
+    void opensAndStartsPlaying() {
+        QFETCH(QString, format);
+        QString file = tone_;
+        if (format != QLatin1String("wav")) {
+            if (!testmedia::haveFfmpeg()) QSKIP("ffmpeg is not installed");
+            file = path(QStringLiteral("tone.") + format);
+            if (!QFile::exists(file)) QVERIFY(testmedia::convertWithFfmpeg(tone_, file));
+        }
+        auto player = makePlayer();
+        QSignalSpy media(player.get(), &MediaPlayer::mediaChanged);
+        QSignalSpy states(player.get(), &MediaPlayer::playStateChanged);
+        QSignalSpy durations(player.get(), &MediaPlayer::durationChanged);
+
+        player->setURL(file);
+        QCOMPARE(player->URL(), file);
+        QCOMPARE(media.count(), 1);
+        QCOMPARE(player->playState(), PlayStates::Transitioning);
+        QTRY_COMPARE_WITH_TIMEOUT(player->playState(), PlayStates::Playing, 5000);
+
+        QVERIFY2(std::abs(player->duration() - 10.0) < 0.05,
+                 qPrintable(QString::number(player->duration())));
+        QCOMPARE(player->durationString(), QStringLiteral("00:10"));
+        QVERIFY(!durations.isEmpty());
+        QCOMPARE(durations.last().at(0).toDouble(), player->duration());
+        QCOMPARE(states.last().at(0).toInt(), PlayStates::Playing);
+        QVERIFY(player->isAvailable(QStringLiteral("Rate")));
+        QVERIFY(!player->isAvailable(QStringLiteral("Volume")));
+        QTRY_VERIFY_WITH_TIMEOUT(player->currentPosition() >= 1.0, 5000);
+        QCOMPARE(player->currentPositionString(), QStringLiteral("00:01"));
+    }
+
+    void hourLongMediaStrings() {
+        // An hour of 8-bit mono silence at 8 kHz: 29 MB.
+        const QString file = path(QStringLiteral("long.wav"));
+        QVERIFY(testmedia::writeWav(file, 3605.0, 0.0, {8000, 1, 8}));
+        auto player = makePlayer();
+        player->setURL(file);
+        player->pause();
+        QTRY_COMPARE_WITH_TIMEOUT(player->playState(), PlayStates::Paused, 5000);
+        QCOMPARE(player->durationString(), QStringLiteral("01:00:05"));
+        player->setCurrentPosition(3601.5);
+        QCOMPARE(player->currentPositionString(), QStringLiteral("01:00:01"));
+        player->setCurrentPosition(65.2);
+        QCOMPARE(player->currentPositionString(), QStringLiteral("01:05"));
+        QFile::remove(file);
+    }
+
+    void pauseKeepsPosition() {
+        auto player = makePlayer();
+        QVERIFY(openPlaying(*player, tone_));
+        QTRY_VERIFY_WITH_TIMEOUT(player->currentPosition() >= 1.0, 5000);
+        player->pause();
+        QCOMPARE(player->playState(), PlayStates::Paused);
+        const double paused = player->currentPosition();
+        QVERIFY(paused >= 1.0 && paused < 2.0);
+        QTest::qWait(500);  // mpv's own reading drifts while its audio buffer settles
+        QCOMPARE(player->currentPosition(), paused);
+        QCOMPARE(player->playState(), PlayStates::Paused);
+
+        player->play();
+        QCOMPARE(player->playState(), PlayStates::Playing);
+        verifyPlaysFrom(sampleFor(*player, 400), paused);
+    }
+
+    void seekWhilePlaying() {
+        auto player = makePlayer();
+        QVERIFY(openPlaying(*player, tone_));
+        QSignalSpy seeked(player.get(), &MediaPlayer::seeked);
+        for (const double target : {5.0, 2.5, 7.77, 0.5}) {
+            player->setCurrentPosition(target);
+            QCOMPARE(player->currentPosition(), target);
+            QCOMPARE(seeked.takeLast().at(0).toDouble(), target);
+            verifyPlaysFrom(sampleFor(*player, 300), target);
+            QCOMPARE(player->playState(), PlayStates::Playing);
+        }
+    }
+
+    // What the window shows while paused must be where playback resumes: rewinding, pasted
+    // time codes and index entries all depend on it.
+    void seekWhilePausedAfterPlaying() {
+        auto player = makePlayer();
+        QVERIFY(openPlaying(*player, tone_));
+        QTRY_VERIFY_WITH_TIMEOUT(player->currentPosition() >= 1.0, 5000);
+        player->pause();
+        player->setCurrentPosition(2.5);
+        QVERIFY(std::abs(player->currentPosition() - 2.5) < 0.001);
+        QTest::qWait(500);
+        QVERIFY(std::abs(player->currentPosition() - 2.5) < 0.001);
+        QCOMPARE(player->currentPositionString(), QStringLiteral("00:02"));
+        QCOMPARE(player->playState(), PlayStates::Paused);
+
+        // Backwards too, and twice in a row before mpv has done the first.
+        player->setCurrentPosition(6.0);
+        player->setCurrentPosition(1.25);
+        QTest::qWait(300);
+        QCOMPARE(player->currentPosition(), 1.25);
+
+        player->play();
+        verifyPlaysFrom(sampleFor(*player, 400), 1.25);
+    }
+
+    void seekTargetDoesNotOutliveTheSeek() {
+        auto player = makePlayer();
+        QVERIFY(openPlaying(*player, tone_));
+        // Nobody reads the position between the seek and the pause.
+        QElapsedTimer clock;
+        clock.start();
+        player->setCurrentPosition(5.0);
+        QTest::qWait(800);
+        player->pause();
+        double played = clock.nsecsElapsed() / 1e9;
+        const double paused = player->currentPosition();
+        QVERIFY2(paused > 5.0 + played - 0.25 && paused <= 5.0 + played + 0.01,
+                 qPrintable(QStringLiteral("%1 after %2 s").arg(paused).arg(played)));
+
+        // Nor does anything run the event loop while playing on.
+        player->play();
+        clock.start();
+        player->setCurrentPosition(2.0);
+        QTest::qSleep(1500);
+        const double later = player->currentPosition();
+        played = clock.nsecsElapsed() / 1e9;
+        QVERIFY2(later > 2.0 + played - 0.35 && later <= 2.0 + played + 0.01,
+                 qPrintable(QStringLiteral("%1 after %2 s").arg(later).arg(played)));
+    }
+
+    void positionWrittenWhileOpeningApplies() {
+        auto player = makePlayer();
+        player->setURL(tone_);
+        player->pause();  // as the window does right after opening
+        player->setCurrentPosition(3.0);
+        QCOMPARE(player->currentPosition(), 3.0);
+        QTRY_COMPARE_WITH_TIMEOUT(player->playState(), PlayStates::Paused, 5000);
+        QTest::qWait(200);
+        QCOMPARE(player->currentPosition(), 3.0);
+        player->play();
+        verifyPlaysFrom(sampleFor(*player, 300), 3.0);
+    }
+
+    void seekOutsideTheMediaIsClamped() {
+        auto player = makePlayer();
+        QVERIFY(openPlaying(*player, tone_));
+        player->pause();
+        // mpv itself would count a negative absolute position from the end.
+        player->setCurrentPosition(-5.0);
+        QCOMPARE(player->currentPosition(), 0.0);
+        QVERIFY_THROWS_EXCEPTION(PlayerError, player->setCurrentPosition(std::nan("")));
+        player->setCurrentPosition(100.0);
+        QTRY_COMPARE_WITH_TIMEOUT(player->playState(), PlayStates::MediaEnded, 3000);
+        QVERIFY(std::abs(player->currentPosition() - 10.0) < 0.05);
+    }
+
+    void rateChangesSpeed_data() {
+        QTest::addColumn<double>("rate");
+        QTest::newRow("0.6") << 0.6;
+        QTest::newRow("2.0") << 2.0;
+    }
+    void rateChangesSpeed() {
+        QFETCH(double, rate);
+        auto player = makePlayer();
+        QSignalSpy rates(player.get(), &MediaPlayer::rateChanged);
+        QVERIFY(openPlaying(*player, tone_));
+        player->setRate(rate);
+        QCOMPARE(player->rate(), rate);
+        QTRY_VERIFY_WITH_TIMEOUT(!rates.isEmpty() && rates.last().at(0).toDouble() == rate, 2000);
+        QTRY_VERIFY_WITH_TIMEOUT(player->currentPosition() >= 0.5, 5000);
+
+        QElapsedTimer clock;
+        clock.start();
+        const double from = player->currentPosition();
+        QTest::qWait(1000);
+        const double speed = (player->currentPosition() - from) / (clock.nsecsElapsed() / 1e9);
+        qInfo("rate %.1f: position advanced %.3f s per second", rate, speed);
+        QVERIFY2(std::abs(speed - rate) < 0.15 * rate, qPrintable(QString::number(speed)));
+    }
+
+    void rateOutsideLimitsIsRefused() {
+        auto player = makePlayer();
+        player->setRate(1.5);
+        for (const double bad : {0.0, -1.0, 1000.0, std::nan("")})
+            QVERIFY_THROWS_EXCEPTION(PlayerError, player->setRate(bad));
+        QCOMPARE(player->rate(), 1.5);
+    }
+
+    void volumeAndMute() {
+        auto player = makePlayer();
+        QSignalSpy volumes(player.get(), &MediaPlayer::volumeChanged);
+        player->setVolume(80);
+        QCOMPARE(player->volume(), 80);
+        QTRY_VERIFY(!volumes.isEmpty() && volumes.last().at(0).toInt() == 80);
+        player->setVolume(150);
+        QCOMPARE(player->volume(), 100);
+        player->setVolume(-5);
+        QCOMPARE(player->volume(), 0);
+        player->setMute(true);
+        QVERIFY(player->mute());
+        player->setMute(false);
+        QVERIFY(!player->mute());
+        // Both survive opening a file.
+        player->setVolume(33);
+        player->setMute(true);
+        QVERIFY(openPlaying(*player, short_));
+        QCOMPARE(player->volume(), 33);
+        QVERIFY(player->mute());
+    }
+
+    void closeReleasesMedia() {
+        auto player = makePlayer();
+        QVERIFY(openPlaying(*player, tone_));
+        QSignalSpy media(player.get(), &MediaPlayer::mediaChanged);
+        QSignalSpy durations(player.get(), &MediaPlayer::durationChanged);
+        player->close();
+        QCOMPARE(media.count(), 1);
+        QCOMPARE(player->URL(), QString());
+        QCOMPARE(player->playState(), PlayStates::Undefined);
+        QCOMPARE(player->currentPositionString(), QString());
+        QCOMPARE(player->durationString(), QString());
+        QCOMPARE(player->duration(), 0.0);
+        QVERIFY(!player->isAvailable(QStringLiteral("Rate")));
+        QCOMPARE(durations.last().at(0).toDouble(), 0.0);
+        player->play();
+        QTest::qWait(100);
+        QCOMPARE(player->playState(), PlayStates::Undefined);
+        QVERIFY(openPlaying(*player, short_));
+        QVERIFY(std::abs(player->duration() - 3.0) < 0.05);
+    }
+
+    void stopRewindsAndKeepsMedia() {
+        auto player = makePlayer();
+        QVERIFY(openPlaying(*player, tone_));
+        QTRY_VERIFY_WITH_TIMEOUT(player->currentPosition() >= 1.0, 5000);
+        player->stop();
+        QCOMPARE(player->playState(), PlayStates::Stopped);
+        QCOMPARE(player->currentPosition(), 0.0);
+        QCOMPARE(player->URL(), tone_);
+        QTest::qWait(200);
+        QCOMPARE(player->playState(), PlayStates::Stopped);
+        QCOMPARE(player->currentPosition(), 0.0);
+        QCOMPARE(player->durationString(), QStringLiteral("00:10"));
+        player->play();
+        QCOMPARE(player->playState(), PlayStates::Playing);
+        verifyPlaysFrom(sampleFor(*player, 300), 0.0);
+    }
+
+    void endOfMediaAndPlayAgain() {
+        auto player = makePlayer();
+        QSignalSpy states(player.get(), &MediaPlayer::playStateChanged);
+        QVERIFY(openPlaying(*player, short_));
+        player->setCurrentPosition(2.7);
+        QTRY_COMPARE_WITH_TIMEOUT(player->playState(), PlayStates::MediaEnded, 3000);
+        QCOMPARE(states.last().at(0).toInt(), PlayStates::MediaEnded);
+        QVERIFY(std::abs(player->currentPosition() - 3.0) < 0.05);
+        QTest::qWait(600);  // mpv pauses a moment after the end; still "not playing"
+        QCOMPARE(player->playState(), PlayStates::MediaEnded);
+        QCOMPARE(player->URL(), short_);
+
+        player->play();
+        QCOMPARE(player->playState(), PlayStates::Playing);
+        verifyPlaysFrom(sampleFor(*player, 300), 0.0);
+    }
+
+    void loadFailureIsReported_data() {
+        QTest::addColumn<QString>("url");
+        QTest::newRow("refused connection") << QStringLiteral("http://127.0.0.1:9");
+        QTest::newRow("missing file") << path(QStringLiteral("no such file.wav"));
+        QTest::newRow("not media") << path(QStringLiteral("garbage.wav"));
+    }
+    void loadFailureIsReported() {
+        QFETCH(QString, url);
+        if (url.endsWith(QLatin1String("garbage.wav"))) {
+            QFile garbage(url);
+            QVERIFY(garbage.open(QIODevice::WriteOnly));
+            garbage.write(QByteArray(4096, 'x'));
+        }
+        auto player = makePlayer();
+        QSignalSpy errors(player.get(), &MediaPlayer::errorOccurred);
+        QElapsedTimer timer;
+        timer.start();
+        player->setURL(url);
+        QVERIFY(errors.wait(5000));
+        qInfo("failure reported after %lld ms", static_cast<long long>(timer.elapsed()));
+        QCOMPARE(errors.count(), 1);
+        QVERIFY(errors.first().at(0).toString().contains(url));
+        QCOMPARE(player->playState(), PlayStates::Undefined);
+        QCOMPARE(player->URL(), url);
+        QCOMPARE(player->currentPositionString(), QString());
+        QCOMPARE(player->duration(), 0.0);
+        player->play();
+        QCOMPARE(player->playState(), PlayStates::Undefined);
+        // The player is still good for the next file.
+        QVERIFY(openPlaying(*player, short_));
+        QCOMPARE(errors.count(), 1);
+    }
+
+    void replacingAFileBeforeItOpens() {
+        auto player = makePlayer();
+        QSignalSpy errors(player.get(), &MediaPlayer::errorOccurred);
+        // The failure of the first must not be taken for the second.
+        player->setURL(path(QStringLiteral("missing.wav")));
+        player->setURL(tone_);
+        player->setURL(short_);
+        QTRY_COMPARE_WITH_TIMEOUT(player->playState(), PlayStates::Playing, 5000);
+        QVERIFY(std::abs(player->duration() - 3.0) < 0.05);
+        QTest::qWait(200);
+        QCOMPARE(errors.count(), 0);
+        QCOMPARE(player->playState(), PlayStates::Playing);
+    }
+
+    void destroyedWithEventsPending() {
+        // Queued event handling must not reach a destroyed player (ASan would tell).
+        for (int i = 0; i < 3; ++i) {
+            auto player = makePlayer();
+            player->setURL(short_);
+            QTest::qWait(i * 5);
+        }
+        // Nor may a player deleted by a receiver of its own signal go on handling events.
+        auto* doomed = makePlayer().release();
+        const QPointer<MpvPlayer> watch(doomed);
+        connect(doomed, &MediaPlayer::playStateChanged, this, [doomed](int state) {
+            if (state == PlayStates::Playing) delete doomed;
+        });
+        doomed->setURL(short_);
+        QTRY_VERIFY_WITH_TIMEOUT(watch.isNull(), 5000);
+        auto player = makePlayer();
+        QVERIFY(openPlaying(*player, short_));
+    }
+};
+
+QTEST_GUILESS_MAIN(MpvPlayerTest)
+#include "mpv_player_test.moc"
