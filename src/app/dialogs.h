@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+class QDialog;
+class QWidget;
+
+// The modal boxes and dialogs of the window, behind one interface so that tests can answer them.
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+    // The standard error box that ends a failed handler.
+    virtual void showError(const QString& text) = 0;
+    // A plain message box with an OK button.
+    virtual void showMessage(const QString& text) = 0;
+    // A Yes/No question; true for Yes.
+    virtual bool askYesNo(const QString& text) = 0;
+    // The open-file dialog: a title, a "description|pattern|..." filter and a default suffix.
+    virtual std::optional<QString> openFile(const QString& title, const QString& filter,
+                                            const QString& defaultSuffix) = 0;
+    // Shows a dialog modally and returns its result code.
+    virtual int exec(QDialog& dialog) = 0;
+};
+
+class WidgetDialogs : public Dialogs {
+public:
+    explicit WidgetDialogs(QWidget* owner) : owner_(owner) {}
+    void showError(const QString& text) override;
+    void showMessage(const QString& text) override;
+    bool askYesNo(const QString& text) override;
+    std::optional<QString> openFile(const QString& title, const QString& filter,
+                                    const QString& defaultSuffix) override;
+    int exec(QDialog& dialog) override;
+    void setOwner(QWidget* owner) { owner_ = owner; }
+
+private:
+    QWidget* owner_;
+};
+
+// Turns "desc|pattern;pattern|desc|pattern" into the name filters of a Qt file dialog, with the
+// patterns passed on unchanged.
+QStringList fileDialogNameFilters(const QString& filter);

@@ -1,0 +1,364 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+#include <array>
+#include <functional>
+
+#include "controls/al_progress_bar.h"
+#include "controls/radio_group.h"
+
+class Clock;
+class Dialogs;
+class MediaPlayer;
+class PlayerView;
+class QAction;
+class QComboBox;
+class QLabel;
+class QMenu;
+class QMenuBar;
+class QTabWidget;
+class QTimeEdit;
+class QTimer;
+class QToolBar;
+class QToolButton;
+class TAboutBox;
+
+// What the window is given from outside: the player, time, the modal boxes and where the
+// program lives. main.cpp passes the real ones, tests pass fakes.
+struct FormServices {
+    MediaPlayer* player = nullptr;
+    Clock* clock = nullptr;
+    Dialogs* dialogs = nullptr;
+    QString programFolder;  // with a trailing separator
+};
+
+inline constexpr int kIndexEntries = 29;
+
+// The main window. It owns every piece of shared state and every control; each handler is a
+// method of it, defined in the folder of the subsystem it belongs to. Handlers never catch the
+// errors of the player or of the settings file: the guard around each connection does
+// (see main_form_wiring.cpp).
+class TAMainForm : public QWidget {
+    Q_OBJECT
+public:
+    explicit TAMainForm(const FormServices& services, QWidget* parent = nullptr);
+    ~TAMainForm() override;
+
+    // ---- Shared state -------------------------------------------------------------------
+    QString SettingsPath;
+    QString ProgramFolder;
+    QString PedalLibraryPath;
+    QString SettingsPrefix;
+    bool Started = false;
+    bool SaveOnClose = false;
+    bool PanelCollapsed = false;
+    int WindowTop = 0, WindowLeft = 0;
+    QString MediaPath, MediaName, MediaUrl, PendingMediaPath;
+    double SavedPosition = 0;
+    int MediaLength = 0;
+    int DurationSeconds = 0;
+    int PositionSeconds = 0;
+    double PolledPosition = 0, PolledDuration = 0;
+    double RepeatPosition = 0;
+    double AutoBackSeconds = 3.0;
+    double SetSpeed = 1.0;
+    double CurrentSpeed = 1.0;
+    bool SetSpeedActive = false;
+    int SpeedIndex = 2;
+    int CurrentVolume = 50;
+    int KeyVolume = 50;
+    int RepeatInterval = 2000;
+    double FwdPitch = 5.0, RewPitch = 5.0;
+    bool PlayToggled = false;
+    bool WavMode = false;
+    bool PositionDragging = false, VolumeDragging = false;
+    std::array<double, kIndexEntries + 1> IndexTime{};      // entries 1..29; [0] unused
+    std::array<QString, kIndexEntries + 1> IndexComment{};  // entries 1..29; [0] unused
+    bool IndexChanged = false;
+    QString IndexFileName;
+    bool PedalLibraryPresent = false, PedalReady = false;
+    int PedalDeviceIndex = 0;
+    int PedalBits = 0;
+    int PedalLeftAction = 2, PedalCenterAction = 1, PedalRightAction = 3;
+    bool SwitchOn = false, PressHandled = false, ReleaseResets = false;
+    QString PedalReadyText, PedalNotReadyText, PedalOffText;
+
+    // ---- Controls ------------------------------------------------------------------------
+    QMenuBar* MainMenu1 = nullptr;
+    QWidget* PanelTop = nullptr;
+    TALProgressBar* ProgressBarVolume = nullptr;
+    TALProgressBar* ProgressBarTimePosition = nullptr;
+    QWidget* PanelTimePicker = nullptr;
+    QTimeEdit* DateTimePickerSetting = nullptr;
+    QToolButton* sbSetTime = nullptr;
+    QToolBar* ToolBarMPCotrol = nullptr;
+    QAction* ToolBarMPCotrol01Playpause = nullptr;
+    QAction* ToolBarMPCotrol02Speed = nullptr;
+    QAction* ToolBarMPCotrol03FwdBwd = nullptr;
+    QAction* ToolBarMPCotrol04Setting = nullptr;
+    QAction* ToolBarMPCotrol05OpenFile = nullptr;
+    QAction* ToolBarMPCotrol05Exit = nullptr;
+    QLabel* LabelKokoni = nullptr;
+    QLabel* LabelMovePostion1 = nullptr;
+    QLabel* LabelMovePostion0 = nullptr;
+    QLabel* LabelDuartionTime = nullptr;
+    QLabel* LabelPlayTime = nullptr;
+
+    QWidget* PanelSettings = nullptr;
+    QTabWidget* PageControlSetting = nullptr;
+    QWidget* PageControlSettingTab01Screen = nullptr;
+    QWidget* PageControlSettingTab02Speed = nullptr;
+    QWidget* PageControlSettingTab03Pedal = nullptr;
+    QWidget* PageControlSettingTab04Keyboard = nullptr;
+    QWidget* PageControlSettingTab06DescIndex = nullptr;
+    QWidget* PageControlSettingTab08Info = nullptr;
+    PlayerView* WindowsMediaPlayer1View = nullptr;  // the player's picture and its own controls
+    QComboBox* ComboBoxURL = nullptr;
+    QToolButton* sbOPenIE = nullptr;
+    QToolButton* sbURLPaste = nullptr;
+    QToolButton* sbURLgo = nullptr;
+
+    RadioGroup* RadioGroupAutoBackSpace = nullptr;
+    RadioGroup* RadioGroupPlaySpeed = nullptr;
+    RadioGroup* RadioGroupRepeatTime = nullptr;
+    RadioGroup* RadioGroupRedalPLAY = nullptr;
+    RadioGroup* RadioGroupPedalREW = nullptr;
+    RadioGroup* RadioGroupPedalFWD = nullptr;
+    RadioGroup* RadioGroupREWPitch = nullptr;
+    RadioGroup* RadioGroupFWDPitch = nullptr;
+    RadioGroup* RadioGroupPedalMode = nullptr;
+
+    // File menu
+    QMenu* MenuFile = nullptr;
+    QAction* MenuFileCloseWithSattings = nullptr;
+    QAction* MenuFileOpen = nullptr;
+    QAction* MenuFileAppearThiPostion = nullptr;
+    QAction* MenuFileGetFilename = nullptr;
+    QAction* MenuFileGetFoldername = nullptr;
+    QAction* MenuFileCloseWithoutSetting = nullptr;
+    // Index menus: entry n is sbSetIndex[n] (play, Tag 400 + n) and srSetIndex[n] (register,
+    // Tag 500 + n); [0] is unused.
+    QMenu* MenuIndexPlayTop = nullptr;
+    QMenu* MenuIndexSettingTop = nullptr;
+    QMenu* MenuIndexRegisterTop = nullptr;
+    std::array<QAction*, kIndexEntries + 1> sbSetIndex{};
+    std::array<QAction*, kIndexEntries + 1> srSetIndex{};
+    QAction* MenuIndexSettingsAddClipboard = nullptr;
+    QAction* MenuIndexSettingsProtecIndexEntry = nullptr;
+    QAction* MenuIndexSttingsSaveAsCSV = nullptr;
+    QAction* MenuIndexSettingsSaveTime = nullptr;
+    QAction* MenuIndexSettngsRestore = nullptr;
+    QAction* MenuIndexSttingsClearIndex = nullptr;
+    // Settings menu
+    QMenu* MenuSettings = nullptr;
+    QAction* MenuSettingsSave = nullptr;  // the pedal status line
+    QAction* MenuSettingDontUseCapsLockkey = nullptr;
+    QAction* MenuSettingDontUseCtrlSpaceKey = nullptr;
+    QAction* MenuSettingDontUseBackSpace = nullptr;
+    QAction* MenuSettingDontUseInsert = nullptr;
+    QAction* MenuSettingDontUseConvert = nullptr;
+    QAction* MenuSettingDontUsePrintScr = nullptr;
+    QAction* MenuSettingDontUseBackSlash = nullptr;
+    QAction* MenuSettingDontUseAltPrintableKey = nullptr;
+    QAction* MenuSettingDontUseRightSQBKT = nullptr;
+    QAction* MenuSettingDontUseF1 = nullptr;
+    QAction* MenuSettingDontUseF2 = nullptr;
+    QAction* MenuSettingsDontSpeadVolumeChange = nullptr;
+    QAction* MenuDontUseFootPedal = nullptr;
+    QAction* MenuSettingKeepPanel = nullptr;
+    QAction* MenuSettingsThisProgram = nullptr;
+    QAction* MenuSettingsVersion = nullptr;
+    QAction* MenuSettingsInitialize = nullptr;
+
+    QTimer* TimerRestorePostion = nullptr;
+    QTimer* TimerGetDuation = nullptr;
+    QTimer* TimerWMP = nullptr;
+    QTimer* TimerFwdContinue = nullptr;
+    QTimer* TimerRewContinue = nullptr;
+    QTimer* TimerWavdelayedChangeSpeed = nullptr;
+    QTimer* TimerRepeat = nullptr;
+    QTimer* TimerFootPedal = nullptr;
+    QTimer* TimerSpeedUp = nullptr;
+    QTimer* TimerVolumeUp = nullptr;
+
+    TAboutBox* AboutBox = nullptr;
+
+    // ---- Services ------------------------------------------------------------------------
+    MediaPlayer& WindowsMediaPlayer1;
+    Clock& clock;
+    Dialogs& dialogs;
+
+    // ---- Start-up, main window and shutdown (app/) ---------------------------------------
+    void FormCreate();
+    void Initialize();
+    void LabelInitialize();
+    void MenuInitialize();
+    void RadioGroupInitialize();
+    void TextInitialize();
+    // The start-up sequence. False when the program must end at once (no settings file).
+    bool FormShow();
+    // A file (or several) dropped on the window.
+    void DropFiles(const QStringList& paths);
+    void FormMouseDown(Qt::MouseButton button, QPoint globalPos);
+    void ToolBarMPCotrol04SettingClick();
+    void ExpandSettingPanel();
+    void CollapseSettingPanel();
+    void FileReset();
+    void Resettings();
+    void ReleaseInitialize();
+    void MenuSettingsInitializeClick();
+    void MenuFileCloseWithSattingsClick();
+    void MenuFileCloseWithoutSettingClick();
+    void ToolBarMPCotrol05ExitClick();
+    bool FormCloseQuery();
+    // A failed write ends it with an error; the window then stays open.
+    void FormClose();
+    void FormDestroy();
+    // Where start-up looked for the settings file.
+    QString settingsFolder() const { return ProgramFolder; }
+
+    // ---- Settings file (app/) -------------------------------------------------------------
+    void LoadIniSettings(const QString& path);
+    void SaveIniSettings(const QString& path);
+    void SaveMenuSettingsItem(const QString& section, const QString& key, bool value);
+    void MenuSettingDontUseCapsLockkeyClick();
+    void MenuSettingDontUseCtrlSpaceKeyClick();
+    void MenuSettingDontUseBackSpaceClick();
+    void MenuSettingDontUseInsertClick();
+    void MenuSettingDontUseConvertClick();
+    void MenuSettingDontUsePrintScrClick();
+    void MenuSettingDontUseBackSlashClick();
+    void MenuSettingDontUseAltPrintableKeyClick();
+    void MenuSettingDontUseRightSQBKTClick();
+    void MenuSettingDontUseF1Click();
+    void MenuSettingDontUseF2Click();
+    void MenuDontUseFootPedalClick();
+    void MenuSettingKeepPanelClick();
+    void MenuSettingsDontSpeadVolumeChangeClick();
+    void MenuFileAppearThiPostionClick();
+    void MenuSettingsSaveClick() {}
+    void MenuIndexSettingsAddClipboardClick();
+    void MenuIndexSettingsProtecIndexEntryClick();
+
+    // ---- About box and version (app/) -----------------------------------------------------
+    void MenuSettingsThisProgramClick();
+    void MenuSettingsVersionClick();
+
+    // ---- Time codes (transport/) ----------------------------------------------------------
+    QString GetDurationTime();
+    QString GetCurrentTimePositionStr();
+    void Delay(int ms);
+
+    // ---- Opening media (transport/) -------------------------------------------------------
+    void MenuFileOpenClick();
+    void ToolBarMPCotrol05OpenFileClick();
+    bool OpenFile(const QString& path);
+    bool OpenMediaDialog(const QString& initialFolder, QString& fileName);
+    void TimerGetDuationTimer();
+    void TimerRestorePostionTimer();
+    void DateTimeChange();
+    void sbSetTimeClick();
+    void SetTimePickerSetting(const QString& commaTime);
+    void MenuFileGetFilenameClick();
+    void MenuFileGetFoldernameClick();
+
+    // ---- Play, pause, auto-rewind and repeat (transport/) ---------------------------------
+    void PlayState();
+    void PlayPause();
+    void ToolBarMPCotrol01PlaypauseClick();
+    void ProcessReplay();
+    void TimerRepeatTimer();
+    void ChangeAutobackSpaceTime(int index);
+    int ChangeRepeatTime(int index);
+    void RadioGroupAutoBackSpaceClick();
+    void RadioGroupRepeatTimeClick();
+    void TimerWMPTimer();
+
+    // ---- Speed, volume and skipping (transport/) ------------------------------------------
+    QString ChangeSpeedControl(int index);
+    void RadioGroupPlaySpeedClick();
+    void ToolBarMPCotrol02SpeedClick();
+    void ToolBarMPCotrol03FwdBwdClick() {}
+    void RewindTimePosition(int index);
+    void ForwardTimePosition(int index);
+    void RadioGroupREWPitchClick();
+    void RadioGroupFWDPitchClick();
+    void TimerRewContinueTimer();
+    void TimerFwdContinueTimer();
+    void TimerWavdelayedChangeSpeedTimer() {}
+
+    // ---- Position and volume bars (transport/) --------------------------------------------
+    void DisplayProgressBarTime(const QString& timeText);
+    void DisplayProgressSpeed(const QString& speedText);
+    void DisplayProgressVolume(const QString& volumeText);
+    void DisplayProgressVolumeBar(const QString& prefix, const QString& suffix);
+    void ProgressBarVolumeMouseDown(Qt::MouseButton button, int x, int y);
+    void ProgressBarVolumeMouseMove(int x, int y);
+    void ProgressBarVolumeMouseUp(Qt::MouseButton button, int x, int y);
+    void ProgressBarTimePositionMouseDown(Qt::MouseButton button, int x, int y);
+    void ProgressBarTimePositionMouseMove(int x, int y);
+    void ProgressBarTimePositionMouseUp(Qt::MouseButton button, int x, int y);
+    void ProgressBarTimePositionClick();
+
+    // ---- Subsystems of later steps: their entry points do nothing yet --------------------
+    void ProcessRegisterHotkey();
+    void ProcessUnRegisterHotkey();
+    void FootPedalInitialize();
+    void FootPedalSetup();
+    void TimerFootPedalTimer();
+    void TimerSpeedUpTimer();
+    void TimerVolumeUpTimer();
+    void ChangePedalCenter();
+    void ChangePedalLeft();
+    void ChangePedalRight();
+    void RadioGroupPedalREWClick();
+    void RadioGroupRedalPLAYClick();
+    void RadioGroupPedalFWDClick();
+    void RadioGroupPedalModeClick();
+    bool WriteIndexIniFile(const QString& path);
+    bool ReadIndexIniFile(const QString& path);
+    void CreateStringList() {}
+    void FreeStringList() {}
+
+    // ---- Index entries (index/) -----------------------------------------------------------
+    void ClearIndex();
+    static QString IndexEntryLabel(int n);
+
+    // Runs a handler; a player or settings-file error ends it with the standard error box.
+    // False when it ended that way.
+    bool guard(const std::function<void()>& handler);
+
+    // Exit status the program should end with (non-zero when start-up refused to run).
+    int exitCode() const { return exitCode_; }
+    // Height of the window with the settings panel shown, and collapsed.
+    static constexpr int kExpandedHeight = 450;
+    static constexpr int kCollapsedHeight = 107;
+    static constexpr int kWidth = 390;
+
+Q_SIGNALS:
+    // A media file was opened, the play state changed through a window command, and so on;
+    // observers outside the window (the desktop media interface) refresh on it.
+    void transportChanged();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void buildControls();                                      // main_form_ui.cpp
+    void buildMenus();                                         // main_form_menus.cpp
+    void buildSettingsTabs();                                  // main_form_tabs.cpp
+    void wireSignals();                                        // main_form_wiring.cpp
+    void toggleHotkeyItem(QAction* item, const QString& key);  // settings_file.cpp
+
+    int exitCode_ = 0;
+    bool closing_ = false;
+    bool closeFailed_ = false;
+    bool manualMove_ = false;
+    QPoint moveOffset_;
+};

@@ -1,0 +1,235 @@
+// The six tabs of the settings panel: the player, playback choices, pedal choices and three
+// pages of help.
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "app/dialogs.h"
+#include "app/fonts.h"
+#include "app/main_form.h"
+#include "transport/player_view.h"
+
+namespace {
+QString bold(const QString& text) {
+    return QStringLiteral("<b>") + text.toHtmlEscaped() + QStringLiteral("</b>");
+}
+QString plain(const QString& text) {
+    return text.toHtmlEscaped();
+}
+
+QLabel* richLine(QWidget* parent, const QString& html) {
+    auto* label = new QLabel(html, parent);
+    label->setTextFormat(Qt::RichText);
+    return label;
+}
+
+QGroupBox* helpBox(QWidget* parent, const QString& caption, const QStringList& lines) {
+    auto* box = new QGroupBox(caption, parent);
+    auto* layout = new QVBoxLayout(box);
+    layout->setSpacing(1);
+    layout->setContentsMargins(8, 4, 8, 4);
+    for (const QString& line : lines)
+        layout->addWidget(richLine(box, line));
+    return box;
+}
+
+QWidget* addTab(QTabWidget* tabs, const QString& caption) {
+    auto* page = new QWidget(tabs);
+    tabs->addTab(page, caption);
+    return page;
+}
+}  // namespace
+
+void TAMainForm::buildSettingsTabs() {
+    PageControlSetting->setFont(Fonts::ui(12));
+    // Six captions share 386 pixels.
+    PageControlSetting->tabBar()->setStyleSheet(
+        QStringLiteral("QTabBar::tab { padding: 3px 3px; }"));
+    PageControlSetting->tabBar()->setUsesScrollButtons(false);
+    PageControlSetting->tabBar()->setExpanding(false);
+
+    // The player: its picture with its own controls, and the web address panel above it.
+    PageControlSettingTab01Screen = addTab(PageControlSetting, QStringLiteral(" WMP "));
+    auto* screenLayout = new QVBoxLayout(PageControlSettingTab01Screen);
+    screenLayout->setContentsMargins(4, 2, 4, 2);
+    screenLayout->setSpacing(2);
+    auto* urlRow = new QHBoxLayout;
+    urlRow->setSpacing(2);
+    urlRow->addWidget(new QLabel(QStringLiteral("URL： "), PageControlSettingTab01Screen));
+    ComboBoxURL = new QComboBox(PageControlSettingTab01Screen);
+    ComboBoxURL->setEditable(true);
+    ComboBoxURL->setAccessibleName(QStringLiteral("URL"));
+    urlRow->addWidget(ComboBoxURL, 1);
+    sbOPenIE = new QToolButton(PageControlSettingTab01Screen);
+    sbOPenIE->setText(QStringLiteral("Web"));
+    sbURLPaste = new QToolButton(PageControlSettingTab01Screen);
+    sbURLPaste->setText(QStringLiteral("貼付"));
+    sbURLgo = new QToolButton(PageControlSettingTab01Screen);
+    sbURLgo->setText(QStringLiteral("再生"));
+    for (QToolButton* button : {sbOPenIE, sbURLPaste, sbURLgo}) {
+        // Playing from a web address arrives with the web media step.
+        button->setEnabled(false);
+        urlRow->addWidget(button);
+    }
+    screenLayout->addLayout(urlRow);
+    WindowsMediaPlayer1View = new PlayerView(
+        WindowsMediaPlayer1, [this](const QString& message) { dialogs.showError(message); },
+        PageControlSettingTab01Screen);
+    WindowsMediaPlayer1View->setFixedSize(371, 265);
+    screenLayout->addWidget(WindowsMediaPlayer1View, 0, Qt::AlignHCenter);
+    screenLayout->addStretch();
+
+    // Playback choices.
+    PageControlSettingTab02Speed = addTab(PageControlSetting, QStringLiteral(" 再生  "));
+    RadioGroupAutoBackSpace = new RadioGroup(
+        QStringLiteral(" 戻り秒数（ ﾊﾞｯｸｽﾍﾟｰｽ ) "),
+        {QStringLiteral("０"), QStringLiteral("０．５"), QStringLiteral("０．７"),
+         QStringLiteral("１．０"), QStringLiteral("１．２"), QStringLiteral("１．５"),
+         QStringLiteral("１．８"), QStringLiteral("２．０"), QStringLiteral("２．２"),
+         QStringLiteral("２．５"), QStringLiteral("３．０"), QStringLiteral("３．５"),
+         QStringLiteral("４．０"), QStringLiteral("５．０"), QStringLiteral("６．０"),
+         QStringLiteral("７．０"), QStringLiteral("８．０"), QStringLiteral("９．０")},
+        2, PageControlSettingTab02Speed);
+    RadioGroupAutoBackSpace->setGeometry(4, 4, 160, 200);
+    RadioGroupPlaySpeed = new RadioGroup(
+        QStringLiteral("  再生速度  "),
+        {QStringLiteral("０．６"), QStringLiteral("０．８"), QStringLiteral("１．０"),
+         QStringLiteral("１．２"), QStringLiteral("１．５"), QStringLiteral("１．８"),
+         QStringLiteral("２．０")},
+        1, PageControlSettingTab02Speed);
+    RadioGroupPlaySpeed->setGeometry(170, 4, 100, 200);
+    RadioGroupRepeatTime = new RadioGroup(
+        QStringLiteral("  繰り返し秒数 "),
+        {QStringLiteral("　２秒"), QStringLiteral("　３秒"), QStringLiteral("　５秒"),
+         QStringLiteral("　８秒"), QStringLiteral("１０秒"), QStringLiteral("１５秒"),
+         QStringLiteral("２０秒")},
+        1, PageControlSettingTab02Speed);
+    RadioGroupRepeatTime->setGeometry(276, 4, 100, 200);
+
+    // Pedal choices.
+    PageControlSettingTab03Pedal = addTab(PageControlSetting, QStringLiteral(" ﾍﾟﾀﾞﾙ "));
+    const QStringList actions = {QStringLiteral("再生"), QStringLiteral("巻き戻し"),
+                                 QStringLiteral("早送り")};
+    RadioGroupPedalREW =
+        new RadioGroup(QStringLiteral("    左    "), actions, 1, PageControlSettingTab03Pedal);
+    RadioGroupPedalREW->setGeometry(4, 4, 120, 74);
+    RadioGroupRedalPLAY =
+        new RadioGroup(QStringLiteral("  中央  "), actions, 1, PageControlSettingTab03Pedal);
+    RadioGroupRedalPLAY->setGeometry(130, 4, 120, 74);
+    RadioGroupPedalFWD =
+        new RadioGroup(QStringLiteral("  右  "), actions, 1, PageControlSettingTab03Pedal);
+    RadioGroupPedalFWD->setGeometry(256, 4, 120, 74);
+    const QStringList pitches = {QStringLiteral("２秒"),    QStringLiteral("５秒"),
+                                 QStringLiteral("１０秒"),  QStringLiteral("３０秒"),
+                                 QStringLiteral("６０秒"),  QStringLiteral("３００秒"),
+                                 QStringLiteral("６００秒")};
+    RadioGroupREWPitch =
+        new RadioGroup(QStringLiteral("  REWﾋﾟｯﾁ "), pitches, 2, PageControlSettingTab03Pedal);
+    RadioGroupREWPitch->setGeometry(4, 82, 120, 96);
+    RadioGroupFWDPitch =
+        new RadioGroup(QStringLiteral("  FWDﾋﾟｯﾁ "), pitches, 2, PageControlSettingTab03Pedal);
+    RadioGroupFWDPitch->setGeometry(130, 82, 120, 96);
+    RadioGroupPedalMode = new RadioGroup(QStringLiteral("  ペダル・モード  "),
+                                         {QStringLiteral("通常 "), QStringLiteral("スイッチ")}, 1,
+                                         PageControlSettingTab03Pedal);
+    RadioGroupPedalMode->setGeometry(256, 82, 120, 60);
+    auto* modeHelp = new QWidget(PageControlSettingTab03Pedal);
+    modeHelp->setGeometry(4, 182, 372, 120);
+    auto* modeLayout = new QVBoxLayout(modeHelp);
+    modeLayout->setContentsMargins(4, 0, 4, 0);
+    modeLayout->setSpacing(1);
+    for (const QString& line :
+         {bold(QStringLiteral("【 通常モード 】")),
+          plain(QStringLiteral("踏むと、")) + bold(QStringLiteral("再生開始")) +
+              plain(QStringLiteral("　")) + plain(QStringLiteral("足を上げると、")) +
+              bold(QStringLiteral("一時停止")),
+          bold(QStringLiteral("【 スイッチ・モード　】")),
+          plain(QStringLiteral("一度踏むと、")) + bold(QStringLiteral("再生開始")) +
+              plain(QStringLiteral("　")) + plain(QStringLiteral("もう一度踏むと、")) +
+              bold(QStringLiteral("一時停止"))})
+        modeLayout->addWidget(richLine(modeHelp, line));
+    modeLayout->addStretch();
+
+    // Help: the keys.
+    PageControlSettingTab04Keyboard = addTab(PageControlSetting, QStringLiteral(" 再生制御"));
+    auto* keyLayout = new QVBoxLayout(PageControlSettingTab04Keyboard);
+    keyLayout->setContentsMargins(6, 4, 6, 4);
+    keyLayout->setSpacing(1);
+    const QList<QPair<QString, QString>> keys = {
+        {QStringLiteral("再生／一時停止（自動巻き戻し）"),
+         QStringLiteral("Pause, 英数, F1, F2, ［, Ctrl＋Space, Print Screen, Alt＋文字")},
+        {QStringLiteral("音量 ＋１ ／ －１"),
+         QStringLiteral("Alt＋Pause, Ctrl＋Pause ／ Shift＋Pause")},
+        {QStringLiteral("再生速度 ＋0.1 ／ －0.1"),
+         QStringLiteral("Alt＋Scroll Lock ／ Shift＋Scroll Lock")},
+        {QStringLiteral("再生速度「１．０」と設定速度の切換"), QStringLiteral("Alt＋Space")},
+        {QStringLiteral("繰り返し位置の登録 ／ 繰り返し再生"),
+         QStringLiteral("Alt＋BackSpace ／ Shift＋BackSpace")},
+        {QStringLiteral("早戻し ／ 早送り"), QStringLiteral("Alt＋無変換 ／ Alt＋変換")},
+        {QStringLiteral("インデックス登録"), QStringLiteral("Scroll Lock")},
+        {QStringLiteral("タイムコード挿入"), QStringLiteral("Ctrl＋Insert")},
+        {QStringLiteral("タイムコードの位置から再生"), QStringLiteral("Ctrl＋Print Screen")}};
+    for (const auto& [what, key] : keys)
+        keyLayout->addWidget(richLine(PageControlSettingTab04Keyboard,
+                                      bold(what) + QStringLiteral("<br>　　") + plain(key)));
+    keyLayout->addStretch();
+
+    // Help: the index.
+    PageControlSettingTab06DescIndex = addTab(PageControlSetting, QStringLiteral(" ｲﾝﾃﾞｯｸｽ "));
+    auto* indexOuter = new QVBoxLayout(PageControlSettingTab06DescIndex);
+    indexOuter->setContentsMargins(4, 2, 4, 2);
+    auto* indexBox =
+        new QGroupBox(QStringLiteral("　インデックス "), PageControlSettingTab06DescIndex);
+    indexOuter->addWidget(indexBox);
+    auto* indexLayout = new QVBoxLayout(indexBox);
+    indexLayout->setContentsMargins(4, 2, 4, 2);
+    const QString scrollLock = QStringLiteral("<b><font color=\"#ff0000\">Scroll Lock</font></b>");
+    indexLayout->addWidget(helpBox(
+        indexBox, QStringLiteral(" インデックス登録 "),
+        {plain(QStringLiteral("【 ")) + scrollLock + plain(QStringLiteral("】 ")) +
+             bold(QStringLiteral("再生位置")) + plain(QStringLiteral("が最後に追加されます。 ")),
+         plain(QStringLiteral("このとき、文書中の ")) + bold(QStringLiteral("文字列 ")) +
+             plain(QStringLiteral("をコピー（ Ctrl＋C ）に")),
+         plain(QStringLiteral("よって、")) + bold(QStringLiteral("クリップボード")) +
+             plain(QStringLiteral("に入れておけば、")),
+         plain(QStringLiteral("位置「 ")) + bold(QStringLiteral("ｈ：ｍｍ：ｓｓ")) +
+             plain(QStringLiteral("」 ＋")) + bold(QStringLiteral("文字列 ")) +
+             plain(QStringLiteral("が登録されます。")),
+         plain(QStringLiteral("「 インデックス登録 」の任意のアイテムを ")),
+         plain(QStringLiteral("クリックすると、　そのアイテムに登録されます。"))}));
+    indexLayout->addWidget(
+        helpBox(indexBox, QStringLiteral(" 抹消 "),
+                {plain(QStringLiteral("「 インデックス登録 」の 登録されているアイテムを")),
+                 plain(QStringLiteral("クリックすると、内容が” ")) + bold(QStringLiteral("抹消 ")) +
+                     plain(QStringLiteral("”されます。"))}));
+    indexLayout->addWidget(helpBox(
+        indexBox, QStringLiteral(" 再生 "),
+        {plain(QStringLiteral("「 インデックス再生 」の任意のアイテムを")),
+         plain(QStringLiteral("クリックすると、「 ")) + bold(QStringLiteral("ｈ：ｍｍ：ｓｓ")) +
+             plain(QStringLiteral("」にしたがって")),
+         plain(QStringLiteral("その位置から再生を開始します。"))}));
+    indexLayout->addStretch();
+
+    // Help: time codes.
+    PageControlSettingTab08Info = addTab(PageControlSetting, QStringLiteral(" ﾀｲﾑｺｰﾄﾞ "));
+    auto* infoLayout = new QVBoxLayout(PageControlSettingTab08Info);
+    infoLayout->setContentsMargins(6, 4, 6, 4);
+    for (const QString& line :
+         {bold(QStringLiteral("タイムコードの挿入")),
+          plain(QStringLiteral("【 Ctrl＋Insert 】 で、文書中に 現在の再生位置を")),
+          plain(QStringLiteral("{▼[h:mm:ss]▲} の形で貼り付けます。")), QString(),
+          bold(QStringLiteral("タイムコードの位置から再生")),
+          plain(QStringLiteral("文書中の {▼[h:mm:ss]▲} をコピー（ Ctrl＋C ）して")),
+          plain(QStringLiteral("【 Ctrl＋Print Screen 】 を押すと、その位置から再生します。")),
+          QString(), bold(QStringLiteral("再生位置のセット")),
+          plain(QStringLiteral("時刻欄に h:mm:ss を入れて右のボタンを押すと、")),
+          plain(QStringLiteral("その位置から再生します（繰り返し再生位置）。"))})
+        infoLayout->addWidget(richLine(PageControlSettingTab08Info, line));
+    infoLayout->addStretch();
+}

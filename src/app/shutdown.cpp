@@ -1,0 +1,78 @@
+// The three exit commands and the shutdown sequence.
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QTimer>
+
+#include "app/main_form.h"
+#include "app/profile_file.h"
+#include "app/settings_keys.h"
+#include "transport/media_player.h"
+
+void TAMainForm::MenuFileCloseWithSattingsClick() {
+    SaveIniSettings(SettingsPath);
+    close();
+}
+
+void TAMainForm::MenuFileCloseWithoutSettingClick() {
+    SaveOnClose = false;
+    close();
+}
+
+void TAMainForm::ToolBarMPCotrol05ExitClick() {
+    ToolBarMPCotrol05Exit->setEnabled(false);
+    close();
+}
+
+bool TAMainForm::FormCloseQuery() {
+    return true;
+}
+
+void TAMainForm::closeEvent(QCloseEvent* event) {
+    // The waits of the shutdown process messages; a second close request meanwhile is the same
+    // close, not a new one.
+    if (closing_) {
+        event->ignore();
+        return;
+    }
+    if (!FormCloseQuery()) {
+        event->ignore();
+        return;
+    }
+    closing_ = true;
+    const bool done = guard([this] { FormClose(); });
+    closing_ = false;
+    if (!done) {
+        // A refused write keeps the window open (timers stopped) so nothing is silently lost.
+        ToolBarMPCotrol05Exit->setEnabled(true);
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+void TAMainForm::FormClose() {
+    for (QTimer* timer :
+         {TimerRestorePostion, TimerGetDuation, TimerWMP, TimerFwdContinue, TimerRewContinue,
+          TimerWavdelayedChangeSpeed, TimerRepeat, TimerFootPedal, TimerSpeedUp, TimerVolumeUp})
+        timer->stop();
+    if (WindowsMediaPlayer1.playState() == PlayStates::Playing) {
+        WindowsMediaPlayer1.pause();
+        Delay(100);
+    }
+    Delay(1200);
+    if (SaveOnClose) {
+        if (!MediaPath.isEmpty()) {
+            const ProfileFile ini(SettingsPath);
+            ini.writeString(Ini::General, Ini::File, MediaPath);
+            ini.writeFloat(Ini::Record, Ini::Position, WindowsMediaPlayer1.currentPosition());
+        }
+        if (IndexChanged && !IndexFileName.isEmpty()) WriteIndexIniFile(IndexFileName);
+    }
+    setAcceptDrops(false);
+}
+
+void TAMainForm::FormDestroy() {
+    ProcessUnRegisterHotkey();
+    FreeStringList();
+}

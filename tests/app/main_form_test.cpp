@@ -1,0 +1,346 @@
+// Start-up, the settings panel, the reset and the three ways of closing, on fakes.
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QTabWidget>
+#include <QTimer>
+#include <QtTest>
+
+#include "app/profile_file.h"
+#include "fakes/form_fixture.h"
+#include "transport/media_player.h"
+
+namespace {
+QString readKey(const QString& path, const QString& section, const QString& key) {
+    return ProfileFile(path).readString(section, key, QStringLiteral("<missing>"));
+}
+
+const QByteArray kPlainSettings =
+    "[FormPosition]\nTop=120\nLeft=300\n[Play]\nAutoBackSpace=7\nSpeed=2\nRepeatTime=2\n";
+}  // namespace
+
+class MainFormTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void refusesToStartWithoutSettingsFile();
+    void takesFirstSettingsFileInNameOrder();
+    void createdWindowHasItsInitialState();
+    void startsWithoutMediaWhenRememberedFileIsGone();
+    void startsCollapsedWithMediaAndTogglesPanel();
+    void keepPanelOptionKeepsPanelOpen();
+    void restoresRememberedMediaAtItsPosition();
+    void resetReturnsToInitialStateAndForgetsMedia();
+    void closeWritesMediaAndPosition();
+    void closeWithSettingsWritesEverything();
+    void closeWithoutSavingWritesNothing();
+    void exitButtonDisablesItselfAndCloses();
+    void closePausesAndWaitsWithTimersStopped();
+    void refusedWriteAtCloseKeepsWindowOpen();
+    void dropOfNonMediaOrSeveralFiles();
+    void dropKeepsLongPathsWhole();
+    void playerErrorEndsHandlerWithErrorBox();
+};
+
+void MainFormTest::refusesToStartWithoutSettingsFile() {
+    FormFixture f;
+    QDir(f.folder()).mkdir(QStringLiteral("Scribo.inf"));  // a folder does not count
+    QVERIFY(!f.start());
+    QCOMPARE(f.form().exitCode(), 2);
+    f.closeForm();
+    // Nothing was written: only the folder we made is there.
+    QCOMPARE(QDir(f.folder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+             QStringList{QStringLiteral("Scribo.inf")});
+}
+
+void MainFormTest::takesFirstSettingsFileInNameOrder() {
+    FormFixture f;
+    f.writeSettings("[FormPosition]\nTop=5\nLeft=5\n", QStringLiteral("Scribo_b.inf"));
+    f.writeSettings("[FormPosition]\nTop=7\nLeft=7\n", QStringLiteral("scribo_A.inf"));
+    f.writeSettings("", QStringLiteral("Other.inf"));
+    QVERIFY(f.start());
+    QCOMPARE(f.form().SettingsPath, f.folder() + QStringLiteral("scribo_A.inf"));
+    QCOMPARE(f.form().WindowTop, 7);
+}
+
+void MainFormTest::createdWindowHasItsInitialState() {
+    FormFixture f;
+    TAMainForm& w = f.create();
+    QCOMPARE(w.windowTitle(), QStringLiteral("Scribo"));
+    QVERIFY(w.windowFlags().testFlag(Qt::FramelessWindowHint));
+    QVERIFY(w.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    QCOMPARE(w.width(), 390);
+    QCOMPARE(w.height(), 450);
+    QVERIFY(!w.Started);
+    QVERIFY(!w.SaveOnClose);
+    QCOMPARE(w.RadioGroupAutoBackSpace->ItemIndex(), 7);
+    QCOMPARE(w.RadioGroupPlaySpeed->ItemIndex(), 2);
+    QCOMPARE(w.RadioGroupRepeatTime->ItemIndex(), 2);
+    QCOMPARE(w.RadioGroupRedalPLAY->ItemIndex(), 0);
+    QCOMPARE(w.RadioGroupPedalREW->ItemIndex(), 1);
+    QCOMPARE(w.RadioGroupPedalFWD->ItemIndex(), 2);
+    QCOMPARE(w.RadioGroupREWPitch->ItemIndex(), 3);
+    QCOMPARE(w.RadioGroupFWDPitch->ItemIndex(), 3);
+    QCOMPARE(w.RadioGroupPedalMode->ItemIndex(), 0);
+    QVERIFY(w.MenuIndexSettingsAddClipboard->isChecked());
+    QVERIFY(w.MenuSettingDontUseF1->isChecked());
+    QVERIFY(!w.MenuSettingDontUseInsert->isChecked());
+    QVERIFY(w.MenuSettingsDontSpeadVolumeChange->isChecked());
+    QVERIFY(!w.MenuDontUseFootPedal->isChecked());
+    QCOMPARE(w.AutoBackSeconds, 3.0);  // the group's item applies only at start-up
+    QCOMPARE(w.LabelPlayTime->text(), QStringLiteral("位置移動"));
+    QCOMPARE(w.LabelDuartionTime->text(), QStringLiteral("ﾄﾞﾗｯｸﾞして"));
+    QCOMPARE(w.ProgressBarVolume->Position(), 50);
+    QCOMPARE(w.ProgressBarVolume->PosTextSuffix(),
+             QStringLiteral("ここ（音量バー）をドラッグして、音量を調節してください"));
+    QCOMPARE(w.sbSetIndex[7]->text(), QStringLiteral(" 7."));
+    QCOMPARE(w.srSetIndex[12]->text(), QStringLiteral("12."));
+    QVERIFY(w.TimerFootPedal->isActive());
+    QCOMPARE(w.TimerWMP->interval(), 500);
+    QVERIFY(!w.TimerWMP->isActive());
+    QCOMPARE(w.TimerRestorePostion->interval(), 3000);
+    QCOMPARE(w.TimerSpeedUp->interval(), 300);
+    QCOMPARE(w.PageControlSetting->count(), 6);
+}
+
+void MainFormTest::startsWithoutMediaWhenRememberedFileIsGone() {
+    FormFixture f;
+    f.writeSettings("[General]\nFile=" + (f.folder() + QStringLiteral("gone.mp3")).toUtf8() +
+                    "\n[Record]\nPosition=12.5\n");
+    QVERIFY(f.start());
+    TAMainForm& w = f.form();
+    QVERIFY(w.MediaPath.isEmpty());
+    QCOMPARE(w.PageControlSetting->currentWidget(), w.PageControlSettingTab02Speed);
+    QVERIFY(!w.PanelCollapsed);
+    QCOMPARE(w.height(), 450);
+    QVERIFY(w.Started);
+    QVERIFY(w.SaveOnClose);
+    QVERIFY(f.player.URL().isEmpty());
+    QVERIFY(w.TimerWMP->isActive());
+}
+
+void MainFormTest::startsCollapsedWithMediaAndTogglesPanel() {
+    FormFixture f;
+    const QString media = f.addMediaFile(QStringLiteral("talk.mp3"), 600);
+    f.writeSettings("[General]\nFile=" + media.toUtf8() + "\n");
+    QVERIFY(f.start());
+    TAMainForm& w = f.form();
+    QCOMPARE(w.MediaPath, media);
+    QVERIFY(w.PanelCollapsed);
+    QCOMPARE(w.height(), 107);
+    w.ToolBarMPCotrol04SettingClick();
+    QCOMPARE(w.height(), 450);
+    QVERIFY(!w.PanelCollapsed);
+    w.ToolBarMPCotrol04SettingClick();
+    QCOMPARE(w.height(), 107);
+}
+
+void MainFormTest::keepPanelOptionKeepsPanelOpen() {
+    FormFixture f;
+    const QString media = f.addMediaFile(QStringLiteral("talk.mp3"), 600);
+    f.writeSettings("[General]\nFile=" + media.toUtf8() + "\n[Menu]\nSettingPanel=1\n");
+    QVERIFY(f.start());
+    QVERIFY(!f.form().PanelCollapsed);
+    QCOMPARE(f.form().height(), 450);
+}
+
+void MainFormTest::restoresRememberedMediaAtItsPosition() {
+    FormFixture f;
+    const QString media = f.addMediaFile(QStringLiteral("talk.wav"), 600);
+    f.writeSettings("[General]\nFile=" + media.toUtf8() + "\n[Record]\nPosition=75.4\n");
+    QVERIFY(f.start());
+    TAMainForm& w = f.form();
+    QVERIFY(w.WavMode);  // a WAV restored with a saved position
+    QCOMPARE(f.player.URL(), media);
+    QCOMPARE(f.player.currentPosition(), 75.4);
+    QCOMPARE(w.LabelPlayTime->text(), QStringLiteral("0:01:15"));
+    QVERIFY(w.TimerRestorePostion->isActive());
+    QCOMPARE(f.player.rate(), 1.0);
+    f.clock.advance(1000);
+    w.TimerGetDuationTimer();
+    w.TimerRestorePostionTimer();
+    QVERIFY(!w.TimerRestorePostion->isActive());
+    QCOMPARE(w.ProgressBarTimePosition->Max(), 600);
+    QCOMPARE(w.ProgressBarTimePosition->Position(), 75);
+    QCOMPARE(w.PositionSeconds, 75);
+}
+
+void MainFormTest::resetReturnsToInitialStateAndForgetsMedia() {
+    FormFixture f;
+    const QString media = f.addMediaFile(QStringLiteral("talk.mp3"), 600);
+    const QString ini =
+        f.writeSettings("[General]\nFile=" + media.toUtf8() + "\n[Record]\nPosition=30\n" +
+                        "[Play]\nAutoBackSpace=3\nSpeed=4\n[Menu]\nDontUseF1=0\n");
+    QVERIFY(f.start());
+    TAMainForm& w = f.form();
+    f.player.play();
+    w.MenuSettingsInitializeClick();
+
+    QVERIFY(w.MediaPath.isEmpty());
+    QVERIFY(w.IndexFileName.isEmpty());
+    QVERIFY(!w.SaveOnClose);
+    QCOMPARE(f.player.playState(), PlayStates::Paused);
+    QCOMPARE(w.RadioGroupAutoBackSpace->ItemIndex(), 7);
+    QCOMPARE(w.AutoBackSeconds, 2.5);  // the group's handler ran: Started is 1 now
+    QCOMPARE(w.RadioGroupPlaySpeed->ItemIndex(), 2);
+    QVERIFY(w.MenuSettingDontUseF1->isChecked());
+    QCOMPARE(w.ProgressBarTimePosition->Max(), 0);
+    QCOMPARE(w.pos(), QPoint(800, 100));
+    QVERIFY(!w.PanelCollapsed);
+    QCOMPARE(w.height(), 450);
+    QCOMPARE(readKey(ini, QStringLiteral("General"), QStringLiteral("File")), QString());
+    QCOMPARE(readKey(ini, QStringLiteral("Record"), QStringLiteral("Position")),
+             QStringLiteral("0"));
+    QCOMPARE(readKey(ini, QStringLiteral("Play"), QStringLiteral("AutoBackSpace")),
+             QStringLiteral("7"));
+    QCOMPARE(readKey(ini, QStringLiteral("FormPosition"), QStringLiteral("Top")),
+             QStringLiteral("100"));
+    QCOMPARE(readKey(ini, QStringLiteral("FormPosition"), QStringLiteral("Left")),
+             QStringLiteral("800"));
+
+    // Until a new file is opened, closing writes neither the media nor the position.
+    const QByteArray before = f.settingsBytes();
+    QVERIFY(f.closeForm());
+    QCOMPARE(f.settingsBytes(), before);
+}
+
+void MainFormTest::closeWritesMediaAndPosition() {
+    FormFixture f;
+    const QString media = f.addMediaFile(QStringLiteral("talk.mp3"), 600);
+    const QString ini = f.writeSettings(kPlainSettings);
+    QVERIFY(f.start());
+    f.openMedia(media);
+    f.player.setCurrentPosition(83.4);
+    QVERIFY(f.closeForm());
+    QCOMPARE(readKey(ini, QStringLiteral("General"), QStringLiteral("File")), media);
+    QCOMPARE(readKey(ini, QStringLiteral("Record"), QStringLiteral("Position")),
+             QStringLiteral("83.4"));
+    // Only those two keys: the full write did not run.
+    QCOMPARE(readKey(ini, QStringLiteral("Play"), QStringLiteral("Volume")),
+             QStringLiteral("<missing>"));
+}
+
+void MainFormTest::closeWithSettingsWritesEverything() {
+    FormFixture f;
+    const QString ini = f.writeSettings(kPlainSettings);
+    QVERIFY(f.start());
+    f.form().MenuFileCloseWithSattingsClick();
+    QVERIFY(!f.form().isVisible());
+    QCOMPARE(readKey(ini, QStringLiteral("Play"), QStringLiteral("Volume")), QStringLiteral("0"));
+    QCOMPARE(readKey(ini, QStringLiteral("Menu"), QStringLiteral("DontUseF2")),
+             QStringLiteral("0"));
+    QCOMPARE(readKey(ini, QStringLiteral("FormPosition"), QStringLiteral("Top")),
+             QStringLiteral("120"));
+}
+
+void MainFormTest::closeWithoutSavingWritesNothing() {
+    FormFixture f;
+    const QString media = f.addMediaFile(QStringLiteral("talk.mp3"), 600);
+    f.writeSettings("[General]\nFile=old.mp3\n[Record]\nPosition=5\n");
+    QVERIFY(f.start());
+    f.openMedia(media);
+    f.player.setCurrentPosition(42);
+    const QByteArray before = f.settingsBytes();
+    f.form().MenuFileCloseWithoutSettingClick();
+    QCOMPARE(f.settingsBytes(), before);
+}
+
+void MainFormTest::exitButtonDisablesItselfAndCloses() {
+    FormFixture f;
+    const QString ini = f.writeSettings(kPlainSettings);
+    const QString media = f.addMediaFile(QStringLiteral("talk.mp3"), 600);
+    QVERIFY(f.start());
+    f.openMedia(media);
+    f.form().show();
+    f.form().ToolBarMPCotrol05ExitClick();
+    QVERIFY(!f.form().ToolBarMPCotrol05Exit->isEnabled());
+    QVERIFY(!f.form().isVisible());
+    QCOMPARE(readKey(ini, QStringLiteral("General"), QStringLiteral("File")), media);
+    QCOMPARE(readKey(ini, QStringLiteral("Play"), QStringLiteral("Volume")),
+             QStringLiteral("<missing>"));
+}
+
+void MainFormTest::closePausesAndWaitsWithTimersStopped() {
+    FormFixture f;
+    f.writeSettings(kPlainSettings);
+    const QString media = f.addMediaFile(QStringLiteral("talk.mp3"), 600);
+    QVERIFY(f.start());
+    f.openMedia(media);
+    f.player.play();
+    f.form().TimerRepeat->start();
+    const qint64 waitedBefore = f.clock.waitedMs();
+    QVERIFY(f.closeForm());
+    QCOMPARE(f.player.playState(), PlayStates::Paused);
+    QCOMPARE(f.clock.waitedMs() - waitedBefore, 1300);
+    for (QTimer* t : f.form().findChildren<QTimer*>(Qt::FindDirectChildrenOnly))
+        QVERIFY2(!t->isActive(), "every timer stops at shutdown");
+}
+
+void MainFormTest::refusedWriteAtCloseKeepsWindowOpen() {
+    FormFixture f;
+    const QString ini = f.writeSettings(kPlainSettings);
+    const QString media = f.addMediaFile(QStringLiteral("talk.mp3"), 600);
+    QVERIFY(f.start());
+    f.openMedia(media);
+    f.form().show();
+    QFile::setPermissions(ini, QFileDevice::ReadOwner | QFileDevice::ReadGroup);
+    const QByteArray before = f.settingsBytes();
+    QVERIFY(!f.closeForm());
+    QVERIFY(f.form().isVisible());
+    QCOMPARE(f.dialogs.errors, QStringList{ini + QStringLiteral(" に書き込めません")});
+    QCOMPARE(f.settingsBytes(), before);
+    // Closing without saving still works.
+    f.form().MenuFileCloseWithoutSettingClick();
+    QVERIFY(!f.form().isVisible());
+}
+
+void MainFormTest::dropOfNonMediaOrSeveralFiles() {
+    FormFixture f;
+    f.writeSettings(kPlainSettings);
+    QVERIFY(f.start());
+    TAMainForm& w = f.form();
+    const QString a = f.addMediaFile(QStringLiteral("a.mp3"), 10);
+    const QString b = f.addMediaFile(QStringLiteral("b.mp3"), 10);
+    f.player.log.clear();
+    w.DropFiles({a, b});
+    QVERIFY(w.MediaPath.isEmpty());
+    QVERIFY(f.player.log.isEmpty());
+    w.DropFiles({f.folder() + QStringLiteral("notes.txt")});
+    QCOMPARE(w.ProgressBarVolume->PosTextPrefix(), QStringLiteral("▼notes.txt▲"));
+    QVERIFY(w.PendingMediaPath.isEmpty());
+    QVERIFY(w.MediaPath.isEmpty());
+}
+
+void MainFormTest::dropKeepsLongPathsWhole() {
+    FormFixture f;
+    f.writeSettings(kPlainSettings);
+    QVERIFY(f.start());
+    QString deep = f.folder();
+    for (int i = 0; i < 10; ++i)
+        deep += QStringLiteral("a-rather-long-folder-name-%1/").arg(i);
+    QVERIFY(QDir().mkpath(deep));
+    const QString name = deep.mid(f.folder().size()) + QStringLiteral("recording.mp3");
+    const QString media = f.addMediaFile(name, 60);
+    QVERIFY(media.size() > 255);
+    f.form().DropFiles({media});
+    QCOMPARE(f.form().MediaPath, media);
+    QCOMPARE(f.player.URL(), media);
+}
+
+void MainFormTest::playerErrorEndsHandlerWithErrorBox() {
+    FormFixture f;
+    f.writeSettings(kPlainSettings);
+    const QString media = f.addMediaFile(QStringLiteral("talk.mp3"), 600);
+    QVERIFY(f.start());
+    f.openMedia(media);
+    f.player.failNext(QStringLiteral("play"));
+    // Through the toolbar button, as a user would.
+    f.form().ToolBarMPCotrol01Playpause->trigger();
+    QCOMPARE(f.dialogs.errors.size(), 1);
+    QVERIFY(f.dialogs.errors.first().contains(QStringLiteral("play")));
+    QCOMPARE(f.player.playState(), PlayStates::Paused);
+}
+
+QTEST_MAIN(MainFormTest)
+#include "main_form_test.moc"

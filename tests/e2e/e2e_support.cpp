@@ -1,0 +1,93 @@
+#include "e2e/e2e_support.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QThread>
+
+ScriboProcess::ScriboProcess() {
+    // The binary looks for its settings beside itself, so each test gets a copy in a folder of
+    // its own (a link would resolve back to the build folder).
+    if (!QFile::copy(QStringLiteral(SCRIBO_BINARY), binary()))
+        qFatal("cannot copy the binary under test");
+    QFile::setPermissions(binary(),
+                          QFileDevice::ExeOwner | QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+}
+
+ScriboProcess::~ScriboProcess() {
+    if (process_ && process_->state() != QProcess::NotRunning) {
+        process_->terminate();
+        if (!process_->waitForFinished(5000)) process_->kill();
+        process_->waitForFinished(2000);
+    }
+}
+
+void ScriboProcess::writeSettings(const QByteArray& lines, const QString& name) {
+    QByteArray bytes = lines;
+    bytes.replace("\r\n", "\n");
+    bytes.replace("\n", "\r\n");
+    QFile file(folder() + name);
+    if (!file.open(QIODevice::WriteOnly)) qFatal("cannot write the settings file");
+    file.write(bytes);
+}
+
+QByteArray ScriboProcess::settingsBytes(const QString& name) const {
+    QFile file(folder() + name);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void ScriboProcess::start(const QStringList& arguments) {
+    process_ = std::make_unique<QProcess>();
+    process_->setProgram(binary());
+    process_->setArguments(arguments);
+    process_->start();
+    process_->waitForStarted(5000);
+}
+
+bool ScriboProcess::waitForExit(int ms) {
+    return process_->waitForFinished(ms);
+}
+
+quint64 ScriboProcess::waitForWindow(int ms) {
+    quint64 id = 0;
+    const QString pid = QString::number(process_->processId());
+    waitUntil(
+        [&] {
+            const QStringList ids =
+                runTool(QStringLiteral("xdotool"),
+                        {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                         QStringLiteral("--pid"), pid, QStringLiteral("--name"),
+                         QStringLiteral("^Scribo$")})
+                    .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+            if (ids.isEmpty()) return false;
+            id = ids.constFirst().toULongLong();
+            return id != 0;
+        },
+        ms);
+    return id;
+}
+
+QString runTool(const QString& program, const QStringList& arguments, int timeoutMs,
+                int* exitCode) {
+    QProcess tool;
+    tool.start(program, arguments);
+    if (!tool.waitForFinished(timeoutMs)) {
+        tool.kill();
+        tool.waitForFinished(1000);
+        if (exitCode) *exitCode = -1;
+        return {};
+    }
+    if (exitCode) *exitCode = tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1;
+    return QString::fromUtf8(tool.readAllStandardOutput());
+}
+
+bool waitUntil(const std::function<bool()>& predicate, int ms) {
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < ms) {
+        if (predicate()) return true;
+        QCoreApplication::processEvents();
+        QThread::msleep(50);
+    }
+    return predicate();
+}

@@ -1,0 +1,21 @@
+#include "fakes/fake_dialogs.h"
+
+#include <QDialog>
+
+bool FakeDialogs::askYesNo(const QString& text) {
+    questions << text;
+    return yesNoAnswers.isEmpty() ? true : yesNoAnswers.takeFirst();
+}
+
+std::optional<QString> FakeDialogs::openFile(const QString& title, const QString& filter,
+                                             const QString& defaultSuffix) {
+    lastOpenTitle = title;
+    lastOpenFilter = filter;
+    lastOpenSuffix = defaultSuffix;
+    return openAnswers.isEmpty() ? std::nullopt : openAnswers.takeFirst();
+}
+
+int FakeDialogs::exec(QDialog& dialog) {
+    dialogsShown << dialog.windowTitle();
+    return QDialog::Accepted;
+}

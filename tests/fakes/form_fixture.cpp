@@ -1,0 +1,54 @@
+#include "fakes/form_fixture.h"
+
+#include <QFile>
+#include <QTimer>
+
+FormFixture::FormFixture() = default;
+FormFixture::~FormFixture() = default;
+
+QString FormFixture::folder() const {
+    return dir.path() + QLatin1Char('/');
+}
+
+QString FormFixture::writeSettings(const QByteArray& lines, const QString& name) {
+    QByteArray bytes = lines;
+    bytes.replace("\r\n", "\n");
+    bytes.replace("\n", "\r\n");
+    QFile file(folder() + name);
+    if (!file.open(QIODevice::WriteOnly)) qFatal("cannot write the settings file");
+    file.write(bytes);
+    return file.fileName();
+}
+
+QByteArray FormFixture::settingsBytes(const QString& name) const {
+    QFile file(folder() + name);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QString FormFixture::addMediaFile(const QString& name, double duration, bool rateAvailable) {
+    const QString path = folder() + name;
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) qFatal("cannot write the media file");
+    player.addMedia(path, duration, rateAvailable);
+    return path;
+}
+
+TAMainForm& FormFixture::create() {
+    form_ = std::make_unique<TAMainForm>(FormServices{&player, &clock, &dialogs, folder()});
+    return *form_;
+}
+
+bool FormFixture::start() {
+    if (!form_) create();
+    return form_->FormShow();
+}
+
+bool FormFixture::closeForm() {
+    return form_->close();
+}
+
+void FormFixture::openMedia(const QString& path) {
+    form_->DropFiles({path});
+    clock.advance(1000);
+    form_->TimerGetDuationTimer();
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+#include <memory>
+
+#include "app/main_form.h"
+#include "fakes/fake_clock.h"
+#include "fakes/fake_dialogs.h"
+#include "fakes/fake_player.h"
+
+// A main window on fakes, living in a temporary program folder.
+class FormFixture {
+public:
+    FormFixture();
+    ~FormFixture();
+
+    QString folder() const;  // with a trailing separator
+    // Writes a settings file (CP932 bytes as given, "\n" turned into CR LF) into the folder.
+    QString writeSettings(const QByteArray& lines,
+                          const QString& name = QStringLiteral("Scribo.inf"));
+    QByteArray settingsBytes(const QString& name = QStringLiteral("Scribo.inf")) const;
+    // Creates an (empty) file in the folder that the fake player plays with the given length.
+    QString addMediaFile(const QString& name, double duration, bool rateAvailable = true);
+
+    TAMainForm& create();
+    // Creates the window and runs the start-up sequence; false when it refused to start.
+    bool start();
+    // Closes the window as the system would and tells whether it closed.
+    bool closeForm();
+    // Opens a media file as a drop would, and lets the length probe finish.
+    void openMedia(const QString& path);
+
+    TAMainForm& form() { return *form_; }
+    QTemporaryDir dir;
+    FakeClock clock;
+    FakePlayer player{clock};
+    FakeDialogs dialogs;
+
+private:
+    std::unique_ptr<TAMainForm> form_;
+};
