@@ -1,0 +1,84 @@
+#include "transport/media_files.h"
+
+#include <QFileInfo>
+#include <QStringList>
+
+const std::array<QString, 20> kMediaExtensions = {QStringLiteral(".wmv"),
+                                                  QStringLiteral(".mpg"),
+                                                  QStringLiteral(".wav"),
+                                                  QStringLiteral(".wma"),
+                                                  QStringLiteral(".mp3"),
+                                                  QStringLiteral(".mp4"),
+                                                  QStringLiteral(".m4a"),
+                                                  QStringLiteral(".aac"),
+                                                  QStringLiteral(".3gp"),
+                                                  QStringLiteral(".3gpp"),
+                                                  QStringLiteral(".3gp2"),
+                                                  QStringLiteral(".3g2"),
+                                                  QStringLiteral(".mov"),
+                                                  QString(),
+                                                  QString(),
+                                                  QString(),
+                                                  QString(),
+                                                  QString(),
+                                                  QString(),
+                                                  QString()};
+
+const QString kOpenDialogTitle = QStringLiteral("開く");
+const QString kOpenDialogFilter = QStringLiteral(
+    "【基本】動画・音声（*.wmv/mpg/wav/wma/mp3/m4a/aac）|*.wmv;*.mpg;*.mpeg;*.wma;*.mp3;*.wav;*mp4;"
+    "*.aac;;*.m4a|【拡張】動画・音声( *.mp4;*.3gp;*.3gpp;*.3gp2;*.3g2;*.mov)|*.aac;*.mp4;*.3gp;"
+    "*.3gpp;*.3gp2;*.3g2;*.mov|すべてのメディア・ファイル( *.*)|*.*");
+const QString kOpenDialogDefaultExt = QStringLiteral(".mp3");
+
+namespace {
+// The extension with its dot, from the last "." of the file name; empty without one.
+QString extensionOf(const QString& path) {
+    const QString name = QFileInfo(path).fileName();
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    return dot < 0 ? QString() : name.mid(dot);
+}
+}  // namespace
+
+bool IsMediaFileName(const QString& path) {
+    const QString ext = extensionOf(path).toLower();
+    if (ext.isEmpty()) return false;
+    for (const QString& entry : kMediaExtensions)
+        if (!entry.isEmpty() && ext.startsWith(entry)) return true;
+    return false;
+}
+
+QString ReplaceExtension(const QString& path, const QString& extension) {
+    const QString ext = extensionOf(path);
+    return path.left(path.size() - ext.size()) + extension;
+}
+
+QString IndexFileNameFor(const QString& mediaPath) {
+    return ReplaceExtension(mediaPath, QStringLiteral(".mpx"));
+}
+
+std::optional<QTime> ParseTimeOfDay(const QString& text) {
+    const QStringList parts = text.trimmed().split(QLatin1Char(':'));
+    if (parts.size() < 2 || parts.size() > 3) return std::nullopt;
+    int values[3] = {0, 0, 0};
+    for (qsizetype i = 0; i < parts.size(); ++i) {
+        bool ok = false;
+        const QString part = parts[i].trimmed();
+        values[i] = part.toInt(&ok);
+        if (!ok || part.isEmpty() || part.size() > 2 || values[i] < 0) return std::nullopt;
+    }
+    if (values[0] > 23 || values[1] > 59 || values[2] > 59) return std::nullopt;
+    return QTime(values[0], values[1], values[2]);
+}
+
+AtNameTime ParseAtNameTime(const QString& fileName) {
+    if (!fileName.startsWith(QLatin1Char('@'))) return {};
+    const qsizetype equals = fileName.indexOf(QLatin1Char('='));
+    if (equals < 0) return {};
+    QString part = fileName.mid(1, equals - 1);
+    if (!part.contains(QLatin1Char('_'))) return {};
+    part.replace(QLatin1Char('_'), QLatin1Char(':'));
+    const auto time = ParseTimeOfDay(part);
+    if (!time) return {AtNameTime::Invalid, QTime()};
+    return {AtNameTime::Time, *time};
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+#include <QTime>
+#include <array>
+#include <optional>
+
+// The media extension table: 20 slots, 13 in use, tried in order as prefixes of the lower-cased
+// extension (so ".3gpp" and ".MP3" are media, ".mpeg" is not).
+extern const std::array<QString, 20> kMediaExtensions;
+bool IsMediaFileName(const QString& path);
+
+// The index file of a media file: its extension (from the last "." of the file name) replaced by
+// ".mpx", or ".mpx" appended to a name without one.
+QString IndexFileNameFor(const QString& mediaPath);
+// The same path with another extension, e.g. ".csv".
+QString ReplaceExtension(const QString& path, const QString& extension);
+
+// The "@" name form: "@0_12_30=interview.mp3" carries the time 0:12:30. NoTime for names without
+// the form; Invalid when the part before "=" does not read as a time of day.
+struct AtNameTime {
+    enum Kind { NoTime, Time, Invalid } kind = NoTime;
+    QTime time;
+};
+AtNameTime ParseAtNameTime(const QString& fileName);
+// A time of day as typed: "h:mm:ss" or "h:mm" with 0 <= h < 24, minutes and seconds below 60.
+std::optional<QTime> ParseTimeOfDay(const QString& text);
+
+// The open dialog.
+extern const QString kOpenDialogTitle;
+extern const QString kOpenDialogFilter;
+extern const QString kOpenDialogDefaultExt;

@@ -1,0 +1,393 @@
+// Opening media (by drop and by the dialog), the muted length probe, the @ names, the time
+// picker and the File-menu displays, on the fake player.
+
+#include <QAction>
+#include <QFile>
+#include <QLabel>
+#include <QTimeEdit>
+#include <QTimer>
+#include <QToolButton>
+#include <QtTest>
+
+#include "app/dialogs.h"
+#include "fakes/form_fixture.h"
+#include "fakes/transport_setup.h"
+#include "transport/media_player.h"
+
+using transportsetup::startWithMedia;
+
+namespace {
+const QString kFilter = QStringLiteral(
+    "【基本】動画・音声（*.wmv/mpg/wav/wma/mp3/m4a/aac）|*.wmv;*.mpg;*.mpeg;*.wma;*.mp3;*.wav;*mp4;"
+    "*.aac;;*.m4a|【拡張】動画・音声( *.mp4;*.3gp;*.3gpp;*.3gp2;*.3g2;*.mov)|*.aac;*.mp4;*.3gp;"
+    "*.3gpp;*.3gp2;*.3g2;*.mov|すべてのメディア・ファイル( *.*)|*.*");
+
+void startWithoutMedia(FormFixture& f) {
+    f.writeSettings(transportsetup::kSettings);
+    if (!f.start()) qFatal("the window refused to start");
+}
+
+// Sets the picker and presses its button.
+void setTime(TAMainForm& w, const QTime& time) {
+    w.DateTimePickerSetting->setTime(time);
+    w.sbSetTime->click();
+}
+}  // namespace
+
+class OpenMediaTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void openWhilePlayingStopsOldAndProbesNew();
+    void openShowsNewMediaState();
+    void atNameSetsPicker_data();
+    void atNameSetsPicker();
+    void invalidAtTimeStillOpens();
+    void openThroughDialog();
+    void cancelledDialogLeavesOldMediaClosed();
+    void openClearsWavMode();
+    void openTurnsSaveOnCloseOn();
+    void unplayableNameShowsNoLength();
+    void openErrorEndsHandlerAtFailingCall();
+    void pickerAcceptsExactlyTheLength();
+    void pickerAtZeroSeeksWithoutPlayback();
+    void pickerStartsOnePlayback();
+    void pickerTextForms();
+    void pickerErrorEndsHandlerAtFailingCall();
+    void fileMenuDisplays();
+};
+
+void OpenMediaTest::openWhilePlayingStopsOldAndProbesNew() {
+    FormFixture f;
+    startWithMedia(f, QStringLiteral("a.mp3"), 600);
+    TAMainForm& w = f.form();
+    const QString b = f.addMediaFile(QStringLiteral("b.mp3"), 90);
+    f.player.play();
+    f.clock.advance(5000);
+    f.player.setVolume(80);
+    f.player.setRate(1.5);
+    f.player.log.clear();
+
+    w.DropFiles({b});
+    const QStringList& log = f.player.log;
+    QCOMPARE(log.mid(0, 3),
+             (QStringList{QStringLiteral("stop"), QStringLiteral("setCurrentPosition 0"),
+                          QStringLiteral("close")}));
+    // Muted before the final load, paused at 0 as soon as it reports playing.
+    QCOMPARE(log.mid(log.size() - 4),
+             (QStringList{QStringLiteral("setMute 1"), QStringLiteral("setURL ") + b,
+                          QStringLiteral("pause"), QStringLiteral("setCurrentPosition 0")}));
+    QVERIFY(f.player.mute());
+    QCOMPARE(f.player.URL(), b);
+    QVERIFY(w.TimerGetDuation->isActive());
+    QVERIFY(w.TimerWMP->isActive());
+    // The texts, not the player's values.
+    QCOMPARE(w.ProgressBarVolume->PosTextPrefix(), QStringLiteral("     再生速度[ 1.0 ］"));
+    QCOMPARE(w.ProgressBarVolume->PosTextSuffix(), QStringLiteral("     音量[ 50 ］"));
+    QCOMPARE(f.player.volume(), 80);
+    QCOMPARE(f.player.rate(), 1.5);
+
+    f.player.play();  // a real player may still be playing when the probe comes
+    f.clock.advance(1000);
+    f.player.log.clear();
+    w.TimerGetDuationTimer();
+    QCOMPARE(f.player.log, (QStringList{QStringLiteral("pause"), QStringLiteral("setMute 0")}));
+    QVERIFY(!f.player.mute());
+    QCOMPARE(f.player.playState(), PlayStates::Paused);
+    QVERIFY(!w.TimerGetDuation->isActive());
+    QCOMPARE(w.LabelDuartionTime->text(), QStringLiteral("0:01:30"));
+    QCOMPARE(w.MediaLength, 90);
+    QCOMPARE(w.DurationSeconds, 90);
+    QCOMPARE(w.ProgressBarTimePosition->Max(), 90);
+}
+
+void OpenMediaTest::openShowsNewMediaState() {
+    FormFixture f;
+    const QString media = startWithMedia(f, QStringLiteral("talk.mp3"), 600);
+    TAMainForm& w = f.form();
+    QCOMPARE(w.MediaPath, media);
+    QCOMPARE(w.MediaName, QStringLiteral("talk.mp3"));
+    QCOMPARE(w.IndexFileName, f.folder() + QStringLiteral("talk.mpx"));
+    QVERIFY(w.PendingMediaPath.isEmpty());
+    QCOMPARE(w.SavedPosition, 0.0);
+    QCOMPARE(w.PositionSeconds, 0);
+    QCOMPARE(w.LabelPlayTime->text(), QStringLiteral("0:00:00"));
+    QCOMPARE(w.LabelKokoni->text(), QStringLiteral("↓ ここに"));
+    QVERIFY(!w.LabelKokoni->isHidden());
+    QCOMPARE(w.LabelMovePostion1->text(), QStringLiteral("Drag＆Drop"));
+    QVERIFY(!w.LabelMovePostion1->font().bold());
+    QCOMPARE(w.LabelMovePostion0->text(), QStringLiteral("録音時間"));
+    QVERIFY(w.LabelMovePostion0->font().bold());
+    QVERIFY(!w.LabelMovePostion0->isHidden());
+    QCOMPARE(w.LabelDuartionTime->text(), QStringLiteral("0:10:00"));
+    QVERIFY(w.ProgressBarTimePosition->font().bold());
+    QCOMPARE(w.ProgressBarTimePosition->PosTextPrefix(), QStringLiteral("0:00:00"));
+    QCOMPARE(w.ProgressBarTimePosition->PosTextSuffix(), QStringLiteral("    [ talk.mp3 ]"));
+    QCOMPARE(w.ProgressBarTimePosition->Max(), 600);
+    QCOMPARE(w.ProgressBarVolume->font().pointSize(), 12);
+    QCOMPARE(f.player.playState(), PlayStates::Paused);
+    QCOMPARE(f.player.currentPosition(), 0.0);
+}
+
+void OpenMediaTest::atNameSetsPicker_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QTime>("picker");
+    QTest::newRow("h_mm_ss") << QStringLiteral("@1_02_03=talk.wav") << QTime(1, 2, 3);
+    QTest::newRow("no =") << QStringLiteral("@talk.wav") << QTime(0, 0, 0);
+    QTest::newRow("no _") << QStringLiteral("@12=talk.wav") << QTime(0, 0, 0);
+    QTest::newRow("no @") << QStringLiteral("0_12_30=talk.wav") << QTime(0, 0, 0);
+    QTest::newRow("h_mm") << QStringLiteral("@0_12=talk.mp3") << QTime(0, 12, 0);
+}
+
+void OpenMediaTest::atNameSetsPicker() {
+    QFETCH(QString, name);
+    QFETCH(QTime, picker);
+    FormFixture f;
+    startWithoutMedia(f);
+    TAMainForm& w = f.form();
+    const QString media = f.addMediaFile(name, 7200);
+    w.DateTimePickerSetting->setTime(QTime(0, 5, 0));
+    f.openMedia(media);
+    QCOMPARE(w.DateTimePickerSetting->time(), picker);
+    // A time in the name pauses the player, which the first load has started.
+    const QStringList& log = f.player.log;
+    const qsizetype firstLoad = log.indexOf(QStringLiteral("setURL ") + media);
+    QVERIFY(firstLoad >= 0);
+    const bool named = picker != QTime(0, 0, 0);
+    QCOMPARE(log.value(firstLoad + 1) == QStringLiteral("pause"), named);
+    QCOMPARE(w.MediaPath, media);
+    QVERIFY(f.dialogs.errors.isEmpty());
+}
+
+void OpenMediaTest::invalidAtTimeStillOpens() {
+    FormFixture f;
+    startWithoutMedia(f);
+    TAMainForm& w = f.form();
+    const QString media = f.addMediaFile(QStringLiteral("@1_99_00=x.wav"), 600);
+    w.DateTimePickerSetting->setTime(QTime(0, 5, 0));
+    w.DropFiles({media});
+    QCOMPARE(w.DateTimePickerSetting->time(), QTime(0, 0, 0));
+    QCOMPARE(f.player.URL(), media);
+    QVERIFY(w.TimerGetDuation->isActive());
+    QVERIFY(w.TimerWMP->isActive());
+    QVERIFY(w.SaveOnClose);
+    QVERIFY(f.dialogs.errors.isEmpty());
+    QVERIFY(f.dialogs.messages.isEmpty());
+    f.clock.advance(1000);
+    w.TimerGetDuationTimer();
+    QCOMPARE(w.LabelDuartionTime->text(), QStringLiteral("0:10:00"));
+    QCOMPARE(w.ProgressBarTimePosition->Max(), 600);
+}
+
+void OpenMediaTest::openThroughDialog() {
+    FormFixture f;
+    startWithoutMedia(f);
+    TAMainForm& w = f.form();
+    const QString media = f.addMediaFile(QStringLiteral("talk.m4a"), 120);
+    f.dialogs.openAnswers << media;
+    w.MenuFileOpen->trigger();
+    QCOMPARE(f.dialogs.lastOpenTitle, QStringLiteral("開く"));
+    QCOMPARE(f.dialogs.lastOpenSuffix, QStringLiteral(".mp3"));
+    QCOMPARE(f.dialogs.lastOpenFilter, kFilter);
+    QCOMPARE(fileDialogNameFilters(f.dialogs.lastOpenFilter).size(), 3);
+    QCOMPARE(w.MediaPath, media);
+    QCOMPARE(f.player.URL(), media);
+    QVERIFY(f.dialogs.errors.isEmpty());
+
+    // The toolbar button is the same command.
+    const QString other = f.addMediaFile(QStringLiteral("other.mp3"), 60);
+    f.dialogs.openAnswers << other;
+    w.ToolBarMPCotrol05OpenFile->trigger();
+    QCOMPARE(w.MediaPath, other);
+    QCOMPARE(w.IndexFileName, f.folder() + QStringLiteral("other.mpx"));
+}
+
+void OpenMediaTest::cancelledDialogLeavesOldMediaClosed() {
+    FormFixture f;
+    const QString media = startWithMedia(f, QStringLiteral("talk.mp3"), 600);
+    TAMainForm& w = f.form();
+    f.player.play();
+    f.clock.advance(5000);
+    w.TimerWMPTimer();
+    f.player.log.clear();
+    w.MenuFileOpenClick();
+    QCOMPARE(f.dialogs.lastOpenTitle, QStringLiteral("開く"));
+    QCOMPARE(f.player.log,
+             (QStringList{QStringLiteral("stop"), QStringLiteral("setCurrentPosition 0"),
+                          QStringLiteral("close")}));
+    QVERIFY(f.player.URL().isEmpty());
+    QCOMPARE(w.MediaPath, media);
+    QCOMPARE(w.ProgressBarTimePosition->Max(), 600);
+    QCOMPARE(w.ProgressBarTimePosition->PosTextPrefix(), QStringLiteral("0:00:05"));
+    QCOMPARE(w.LabelPlayTime->text(), QStringLiteral("0:00:05"));
+}
+
+void OpenMediaTest::openClearsWavMode() {
+    FormFixture f;
+    const QString saved = f.addMediaFile(QStringLiteral("saved.wav"), 600);
+    f.writeSettings(transportsetup::kSettings + "[General]\nFile=" + saved.toUtf8() +
+                    "\n[Record]\nPosition=12\n");
+    QVERIFY(f.start());
+    TAMainForm& w = f.form();
+    QVERIFY(w.WavMode);
+    const QString wav = f.addMediaFile(QStringLiteral("next.wav"), 60);
+    f.dialogs.openAnswers << wav;
+    w.MenuFileOpenClick();
+    QVERIFY(!w.WavMode);
+    QCOMPARE(w.MediaPath, wav);
+}
+
+void OpenMediaTest::openTurnsSaveOnCloseOn() {
+    FormFixture f;
+    startWithMedia(f, QStringLiteral("talk.mp3"), 600);
+    TAMainForm& w = f.form();
+    w.MenuSettingsInitializeClick();  // the reset turns it off
+    QVERIFY(!w.SaveOnClose);
+    f.openMedia(f.addMediaFile(QStringLiteral("next.mp3"), 60));
+    QVERIFY(w.SaveOnClose);
+}
+
+void OpenMediaTest::unplayableNameShowsNoLength() {
+    FormFixture f;
+    startWithoutMedia(f);
+    TAMainForm& w = f.form();
+    const QString notes = f.folder() + QStringLiteral("notes.txt");
+    QFile file(notes);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    f.dialogs.openAnswers << notes;
+    w.MenuFileOpenClick();
+    QCOMPARE(w.MediaPath, notes);
+    QCOMPARE(f.player.URL(), notes);
+    f.clock.advance(1000);
+    w.TimerGetDuationTimer();
+    QCOMPARE(w.LabelDuartionTime->text(), QString());
+    QCOMPARE(w.ProgressBarTimePosition->Max(), 0);
+    QVERIFY(f.dialogs.errors.isEmpty());
+}
+
+void OpenMediaTest::openErrorEndsHandlerAtFailingCall() {
+    FormFixture f;
+    const QString media = startWithMedia(f, QStringLiteral("talk.mp3"), 600);
+    TAMainForm& w = f.form();
+    f.dialogs.openAnswers << f.addMediaFile(QStringLiteral("next.mp3"), 60);
+    f.player.failNext(QStringLiteral("close"));
+    f.player.log.clear();
+    w.MenuFileOpen->trigger();
+    QCOMPARE(f.dialogs.errors.size(), 1);
+    QVERIFY(f.dialogs.errors.first().contains(QStringLiteral("close")));
+    QCOMPARE(f.player.log, QStringList{QStringLiteral("close")});
+    QVERIFY(f.dialogs.lastOpenTitle.isEmpty());  // the dialog never came
+    QCOMPARE(w.MediaPath, media);
+}
+
+void OpenMediaTest::pickerAcceptsExactlyTheLength() {
+    FormFixture f;
+    startWithMedia(f, QStringLiteral("talk.mp3"), 600);
+    TAMainForm& w = f.form();
+    QCOMPARE(w.DurationSeconds, 600);
+    w.RepeatPosition = 42;
+    f.player.log.clear();
+    setTime(w, QTime(0, 10, 1));
+    QCOMPARE(f.dialogs.messages, QStringList{QStringLiteral("録画・録音時間を超えています")});
+    QCOMPARE(f.player.count(QStringLiteral("setCurrentPosition")), 0);
+    QCOMPARE(f.player.count(QStringLiteral("play")), 0);
+    QCOMPARE(w.RepeatPosition, 42.0);
+
+    setTime(w, QTime(0, 10, 0));
+    QCOMPARE(f.dialogs.messages.size(), 1);
+    QCOMPARE(f.player.log.first(), QStringLiteral("setCurrentPosition 600"));
+    QCOMPARE(w.RepeatPosition, 600.0);
+    QCOMPARE(w.ProgressBarTimePosition->Position(), 600);
+    QCOMPARE(w.ProgressBarTimePosition->PosTextPrefix(), QStringLiteral("0:10:00"));
+}
+
+void OpenMediaTest::pickerAtZeroSeeksWithoutPlayback() {
+    FormFixture f;
+    startWithMedia(f, QStringLiteral("talk.mp3"), 600);
+    TAMainForm& w = f.form();
+    f.player.setCurrentPosition(30);
+    w.RepeatPosition = 42;
+    f.player.log.clear();
+    setTime(w, QTime(0, 0, 0));
+    QCOMPARE(f.player.log, QStringList{QStringLiteral("setCurrentPosition 0")});
+    QCOMPARE(w.RepeatPosition, 0.0);
+    QCOMPARE(f.player.playState(), PlayStates::Paused);
+    QCOMPARE(f.player.currentPosition(), 0.0);
+    QVERIFY(!w.TimerRepeat->isActive());
+    QVERIFY(f.dialogs.messages.isEmpty());
+}
+
+void OpenMediaTest::pickerStartsOnePlayback() {
+    FormFixture f;
+    startWithMedia(f, QStringLiteral("talk.mp3"), 600);
+    TAMainForm& w = f.form();
+    f.player.setCurrentPosition(20);
+    f.player.play();
+    f.player.log.clear();
+    setTime(w, QTime(0, 1, 30));
+    QCOMPARE(f.player.log,
+             (QStringList{QStringLiteral("setCurrentPosition 90"), QStringLiteral("pause"),
+                          QStringLiteral("setCurrentPosition 90"), QStringLiteral("play")}));
+    QCOMPARE(w.RepeatPosition, 90.0);
+    QCOMPARE(f.player.playState(), PlayStates::Playing);
+    QCOMPARE(w.ProgressBarTimePosition->Position(), 90);
+    QCOMPARE(w.ProgressBarTimePosition->PosTextPrefix(), QStringLiteral("0:01:30"));
+    QVERIFY(!w.TimerRepeat->isActive());  // one playback, no repeat
+    f.clock.advance(2500);
+    QCOMPARE(f.player.currentPosition(), 92.5);
+}
+
+void OpenMediaTest::pickerTextForms() {
+    FormFixture f;
+    startWithMedia(f, QStringLiteral("long.mp3"), 7200);
+    TAMainForm& w = f.form();
+    // Three fields are h, m, s; otherwise the first two are m, s; a field that is no integer or
+    // is missing counts 0.
+    const std::pair<const char*, double> forms[] = {
+        {"1,02,03", 3723}, {"1,30", 90}, {"x,2,3", 123}, {"0,75,00", 4500}, {"7", 420}};
+    for (const auto& [text, seconds] : forms) {
+        w.SetTimePickerSetting(QString::fromLatin1(text));
+        QVERIFY2(w.RepeatPosition == seconds, text);
+        QVERIFY2(f.player.currentPosition() == seconds, text);
+    }
+    QVERIFY(f.dialogs.messages.isEmpty());
+}
+
+void OpenMediaTest::pickerErrorEndsHandlerAtFailingCall() {
+    FormFixture f;
+    startWithMedia(f, QStringLiteral("talk.mp3"), 600);
+    TAMainForm& w = f.form();
+    w.TimerRepeat->start();
+    f.player.failNext(QStringLiteral("play"));
+    setTime(w, QTime(0, 1, 0));
+    QCOMPARE(f.dialogs.errors.size(), 1);
+    QCOMPARE(w.RepeatPosition, 60.0);            // set before the failing call
+    QCOMPARE(f.player.currentPosition(), 60.0);  // sought before it too
+    QCOMPARE(f.player.playState(), PlayStates::Paused);
+    QVERIFY(w.TimerRepeat->isActive());  // the button's own stop never ran
+}
+
+void OpenMediaTest::fileMenuDisplays() {
+    FormFixture f;
+    startWithoutMedia(f);
+    TAMainForm& w = f.form();
+    w.DisplayProgressVolumeBar(QStringLiteral("p"), QStringLiteral("s"));
+    w.MenuFileGetFilename->trigger();
+    w.MenuFileGetFoldername->trigger();
+    QCOMPARE(w.ProgressBarVolume->PosTextPrefix(), QStringLiteral("p"));
+    QCOMPARE(w.ProgressBarVolume->PosTextSuffix(), QStringLiteral("s"));
+
+    f.openMedia(f.addMediaFile(QStringLiteral("talk.mp3"), 600));
+    const QString folder = f.folder().chopped(1);
+    w.MenuFileGetFilename->trigger();
+    QCOMPARE(w.ProgressBarVolume->PosTextPrefix(),
+             QStringLiteral("talk.mp3 - ") + folder + QLatin1Char('/'));
+    QCOMPARE(w.ProgressBarVolume->PosTextSuffix(), QString());
+    w.DisplayProgressVolumeBar(QStringLiteral("p"), QStringLiteral("s"));
+    w.MenuFileGetFoldername->trigger();
+    QCOMPARE(w.ProgressBarVolume->PosTextPrefix(), folder);
+    QCOMPARE(w.ProgressBarVolume->PosTextSuffix(), QString());
+}
+
+QTEST_MAIN(OpenMediaTest)
+#include "open_media_test.moc"

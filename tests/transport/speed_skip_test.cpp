@@ -1,0 +1,331 @@
+// The speed choice and the one-touch speed switch, the skip steps and continuous skipping, on the
+// fake player.
+
+#include <QAction>
+#include <QFile>
+#include <QLabel>
+#include <QTimer>
+#include <QtTest>
+
+#include "app/profile_file.h"
+#include "fakes/form_fixture.h"
+#include "fakes/transport_setup.h"
+#include "transport/media_player.h"
+
+using transportsetup::startWithMedia;
+
+namespace {
+QString speedText(const QString& speed) {
+    return QStringLiteral("     再生速度[ ") + speed + QStringLiteral(" ］");
+}
+
+int readPlayInt(const TAMainForm& w, const QString& key) {
+    return ProfileFile(w.SettingsPath).readInteger(QStringLiteral("Play"), key, -9);
+}
+
+const QString kRateRefused =
+    QStringLiteral("Ｗａｖ形式でも、この音声データは\n\n再生速度を変更できません");
+}  // namespace
+
+class SpeedSkipTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void speedGroupAppliesTable();
+    void speedGroupWaitsForStartup();
+    void speedChoiceIsStoredWhileFileExists();
+    void toggleSwitchesBetweenNormalAndSetSpeed();
+    void normalChosenWhileSetSpeedActive();
+    void toggleRefusedWhenRateUnavailable();
+    void speedErrorsEndHandlerAtFailingCall();
+    void pitchGroupsSetStepsAndStore();
+    void rewindStepsToStartAndPauses();
+    void rewindFromExactlyOneStepLandsOnZero();
+    void forwardStepsWhilePlaying();
+    void forwardStopsShortOfEnd();
+    void unknownDurationStopsSkips();
+    void playStateEndsSkip();
+};
+
+void SpeedSkipTest::speedGroupAppliesTable() {
+    FormFixture f;
+    startWithMedia(f, QStringLiteral("talk.mp3"), 600);
+    TAMainForm& w = f.form();
+    struct Row {
+        int item;
+        double speed;
+        const char* text;
+        bool active;
+    };
+    // From item 2 (loaded) every step below changes the selection, so each one is applied.
+    const Row rows[] = {{0, 0.6, "0.6", true}, {1, 0.8, "0.8", true}, {2, 1.0, "1.0", false},
+                        {3, 1.2, "1.2", true}, {4, 1.5, "1.5", true}, {5, 1.8, "1.8", true},
+                        {6, 2.0, "2.0", true}, {-1, 1.0, "1.0", true}};
+    for (const Row& row : rows) {
+        w.RadioGroupPlaySpeed->setItemIndex(row.item);
+        const QByteArray where = QByteArray("item ") + QByteArray::number(row.item);
+        QVERIFY2(f.player.rate() == row.speed, where);
+        QVERIFY2(w.SetSpeed == row.speed, where);
+        QVERIFY2(w.SetSpeedActive == row.active, where);
+        QVERIFY2(w.ProgressBarVolume->PosTextPrefix() == speedText(QLatin1String(row.text)), where);
+        QVERIFY2(readPlayInt(w, QStringLiteral("Speed")) == row.item, where);
+    }
+}
+
+void SpeedSkipTest::speedGroupWaitsForStartup() {
+    FormFixture f;
+    TAMainForm& w = f.create();
+    f.player.log.clear();
+    w.RadioGroupPlaySpeed->setItemIndex(4);
+    QVERIFY(f.player.log.isEmpty());
+    QCOMPARE(w.SetSpeed, 1.0);
+}
+
+void SpeedSkipTest::speedChoiceIsStoredWhileFileExists() {
+    FormFixture f;
+    startWithMedia(f, QStringLiteral("talk.mp3"), 600);
+    TAMainForm& w = f.form();
+    w.RadioGroupPlaySpeed->setItemIndex(5);
+    const ProfileFile ini(w.SettingsPath);
+    QCOMPARE(ini.readInteger(QStringLiteral("Play"), QStringLiteral("Speed"), -9), 5);
+    QCOMPARE(ini.readString(QStringLiteral("Play"), QStringLiteral("ActualSpeed"), QString()),
+             QStringLiteral("1.8"));
+
+    // Without the file the choice still applies but nothing is written (or created).
+    QVERIFY(QFile::remove(w.SettingsPath));
+    w.RadioGroupPlaySpeed->setItemIndex(1);
+    QCOMPARE(f.player.rate(), 0.8);
+    QVERIFY(!QFile::exists(w.SettingsPath));
+    QVERIFY(f.dialogs.errors.isEmpty());
+}
+
+void SpeedSkipTest::toggleSwitchesBetweenNormalAndSetSpeed() {
+    FormFixture f;
+    startWithMedia(f, QStringLiteral("talk.mp3"), 600);
+    TAMainForm& w = f.form();
+    w.RadioGroupPlaySpeed->setItemIndex(4);
+    QCOMPARE(f.player.rate(), 1.5);
+    QVERIFY(w.SetSpeedActive);
+    const QByteArray settings = f.settingsBytes();
+
+    w.ToolBarMPCotrol02SpeedClick();
+    QCOMPARE(f.player.rate(), 1.0);
+    QVERIFY(!w.SetSpeedActive);
+    QCOMPARE(w.ProgressBarVolume->PosTextPrefix(), speedText(QStringLiteral("1.0")));
+
+    w.ToolBarMPCotrol02SpeedClick();
+    QCOMPARE(f.player.rate(), 1.5);
+    QVERIFY(w.SetSpeedActive);
+    QCOMPARE(w.ProgressBarVolume->PosTextPrefix(), speedText(QStringLiteral("1.5")));
+
+    // The switch leaves the choice itself alone.
+    QCOMPARE(w.SetSpeed, 1.5);
+    QCOMPARE(w.RadioGroupPlaySpeed->ItemIndex(), 4);
+    QCOMPARE(f.settingsBytes(), settings);
+}
+
+void SpeedSkipTest::normalChosenWhileSetSpeedActive() {
+    FormFixture f;
+    startWithMedia(f, QStringLiteral("talk.mp3"), 600);
+    TAMainForm& w = f.form();
+    w.RadioGroupPlaySpeed->setItemIndex(4);
+    w.RadioGroupPlaySpeed->setItemIndex(2);
+    QCOMPARE(f.player.rate(), 1.0);
+    QVERIFY(!w.SetSpeedActive);
+    QCOMPARE(w.SetSpeed, 1.0);
+
+    f.player.log.clear();
+    w.ToolBarMPCotrol02SpeedClick();
+    QCOMPARE(f.player.log, QStringList{QStringLiteral("setRate 1")});
+    QVERIFY(w.SetSpeedActive);
+    QCOMPARE(w.ProgressBarVolume->PosTextPrefix(), speedText(QStringLiteral("1.0")));
+}
+
+void SpeedSkipTest::toggleRefusedWhenRateUnavailable() {
+    FormFixture f;
+    startWithMedia(f, QStringLiteral("talk.wav"), 600, /*rateAvailable=*/false);
+    TAMainForm& w = f.form();
+    w.RadioGroupPlaySpeed->setItemIndex(4);  // the group does not ask
+    QCOMPARE(f.player.rate(), 1.5);
+    const QString before = w.ProgressBarVolume->PosTextPrefix();
+    f.player.log.clear();
+    w.ToolBarMPCotrol02Speed->trigger();
+    QCOMPARE(f.dialogs.messages, QStringList{kRateRefused});
+    QVERIFY(f.player.log.isEmpty());
+    QVERIFY(w.SetSpeedActive);
+    QCOMPARE(w.ProgressBarVolume->PosTextPrefix(), before);
+    QVERIFY(f.dialogs.errors.isEmpty());
+}
+
+void SpeedSkipTest::speedErrorsEndHandlerAtFailingCall() {
+    FormFixture f;
+    startWithMedia(f, QStringLiteral("talk.mp3"), 600);
+    TAMainForm& w = f.form();
+    const QString before = w.ProgressBarVolume->PosTextPrefix();
+
+    f.player.failNext(QStringLiteral("setRate"));
+    w.ToolBarMPCotrol02Speed->trigger();
+    QCOMPARE(f.dialogs.errors.size(), 1);
+    QCOMPARE(f.player.rate(), 1.0);
+    QCOMPARE(w.ProgressBarVolume->PosTextPrefix(), before);
+
+    // Through the radio group: the failing rate ends it before the text and the file.
+    const QByteArray settings = f.settingsBytes();
+    f.player.failNext(QStringLiteral("setRate"));
+    w.RadioGroupPlaySpeed->setItemIndex(6);
+    QCOMPARE(f.dialogs.errors.size(), 2);
+    QCOMPARE(w.ProgressBarVolume->PosTextPrefix(), before);
+    QCOMPARE(f.settingsBytes(), settings);
+}
+
+void SpeedSkipTest::pitchGroupsSetStepsAndStore() {
+    FormFixture f;
+    startWithMedia(f, QStringLiteral("talk.mp3"), 600);
+    TAMainForm& w = f.form();
+    QCOMPARE(w.RewPitch, 5.0);
+    QCOMPARE(w.FwdPitch, 5.0);
+    w.RadioGroupREWPitch->setItemIndex(0);
+    w.RadioGroupFWDPitch->setItemIndex(6);
+    QCOMPARE(w.RewPitch, 2.0);
+    QCOMPARE(w.FwdPitch, 600.0);
+    const ProfileFile ini(w.SettingsPath);
+    QCOMPARE(ini.readInteger(QStringLiteral("Pedal"), QStringLiteral("REWPitch"), -9), 0);
+    QCOMPARE(ini.readInteger(QStringLiteral("Pedal"), QStringLiteral("FWDPitch"), -9), 6);
+    // No selection keeps the step.
+    w.RadioGroupREWPitch->setItemIndex(-1);
+    w.RadioGroupFWDPitch->setItemIndex(-1);
+    QCOMPARE(w.RewPitch, 2.0);
+    QCOMPARE(w.FwdPitch, 600.0);
+}
+
+void SpeedSkipTest::rewindStepsToStartAndPauses() {
+    FormFixture f;
+    startWithMedia(f, QStringLiteral("talk.mp3"), 600);
+    TAMainForm& w = f.form();
+    f.player.setCurrentPosition(7);
+    w.TimerRewContinue->start();
+
+    w.TimerRewContinueTimer();
+    QCOMPARE(f.player.currentPosition(), 2.0);
+    QCOMPARE(f.player.playState(), PlayStates::Paused);
+    QVERIFY(w.TimerRewContinue->isActive());
+    QCOMPARE(w.SavedPosition, 7.0);
+    QCOMPARE(w.PolledDuration, 600.0);
+    QCOMPARE(w.ProgressBarTimePosition->Position(), 2);
+    QCOMPARE(w.ProgressBarTimePosition->PosTextPrefix(), QStringLiteral("0:00:02"));
+    QCOMPARE(w.ProgressBarTimePosition->PosTextSuffix(), QStringLiteral("    [ talk.mp3 ]"));
+    QCOMPARE(w.LabelPlayTime->text(), QStringLiteral("0:00:02"));
+
+    w.TimerRewContinueTimer();
+    QCOMPARE(f.player.currentPosition(), 0.0);
+    QCOMPARE(f.player.playState(), PlayStates::Paused);
+    QVERIFY(!w.TimerRewContinue->isActive());
+    QCOMPARE(w.SavedPosition, 2.0);
+    QCOMPARE(w.ProgressBarTimePosition->Position(), 0);
+    QCOMPARE(w.LabelPlayTime->text(), QStringLiteral("0:00:00"));
+}
+
+void SpeedSkipTest::rewindFromExactlyOneStepLandsOnZero() {
+    FormFixture f;
+    startWithMedia(f, QStringLiteral("talk.mp3"), 600);
+    TAMainForm& w = f.form();
+    f.player.setCurrentPosition(5);
+    f.player.play();
+    w.TimerRewContinue->start();
+    f.player.log.clear();
+    w.TimerRewContinueTimer();
+    QCOMPARE(f.player.log,
+             (QStringList{QStringLiteral("setCurrentPosition 0"), QStringLiteral("pause")}));
+    QCOMPARE(f.player.playState(), PlayStates::Paused);
+    QVERIFY(!w.TimerRewContinue->isActive());
+}
+
+void SpeedSkipTest::forwardStepsWhilePlaying() {
+    FormFixture f;
+    startWithMedia(f, QStringLiteral("talk.mp3"), 600);
+    TAMainForm& w = f.form();
+    f.player.setCurrentPosition(10);
+    f.player.play();
+    w.TimerFwdContinue->start();
+    w.TimerFwdContinueTimer();
+    QCOMPARE(f.player.currentPosition(), 15.0);
+    QCOMPARE(f.player.playState(), PlayStates::Playing);
+    QCOMPARE(w.ProgressBarTimePosition->Position(), 15);
+    QCOMPARE(w.LabelPlayTime->text(), QStringLiteral("0:00:15"));
+    f.clock.advance(1000);
+    w.TimerFwdContinueTimer();
+    QCOMPARE(f.player.currentPosition(), 21.0);
+    QCOMPARE(w.SavedPosition, 16.0);
+    QCOMPARE(w.LabelPlayTime->text(), QStringLiteral("0:00:21"));
+    QVERIFY(w.TimerFwdContinue->isActive());
+}
+
+void SpeedSkipTest::forwardStopsShortOfEnd() {
+    FormFixture f;
+    startWithMedia(f, QStringLiteral("short.mp3"), 60);
+    TAMainForm& w = f.form();
+    f.player.setCurrentPosition(58);
+    f.player.play();
+    w.TimerFwdContinue->start();
+    f.player.log.clear();
+    w.TimerFwdContinueTimer();
+    QCOMPARE(f.player.log, QStringList{QStringLiteral("pause")});
+    QCOMPARE(f.player.currentPosition(), 58.0);
+    QCOMPARE(f.player.playState(), PlayStates::Paused);
+    QVERIFY(!w.TimerFwdContinue->isActive());
+    QCOMPARE(w.LabelPlayTime->text(), QStringLiteral("0:00:58"));
+    QCOMPARE(w.ProgressBarTimePosition->Position(), 58);
+
+    // A step that would land exactly on the end stops as well.
+    f.player.setCurrentPosition(55);
+    w.TimerFwdContinue->start();
+    f.player.log.clear();
+    w.TimerFwdContinueTimer();
+    QCOMPARE(f.player.log, QStringList{QStringLiteral("pause")});
+    QCOMPARE(f.player.currentPosition(), 55.0);
+    QVERIFY(!w.TimerFwdContinue->isActive());
+}
+
+void SpeedSkipTest::unknownDurationStopsSkips() {
+    FormFixture f;
+    f.player.setDurationDelay(1'000'000'000);
+    startWithMedia(f, QStringLiteral("talk.mp3"), 600);
+    TAMainForm& w = f.form();
+    QCOMPARE(w.ProgressBarTimePosition->Max(), 0);
+
+    f.player.setCurrentPosition(7);
+    f.player.play();
+    w.TimerFwdContinue->start();
+    w.TimerFwdContinueTimer();
+    QCOMPARE(f.player.currentPosition(), 7.0);
+    QCOMPARE(f.player.playState(), PlayStates::Paused);
+    QVERIFY(!w.TimerFwdContinue->isActive());
+    QCOMPARE(w.LabelPlayTime->text(), QStringLiteral("0:00:07"));
+
+    w.TimerRewContinue->start();
+    w.TimerRewContinueTimer();
+    QCOMPARE(f.player.currentPosition(), 0.0);
+    QVERIFY(!w.TimerRewContinue->isActive());
+    QCOMPARE(w.PolledDuration, 0.0);
+}
+
+void SpeedSkipTest::playStateEndsSkip() {
+    FormFixture f;
+    startWithMedia(f, QStringLiteral("talk.mp3"), 600);
+    TAMainForm& w = f.form();
+    w.TimerRewContinue->start();
+    w.TimerFwdContinue->start();
+    w.PlayState();
+    QVERIFY(!w.TimerRewContinue->isActive());
+    QVERIFY(!w.TimerFwdContinue->isActive());
+
+    // Every play or pause command ends a skip, the position-bar click included.
+    w.TimerRewContinue->start();
+    w.ProgressBarTimePositionClick();
+    QVERIFY(!w.TimerRewContinue->isActive());
+    w.TimerFwdContinue->start();
+    w.ToolBarMPCotrol01PlaypauseClick();
+    QVERIFY(!w.TimerFwdContinue->isActive());
+}
+
+QTEST_MAIN(SpeedSkipTest)
+#include "speed_skip_test.moc"
