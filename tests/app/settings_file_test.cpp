@@ -1,0 +1,557 @@
+// The settings file as the window uses it: the start-up read, the full write and the writes of
+// single keys, on fakes. Key names are spelled out here rather than taken from the program, so a
+// misspelt key in the program shows up as a failure.
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTimeEdit>
+#include <QtTest>
+
+#include "app/profile_file.h"
+#include "fakes/form_fixture.h"
+#include "transport/media_player.h"
+
+namespace {
+QString readKey(const QString& path, const QString& section, const QString& key) {
+    return ProfileFile(path).readString(section, key, QStringLiteral("<missing>"));
+}
+
+QString flagText(bool on) {
+    return on ? QStringLiteral("1") : QStringLiteral("0");
+}
+
+struct MenuFlag {
+    QAction* TAMainForm::*item;
+    const char* key;
+};
+
+// In the order of the full write; the last one is written only by its own toggle.
+const MenuFlag kMenuFlags[] = {
+    {&TAMainForm::MenuIndexSettingsAddClipboard, "AddClipboard"},
+    {&TAMainForm::MenuSettingDontUseCapsLockkey, "DontUseCapsLockkey"},
+    {&TAMainForm::MenuSettingDontUseCtrlSpaceKey, "DontUseCtrlSpacekey"},
+    {&TAMainForm::MenuSettingKeepPanel, "SettingPanel"},
+    {&TAMainForm::MenuIndexSettingsProtecIndexEntry, "ProtectItem"},
+    {&TAMainForm::MenuSettingDontUseBackSpace, "DontUseBackSpace"},
+    {&TAMainForm::MenuSettingDontUseInsert, "DontUseInsert"},
+    {&TAMainForm::MenuSettingDontUsePrintScr, "DontUsePrintScr"},
+    {&TAMainForm::MenuSettingDontUseAltPrintableKey, "DontUseAltPrintableKey"},
+    {&TAMainForm::MenuSettingDontUseConvert, "DontUseConvert"},
+    {&TAMainForm::MenuSettingDontUseBackSlash, "DontUseBackSlash"},
+    {&TAMainForm::MenuSettingDontUseRightSQBKT, "DontUseRightSQBKT"},
+    {&TAMainForm::MenuSettingDontUseF1, "DontUseF1"},
+    {&TAMainForm::MenuSettingDontUseF2, "DontUseF2"},
+    {&TAMainForm::MenuDontUseFootPedal, "DontUseUseFooptPeadl"},
+    {&TAMainForm::MenuSettingsDontSpeadVolumeChange, "DontChangeSpeedVolume"},
+};
+
+const MenuFlag kHotkeyToggles[] = {
+    {&TAMainForm::MenuSettingDontUseCapsLockkey, "DontUseCapsLockkey"},
+    {&TAMainForm::MenuSettingDontUseCtrlSpaceKey, "DontUseCtrlSpacekey"},
+    {&TAMainForm::MenuSettingDontUseBackSpace, "DontUseBackSpace"},
+    {&TAMainForm::MenuSettingDontUseInsert, "DontUseInsert"},
+    {&TAMainForm::MenuSettingDontUseConvert, "DontUseConvert"},
+    {&TAMainForm::MenuSettingDontUsePrintScr, "DontUsePrintScr"},
+    {&TAMainForm::MenuSettingDontUseBackSlash, "DontUseBackSlash"},
+    {&TAMainForm::MenuSettingDontUseAltPrintableKey, "DontUseAltPrintableKey"},
+    {&TAMainForm::MenuSettingDontUseRightSQBKT, "DontUseRightSQBKT"},
+    {&TAMainForm::MenuSettingDontUseF1, "DontUseF1"},
+    {&TAMainForm::MenuSettingDontUseF2, "DontUseF2"},
+};
+
+RadioGroup* TAMainForm::*const kGroups[] = {
+    &TAMainForm::RadioGroupAutoBackSpace, &TAMainForm::RadioGroupRepeatTime,
+    &TAMainForm::RadioGroupPlaySpeed,     &TAMainForm::RadioGroupRedalPLAY,
+    &TAMainForm::RadioGroupPedalREW,      &TAMainForm::RadioGroupPedalFWD,
+    &TAMainForm::RadioGroupFWDPitch,      &TAMainForm::RadioGroupREWPitch,
+    &TAMainForm::RadioGroupPedalMode,
+};
+
+// Everything the settings file restores, with what follows from it, as comparable lines.
+QStringList snapshot(TAMainForm& w, const MediaPlayer& player) {
+    QStringList s;
+    for (auto group : kGroups)
+        s << QString::number((w.*group)->ItemIndex());
+    for (const MenuFlag& flag : kMenuFlags)
+        s << QStringLiteral("%1=%2").arg(flag.key, flagText((w.*flag.item)->isChecked()));
+    s << w.DateTimePickerSetting->time().toString(QStringLiteral("H:mm:ss.zzz"))
+      << QString::number(w.CurrentVolume) << w.MediaPath << w.MediaName << w.MediaUrl
+      << w.IndexFileName << QString::number(player.currentPosition()) << QString::number(w.SetSpeed)
+      << QString::number(w.AutoBackSeconds) << QString::number(w.RepeatInterval)
+      << QString::number(w.FwdPitch) << QString::number(w.RewPitch)
+      << QString::number(w.PedalCenterAction) << QString::number(w.PedalLeftAction)
+      << QString::number(w.PedalRightAction);
+    return s;
+}
+
+const QByteArray kPlainSettings = "[FormPosition]\nTop=120\nLeft=300\n[Play]\nSpeed=2\n";
+}  // namespace
+
+class SettingsFileTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void fullWriteRoundTripsSettings();
+    void fullWriteRoundTripsMediaAndPosition();
+    void fullWriteKeepsOtherLinesInPlace();
+    void fullWriteOfEmptyFileHasFixedBytes();
+    void mediaPathIsWrittenAsCp932();
+    void windowPositionFallsBackWhenNotPositive_data();
+    void windowPositionFallsBackWhenNotPositive();
+    void speedItemIsClamped_data();
+    void speedItemIsClamped();
+    void missingOrDamagedKeysReadAsZero();
+    void startUpWritesNothingAndGroupsWriteAfterIt();
+    void actualTimeIsFractionOfDay();
+    void fileVolumeLeavesPlayerAndIsWrittenBack();
+    void panelAndClipboardTogglesNeedMedia();
+    void protectItemNeedsMediaButNotFile();
+    void hotkeyTogglesWriteAndPauseWithFile();
+    void hotkeyTogglesWithoutFileOnlyFlip();
+    void pedalAndSpeedVolumeTogglesWriteWithFile();
+    void refusedWriteShowsErrorAndStopsHandler();
+    void appearHereStoresWindowPosition();
+};
+
+void SettingsFileTest::fullWriteRoundTripsSettings() {
+    FormFixture a;
+    const QString ini = a.writeSettings(kPlainSettings);
+    QVERIFY(a.start());
+    TAMainForm& w = a.form();
+    const int items[] = {11, 5, 5, 1, 2, 0, 6, 4, 1};
+    for (std::size_t i = 0; i < std::size(kGroups); ++i)
+        (w.*kGroups[i])->setItemIndex(items[i]);
+    // Every flag the full write keeps goes to the other side of where it stood.
+    for (const MenuFlag& flag : kMenuFlags) {
+        QAction* item = w.*flag.item;
+        if (item != w.MenuSettingsDontSpeadVolumeChange) item->setChecked(!item->isChecked());
+    }
+    w.DateTimePickerSetting->setTime(QTime(1, 23, 45));
+    w.CurrentVolume = 73;
+    w.MediaUrl = QStringLiteral("https://example.com/talk?id=7&x=a b");
+    w.IndexFileName = a.folder() + QStringLiteral("talk.idx");
+    w.SaveIniSettings(ini);
+    const QStringList before = snapshot(w, a.player);
+
+    FormFixture b;
+    b.writeSettings(a.settingsBytes());
+    QVERIFY(b.start());
+    QCOMPARE(snapshot(b.form(), b.player), before);
+    QCOMPARE(b.form().RadioGroupAutoBackSpace->ItemIndex(), 11);
+}
+
+void SettingsFileTest::fullWriteRoundTripsMediaAndPosition() {
+    FormFixture a;
+    const QString media = a.addMediaFile(QStringLiteral("interview.mp3"), 600);
+    const QString ini = a.writeSettings(kPlainSettings);
+    QVERIFY(a.start());
+    TAMainForm& w = a.form();
+    a.openMedia(media);
+    a.player.setCurrentPosition(83.4);
+    w.RadioGroupPlaySpeed->setItemIndex(4);
+    w.MenuSettingDontUseInsert->setChecked(true);
+    w.SaveIniSettings(ini);
+    const QStringList before = snapshot(w, a.player);
+
+    FormFixture b;
+    b.player.addMedia(media, 600);  // the media stays in the first folder
+    b.writeSettings(a.settingsBytes());
+    QVERIFY(b.start());
+    QCOMPARE(snapshot(b.form(), b.player), before);
+    QCOMPARE(b.form().MediaPath, media);
+    QCOMPARE(b.form().MediaName, QStringLiteral("interview.mp3"));
+    QCOMPARE(b.form().SavedPosition, 83.4);
+    QCOMPARE(b.player.URL(), media);
+    QCOMPARE(b.player.currentPosition(), 83.4);
+}
+
+void SettingsFileTest::fullWriteKeepsOtherLinesInPlace() {
+    FormFixture f;
+    const QString ini = f.writeSettings(
+        "; Scribo settings, edited by hand\n[FormPosition]\nTop=120\n  Left = 300  \n"
+        "[Custom]\nFoo = bar  baz\n# not a key\n\n"
+        "[general]\nFILE=\nExtra=keep me\n\n"
+        "[Play]\nvolume = 35\nUnknown  =  spaced  \nSpeed=4\nAutoBackSpace=9\n"
+        "[Pedal]\nCenter=2\nRight=1\nFWDPitch=5\nREWPitch=6\nPedalMode=1\n"
+        "[Menu]\nMystery=yes\nDontChangeSpeedVolume=1\nDontUseF1=1\nAddClipboard=1\n");
+    QVERIFY(f.start());
+    f.form().SaveIniSettings(ini);
+    // Lines already there keep their place and bytes; written keys keep the file's spelling;
+    // missing keys go to the end of their section, missing sections to the end of the file.
+    const QByteArray expected =
+        "; Scribo settings, edited by hand\r\n[FormPosition]\r\nTop=120\r\n  Left = 300  \r\n"
+        "[Custom]\r\nFoo = bar  baz\r\n# not a key\r\n\r\n"
+        "[general]\r\nFILE=\r\nExtra=keep me\r\nURL=\r\nIndex=\r\n\r\n"
+        "[Play]\r\nvolume=35\r\nUnknown  =  spaced  \r\nSpeed=4\r\nAutoBackSpace=9\r\n"
+        "ActualTime=0\r\nActualSpeed=1.5\r\nRepeatTime=0\r\n"
+        "[Pedal]\r\nCenter=2\r\nRight=1\r\nFWDPitch=5\r\nREWPitch=6\r\nPedalMode=1\r\nLeft=0\r\n"
+        "[Menu]\r\nMystery=yes\r\nDontChangeSpeedVolume=1\r\nDontUseF1=1\r\nAddClipboard=1\r\n"
+        "DontUseCapsLockkey=0\r\nDontUseCtrlSpacekey=0\r\nSettingPanel=0\r\nProtectItem=0\r\n"
+        "DontUseBackSpace=0\r\nDontUseInsert=0\r\nDontUsePrintScr=0\r\n"
+        "DontUseAltPrintableKey=0\r\nDontUseConvert=0\r\nDontUseBackSlash=0\r\n"
+        "DontUseRightSQBKT=0\r\nDontUseF2=0\r\nDontUseUseFooptPeadl=0\r\n"
+        "[Record]\r\nPosition=0\r\n";
+    QCOMPARE(f.settingsBytes(), expected);
+}
+
+void SettingsFileTest::fullWriteOfEmptyFileHasFixedBytes() {
+    FormFixture f;
+    const QString ini = f.writeSettings("");
+    QVERIFY(f.start());
+    f.form().SaveIniSettings(ini);
+    // Speed item 0 is 0.6 times; every other value of an empty file is 0.
+    const QByteArray expected =
+        "[General]\r\nFile=\r\nURL=\r\nIndex=\r\n"
+        "[Record]\r\nPosition=0\r\n"
+        "[Play]\r\nActualTime=0\r\nVolume=0\r\nActualSpeed=0.6\r\nAutoBackSpace=0\r\nSpeed=0\r\n"
+        "RepeatTime=0\r\n"
+        "[Pedal]\r\nCenter=0\r\nLeft=0\r\nRight=0\r\nFWDPitch=0\r\nREWPitch=0\r\nPedalMode=0\r\n"
+        "[Menu]\r\nAddClipboard=0\r\nDontUseCapsLockkey=0\r\nDontUseCtrlSpacekey=0\r\n"
+        "SettingPanel=0\r\nProtectItem=0\r\nDontUseBackSpace=0\r\nDontUseInsert=0\r\n"
+        "DontUsePrintScr=0\r\nDontUseAltPrintableKey=0\r\nDontUseConvert=0\r\n"
+        "DontUseBackSlash=0\r\nDontUseRightSQBKT=0\r\nDontUseF1=0\r\nDontUseF2=0\r\n"
+        "DontUseUseFooptPeadl=0\r\n";
+    QCOMPARE(f.settingsBytes(), expected);
+}
+
+void SettingsFileTest::mediaPathIsWrittenAsCp932() {
+    FormFixture f;
+    // 表 and ソ end in the byte of a backslash, which must pass through untouched.
+    const QString media = f.addMediaFile(QStringLiteral("表示ソフト録音.mp3"), 60);
+    const QString ini = f.writeSettings("");
+    QVERIFY(f.start());
+    f.openMedia(media);
+    f.form().SaveIniSettings(ini);
+    const QByteArray line = "File=" + QFile::encodeName(f.folder()) +
+                            "\x95\x5c\x8e\xa6\x83\x5c\x83t\x83g\x98^\x89\xb9.mp3\r\n";
+    QVERIFY2(f.settingsBytes().contains("[General]\r\n" + line), f.settingsBytes().constData());
+    QCOMPARE(readKey(ini, QStringLiteral("General"), QStringLiteral("File")), media);
+}
+
+void SettingsFileTest::windowPositionFallsBackWhenNotPositive_data() {
+    QTest::addColumn<QByteArray>("settings");
+    QTest::addColumn<QPoint>("topLeft");
+    QTest::newRow("zero and negative")
+        << QByteArray("[FormPosition]\nTop=0\nLeft=-20\n") << QPoint(800, 100);
+    QTest::newRow("small but positive")
+        << QByteArray("[FormPosition]\nTop=5\nLeft=5\n") << QPoint(5, 5);
+    QTest::newRow("missing") << QByteArray("[Play]\nSpeed=2\n") << QPoint(800, 100);
+}
+
+void SettingsFileTest::windowPositionFallsBackWhenNotPositive() {
+    QFETCH(QByteArray, settings);
+    QFETCH(QPoint, topLeft);
+    FormFixture f;
+    f.writeSettings(settings);
+    QVERIFY(f.start());
+    QCOMPARE(f.form().WindowTop, topLeft.y());
+    QCOMPARE(f.form().WindowLeft, topLeft.x());
+    QCOMPARE(f.form().pos(), topLeft);
+}
+
+void SettingsFileTest::speedItemIsClamped_data() {
+    QTest::addColumn<QByteArray>("value");
+    QTest::addColumn<int>("item");
+    QTest::addColumn<double>("speed");
+    QTest::newRow("beyond the last") << QByteArray("99") << 6 << 2.0;
+    QTest::newRow("negative") << QByteArray("-1") << -1 << 1.0;
+}
+
+void SettingsFileTest::speedItemIsClamped() {
+    QFETCH(QByteArray, value);
+    QFETCH(int, item);
+    QFETCH(double, speed);
+    FormFixture f;
+    const QString ini = f.writeSettings("[Play]\nSpeed=" + value + "\n");
+    TAMainForm& w = f.create();
+    w.LoadIniSettings(ini);
+    QCOMPARE(w.RadioGroupPlaySpeed->ItemIndex(), item);
+    QCOMPARE(w.SetSpeed, speed);
+    QVERIFY(w.SetSpeedActive);
+    QCOMPARE(f.player.rate(), speed);
+
+    // Start-up reads the same and then puts the player back to its normal rate.
+    f.player.log.clear();
+    QVERIFY(f.start());
+    QCOMPARE(w.RadioGroupPlaySpeed->ItemIndex(), item);
+    QCOMPARE(w.SetSpeed, speed);
+    QVERIFY(!w.SetSpeedActive);
+    QCOMPARE(f.player.rate(), 1.0);
+    QCOMPARE(f.player.log.filter(QStringLiteral("setRate")),
+             (QStringList{QStringLiteral("setRate %1").arg(speed), QStringLiteral("setRate 1")}));
+}
+
+void SettingsFileTest::missingOrDamagedKeysReadAsZero() {
+    // No Play, Pedal or Menu section at all; then the sections with values that are no numbers.
+    for (const QByteArray& settings :
+         {QByteArray("[FormPosition]\nTop=5\nLeft=5\n"),
+          QByteArray("[Play]\nAutoBackSpace=x\nSpeed=fast\nRepeatTime=\nVolume=loud\n"
+                     "ActualTime=noon\n[Pedal]\nCenter=one\n[Menu]\nDontUseF1=yes\n"
+                     "AddClipboard=\nDontChangeSpeedVolume=on\n")}) {
+        FormFixture f;
+        f.writeSettings(settings);
+        QVERIFY(f.start());
+        TAMainForm& w = f.form();
+        for (auto group : kGroups)
+            QCOMPARE((w.*group)->ItemIndex(), 0);
+        // Including the flags the initial settings check.
+        for (const MenuFlag& flag : kMenuFlags)
+            QVERIFY2(!(w.*flag.item)->isChecked(), flag.key);
+        QCOMPARE(w.AutoBackSeconds, 0.0);
+        QCOMPARE(w.RepeatInterval, 2000);
+        QCOMPARE(w.SetSpeed, 0.6);
+        QCOMPARE(w.CurrentVolume, 0);
+        QCOMPARE(w.DateTimePickerSetting->time(), QTime(0, 0, 0));
+        QVERIFY(w.MediaUrl.isEmpty());
+        QVERIFY(w.IndexFileName.isEmpty());
+        QCOMPARE(w.PedalCenterAction, 1);
+        QCOMPARE(w.PedalLeftAction, 1);
+        QCOMPARE(w.PedalRightAction, 1);
+        QCOMPARE(w.FwdPitch, 2.0);
+    }
+}
+
+void SettingsFileTest::startUpWritesNothingAndGroupsWriteAfterIt() {
+    FormFixture f;
+    // Every item differs from the window's initial one, so every group's handler runs while
+    // the file is read; none may write yet.
+    const QString ini = f.writeSettings(
+        "[Play]\nAutoBackSpace=1\nRepeatTime=0\nSpeed=0\n"
+        "[Pedal]\nCenter=2\nLeft=0\nRight=1\nFWDPitch=5\nREWPitch=6\nPedalMode=1\n");
+    const QByteArray before = f.settingsBytes();
+    QVERIFY(f.start());
+    TAMainForm& w = f.form();
+    QCOMPARE(f.settingsBytes(), before);
+    QCOMPARE(w.PedalCenterAction, 3);
+    QCOMPARE(w.PedalLeftAction, 1);
+    QCOMPARE(w.PedalRightAction, 2);
+    QCOMPARE(w.FwdPitch, 300.0);
+    QCOMPARE(w.RewPitch, 600.0);
+
+    w.RadioGroupRedalPLAY->setItemIndex(1);
+    w.RadioGroupPedalREW->setItemIndex(2);
+    w.RadioGroupPedalFWD->setItemIndex(0);
+    w.RadioGroupPedalMode->setItemIndex(0);
+    w.RadioGroupFWDPitch->setItemIndex(2);
+    w.RadioGroupREWPitch->setItemIndex(1);
+    const QString pedal = QStringLiteral("Pedal");
+    QCOMPARE(readKey(ini, pedal, QStringLiteral("Center")), QStringLiteral("1"));
+    QCOMPARE(readKey(ini, pedal, QStringLiteral("Left")), QStringLiteral("2"));
+    QCOMPARE(readKey(ini, pedal, QStringLiteral("Right")), QStringLiteral("0"));
+    QCOMPARE(readKey(ini, pedal, QStringLiteral("PedalMode")), QStringLiteral("0"));
+    QCOMPARE(readKey(ini, pedal, QStringLiteral("FWDPitch")), QStringLiteral("2"));
+    QCOMPARE(readKey(ini, pedal, QStringLiteral("REWPitch")), QStringLiteral("1"));
+    QCOMPARE(w.PedalCenterAction, 2);
+    QCOMPARE(w.PedalLeftAction, 3);
+    QCOMPARE(w.PedalRightAction, 1);
+    QCOMPARE(w.FwdPitch, 10.0);
+    QCOMPARE(w.RewPitch, 5.0);
+}
+
+void SettingsFileTest::actualTimeIsFractionOfDay() {
+    FormFixture f;
+    const QString ini = f.writeSettings("");
+    QVERIFY(f.start());
+    const struct {
+        QTime time;
+        const char* text;
+    } cases[] = {{QTime(0, 1, 0), "0.000694444444444444"},
+                 {QTime(1, 0, 0), "0.0416666666666667"},
+                 {QTime(23, 59, 59), "0.999988425925926"}};
+    for (const auto& c : cases) {
+        f.form().DateTimePickerSetting->setTime(c.time);
+        f.form().SaveIniSettings(ini);
+        QCOMPARE(readKey(ini, QStringLiteral("Play"), QStringLiteral("ActualTime")),
+                 QString::fromLatin1(c.text));
+
+        FormFixture g;
+        g.writeSettings(QByteArray("[Play]\nActualTime=") + c.text + "\n");
+        QVERIFY(g.start());
+        QCOMPARE(g.form().DateTimePickerSetting->time(), c.time);
+    }
+}
+
+void SettingsFileTest::fileVolumeLeavesPlayerAndIsWrittenBack() {
+    for (const bool drag : {false, true}) {
+        FormFixture f;
+        const QString ini = f.writeSettings("[Play]\nVolume=80\n");
+        QVERIFY(f.start());
+        TAMainForm& w = f.form();
+        QCOMPARE(w.CurrentVolume, 80);
+        QCOMPARE(f.player.volume(), 50);
+        QCOMPARE(f.player.count(QStringLiteral("setVolume")), 0);
+        int expected = 80;
+        if (drag) {
+            const int x = w.ProgressBarVolume->width() / 4;
+            w.ProgressBarVolumeMouseDown(Qt::LeftButton, x, 1);
+            w.ProgressBarVolumeMouseMove(x, 1);
+            w.ProgressBarVolumeMouseUp(Qt::LeftButton, x, 1);
+            expected = f.player.volume();
+            QVERIFY(expected != 80 && expected != 50);
+        }
+        w.MenuFileCloseWithSattingsClick();
+        QCOMPARE(readKey(ini, QStringLiteral("Play"), QStringLiteral("Volume")),
+                 QString::number(expected));
+    }
+}
+
+void SettingsFileTest::panelAndClipboardTogglesNeedMedia() {
+    FormFixture f;
+    const QString media = f.addMediaFile(QStringLiteral("talk.mp3"), 600);
+    const QString ini = f.writeSettings(kPlainSettings);
+    QVERIFY(f.start());
+    TAMainForm& w = f.form();
+    const std::pair<QAction*, QString> toggles[] = {
+        {w.MenuSettingKeepPanel, QStringLiteral("SettingPanel")},
+        {w.MenuIndexSettingsAddClipboard, QStringLiteral("AddClipboard")}};
+    const QByteArray before = f.settingsBytes();
+    for (const auto& [item, key] : toggles) {
+        const bool was = item->isChecked();
+        item->trigger();
+        QCOMPARE(item->isChecked(), !was);
+        QCOMPARE(f.settingsBytes(), before);
+    }
+    f.openMedia(media);
+    for (const auto& [item, key] : toggles) {
+        const bool was = item->isChecked();
+        item->trigger();
+        QCOMPARE(item->isChecked(), !was);
+        QCOMPARE(readKey(ini, QStringLiteral("Menu"), key), flagText(!was));
+    }
+}
+
+void SettingsFileTest::protectItemNeedsMediaButNotFile() {
+    FormFixture f;
+    const QString media = f.addMediaFile(QStringLiteral("talk.mp3"), 600);
+    const QString ini = f.writeSettings(kPlainSettings);
+    QVERIFY(f.start());
+    QAction* item = f.form().MenuIndexSettingsProtecIndexEntry;
+    const QByteArray before = f.settingsBytes();
+    item->trigger();
+    QVERIFY(item->isChecked());
+    QCOMPARE(f.settingsBytes(), before);
+
+    f.openMedia(media);
+    item->trigger();
+    QVERIFY(!item->isChecked());
+    QCOMPARE(readKey(ini, QStringLiteral("Menu"), QStringLiteral("ProtectItem")),
+             QStringLiteral("0"));
+
+    QVERIFY(QFile::remove(ini));
+    item->trigger();
+    QVERIFY(item->isChecked());
+    QCOMPARE(f.settingsBytes(), QByteArray("[Menu]\r\nProtectItem=1\r\n"));
+}
+
+void SettingsFileTest::hotkeyTogglesWriteAndPauseWithFile() {
+    FormFixture f;
+    const QString ini = f.writeSettings("[Menu]\nDontUseF1=1\nDontUseInsert=0\n");
+    QVERIFY(f.start());
+    for (const MenuFlag& toggle : kHotkeyToggles) {
+        QAction* item = f.form().*toggle.item;
+        for (int round = 0; round < 2; ++round) {
+            const bool was = item->isChecked();
+            const qint64 waited = f.clock.waitedMs();
+            item->trigger();
+            QVERIFY2(item->isChecked() == !was, toggle.key);
+            QCOMPARE(readKey(ini, QStringLiteral("Menu"), QString::fromLatin1(toggle.key)),
+                     flagText(!was));
+            // The hotkeys are released and registered again with a pause between.
+            QCOMPARE(f.clock.waitedMs() - waited, 300);
+        }
+    }
+}
+
+void SettingsFileTest::hotkeyTogglesWithoutFileOnlyFlip() {
+    FormFixture f;
+    const QString ini = f.writeSettings(kPlainSettings);
+    QVERIFY(f.start());
+    QVERIFY(QFile::remove(ini));
+    const qint64 waited = f.clock.waitedMs();
+    for (const MenuFlag& toggle : kHotkeyToggles) {
+        QAction* item = f.form().*toggle.item;
+        const bool was = item->isChecked();
+        item->trigger();
+        QVERIFY2(item->isChecked() == !was, toggle.key);
+    }
+    QCOMPARE(f.clock.waitedMs(), waited);
+    QVERIFY(f.dialogs.errors.isEmpty());
+    QVERIFY(QDir(f.folder()).isEmpty());
+}
+
+void SettingsFileTest::pedalAndSpeedVolumeTogglesWriteWithFile() {
+    FormFixture f;
+    const QString ini = f.writeSettings(kPlainSettings);
+    QVERIFY(f.start());
+    TAMainForm& w = f.form();
+    const std::pair<QAction*, QString> toggles[] = {
+        {w.MenuDontUseFootPedal, QStringLiteral("DontUseUseFooptPeadl")},
+        {w.MenuSettingsDontSpeadVolumeChange, QStringLiteral("DontChangeSpeedVolume")}};
+    for (const auto& [item, key] : toggles) {
+        const bool was = item->isChecked();
+        item->trigger();
+        QCOMPARE(item->isChecked(), !was);
+        QCOMPARE(readKey(ini, QStringLiteral("Menu"), key), flagText(!was));
+    }
+    QVERIFY(QFile::remove(ini));
+    for (const auto& [item, key] : toggles) {
+        const bool was = item->isChecked();
+        item->trigger();
+        QCOMPARE(item->isChecked(), !was);
+    }
+    QVERIFY(QDir(f.folder()).isEmpty());
+}
+
+void SettingsFileTest::refusedWriteShowsErrorAndStopsHandler() {
+    FormFixture f;
+    const QString ini = f.writeSettings(kPlainSettings);
+    QVERIFY(f.start());
+    TAMainForm& w = f.form();
+    QVERIFY(QFile::setPermissions(ini, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
+    const QByteArray before = f.settingsBytes();
+    const QString message = ini + QStringLiteral(" に書き込めません");
+
+    // Through the control, as a click would: the speed is changed before the write fails.
+    w.RadioGroupPlaySpeed->setItemIndex(5);
+    QCOMPARE(f.dialogs.errors, QStringList{message});
+    QCOMPARE(f.player.rate(), 1.8);
+    QCOMPARE(w.SetSpeed, 1.8);
+
+    // A hotkey toggle keeps its flipped check but does not get to the pause.
+    const qint64 waited = f.clock.waitedMs();
+    w.MenuSettingDontUseF2->trigger();
+    QCOMPARE(f.dialogs.errors, (QStringList{message, message}));
+    QVERIFY(w.MenuSettingDontUseF2->isChecked());
+    QCOMPARE(f.clock.waitedMs(), waited);
+
+    w.RadioGroupRedalPLAY->setItemIndex(2);
+    QCOMPARE(f.dialogs.errors.size(), 3);
+    QCOMPARE(f.settingsBytes(), before);
+}
+
+void SettingsFileTest::appearHereStoresWindowPosition() {
+    FormFixture f;
+    const QString ini = f.writeSettings(kPlainSettings);
+    QVERIFY(f.start());
+    TAMainForm& w = f.form();
+    w.move(321, 234);
+    w.MenuFileAppearThiPostion->trigger();
+    QCOMPARE(w.WindowTop, 234);
+    QCOMPARE(w.WindowLeft, 321);
+    QCOMPARE(readKey(ini, QStringLiteral("FormPosition"), QStringLiteral("Top")),
+             QStringLiteral("234"));
+    QCOMPARE(readKey(ini, QStringLiteral("FormPosition"), QStringLiteral("Left")),
+             QStringLiteral("321"));
+
+    QVERIFY(QFile::remove(ini));
+    w.move(40, 50);
+    w.MenuFileAppearThiPostion->trigger();
+    QCOMPARE(w.WindowTop, 234);
+    QCOMPARE(w.WindowLeft, 321);
+    QVERIFY(QDir(f.folder()).isEmpty());
+    QVERIFY(f.dialogs.errors.isEmpty());
+}
+
+QTEST_MAIN(SettingsFileTest)
+#include "settings_file_test.moc"
