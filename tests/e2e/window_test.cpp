@@ -13,6 +13,7 @@ private Q_SLOTS:
     void exitsAtOnceWithoutSettingsFile();
     void showsCaptionlessAlwaysOnTopWindow();
     void exitButtonKeepsMediaAndPosition();
+    void movesByDraggingAFreePart();
 };
 
 void WindowTest::exitsAtOnceWithoutSettingsFile() {
@@ -75,6 +76,41 @@ void WindowTest::exitButtonKeepsMediaAndPosition() {
     QCOMPARE(ini.readString(QStringLiteral("General"), QStringLiteral("File"), QString()), media);
     const double position = ini.readFloat(QStringLiteral("Record"), QStringLiteral("Position"), -1);
     QVERIFY2(position >= 5.0 && position < 8.0, qPrintable(QString::number(position)));
+}
+
+namespace {
+QPoint windowOrigin(const QString& id) {
+    const QString info = runTool(QStringLiteral("xwininfo"), {QStringLiteral("-id"), id});
+    const auto x =
+        QRegularExpression(QStringLiteral("Absolute upper-left X:\\s+(-?\\d+)")).match(info);
+    const auto y =
+        QRegularExpression(QStringLiteral("Absolute upper-left Y:\\s+(-?\\d+)")).match(info);
+    return {x.captured(1).toInt(), y.captured(1).toInt()};
+}
+}  // namespace
+
+void WindowTest::movesByDraggingAFreePart() {
+    // No window manager runs here, so the window has to follow the mouse by itself.
+    ScriboProcess scribo;
+    scribo.writeSettings("[FormPosition]\nTop=50\nLeft=50\n");
+    scribo.start();
+    const quint64 window = scribo.waitForWindow();
+    QVERIFY(window != 0);
+    const QString id = QString::number(window);
+    QCOMPARE(windowOrigin(id), QPoint(50, 50));
+    // The column of labels left of the bars is a free part of the window.
+    runTool(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QStringLiteral("--window"), id,
+                                        QStringLiteral("30"), QStringLiteral("60")});
+    runTool(QStringLiteral("xdotool"), {QStringLiteral("mousedown"), QStringLiteral("1")});
+    for (int step = 0; step < 10; ++step)
+        runTool(QStringLiteral("xdotool"),
+                {QStringLiteral("mousemove_relative"), QStringLiteral("--"), QStringLiteral("12"),
+                 QStringLiteral("7")});
+    runTool(QStringLiteral("xdotool"), {QStringLiteral("mouseup"), QStringLiteral("1")});
+    QVERIFY2(
+        waitUntil([&] { return windowOrigin(id) == QPoint(170, 120); }, 5000),
+        qPrintable(
+            QStringLiteral("window at %1,%2").arg(windowOrigin(id).x()).arg(windowOrigin(id).y())));
 }
 
 QTEST_GUILESS_MAIN(WindowTest)

@@ -1,0 +1,170 @@
+// The window on the real libmpv backend, on media generated here: opening, the rewinding pause
+// and the speed table, as a typist meets them.
+
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "app/main_form.h"
+#include "fakes/fake_dialogs.h"
+#include "fakes/test_media.h"
+#include "transport/clock.h"
+#include "transport/mpv_player.h"
+
+namespace {
+// Passes every call on to the real player and remembers the positions the window read and the
+// seeks it asked for, so that the test can check the window's arithmetic against the player.
+class RecordingPlayer : public MediaPlayer {
+public:
+    explicit RecordingPlayer(MediaPlayer& inner) : inner_(inner) {}
+    QList<double> positionsRead, seeks;
+
+    void setURL(const QString& url) override { inner_.setURL(url); }
+    QString URL() const override { return inner_.URL(); }
+    int playState() const override { return inner_.playState(); }
+    void close() override { inner_.close(); }
+    void play() override { inner_.play(); }
+    void pause() override { inner_.pause(); }
+    void stop() override { inner_.stop(); }
+    double currentPosition() const override {
+        const double p = inner_.currentPosition();
+        const_cast<RecordingPlayer*>(this)->positionsRead << p;
+        return p;
+    }
+    void setCurrentPosition(double seconds) override {
+        seeks << seconds;
+        inner_.setCurrentPosition(seconds);
+    }
+    QString currentPositionString() const override { return inner_.currentPositionString(); }
+    bool isAvailable(const QString& name) const override { return inner_.isAvailable(name); }
+    double rate() const override { return inner_.rate(); }
+    void setRate(double rate) override { inner_.setRate(rate); }
+    int volume() const override { return inner_.volume(); }
+    void setVolume(int volume) override { inner_.setVolume(volume); }
+    bool mute() const override { return inner_.mute(); }
+    void setMute(bool mute) override { inner_.setMute(mute); }
+    double duration() const override { return inner_.duration(); }
+    QString durationString() const override { return inner_.durationString(); }
+
+private:
+    MediaPlayer& inner_;
+};
+}  // namespace
+
+class WindowOnMpvTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void openShowsLengthAndRestsPausedUnmuted();
+    void pauseRewindsByTheChosenSeconds();
+    void speedTableTakesEffect();
+
+private:
+    double advanceOver(int ms);
+
+    std::unique_ptr<QTemporaryDir> dir_;
+    std::unique_ptr<MpvPlayer> mpv_;
+    std::unique_ptr<RecordingPlayer> player_;
+    SteadyClock clock_;
+    FakeDialogs dialogs_;
+    std::unique_ptr<TAMainForm> form_;
+    QString media_;
+};
+
+void WindowOnMpvTest::init() {
+    dir_ = std::make_unique<QTemporaryDir>();
+    media_ = dir_->filePath(QStringLiteral("interview.wav"));
+    QVERIFY(testmedia::writeWav(media_, 12.0, 440.0));
+    QFile ini(dir_->filePath(QStringLiteral("Scribo.inf")));
+    QVERIFY(ini.open(QIODevice::WriteOnly));
+    ini.write("[Play]\r\nAutoBackSpace=7\r\nSpeed=2\r\nRepeatTime=2\r\n");
+    ini.close();
+    mpv_ = std::make_unique<MpvPlayer>(MpvOptions{{QStringLiteral("ao"), QStringLiteral("null")},
+                                                  {QStringLiteral("vo"), QStringLiteral("null")}});
+    player_ = std::make_unique<RecordingPlayer>(*mpv_);
+    form_ = std::make_unique<TAMainForm>(
+        FormServices{player_.get(), &clock_, &dialogs_, dir_->path() + QLatin1Char('/')});
+    QVERIFY(form_->FormShow());
+    form_->DropFiles({media_});
+    // The length probe plays the file muted for a second, then pauses it.
+    QTRY_COMPARE_WITH_TIMEOUT(form_->LabelDuartionTime->text(), QStringLiteral("0:00:12"), 8000);
+}
+
+void WindowOnMpvTest::cleanup() {
+    form_.reset();
+    player_.reset();
+    mpv_.reset();
+    QVERIFY(dialogs_.errors.isEmpty());
+}
+
+double WindowOnMpvTest::advanceOver(int ms) {
+    const double start = mpv_->currentPosition();
+    QElapsedTimer timer;
+    timer.start();
+    QTest::qWait(ms);
+    return (mpv_->currentPosition() - start) / (timer.elapsed() / 1000.0);
+}
+
+void WindowOnMpvTest::openShowsLengthAndRestsPausedUnmuted() {
+    QCOMPARE(mpv_->playState(), PlayStates::Paused);
+    QVERIFY(!mpv_->mute());
+    const double rest = mpv_->currentPosition();
+    QVERIFY2(rest > 0.5 && rest < 2.5, qPrintable(QString::number(rest)));
+    QCOMPARE(form_->LabelMovePostion0->text(), QStringLiteral("録音時間"));
+    QCOMPARE(form_->MediaLength, 12);
+    QCOMPARE(form_->DurationSeconds, 12);
+    QCOMPARE(form_->ProgressBarTimePosition->Max(), 12);
+}
+
+void WindowOnMpvTest::pauseRewindsByTheChosenSeconds() {
+    QCOMPARE(form_->AutoBackSeconds, 2.5);
+    form_->PlayPause();
+    QTRY_COMPARE_WITH_TIMEOUT(mpv_->playState(), PlayStates::Playing, 3000);
+    QTRY_VERIFY_WITH_TIMEOUT(mpv_->currentPosition() > 4.0, 6000);
+
+    player_->positionsRead.clear();
+    player_->seeks.clear();
+    form_->PlayPause();
+    QCOMPARE(mpv_->playState(), PlayStates::Paused);
+    // The window read the paused position once and asked for exactly that minus 2.5 s.
+    QCOMPARE(player_->seeks.size(), 1);
+    QVERIFY(!player_->positionsRead.isEmpty());
+    const double pausedAt = player_->positionsRead.last();
+    const double target = pausedAt - 2.5;
+    QCOMPARE(player_->seeks.first(), target);
+    QVERIFY(qAbs(mpv_->currentPosition() - target) <= 0.001);
+    QTest::qWait(300);  // still there while paused
+    QVERIFY(qAbs(mpv_->currentPosition() - target) <= 0.001);
+
+    // Resuming plays from the target: the position, less the time played, is the target (within
+    // the null audio output's 50 ms steps), and never before it.
+    QElapsedTimer played;
+    form_->PlayPause();
+    played.start();
+    QVERIFY(mpv_->currentPosition() >= target - 0.001);
+    QTest::qWait(400);
+    const double resumedFrom = mpv_->currentPosition() - played.elapsed() / 1000.0;
+    QVERIFY2(qAbs(resumedFrom - target) < 0.1,
+             qPrintable(QStringLiteral("resumed from %1, target %2").arg(resumedFrom).arg(target)));
+}
+
+void WindowOnMpvTest::speedTableTakesEffect() {
+    form_->RadioGroupPlaySpeed->setItemIndex(0);
+    QCOMPARE(mpv_->rate(), 0.6);
+    form_->PlayPause();
+    QTRY_COMPARE_WITH_TIMEOUT(mpv_->playState(), PlayStates::Playing, 3000);
+    QTest::qWait(300);
+    const double slow = advanceOver(1500);
+    QVERIFY2(qAbs(slow - 0.6) < 0.12, qPrintable(QString::number(slow)));
+
+    form_->RadioGroupPlaySpeed->setItemIndex(6);
+    QCOMPARE(mpv_->rate(), 2.0);
+    QTest::qWait(300);
+    const double fast = advanceOver(1500);
+    QVERIFY2(qAbs(fast - 2.0) < 0.25, qPrintable(QString::number(fast)));
+}
+
+QTEST_MAIN(WindowOnMpvTest)
+#include "window_on_mpv_test.moc"
