@@ -41,8 +41,12 @@ TAboutBox::TAboutBox(QWidget* parent)
 
 void TAboutBox::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    // Centre the whole window, frame included, once the window manager has given it one.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
     OKButton->setFocus();
 }
 
