@@ -1,30 +1,97 @@
 // Builds the real services and the main window, and runs the program.
 
 #include <QApplication>
+#include <QDBusError>
+#include <QDir>
+#include <QTimer>
 #include <clocale>
+#include <cstdio>
+#include <memory>
 
+#include "app/command_line.h"
 #include "app/dialogs.h"
 #include "app/main_form.h"
+#include "app/mpris_service.h"
+#include "app/settings_location.h"
+#include "app/single_instance.h"
 #include "transport/clock.h"
 #include "transport/mpv_player.h"
 #include "transport/player_view.h"
 
 int main(int argc, char* argv[]) {
+    // Help and version need no display, so they are answered before Qt starts.
+    QStringList rawArguments;
+    for (int i = 1; i < argc; ++i)
+        rawArguments << QString::fromLocal8Bit(argv[i]);
+    const CommandLine early = ParseCommandLine(rawArguments, QDir::currentPath());
+    if (early.action == CommandLine::Help || early.action == CommandLine::Version) {
+        std::fputs(qPrintable(early.action == CommandLine::Help ? HelpText() : VersionText()),
+                   stdout);
+        return 0;
+    }
+
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Scribo"));
     // libmpv refuses to start under a locale whose decimal point is not ".".
     std::setlocale(LC_NUMERIC, "C");
 
+    // Read again without the options Qt has taken for itself.
+    const CommandLine command =
+        ParseCommandLine(QCoreApplication::arguments().mid(1), QDir::currentPath());
+    if (command.action == CommandLine::Fail) {
+        std::fprintf(stderr, "Scribo: %s\nTry 'scribo --help'.\n", qPrintable(command.error));
+        return 1;
+    }
+    const QDBusConnection bus = SessionBusOrNotice();
+    if (command.hasTarget()) {
+        const HandOver handOver = HandToRunningInstance(bus, command.targetUri());
+        if (handOver.result == HandOver::Delivered) return 0;
+        if (handOver.result == HandOver::Refused) {
+            std::fprintf(stderr, "Scribo: %s\n", qPrintable(handOver.message));
+            return 1;
+        }
+    }
+
+    const QString programFolder = QCoreApplication::applicationDirPath() + QLatin1Char('/');
+    const bool installed = IsInstalledProgram(programFolder, QStringLiteral(SCRIBO_INSTALL_BINDIR),
+                                              QStringLiteral(SCRIBO_INSTALLED_ENTRY));
+    const SettingsHome home = ChooseSettingsHome(programFolder, QStringLiteral("Scribo"), installed,
+                                                 UserSettingsFolder());
+    if (!home.error.isEmpty()) {
+        std::fprintf(stderr, "Scribo: %s\n", qPrintable(home.error));
+        return 2;
+    }
+
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        std::fputs(
+            "Scribo: running on Wayland: system-wide keys reach only X11 programs and "
+            "staying on top is up to the compositor; use X11 for both.\n",
+            stderr);
+
     SteadyClock clock;
     WidgetDialogs dialogs(nullptr);
-    MpvPlayer player;
-    const FormServices services{&player, &clock, &dialogs,
-                                QCoreApplication::applicationDirPath() + QLatin1Char('/')};
+    std::unique_ptr<MpvPlayer> player;
+    try {
+        player = std::make_unique<MpvPlayer>();
+    } catch (const PlayerError& e) {
+        std::fprintf(stderr, "Scribo: %s\n", e.what());
+        return 3;
+    }
+    const FormServices services{player.get(), &clock, &dialogs, home.folder};
     TAMainForm form(services);
     dialogs.setOwner(&form);
-    player.setVideoWindow(form.WindowsMediaPlayer1View->videoWindowId());
+    player->setVideoWindow(form.WindowsMediaPlayer1View->videoWindowId());
 
     if (!form.FormShow()) return form.exitCode();
     form.show();
+
+    MprisService mpris(form, bus);
+    if (bus.isConnected() && !mpris.publish())
+        std::fprintf(stderr, "Scribo: the desktop media interface could not be published: %s\n",
+                     qPrintable(bus.lastError().message()));
+    if (command.hasTarget()) {
+        const MprisService::OpenResult opened = mpris.open(command.target);
+        if (!opened.error.isEmpty()) std::fprintf(stderr, "Scribo: %s\n", qPrintable(opened.error));
+    }
     return app.exec();
 }

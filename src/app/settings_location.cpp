@@ -1,7 +1,9 @@
 #include "app/settings_location.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 
 QString FindSettingsFile(const QString& folder, const QString& prefix) {
     QDir dir(folder);
@@ -16,4 +18,50 @@ QString FindSettingsFile(const QString& folder, const QString& prefix) {
         if (!QFileInfo(dir.filePath(name)).isDir()) return name;
     }
     return {};
+}
+
+bool IsInstalledProgram(const QString& programFolder, const QString& installBinFolder,
+                        const QString& entryFromBinFolder) {
+    const QString here = QFileInfo(programFolder).canonicalFilePath();
+    if (here.isEmpty()) return false;
+    if (!installBinFolder.isEmpty() && here == QFileInfo(installBinFolder).canonicalFilePath())
+        return true;
+    return !entryFromBinFolder.isEmpty() &&
+           QFileInfo(QDir(here).filePath(entryFromBinFolder)).isFile();
+}
+
+QString UserSettingsFolder() {
+    QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
+    // Relative values are to be ignored, as the base directory rules say.
+    if (base.isEmpty() || QDir::isRelativePath(base))
+        base = QDir::homePath() + QStringLiteral("/.config");
+    return QDir::cleanPath(base) + QStringLiteral("/scribo/");
+}
+
+SettingsHome ChooseSettingsHome(const QString& programFolder, const QString& prefix, bool installed,
+                                const QString& userFolder, const QString& defaultsPath) {
+    auto withSlash = [](QString folder) {
+        if (!folder.endsWith(QLatin1Char('/'))) folder += QLatin1Char('/');
+        return folder;
+    };
+    if (!installed || !FindSettingsFile(programFolder, prefix).isEmpty())
+        return {withSlash(programFolder), {}};
+    const QString folder = withSlash(userFolder);
+    if (!FindSettingsFile(folder, prefix).isEmpty()) return {folder, {}};
+
+    const QString target = folder + prefix + QStringLiteral(".inf");
+    auto fail = [&](const QString& why) {
+        return SettingsHome{{},
+                            QStringLiteral("cannot create the settings file %1: %2")
+                                .arg(QDir::toNativeSeparators(target), why)};
+    };
+    QFile defaults(defaultsPath);
+    if (!defaults.open(QIODevice::ReadOnly)) return fail(defaults.errorString());
+    const QByteArray bytes = defaults.readAll();
+    if (!QDir().mkpath(folder)) return fail(QStringLiteral("the folder cannot be made"));
+    // Written, not copied: a copy would keep the read-only mode of the built-in file.
+    QSaveFile file(target);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        return fail(file.errorString());
+    return {folder, {}};
 }

@@ -6,3 +6,28 @@
 // ".inf" and is not a folder itself; empty when there is none. Names are matched without regard
 // to case, as the file systems of the system's origins do.
 QString FindSettingsFile(const QString& folder, const QString& prefix);
+
+// The default settings, built into the program.
+inline constexpr auto kDefaultSettingsResource = ":/scribo/Scribo.inf";
+
+// Whether the program in programFolder runs installed: from the folder it was built to be
+// installed to, or from an install tree put elsewhere (its desktop entry then lies at the same
+// place relative to it).
+bool IsInstalledProgram(const QString& programFolder, const QString& installBinFolder,
+                        const QString& entryFromBinFolder);
+
+// The per-user settings folder of an installed Scribo, with a trailing separator:
+// $XDG_CONFIG_HOME/scribo/, by default ~/.config/scribo/.
+QString UserSettingsFolder();
+
+// Where start-up looks for the settings file. A settings file beside the program keeps it
+// portable; otherwise an installed program uses the user folder, where the default file is put
+// when it holds none; otherwise it is the program folder again, where start-up then refuses.
+// error is set (folder empty) when the default file cannot be put in place.
+struct SettingsHome {
+    QString folder;  // with a trailing separator
+    QString error;
+};
+SettingsHome ChooseSettingsHome(
+    const QString& programFolder, const QString& prefix, bool installed, const QString& userFolder,
+    const QString& defaultsPath = QString::fromLatin1(kDefaultSettingsResource));

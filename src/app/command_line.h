@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include "app/mpris_logic.h"
+
+// What the command line asks for. Without arguments Scribo simply starts.
+struct CommandLine {
+    enum Action { Run, Help, Version, Fail } action = Run;
+    mpris::OpenTarget target;  // Invalid when no file was named
+    QString error;             // for Fail
+
+    bool hasTarget() const { return target.kind != mpris::OpenTarget::Invalid; }
+    // The target as an address for OpenUri (a file: URI for local files).
+    QString targetUri() const;
+};
+
+// Reads the arguments (without the program name); relative paths are taken from workingFolder.
+// --help and --version win over anything else given with them.
+CommandLine ParseCommandLine(const QStringList& arguments, const QString& workingFolder);
+
+QString HelpText();
+QString VersionText();

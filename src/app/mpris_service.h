@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QDBusConnection>
+#include <QObject>
+#include <functional>
+
+#include "app/mpris_logic.h"
+
+class TAMainForm;
+
+// The window as a desktop media player (MPRIS 2): what the adaptors read, the commands they pass
+// on, and the change signals QtDBus does not send by itself. Every command runs through the
+// window's guard, so a player error shows the usual error box instead of escaping into QtDBus.
+class MprisService : public QObject {
+    Q_OBJECT
+public:
+    MprisService(TAMainForm& form, const QDBusConnection& bus, QObject* parent = nullptr);
+    ~MprisService() override;
+
+    // Puts the object on the bus and takes baseName, or baseName + ".instance<pid>" when another
+    // Scribo holds it. False when the bus refused both (or is not there).
+    bool publish(const QString& baseName = QString::fromLatin1(mpris::kServiceName));
+    QString serviceName() const { return serviceName_; }
+    const QDBusConnection& bus() const { return bus_; }
+
+    // Opening web addresses belongs to the URL panel; until one is given here they are refused.
+    std::function<void(const QString& address)> openWebAddress;
+
+    // ---- What the adaptors read -----------------------------------------------------------
+    mpris::PlayerSnapshot snapshot();
+    qint64 position() const;
+    QDBusObjectPath currentTrackId();
+
+    // ---- Commands ----------------------------------------------------------------------------
+    void playPause();
+    void play();
+    void pause();
+    void stop();
+    void seek(qint64 offsetMicroseconds);
+    void setPosition(const QDBusObjectPath& trackId, qint64 positionMicroseconds);
+    void setRate(double rate);
+    void setVolume(double volume);
+    void raise();
+    void quit();
+    // Checks what OpenUri names and opens it once the call has returned. The error is empty
+    // when the request was taken; otherwise errorName is the D-Bus error to answer with.
+    struct OpenResult {
+        QString errorName;
+        QString error;
+    };
+    OpenResult openUri(const QString& uri);
+    OpenResult open(const mpris::OpenTarget& target);
+
+Q_SIGNALS:
+    void seeked(qlonglong positionMicroseconds);
+
+private:
+    QString currentLocation() const;
+    bool playing() const;
+    void seekTo(double seconds);
+    void scheduleRefresh();
+    void refresh();
+
+    TAMainForm& form_;
+    QDBusConnection bus_;
+    QString serviceName_;
+    mpris::TrackIds tracks_;
+    mpris::PlayerSnapshot last_;
+    bool published_ = false;
+    bool refreshPending_ = false;
+};

@@ -1,0 +1,135 @@
+// The real binary seen by playerctl, an ordinary MPRIS client, on the private session bus:
+// status, position and metadata, play/pause with the rewind, seeking, opening and the volume.
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QElapsedTimer>
+#include <QtTest>
+
+#include "app/profile_file.h"
+#include "e2e/e2e_support.h"
+#include "fakes/test_media.h"
+
+namespace {
+const QString kService = QStringLiteral("org.mpris.MediaPlayer2.scribo");
+
+QString playerctl(const QStringList& arguments, int* exitCode = nullptr) {
+    return runTool(QStringLiteral("playerctl"),
+                   QStringList{QStringLiteral("-p"), QStringLiteral("scribo")} + arguments, 10000,
+                   exitCode)
+        .trimmed();
+}
+double position() {
+    bool ok = false;
+    const double value = playerctl({QStringLiteral("position")}).toDouble(&ok);
+    return ok ? value : -1;
+}
+QString status() {
+    return playerctl({QStringLiteral("status")});
+}
+QString title() {
+    return playerctl({QStringLiteral("metadata"), QStringLiteral("xesam:title")});
+}
+bool quitScribo() {
+    const QDBusMessage reply = QDBusConnection::sessionBus().call(QDBusMessage::createMethodCall(
+        kService, QStringLiteral("/org/mpris/MediaPlayer2"),
+        QStringLiteral("org.mpris.MediaPlayer2"), QStringLiteral("Quit")));
+    return reply.type() == QDBusMessage::ReplyMessage;
+}
+}  // namespace
+
+class MprisPlayerctlTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+    void playerctlDrivesTheRealPlayer();
+};
+
+void MprisPlayerctlTest::initTestCase() {
+    if (runTool(QStringLiteral("playerctl"), {QStringLiteral("--version")}).isEmpty())
+        QFAIL("playerctl is missing (tools/setup-debian installs it)");
+    QVERIFY(QDBusConnection::sessionBus().isConnected());
+}
+
+void MprisPlayerctlTest::playerctlDrivesTheRealPlayer() {
+    ScriboProcess scribo;
+    const QString media = scribo.folder() + QStringLiteral("インタビュー 1.wav");
+    const QString other = scribo.folder() + QStringLiteral("second.wav");
+    QVERIFY(testmedia::writeWav(media, 60, 440, {8000, 1, 16}));
+    QVERIFY(testmedia::writeWav(other, 20, 330, {8000, 1, 16}));
+    // Rewind item 7: 2.5 s.
+    scribo.writeSettings("[FormPosition]\nTop=10\nLeft=10\n[Play]\nAutoBackSpace=7\n");
+    scribo.start({media});
+
+    // Opened from the command line; the length probe plays it muted for a moment, then pauses.
+    QVERIFY2(waitUntil([] { return title() == QStringLiteral("インタビュー 1.wav"); }, 20000),
+             qPrintable(title()));
+    QVERIFY2(waitUntil([] { return status() == QStringLiteral("Paused"); }, 10000),
+             qPrintable(status()));
+    const QString metadata = playerctl({QStringLiteral("metadata")});
+    QVERIFY2(metadata.contains(QStringLiteral("xesam:title")) &&
+                 metadata.contains(QStringLiteral("インタビュー 1.wav")),
+             qPrintable(metadata));
+    QVERIFY2(metadata.contains(QStringLiteral("60000000")), qPrintable(metadata));
+    QCOMPARE(
+        QUrl(playerctl({QStringLiteral("metadata"), QStringLiteral("xesam:url")})).toLocalFile(),
+        media);
+    const double start = position();
+    QVERIFY2(start >= 0 && start < 3, qPrintable(QString::number(start)));
+
+    // Seeking (SetPosition with the current track id).
+    int code = -1;
+    playerctl({QStringLiteral("position"), QStringLiteral("30")}, &code);
+    QCOMPARE(code, 0);
+    QVERIFY2(waitUntil([] { return qAbs(position() - 30) < 0.05; }, 5000),
+             qPrintable(QString::number(position())));
+    QCOMPARE(status(), QStringLiteral("Paused"));
+
+    // Play, then pause: the position goes back by the chosen rewind.
+    playerctl({QStringLiteral("play-pause")}, &code);
+    QCOMPARE(code, 0);
+    QVERIFY(waitUntil([] { return status() == QStringLiteral("Playing"); }, 5000));
+    QVERIFY(waitUntil([] { return position() > 31.5; }, 10000));
+    QElapsedTimer sincePlaying;
+    sincePlaying.start();
+    const double playing = position();
+    playerctl({QStringLiteral("play-pause")}, &code);
+    const double elapsed = sincePlaying.elapsed() / 1000.0;
+    QCOMPARE(code, 0);
+    QVERIFY(waitUntil([] { return status() == QStringLiteral("Paused"); }, 5000));
+    const double paused = position();
+    QVERIFY2(paused >= playing - 2.5 - 0.05 && paused <= playing - 2.5 + elapsed + 0.05,
+             qPrintable(QStringLiteral("playing at %1, paused at %2, %3 s apart")
+                            .arg(playing)
+                            .arg(paused)
+                            .arg(elapsed)));
+    // It stays there.
+    QTest::qWait(500);
+    QCOMPARE(position(), paused);
+
+    // The volume both ways.
+    playerctl({QStringLiteral("volume"), QStringLiteral("0.3")}, &code);
+    QCOMPARE(code, 0);
+    QVERIFY(
+        waitUntil([] { return playerctl({QStringLiteral("volume")}).toDouble() == 0.3; }, 5000));
+
+    // Opening another file, as a drop would.
+    playerctl({QStringLiteral("open"), other}, &code);
+    QCOMPARE(code, 0);
+    QVERIFY2(waitUntil([] { return title() == QStringLiteral("second.wav"); }, 10000),
+             qPrintable(title()));
+    QVERIFY(waitUntil([] { return status() == QStringLiteral("Paused"); }, 10000));
+    QVERIFY(playerctl({QStringLiteral("metadata")}).contains(QStringLiteral("20000000")));
+
+    // Quitting closes like the exit button: the open file is remembered.
+    QVERIFY(quitScribo());
+    QVERIFY2(scribo.waitForExit(15000), "Quit did not end the program");
+    QCOMPARE(scribo.process().exitCode(), 0);
+    const ProfileFile ini(scribo.folder() + QStringLiteral("Scribo.inf"));
+    QCOMPARE(ini.readString(QStringLiteral("General"), QStringLiteral("File"), QString()), other);
+    QVERIFY(!QDBusConnection::sessionBus().interface()->isServiceRegistered(kService).value());
+}
+
+QTEST_GUILESS_MAIN(MprisPlayerctlTest)
+#include "mpris_playerctl_test.moc"
