@@ -30,6 +30,8 @@ int main(int argc, char* argv[]) {
         return 0;
     }
 
+    // Only the video picture and its ancestors need X windows of their own.
+    QCoreApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Scribo"));
     // libmpv refuses to start under a locale whose decimal point is not ".".

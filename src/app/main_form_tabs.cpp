@@ -131,14 +131,14 @@ void TAMainForm::buildSettingsTabs() {
                                  QStringLiteral("６００秒")};
     RadioGroupREWPitch =
         new RadioGroup(QStringLiteral("  REWﾋﾟｯﾁ "), pitches, 2, PageControlSettingTab03Pedal);
-    RadioGroupREWPitch->setGeometry(4, 82, 120, 96);
+    RadioGroupREWPitch->setGeometry(4, 82, 130, 96);
     RadioGroupFWDPitch =
         new RadioGroup(QStringLiteral("  FWDﾋﾟｯﾁ "), pitches, 2, PageControlSettingTab03Pedal);
-    RadioGroupFWDPitch->setGeometry(130, 82, 120, 96);
+    RadioGroupFWDPitch->setGeometry(138, 82, 130, 96);
     RadioGroupPedalMode = new RadioGroup(QStringLiteral("  ペダル・モード  "),
                                          {QStringLiteral("通常 "), QStringLiteral("スイッチ")}, 1,
                                          PageControlSettingTab03Pedal);
-    RadioGroupPedalMode->setGeometry(256, 82, 120, 60);
+    RadioGroupPedalMode->setGeometry(272, 82, 104, 60);
     auto* modeHelp = new QWidget(PageControlSettingTab03Pedal);
     modeHelp->setGeometry(4, 182, 372, 120);
     auto* modeLayout = new QVBoxLayout(modeHelp);

@@ -62,8 +62,9 @@ PlayerView::PlayerView(MediaPlayer& player, ErrorReporter reportError, QWidget* 
     video_->setPalette(black);
     video_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     if (platformHasX11Windows()) {
-        // mpv draws into a child of this window; the rest of the window stays non-native.
-        video_->setAttribute(Qt::WA_DontCreateNativeAncestors);
+        // mpv draws into a child of this window. Its ancestors become native windows too: a
+        // native window inside non-native ones is not moved when the layout moves them, and the
+        // picture would stay where the view was before the window was first laid out.
         video_->setAttribute(Qt::WA_NativeWindow);
     }
 
