@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QThread>
 
+#include "fakes/test_files.h"
+
 ScriboProcess::ScriboProcess() {
     // The binary looks for its settings beside itself, so each test gets a copy in a folder of
     // its own (a link would resolve back to the build folder).
@@ -23,17 +25,11 @@ ScriboProcess::~ScriboProcess() {
 }
 
 void ScriboProcess::writeSettings(const QByteArray& lines, const QString& name) {
-    QByteArray bytes = lines;
-    bytes.replace("\r\n", "\n");
-    bytes.replace("\n", "\r\n");
-    QFile file(folder() + name);
-    if (!file.open(QIODevice::WriteOnly)) qFatal("cannot write the settings file");
-    file.write(bytes);
+    testfiles::writeCrLf(folder() + name, lines);
 }
 
 QByteArray ScriboProcess::settingsBytes(const QString& name) const {
-    QFile file(folder() + name);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return testfiles::readAll(folder() + name);
 }
 
 void ScriboProcess::start(const QStringList& arguments) {

@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QTimer>
 
+#include "fakes/test_files.h"
+
 FormFixture::FormFixture() = default;
 FormFixture::~FormFixture() = default;
 
@@ -11,18 +13,12 @@ QString FormFixture::folder() const {
 }
 
 QString FormFixture::writeSettings(const QByteArray& lines, const QString& name) {
-    QByteArray bytes = lines;
-    bytes.replace("\r\n", "\n");
-    bytes.replace("\n", "\r\n");
-    QFile file(folder() + name);
-    if (!file.open(QIODevice::WriteOnly)) qFatal("cannot write the settings file");
-    file.write(bytes);
-    return file.fileName();
+    testfiles::writeCrLf(folder() + name, lines);
+    return folder() + name;
 }
 
 QByteArray FormFixture::settingsBytes(const QString& name) const {
-    QFile file(folder() + name);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return testfiles::readAll(folder() + name);
 }
 
 QString FormFixture::addMediaFile(const QString& name, double duration, bool rateAvailable) {
