@@ -66,6 +66,34 @@ void growOutput(QByteArray& out, char*& outPtr, size_t& outLeft) {
     outLeft = static_cast<size_t>(out.size() - used);
 }
 
+// Runs the whole input through iconv. Input it cannot convert (an unmappable character, an
+// invalid or cut-off sequence) is replaced, `skip` input bytes at a time.
+QByteArray convert(const Iconv& cd, char* inPtr, size_t inLeft, qsizetype outSize,
+                   QByteArrayView replacement, size_t skip) {
+    QByteArray out(outSize, Qt::Uninitialized);
+    char* outPtr = out.data();
+    size_t outLeft = static_cast<size_t>(out.size());
+    while (inLeft > 0) {
+        if (iconv(cd.get(), &inPtr, &inLeft, &outPtr, &outLeft) != static_cast<size_t>(-1)) break;
+        if (errno == E2BIG) {
+            growOutput(out, outPtr, outLeft);
+        } else if (errno == EILSEQ || errno == EINVAL) {
+            while (outLeft < static_cast<size_t>(replacement.size()))
+                growOutput(out, outPtr, outLeft);
+            for (char c : replacement)
+                *outPtr++ = c;
+            outLeft -= static_cast<size_t>(replacement.size());
+            const size_t step = inLeft < skip ? inLeft : skip;
+            inPtr += step;
+            inLeft -= step;
+        } else {
+            break;
+        }
+    }
+    out.truncate(outPtr - out.data());
+    return out;
+}
+
 }  // namespace
 
 QByteArray toCp932(const QString& text) {
@@ -87,35 +115,15 @@ QByteArray toCp932(const QString& text) {
         return fallback;
     }
 
-    char* inPtr = reinterpret_cast<char*>(ucs4.data());
-    size_t inLeft = static_cast<size_t>(ucs4.size()) * sizeof(uint);
-    QByteArray out(ucs4.size() * 2 + 16, Qt::Uninitialized);
-    char* outPtr = out.data();
-    size_t outLeft = static_cast<size_t>(out.size());
-
-    while (inLeft > 0) {
-        if (iconv(cd.get(), &inPtr, &inLeft, &outPtr, &outLeft) != static_cast<size_t>(-1)) break;
-        if (errno == E2BIG) {
-            growOutput(out, outPtr, outLeft);
-        } else if (errno == EILSEQ || errno == EINVAL) {
-            if (outLeft < 1) growOutput(out, outPtr, outLeft);
-            *outPtr++ = '?';
-            --outLeft;
-            const size_t skip = inLeft < sizeof(uint) ? inLeft : sizeof(uint);
-            inPtr += skip;
-            inLeft -= skip;
-        } else {
-            break;
-        }
-    }
-    out.truncate(outPtr - out.data());
-    return out;
+    return convert(cd, reinterpret_cast<char*>(ucs4.data()),
+                   static_cast<size_t>(ucs4.size()) * sizeof(uint), ucs4.size() * 2 + 16, "?",
+                   sizeof(uint));
 }
 
 QString fromCp932(const QByteArray& bytes) {
     if (isAscii(bytes)) return QString::fromLatin1(bytes);
 
-    static const char kReplacement[] = "\xEF\xBF\xBD";  // U+FFFD in UTF-8
+    static constexpr QByteArrayView kReplacement("\xEF\xBF\xBD");  // U+FFFD in UTF-8
     Iconv cd("UTF-8", "CP932");
     if (!cd.valid()) {
         QString fallback;
@@ -125,31 +133,9 @@ QString fromCp932(const QByteArray& bytes) {
     }
 
     QByteArray input = bytes;  // iconv takes a non-const input pointer
-    char* inPtr = input.data();
-    size_t inLeft = static_cast<size_t>(input.size());
-    QByteArray out(input.size() * 3 + 16, Qt::Uninitialized);
-    char* outPtr = out.data();
-    size_t outLeft = static_cast<size_t>(out.size());
-
-    while (inLeft > 0) {
-        if (iconv(cd.get(), &inPtr, &inLeft, &outPtr, &outLeft) != static_cast<size_t>(-1)) break;
-        if (errno == E2BIG) {
-            growOutput(out, outPtr, outLeft);
-        } else if (errno == EILSEQ || errno == EINVAL) {
-            // An invalid byte, or a lead byte cut off at the end: one replacement per byte.
-            while (outLeft < 3)
-                growOutput(out, outPtr, outLeft);
-            for (int i = 0; i < 3; ++i)
-                *outPtr++ = kReplacement[i];
-            outLeft -= 3;
-            ++inPtr;
-            --inLeft;
-        } else {
-            break;
-        }
-    }
-    out.truncate(outPtr - out.data());
-    return QString::fromUtf8(out);
+    // An invalid byte, or a lead byte cut off at the end: one replacement per byte.
+    return QString::fromUtf8(convert(cd, input.data(), static_cast<size_t>(input.size()),
+                                     input.size() * 3 + 16, kReplacement, 1));
 }
 
 qsizetype cp932Length(const QString& text) {
