@@ -159,11 +159,16 @@ void PlayerView::refresh() {
         const QString lengthText = player_->durationString();
 
         playButton_->setEnabled(loaded);
-        playButton_->setIcon(
-            style()->standardIcon(playing ? QStyle::SP_MediaPause : QStyle::SP_MediaPlay));
-        const QString action = playing ? QStringLiteral("一時停止") : QStringLiteral("再生");
-        playButton_->setToolTip(action);
-        playButton_->setAccessibleName(action);
+        // Loading a style icon on every tick was most of what an idle window cost.
+        const int symbol = playing ? 1 : 0;
+        if (symbol != shownSymbol_) {
+            shownSymbol_ = symbol;
+            playButton_->setIcon(
+                style()->standardIcon(playing ? QStyle::SP_MediaPause : QStyle::SP_MediaPlay));
+            const QString action = playing ? QStringLiteral("一時停止") : QStringLiteral("再生");
+            playButton_->setToolTip(action);
+            playButton_->setAccessibleName(action);
+        }
 
         positionSlider_->setEnabled(loaded && length > 0);
         // Leave the slider to the user while it is being dragged.
@@ -197,6 +202,14 @@ void PlayerView::showEvent(QShowEvent* event) {
 void PlayerView::hideEvent(QHideEvent* event) {
     refreshTimer_->stop();
     QWidget::hideEvent(event);
+}
+
+void PlayerView::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::StyleChange) {
+        shownSymbol_ = -1;  // the new style draws its own symbols
+        refresh();
+    }
 }
 
 void PlayerView::togglePlay() {

@@ -34,6 +34,7 @@ public Q_SLOTS:
 protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     template <typename Action>
@@ -52,4 +53,5 @@ private:
     QTimer* refreshTimer_ = nullptr;
     bool refreshFailed_ = false;  // report a failing refresh once, not every tick
     bool windowHandedOut_ = false;
+    int shownSymbol_ = -1;  // the play (0) or pause (1) symbol on the button, -1 before the first
 };

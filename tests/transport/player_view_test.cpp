@@ -143,6 +143,14 @@ private slots:
         player_->state = PlayStates::Paused;
         emit player_->playStateChanged(PlayStates::Paused);
         QCOMPARE(c_.button->toolTip(), QStringLiteral("再生"));
+        const QImage playSymbol = c_.button->icon().pixmap(16).toImage();
+        player_->state = PlayStates::Playing;
+        view_->refresh();
+        QCOMPARE(c_.button->toolTip(), QStringLiteral("一時停止"));
+        QVERIFY(c_.button->icon().pixmap(16).toImage() != playSymbol);
+        player_->state = PlayStates::Paused;
+        view_->refresh();
+        QCOMPARE(c_.button->icon().pixmap(16).toImage(), playSymbol);
         // Following the player is no command to it.
         QCOMPARE(player_->calls, QStringList());
     }
