@@ -148,6 +148,16 @@ void MpvPlayer::setURL(const QString& url) {
         return;
     }
     setFlag(mpvname::kPause, false);  // writing the URL starts playback
+    if (url == url_ && media_ == Media::Loading && entryId_ >= 0) {
+        // Opening a file writes its URL more than once in a row; each full open in mpv costs
+        // a format probe and a stream analysis, and would end in the same place.
+        stopped_ = false;
+        pendingStart_.reset();
+        seekTarget_.reset();
+        emit mediaChanged();
+        notifyChanges();
+        return;
+    }
     url_ = url;
     media_ = Media::Loading;
     entryId_ = -1;

@@ -426,6 +426,23 @@ private slots:
         QCOMPARE(player->playState(), PlayStates::Playing);
     }
 
+    void sameURLWrittenAgain() {
+        auto player = makePlayer();
+        // While it opens: the second write counts as a fresh one (starts, from the beginning)
+        // without opening the file a second time.
+        player->setURL(tone_);
+        player->pause();
+        player->setCurrentPosition(3.0);
+        player->setURL(tone_);
+        QCOMPARE(player->playState(), PlayStates::Transitioning);
+        QVERIFY(openPlaying(*player, tone_));
+        verifyPlaysFrom(sampleFor(*player, 300), 0.0);
+        // Once open, writing it again starts it over.
+        QTRY_VERIFY_WITH_TIMEOUT(player->currentPosition() >= 1.0, 5000);
+        QVERIFY(openPlaying(*player, tone_));
+        QVERIFY(player->currentPosition() < 0.5);
+    }
+
     void destroyedWithEventsPending() {
         // Queued event handling must not reach a destroyed player (ASan would tell).
         for (int i = 0; i < 3; ++i) {
