@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QRegularExpression>
 #include <QThread>
 
 #include "fakes/test_files.h"
@@ -55,9 +56,20 @@ quint64 ScriboProcess::waitForWindow(int ms) {
                          QStringLiteral("--pid"), pid, QStringLiteral("--name"),
                          QStringLiteral("^Scribo$")})
                     .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-            if (ids.isEmpty()) return false;
-            id = ids.constFirst().toULongLong();
-            return id != 0;
+            // The video picture's native ancestors carry the same name and process id; the
+            // main window is the one whose parent is the root window (no window manager here).
+            for (const QString& candidate : ids) {
+                const QString tree =
+                    runTool(QStringLiteral("xwininfo"),
+                            {QStringLiteral("-children"), QStringLiteral("-id"), candidate});
+                static const QRegularExpression parentIsRoot(
+                    QStringLiteral("Parent window id: \\S+ \\(the root window\\)"));
+                if (parentIsRoot.match(tree).hasMatch()) {
+                    id = candidate.toULongLong();
+                    return id != 0;
+                }
+            }
+            return false;
         },
         ms);
     return id;
