@@ -202,6 +202,33 @@ bool isBlankLine(const Line& line) {
     return trimBlanks(line.content).isEmpty();
 }
 
+// The file's bytes after one write; see ProfileFile for where the line goes.
+QByteArray withValue(const QByteArray& bytes, const QString& section, const QString& key,
+                     const QString& value) {
+    std::vector<Line> lines = parse(bytes);
+    const QByteArray rawValue = toCp932(singleLine(value));
+    const auto range = findSection(lines, section);
+    if (!range) {
+        if (!lines.empty() && lines.back().ending.isEmpty())
+            lines.back().ending = QByteArrayLiteral("\r\n");
+        lines.push_back(newLine('[' + toCp932(singleLine(section)) + ']'));
+        lines.push_back(newLine(toCp932(singleLine(key)) + '=' + rawValue));
+    } else if (const auto index = findKey(lines, *range, key)) {
+        // Keep the key as the file spells it, so only the value changes.
+        lines[*index] = newLine(lines[*index].rawKey + '=' + rawValue);
+    } else {
+        // After the section's last line that is not blank, before blank lines that separate
+        // it from the next section.
+        std::size_t last = range->end - 1;
+        while (last > range->header && isBlankLine(lines[last]))
+            --last;
+        if (lines[last].ending.isEmpty()) lines[last].ending = QByteArrayLiteral("\r\n");
+        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(last + 1),
+                     newLine(toCp932(singleLine(key)) + '=' + rawValue));
+    }
+    return join(lines);
+}
+
 }  // namespace
 
 ProfileWriteError::ProfileWriteError(const QString& path)
@@ -270,28 +297,7 @@ void ProfileFile::writeString(const QString& section, const QString& key,
     const auto bytes = readAll(path_);
     // A file that is there but cannot be read must not be replaced by a file of one key.
     if (!bytes && QFileInfo::exists(path_)) throw ProfileWriteError(path_);
-    std::vector<Line> lines = parse(bytes.value_or(QByteArray()));
-    const QByteArray rawValue = toCp932(singleLine(value));
-    const auto range = findSection(lines, section);
-    if (!range) {
-        if (!lines.empty() && lines.back().ending.isEmpty())
-            lines.back().ending = QByteArrayLiteral("\r\n");
-        lines.push_back(newLine('[' + toCp932(singleLine(section)) + ']'));
-        lines.push_back(newLine(toCp932(singleLine(key)) + '=' + rawValue));
-    } else if (const auto index = findKey(lines, *range, key)) {
-        // Keep the key as the file spells it, so only the value changes.
-        lines[*index] = newLine(lines[*index].rawKey + '=' + rawValue);
-    } else {
-        // After the section's last line that is not blank, before blank lines that separate
-        // it from the next section.
-        std::size_t last = range->end - 1;
-        while (last > range->header && isBlankLine(lines[last]))
-            --last;
-        if (lines[last].ending.isEmpty()) lines[last].ending = QByteArrayLiteral("\r\n");
-        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(last + 1),
-                     newLine(toCp932(singleLine(key)) + '=' + rawValue));
-    }
-    save(path_, join(lines));
+    save(path_, withValue(bytes.value_or(QByteArray()), section, key, value));
 }
 
 void ProfileFile::writeInteger(const QString& section, const QString& key, int value) const {
@@ -304,4 +310,34 @@ void ProfileFile::writeBool(const QString& section, const QString& key, bool val
 
 void ProfileFile::writeFloat(const QString& section, const QString& key, double value) const {
     writeString(section, key, formatIniNumber(value));
+}
+
+ProfileEdit::ProfileEdit(QString path) : path_(std::move(path)) {
+    const auto bytes = readAll(path_);
+    unreadable_ = !bytes && QFileInfo::exists(path_);
+    bytes_ = bytes.value_or(QByteArray());
+}
+
+void ProfileEdit::writeString(const QString& section, const QString& key, const QString& value) {
+    if (unreadable_) throw ProfileWriteError(path_);
+    bytes_ = withValue(bytes_, section, key, value);
+    changed_ = true;
+}
+
+void ProfileEdit::writeInteger(const QString& section, const QString& key, int value) {
+    writeString(section, key, QString::number(value));
+}
+
+void ProfileEdit::writeBool(const QString& section, const QString& key, bool value) {
+    writeString(section, key, value ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+void ProfileEdit::writeFloat(const QString& section, const QString& key, double value) {
+    writeString(section, key, formatIniNumber(value));
+}
+
+void ProfileEdit::commit() {
+    if (!changed_) return;
+    save(path_, bytes_);
+    changed_ = false;
 }

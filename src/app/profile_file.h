@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <stdexcept>
 #include <utility>
@@ -45,4 +46,26 @@ public:
 
 private:
     QString path_;
+};
+
+// Several writes to one file, made on one reading of it and saved by commit() in one
+// replacement: the file ends as the same writes through ProfileFile would leave it, without
+// reading, replacing and syncing it once for every key. Nothing reaches the disk before
+// commit(); the writes throw for a file that exists but cannot be read, commit() for a refused
+// save, which leaves the file as it was.
+class ProfileEdit {
+public:
+    explicit ProfileEdit(QString path);
+
+    void writeString(const QString& section, const QString& key, const QString& value);
+    void writeInteger(const QString& section, const QString& key, int value);
+    void writeBool(const QString& section, const QString& key, bool value);
+    void writeFloat(const QString& section, const QString& key, double value);
+    void commit();
+
+private:
+    QString path_;
+    QByteArray bytes_;
+    bool unreadable_ = false;
+    bool changed_ = false;
 };

@@ -89,7 +89,9 @@ void TAMainForm::LoadIniSettings(const QString& path) {
 }
 
 void TAMainForm::SaveIniSettings(const QString& path) {
-    const ProfileFile ini(path);
+    // One replacement of the file instead of one per key: each replacement is synced to disk,
+    // which adds up on a slow stick.
+    ProfileEdit ini(path);
     ini.writeString(Ini::General, Ini::File, MediaPath);
     ini.writeString(Ini::General, Ini::URL, MediaUrl);
     ini.writeString(Ini::General, Ini::Index, IndexFileName);
@@ -124,6 +126,7 @@ void TAMainForm::SaveIniSettings(const QString& path) {
         {MenuDontUseFootPedal, Ini::DontUseUseFooptPeadl}};
     for (const auto& [item, key] : flags)
         ini.writeBool(Ini::Menu, key, item->isChecked());
+    ini.commit();
 }
 
 void TAMainForm::SaveMenuSettingsItem(const QString& section, const QString& key, bool value) {

@@ -370,6 +370,60 @@ private slots:
             "AddClipboard=1\r\n";
         QCOMPARE(readBytes(path), expected);
     }
+    // The batched edit leaves the file exactly as the same writes one by one would, and
+    // touches the disk only when committed.
+    void editMatchesSingleWrites() {
+        const QByteArray before = "; comment\r\n[play]\r\nVOLUME=50\r\n\r\n[Menu]\r\nx = 1";
+        const QString single = file(before);
+        const QString batched = file(before);
+        auto apply = [](auto& ini) {
+            ini.writeInteger("Play", "Volume", 80);
+            ini.writeFloat("Play", "ActualTime", 1.0 / 1440);
+            ini.writeBool("Menu", "AddClipboard", true);
+            ini.writeString("General", "File", QStringLiteral("/メディア/会議.wav"));
+            ini.writeInteger("Play", "Volume", 81);
+        };
+        const ProfileFile one(single);
+        apply(one);
+        ProfileEdit edit(batched);
+        apply(edit);
+        QCOMPARE(readBytes(batched), before);
+        edit.commit();
+        QCOMPARE(readBytes(batched), readBytes(single));
+        QVERIFY(readBytes(batched).contains(sjis(QStringLiteral("File=/メディア/会議.wav\r\n"))));
+
+        // A missing file is created on commit only, and an edit without writes creates nothing.
+        const QString fresh = file();
+        ProfileEdit empty(fresh);
+        empty.commit();
+        QVERIFY(!QFile::exists(fresh));
+        ProfileEdit created(fresh);
+        created.writeInteger("S", "k", 1);
+        QVERIFY(!QFile::exists(fresh));
+        created.commit();
+        QCOMPARE(readBytes(fresh), QByteArray("[S]\r\nk=1\r\n"));
+    }
+
+    void editRefusals() {
+        // Something there that cannot be read as a file is never replaced by a file of a few keys.
+        const QString folder = dir_.filePath(QStringLiteral("folder.inf"));
+        QVERIFY(QDir().mkpath(folder));
+        ProfileEdit onFolder(folder);
+        QVERIFY_THROWS_EXCEPTION(ProfileWriteError, onFolder.writeInteger("S", "k", 1));
+        QVERIFY_THROWS_EXCEPTION(ProfileWriteError, ProfileFile(folder).writeInteger("S", "k", 1));
+        QVERIFY(QFileInfo(folder).isDir());
+
+        const QByteArray before = "[S]\r\nk=old\r\n";
+        const QString path = file(before);
+        QVERIFY(
+            QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+        ProfileEdit edit(path);
+        edit.writeString("S", "k", "new");
+        edit.writeString("T", "k", "new");
+        QVERIFY_THROWS_EXCEPTION(ProfileWriteError, edit.commit());
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+        QCOMPARE(readBytes(path), before);
+    }
 };
 
 QTEST_GUILESS_MAIN(ProfileFileTest)

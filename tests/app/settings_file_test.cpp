@@ -111,6 +111,7 @@ private Q_SLOTS:
     void hotkeyTogglesWithoutFileOnlyFlip();
     void pedalAndSpeedVolumeTogglesWriteWithFile();
     void refusedWriteShowsErrorAndStopsHandler();
+    void refusedFullWriteLeavesFileWhole();
     void appearHereStoresWindowPosition();
 };
 
@@ -528,6 +529,30 @@ void SettingsFileTest::refusedWriteShowsErrorAndStopsHandler() {
     w.RadioGroupRedalPLAY->setItemIndex(2);
     QCOMPARE(f.dialogs.errors.size(), 3);
     QCOMPARE(f.settingsBytes(), before);
+}
+
+void SettingsFileTest::refusedFullWriteLeavesFileWhole() {
+    FormFixture f;
+    const QString ini = f.writeSettings(kPlainSettings);
+    QVERIFY(f.start());
+    f.form().RadioGroupRepeatTime->setItemIndex(3);
+    QVERIFY(QFile::setPermissions(ini, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
+    const QByteArray before = f.settingsBytes();
+    try {
+        f.form().SaveIniSettings(ini);
+        QFAIL("a read-only settings file was written");
+    } catch (const ProfileWriteError& e) {
+        QCOMPARE(e.path(), ini);
+    }
+    QCOMPARE(f.settingsBytes(), before);
+
+    // Written again once it may be: every key in one go.
+    QVERIFY(QFile::setPermissions(ini, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+    f.form().SaveIniSettings(ini);
+    QCOMPARE(readKey(ini, QStringLiteral("Play"), QStringLiteral("RepeatTime")),
+             QStringLiteral("3"));
+    QCOMPARE(readKey(ini, QStringLiteral("Menu"), QStringLiteral("DontUseUseFooptPeadl")),
+             QStringLiteral("0"));
 }
 
 void SettingsFileTest::appearHereStoresWindowPosition() {
