@@ -16,7 +16,7 @@
 
 #include "app/about_box.h"
 #include "app/dialogs.h"
-#include "app/settings_keys.h"
+#include "core/settings_keys.h"
 #include "transport/clock.h"
 #include "transport/media_files.h"
 #include "transport/media_player.h"

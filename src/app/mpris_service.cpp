@@ -11,8 +11,8 @@
 
 #include "app/main_form.h"
 #include "app/mpris_adaptors.h"
+#include "core/time_code.h"
 #include "transport/media_player.h"
-#include "transport/time_code.h"
 #include "transport/transport_tables.h"
 
 MprisService::MprisService(TAMainForm& form, const QDBusConnection& bus, QObject* parent)

@@ -4,8 +4,8 @@
 #include <QFileInfo>
 
 #include "app/main_form.h"
-#include "app/profile_file.h"
-#include "app/settings_keys.h"
+#include "core/profile_file.h"
+#include "core/settings_keys.h"
 
 void TAMainForm::ProcessRegisterHotkey() {}
 void TAMainForm::ProcessUnRegisterHotkey() {}

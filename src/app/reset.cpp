@@ -6,8 +6,8 @@
 #include <QTimer>
 
 #include "app/main_form.h"
-#include "app/profile_file.h"
-#include "app/settings_keys.h"
+#include "core/profile_file.h"
+#include "core/settings_keys.h"
 #include "transport/media_player.h"
 
 void TAMainForm::FileReset() {

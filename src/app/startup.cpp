@@ -12,8 +12,8 @@
 
 #include "app/main_form.h"
 #include "app/settings_location.h"
+#include "core/time_code.h"
 #include "transport/media_player.h"
-#include "transport/time_code.h"
 
 bool TAMainForm::FormShow() {
     const QString name = FindSettingsFile(ProgramFolder, SettingsPrefix);

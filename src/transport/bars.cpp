@@ -4,8 +4,8 @@
 #include <QTimer>
 
 #include "app/main_form.h"
+#include "core/time_code.h"
 #include "transport/media_player.h"
-#include "transport/time_code.h"
 #include "transport/transport_tables.h"
 
 void TAMainForm::DisplayProgressBarTime(const QString& timeText) {

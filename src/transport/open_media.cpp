@@ -11,9 +11,9 @@
 
 #include "app/dialogs.h"
 #include "app/main_form.h"
+#include "core/time_code.h"
 #include "transport/media_files.h"
 #include "transport/media_player.h"
-#include "transport/time_code.h"
 
 void TAMainForm::ToolBarMPCotrol05OpenFileClick() {
     MenuFileOpenClick();

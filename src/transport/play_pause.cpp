@@ -8,11 +8,11 @@
 #include <cmath>
 
 #include "app/main_form.h"
-#include "app/profile_file.h"
-#include "app/settings_keys.h"
 #include "app/toolbar_icons.h"
+#include "core/profile_file.h"
+#include "core/settings_keys.h"
+#include "core/time_code.h"
 #include "transport/media_player.h"
-#include "transport/time_code.h"
 #include "transport/transport_tables.h"
 
 void TAMainForm::PlayState() {

@@ -7,10 +7,10 @@
 
 #include "app/dialogs.h"
 #include "app/main_form.h"
-#include "app/profile_file.h"
-#include "app/settings_keys.h"
+#include "core/profile_file.h"
+#include "core/settings_keys.h"
+#include "core/time_code.h"
 #include "transport/media_player.h"
-#include "transport/time_code.h"
 #include "transport/transport_tables.h"
 
 QString TAMainForm::ChangeSpeedControl(int index) {

@@ -5,9 +5,9 @@
 #include <cmath>
 
 #include "app/main_form.h"
+#include "core/time_code.h"
 #include "transport/clock.h"
 #include "transport/media_player.h"
-#include "transport/time_code.h"
 
 namespace {
 bool namesExistingFile(const QString& path) {

@@ -8,7 +8,7 @@
 #include <QTimer>
 #include <QtTest>
 
-#include "app/profile_file.h"
+#include "core/profile_file.h"
 #include "fakes/form_fixture.h"
 #include "transport/media_player.h"
 

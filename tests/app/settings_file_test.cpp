@@ -9,7 +9,7 @@
 #include <QTimeEdit>
 #include <QtTest>
 
-#include "app/profile_file.h"
+#include "core/profile_file.h"
 #include "fakes/form_fixture.h"
 #include "transport/media_player.h"
 

@@ -7,7 +7,7 @@
 #include <QElapsedTimer>
 #include <QtTest>
 
-#include "app/profile_file.h"
+#include "core/profile_file.h"
 #include "e2e/e2e_support.h"
 #include "fakes/test_media.h"
 

@@ -3,7 +3,7 @@
 #include <QFile>
 #include <QtTest>
 
-#include "app/profile_file.h"
+#include "core/profile_file.h"
 #include "e2e/e2e_support.h"
 #include "fakes/test_media.h"
 

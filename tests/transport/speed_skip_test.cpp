@@ -7,7 +7,7 @@
 #include <QTimer>
 #include <QtTest>
 
-#include "app/profile_file.h"
+#include "core/profile_file.h"
 #include "fakes/form_fixture.h"
 #include "fakes/transport_setup.h"
 #include "transport/media_player.h"

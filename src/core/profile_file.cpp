@@ -1,7 +1,7 @@
-#include "app/profile_file.h"
+#include "core/profile_file.h"
 
-#include "app/cp932.h"
-#include "app/ini_number.h"
+#include "core/cp932.h"
+#include "core/ini_number.h"
 
 #include <QFile>
 #include <QFileInfo>

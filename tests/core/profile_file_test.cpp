@@ -1,5 +1,5 @@
-#include "app/profile_file.h"
-#include "app/cp932.h"
+#include "core/profile_file.h"
+#include "core/cp932.h"
 
 #include <QtTest>
 

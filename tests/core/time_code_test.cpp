@@ -1,4 +1,4 @@
-#include "transport/time_code.h"
+#include "core/time_code.h"
 
 #include <QtTest>
 

@@ -1,4 +1,4 @@
-#include "app/ini_number.h"
+#include "core/ini_number.h"
 
 #include <QtTest>
 
