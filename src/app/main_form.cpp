@@ -48,13 +48,13 @@ void TAMainForm::FormCreate() {
     CreateStringList();
     setWindowTitle(QStringLiteral("Scribo"));
     buildControls();
+    buildSettingsTable();
     connectTransport();
     wireSignals();
     Initialize();
     LabelInitialize();
     TextInitialize();
-    RadioGroupInitialize();
-    MenuInitialize();
+    resetSettingControls();
     FootPedalInitialize();
     PendingMediaPath.clear();
     setAcceptDrops(true);
@@ -100,31 +100,6 @@ void TAMainForm::LabelInitialize() {
     ProgressBarVolume->setPosTextPrefix(QString());
     ProgressBarVolume->setPosTextSuffix(
         QStringLiteral("ここ（音量バー）をドラッグして、音量を調節してください"));
-}
-
-void TAMainForm::MenuInitialize() {
-    MenuIndexSettingsAddClipboard->setChecked(true);
-    MenuSettingDontUseRightSQBKT->setChecked(true);
-    MenuSettingDontUseF1->setChecked(true);
-    MenuSettingDontUseF2->setChecked(true);
-    for (QAction* item :
-         {MenuIndexSettingsProtecIndexEntry, MenuSettingDontUseCapsLockkey,
-          MenuSettingDontUseCtrlSpaceKey, MenuSettingDontUseBackSpace, MenuSettingDontUseInsert,
-          MenuSettingDontUseConvert, MenuSettingDontUsePrintScr, MenuSettingDontUseBackSlash,
-          MenuSettingKeepPanel})
-        item->setChecked(false);
-}
-
-void TAMainForm::RadioGroupInitialize() {
-    RadioGroupAutoBackSpace->setItemIndex(7);
-    RadioGroupPlaySpeed->setItemIndex(2);
-    RadioGroupRepeatTime->setItemIndex(2);
-    RadioGroupRedalPLAY->setItemIndex(0);
-    RadioGroupPedalREW->setItemIndex(1);
-    RadioGroupPedalFWD->setItemIndex(2);
-    RadioGroupREWPitch->setItemIndex(3);
-    RadioGroupFWDPitch->setItemIndex(3);
-    RadioGroupPedalMode->setItemIndex(0);
 }
 
 void TAMainForm::TextInitialize() {

@@ -5,6 +5,7 @@
 #include <array>
 #include <functional>
 
+#include "app/settings_table.h"
 #include "controls/al_progress_bar.h"
 #include "controls/radio_group.h"
 
@@ -172,8 +173,6 @@ public:
     void FormCreate();
     void Initialize();
     void LabelInitialize();
-    void MenuInitialize();
-    void RadioGroupInitialize();
     void TextInitialize();
     // The start-up sequence. False when the program must end at once (no settings file).
     bool FormShow();
@@ -200,25 +199,8 @@ public:
     // ---- Settings file (app/) -------------------------------------------------------------
     void LoadIniSettings(const QString& path);
     void SaveIniSettings(const QString& path);
-    void SaveMenuSettingsItem(const QString& section, const QString& key, bool value);
-    void MenuSettingDontUseCapsLockkeyClick();
-    void MenuSettingDontUseCtrlSpaceKeyClick();
-    void MenuSettingDontUseBackSpaceClick();
-    void MenuSettingDontUseInsertClick();
-    void MenuSettingDontUseConvertClick();
-    void MenuSettingDontUsePrintScrClick();
-    void MenuSettingDontUseBackSlashClick();
-    void MenuSettingDontUseAltPrintableKeyClick();
-    void MenuSettingDontUseRightSQBKTClick();
-    void MenuSettingDontUseF1Click();
-    void MenuSettingDontUseF2Click();
-    void MenuDontUseFootPedalClick();
-    void MenuSettingKeepPanelClick();
-    void MenuSettingsDontSpeadVolumeChangeClick();
     void MenuFileAppearThiPostionClick();
     void MenuSettingsSaveClick() {}
-    void MenuIndexSettingsAddClipboardClick();
-    void MenuIndexSettingsProtecIndexEntryClick();
 
     // ---- About box and version (app/) -----------------------------------------------------
     void MenuSettingsThisProgramClick();
@@ -236,14 +218,9 @@ public:
     void MenuFileGetFoldernameClick();
 
     void ToolBarMPCotrol01PlaypauseClick();
-    void RadioGroupAutoBackSpaceClick();
-    void RadioGroupRepeatTimeClick();
 
-    void RadioGroupPlaySpeedClick();
     void ToolBarMPCotrol02SpeedClick();
     void ToolBarMPCotrol03FwdBwdClick() {}
-    void RadioGroupREWPitchClick();
-    void RadioGroupFWDPitchClick();
 
     void DisplayProgressBarTime(const QString& timeText);
     void DisplayProgressSpeed(const QString& speedText);
@@ -268,10 +245,6 @@ public:
     void ChangePedalCenter();
     void ChangePedalLeft();
     void ChangePedalRight();
-    void RadioGroupPedalREWClick();
-    void RadioGroupRedalPLAYClick();
-    void RadioGroupPedalFWDClick();
-    void RadioGroupPedalModeClick();
     bool WriteIndexIniFile(const QString& path);
     bool ReadIndexIniFile(const QString& path);
     void CreateStringList() {}
@@ -291,6 +264,9 @@ public:
     static constexpr int kExpandedHeight = 450;
     static constexpr int kCollapsedHeight = 107;
     static constexpr int kWidth = 390;
+    // Where the window stands when the file names no place, and after the reset.
+    static constexpr int kDefaultLeft = 800;
+    static constexpr int kDefaultTop = 100;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -301,17 +277,20 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    void connectTransport();  // transport_view.cpp
-    // A transport group's click: once started, apply the item and store it if the file exists.
-    void applyGroupChoice(RadioGroup* group, const std::function<void(int)>& apply,
-                          const std::function<void(const ProfileFile&, int)>& write);
-    void buildControls();                                      // main_form_ui.cpp
-    void buildMenus();                                         // main_form_menus.cpp
-    void buildSettingsTabs();                                  // main_form_tabs.cpp
-    void wireSignals();                                        // main_form_wiring.cpp
-    void toggleHotkeyItem(QAction* item, const QString& key);  // settings_file.cpp
+    void connectTransport();   // transport_view.cpp
+    void buildControls();      // main_form_ui.cpp
+    void buildMenus();         // main_form_menus.cpp
+    void buildSettingsTabs();  // main_form_tabs.cpp
+    void wireSignals();        // main_form_wiring.cpp
+    // The settings table (settings_file.cpp): one row per setting.
+    void buildSettingsTable();
+    void resetSettingControls();
+    void writeSettings(std::initializer_list<std::pair<QString, QString>> keys);
+    void toggleSetting(const SettingRow& row);
+    void chooseGroupItem(const SettingRow& row);
 
     TransportController* transport_;
+    std::vector<SettingRow> settings_;
     int exitCode_ = 0;
     bool closing_ = false;
     bool closeFailed_ = false;

@@ -63,9 +63,7 @@ void TAMainForm::FormClose() {
     Delay(1200);
     if (SaveOnClose) {
         if (!transport_->mediaPath().isEmpty()) {
-            const ProfileFile ini(SettingsPath);
-            ini.writeString(Ini::General, Ini::File, transport_->mediaPath());
-            ini.writeFloat(Ini::Record, Ini::Position, transport_->position());
+            writeSettings({{Ini::General, Ini::File}, {Ini::Record, Ini::Position}});
         }
         if (IndexChanged && !IndexFileName.isEmpty()) WriteIndexIniFile(IndexFileName);
     }
