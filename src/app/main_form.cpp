@@ -16,6 +16,7 @@
 
 #include "app/about_box.h"
 #include "app/dialogs.h"
+#include "core/profile_file.h"
 #include "core/settings_keys.h"
 #include "transport/clock.h"
 #include "transport/media_files.h"
@@ -50,6 +51,12 @@ void TAMainForm::FormCreate() {
     buildControls();
     buildSettingsTable();
     connectTransport();
+    transport_->setEntryGate(&gate_);
+    gate_.onReopened = [this] {
+        if (deferredOpen_.isEmpty() && !deferredQuit_) return;
+        // Not from inside the wait that just ended: its handler has yet to finish.
+        QTimer::singleShot(0, this, &TAMainForm::runDeferred);
+    };
     wireSignals();
     Initialize();
     LabelInitialize();
@@ -112,10 +119,44 @@ bool TAMainForm::guard(const std::function<void()>& handler) {
     try {
         handler();
         return true;
-    } catch (const std::exception& e) {
+    } catch (const PlayerError& e) {
         dialogs.showError(QString::fromUtf8(e.what()));
-        return false;
+    } catch (const ProfileWriteError& e) {
+        dialogs.showError(QString::fromUtf8(e.what()));
     }
+    return false;
+}
+
+// ---- Requests from outside -------------------------------------------------------------------
+
+void TAMainForm::openFromOutside(const QString& path) {
+    if (gate_.isClosing()) return;
+    if (!gate_.isOpen()) {
+        deferredOpen_ = path;
+        return;
+    }
+    DropFiles({path});
+}
+
+void TAMainForm::quitFromOutside() {
+    if (gate_.isClosing()) return;
+    if (!gate_.isOpen()) {
+        deferredQuit_ = true;
+        return;
+    }
+    ToolBarMPCotrol05ExitClick();
+}
+
+void TAMainForm::runDeferred() {
+    if (!gate_.isOpen()) return;  // a later reopening runs it
+    if (deferredQuit_) {
+        deferredQuit_ = false;
+        deferredOpen_.clear();
+        guard([this] { quitFromOutside(); });
+        return;
+    }
+    const QString path = std::exchange(deferredOpen_, QString());
+    if (!path.isEmpty()) guard([&] { openFromOutside(path); });
 }
 
 // ---- Dropped files -------------------------------------------------------------------------

@@ -8,6 +8,7 @@
 #include "app/settings_table.h"
 #include "controls/al_progress_bar.h"
 #include "controls/radio_group.h"
+#include "core/entry_gate.h"
 
 class Clock;
 class Dialogs;
@@ -168,6 +169,13 @@ public:
     Clock& clock;
     Dialogs& dialogs;
     TransportController& transport() { return *transport_; }
+    // Shut while the window closes and while a handler waits; see outside_entry.cpp.
+    EntryGate& entryGate() { return gate_; }
+    // Requests from outside. An open arriving while the gate is shut waits for it to open
+    // again, the latest one replacing any earlier; one arriving while closing is dropped. A
+    // quit arriving during a wait follows when the wait is over.
+    void openFromOutside(const QString& path);
+    void quitFromOutside();
 
     // ---- Start-up, main window and shutdown (app/) ---------------------------------------
     void FormCreate();
@@ -291,8 +299,12 @@ private:
 
     TransportController* transport_;
     std::vector<SettingRow> settings_;
+    void runDeferred();
+
+    EntryGate gate_;
+    QString deferredOpen_;
+    bool deferredQuit_ = false;
     int exitCode_ = 0;
-    bool closing_ = false;
     bool closeFailed_ = false;
     bool manualMove_ = false;
     QPoint moveOffset_;

@@ -32,7 +32,7 @@ bool TAMainForm::FormCloseQuery() {
 void TAMainForm::closeEvent(QCloseEvent* event) {
     // The waits of the shutdown process messages; a second close request meanwhile is the same
     // close, not a new one.
-    if (closing_) {
+    if (gate_.isClosing()) {
         event->ignore();
         return;
     }
@@ -40,10 +40,10 @@ void TAMainForm::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    closing_ = true;
+    gate_.setClosing(true);
     const bool done = guard([this] { FormClose(); });
-    closing_ = false;
     if (!done) {
+        gate_.setClosing(false);
         // A refused write keeps the window open (timers stopped) so nothing is silently lost.
         ToolBarMPCotrol05Exit->setEnabled(true);
         event->ignore();

@@ -108,6 +108,7 @@ void TAMainForm::connectTransport() {
 }
 
 void TAMainForm::Delay(int ms) {
+    const EntryGate::Wait shut(gate_);
     clock.waitProcessingEvents(ms);
 }
 
