@@ -118,7 +118,7 @@ int main(int argc, char* argv[]) {
     const FormServices services{&player, &clock, &dialogs, folder};
     TAMainForm form(services);
     dialogs.setOwner(&form);
-    player.setVideoWindow(form.WindowsMediaPlayer1View->videoWindowId());
+    player.setVideoWindow(form.playerView->videoWindowId());
     const bench::ProcessCost formMade = bench::processCost();
     if (!form.FormShow()) return form.exitCode();
     form.show();

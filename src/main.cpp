@@ -89,7 +89,7 @@ int main(int argc, char* argv[]) {
     const FormServices services{player.get(), &clock, &dialogs, home.folder};
     TAMainForm form(services);
     dialogs.setOwner(&form);
-    player->setVideoWindow(form.WindowsMediaPlayer1View->videoWindowId());
+    player->setVideoWindow(form.playerView->videoWindowId());
 
     if (!form.FormShow()) return form.exitCode();
     form.show();

@@ -57,6 +57,5 @@ void TAMainForm::MenuSettingsThisProgramClick() {
 }
 
 void TAMainForm::MenuSettingsVersionClick() {
-    DisplayProgressVolumeBar(kVersionText,
-                             QStringLiteral("    ") + QFileInfo(SettingsPath).fileName());
+    showVolumeBarText(kVersionText, QStringLiteral("    ") + QFileInfo(SettingsPath).fileName());
 }

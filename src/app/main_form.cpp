@@ -27,7 +27,6 @@ Q_LOGGING_CATEGORY(lcApp, "scribo.app", QtWarningMsg)
 
 TAMainForm::TAMainForm(const FormServices& services, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
-      WindowsMediaPlayer1(*services.player),
       clock(*services.clock),
       dialogs(*services.dialogs),
       transport_(new TransportController(*services.player, *services.clock, this)) {
@@ -63,49 +62,48 @@ void TAMainForm::FormCreate() {
     TextInitialize();
     resetSettingControls();
     FootPedalInitialize();
-    PendingMediaPath.clear();
+    pendingMediaPath.clear();
     setAcceptDrops(true);
 }
 
 void TAMainForm::Initialize() {
     SaveOnClose = false;
     Started = false;
-    PositionDragging = VolumeDragging = false;
+    positionDragging = volumeDragging = false;
     transport_->initialize();
-    DateTimePickerSetting->setTime(QTime(0, 0, 0));
-    LabelDuartionTime->setText(QStringLiteral("0:00:00"));
+    timePicker->setTime(QTime(0, 0, 0));
+    lengthLabel->setText(QStringLiteral("0:00:00"));
     SwitchOn = PressHandled = ReleaseResets = false;
     IndexFileName.clear();
     IndexChanged = false;
     SettingsPrefix = QStringLiteral("Scribo");
     ClearIndex();
-    QFont volumeFont = ProgressBarVolume->font();
+    QFont volumeFont = volumeBar->font();
     volumeFont.setPointSize(10);
-    ProgressBarVolume->setFont(volumeFont);
+    volumeBar->setFont(volumeFont);
     // Changing the flags of a shown window would hide it; only ask when the hint is missing.
     if (!windowFlags().testFlag(Qt::WindowStaysOnTopHint))
         setWindowFlag(Qt::WindowStaysOnTopHint, true);
     PanelCollapsed = false;
-    PedalLibraryPath = ProgramFolder + QStringLiteral("PIEHid.dll");
 }
 
 void TAMainForm::LabelInitialize() {
-    LabelPlayTime->setText(QStringLiteral("位置移動"));
-    LabelDuartionTime->setText(QStringLiteral("ﾄﾞﾗｯｸﾞして"));
-    LabelDuartionTime->setVisible(true);
-    LabelMovePostion0->setText(QStringLiteral("ここを"));
-    LabelMovePostion0->setVisible(true);
-    QFont plain = LabelMovePostion0->font();
+    playTimeLabel->setText(QStringLiteral("位置移動"));
+    lengthLabel->setText(QStringLiteral("ﾄﾞﾗｯｸﾞして"));
+    lengthLabel->setVisible(true);
+    lengthCaptionLabel->setText(QStringLiteral("ここを"));
+    lengthCaptionLabel->setVisible(true);
+    QFont plain = lengthCaptionLabel->font();
     plain.setBold(false);
-    LabelMovePostion0->setFont(plain);
-    LabelMovePostion1->setText(QString());
-    LabelMovePostion1->setVisible(true);
-    LabelKokoni->setVisible(false);
-    ProgressBarTimePosition->setPosTextPrefix(
+    lengthCaptionLabel->setFont(plain);
+    dragHintLabel->setText(QString());
+    dragHintLabel->setVisible(true);
+    dropHintLabel->setVisible(false);
+    positionBar->setPosTextPrefix(
         QStringLiteral("ここ（位置バー）をドラッグして、再生位置をセットしてください"));
-    ProgressBarVolume->setPosition(50);
-    ProgressBarVolume->setPosTextPrefix(QString());
-    ProgressBarVolume->setPosTextSuffix(
+    volumeBar->setPosition(50);
+    volumeBar->setPosTextPrefix(QString());
+    volumeBar->setPosTextSuffix(
         QStringLiteral("ここ（音量バー）をドラッグして、音量を調節してください"));
 }
 
@@ -144,7 +142,7 @@ void TAMainForm::quitFromOutside() {
         deferredQuit_ = true;
         return;
     }
-    ToolBarMPCotrol05ExitClick();
+    exitClicked();
 }
 
 void TAMainForm::runDeferred() {
@@ -178,13 +176,13 @@ void TAMainForm::DropFiles(const QStringList& paths) {
     const QString& path = paths.constFirst();
     const QString name = QFileInfo(path).fileName();
     if (IsMediaFileName(path)) {
-        PendingMediaPath = path;
-        ProgressBarVolume->setPosTextPrefix(name);
+        pendingMediaPath = path;
+        volumeBar->setPosTextPrefix(name);
         clock.sleep(300);
         MenuFileOpenClick();
     } else {
-        PendingMediaPath.clear();
-        ProgressBarVolume->setPosTextPrefix(QStringLiteral("▼") + name + QStringLiteral("▲"));
+        pendingMediaPath.clear();
+        volumeBar->setPosTextPrefix(QStringLiteral("▼") + name + QStringLiteral("▲"));
     }
 }
 
@@ -213,7 +211,7 @@ void TAMainForm::mouseReleaseEvent(QMouseEvent* event) {
 
 // ---- Settings panel ----------------------------------------------------------------------------
 
-void TAMainForm::ToolBarMPCotrol04SettingClick() {
+void TAMainForm::panelClicked() {
     if (PanelCollapsed)
         ExpandSettingPanel();
     else

@@ -52,14 +52,13 @@ public:
     // ---- Shared state -------------------------------------------------------------------
     QString SettingsPath;
     QString ProgramFolder;
-    QString PedalLibraryPath;
     QString SettingsPrefix;
     bool Started = false;
     bool SaveOnClose = false;
     bool PanelCollapsed = false;
     int WindowTop = 0, WindowLeft = 0;
-    QString PendingMediaPath;
-    bool PositionDragging = false, VolumeDragging = false;
+    QString pendingMediaPath;
+    bool positionDragging = false, volumeDragging = false;
     std::array<double, kIndexEntries + 1> IndexTime{};      // entries 1..29; [0] unused
     std::array<QString, kIndexEntries + 1> IndexComment{};  // entries 1..29; [0] unused
     bool IndexChanged = false;
@@ -74,23 +73,23 @@ public:
     // ---- Controls ------------------------------------------------------------------------
     QMenuBar* MainMenu1 = nullptr;
     QWidget* PanelTop = nullptr;
-    TALProgressBar* ProgressBarVolume = nullptr;
-    TALProgressBar* ProgressBarTimePosition = nullptr;
+    TALProgressBar* volumeBar = nullptr;
+    TALProgressBar* positionBar = nullptr;
     QWidget* PanelTimePicker = nullptr;
-    QTimeEdit* DateTimePickerSetting = nullptr;
-    QToolButton* sbSetTime = nullptr;
-    QToolBar* ToolBarMPCotrol = nullptr;
-    QAction* ToolBarMPCotrol01Playpause = nullptr;
-    QAction* ToolBarMPCotrol02Speed = nullptr;
-    QAction* ToolBarMPCotrol03FwdBwd = nullptr;
-    QAction* ToolBarMPCotrol04Setting = nullptr;
-    QAction* ToolBarMPCotrol05OpenFile = nullptr;
-    QAction* ToolBarMPCotrol05Exit = nullptr;
-    QLabel* LabelKokoni = nullptr;
-    QLabel* LabelMovePostion1 = nullptr;
-    QLabel* LabelMovePostion0 = nullptr;
-    QLabel* LabelDuartionTime = nullptr;
-    QLabel* LabelPlayTime = nullptr;
+    QTimeEdit* timePicker = nullptr;
+    QToolButton* setTimeButton = nullptr;
+    QToolBar* transportToolBar = nullptr;
+    QAction* playPauseAction = nullptr;
+    QAction* speedSwitchAction = nullptr;
+    QAction* skipAction = nullptr;
+    QAction* panelAction = nullptr;
+    QAction* openFileAction = nullptr;
+    QAction* exitAction = nullptr;
+    QLabel* dropHintLabel = nullptr;
+    QLabel* dragHintLabel = nullptr;
+    QLabel* lengthCaptionLabel = nullptr;
+    QLabel* lengthLabel = nullptr;
+    QLabel* playTimeLabel = nullptr;
 
     QWidget* PanelSettings = nullptr;
     QTabWidget* PageControlSetting = nullptr;
@@ -100,7 +99,7 @@ public:
     QWidget* PageControlSettingTab04Keyboard = nullptr;
     QWidget* PageControlSettingTab06DescIndex = nullptr;
     QWidget* PageControlSettingTab08Info = nullptr;
-    PlayerView* WindowsMediaPlayer1View = nullptr;  // the player's picture and its own controls
+    PlayerView* playerView = nullptr;  // the player's picture and its own controls
     QComboBox* ComboBoxURL = nullptr;
     QToolButton* sbOPenIE = nullptr;
     QToolButton* sbURLPaste = nullptr;
@@ -165,7 +164,6 @@ public:
     TAboutBox* AboutBox = nullptr;
 
     // ---- Services ------------------------------------------------------------------------
-    MediaPlayer& WindowsMediaPlayer1;
     Clock& clock;
     Dialogs& dialogs;
     TransportController& transport() { return *transport_; }
@@ -187,7 +185,7 @@ public:
     // A file (or several) dropped on the window.
     void DropFiles(const QStringList& paths);
     void FormMouseDown(Qt::MouseButton button, QPoint globalPos);
-    void ToolBarMPCotrol04SettingClick();
+    void panelClicked();
     void ExpandSettingPanel();
     void CollapseSettingPanel();
     void FileReset();
@@ -196,7 +194,7 @@ public:
     void MenuSettingsInitializeClick();
     void MenuFileCloseWithSattingsClick();
     void MenuFileCloseWithoutSettingClick();
-    void ToolBarMPCotrol05ExitClick();
+    void exitClicked();
     bool FormCloseQuery();
     // A failed write ends it with an error; the window then stays open.
     void FormClose();
@@ -217,30 +215,30 @@ public:
     // ---- Transport: what the window shows of it and forwards to it (transport_view.cpp) --------
     void Delay(int ms);
     void MenuFileOpenClick();
-    void ToolBarMPCotrol05OpenFileClick();
-    bool OpenMediaDialog(const QString& initialFolder, QString& fileName);
-    void DateTimeChange();
-    void sbSetTimeClick();
-    void SetTimePickerSetting(const QString& commaTime);
+    void openFileClicked();
+    bool askForMediaFile(const QString& initialFolder, QString& fileName);
+    void pauseForPicker();
+    void setTimeClicked();
+    void seekToTimeText(const QString& commaTime);
     void MenuFileGetFilenameClick();
     void MenuFileGetFoldernameClick();
 
-    void ToolBarMPCotrol01PlaypauseClick();
+    void playPauseClicked();
 
-    void ToolBarMPCotrol02SpeedClick();
-    void ToolBarMPCotrol03FwdBwdClick() {}
+    void speedSwitchClicked();
+    void skipClicked() {}
 
-    void DisplayProgressBarTime(const QString& timeText);
-    void DisplayProgressSpeed(const QString& speedText);
-    void DisplayProgressVolume(const QString& volumeText);
-    void DisplayProgressVolumeBar(const QString& prefix, const QString& suffix);
-    void ProgressBarVolumeMouseDown(Qt::MouseButton button, int x, int y);
-    void ProgressBarVolumeMouseMove(int x, int y);
-    void ProgressBarVolumeMouseUp(Qt::MouseButton button, int x, int y);
-    void ProgressBarTimePositionMouseDown(Qt::MouseButton button, int x, int y);
-    void ProgressBarTimePositionMouseMove(int x, int y);
-    void ProgressBarTimePositionMouseUp(Qt::MouseButton button, int x, int y);
-    void ProgressBarTimePositionClick();
+    void showPositionText(const QString& timeText);
+    void showSpeedText(const QString& speedText);
+    void showVolumeText(const QString& volumeText);
+    void showVolumeBarText(const QString& prefix, const QString& suffix);
+    void volumeBarPressed(Qt::MouseButton button, int x, int y);
+    void volumeBarDragged(int x, int y);
+    void volumeBarReleased(Qt::MouseButton button, int x, int y);
+    void positionBarPressed(Qt::MouseButton button, int x, int y);
+    void positionBarDragged(int x, int y);
+    void positionBarReleased(Qt::MouseButton button, int x, int y);
+    void positionBarClicked();
 
     // ---- Subsystems of later steps: their entry points do nothing yet --------------------
     void ProcessRegisterHotkey();

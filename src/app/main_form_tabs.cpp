@@ -14,6 +14,7 @@
 #include "app/fonts.h"
 #include "app/main_form.h"
 #include "transport/player_view.h"
+#include "transport/transport_controller.h"
 
 namespace {
 QString bold(const QString& text) {
@@ -78,11 +79,11 @@ void TAMainForm::buildSettingsTabs() {
         urlRow->addWidget(button);
     }
     screenLayout->addLayout(urlRow);
-    WindowsMediaPlayer1View = new PlayerView(
-        WindowsMediaPlayer1, [this](const QString& message) { dialogs.showError(message); },
+    playerView = new PlayerView(
+        transport_->player(), [this](const QString& message) { dialogs.showError(message); },
         PageControlSettingTab01Screen);
-    WindowsMediaPlayer1View->setFixedSize(371, 265);
-    screenLayout->addWidget(WindowsMediaPlayer1View, 0, Qt::AlignHCenter);
+    playerView->setFixedSize(371, 265);
+    screenLayout->addWidget(playerView, 0, Qt::AlignHCenter);
     screenLayout->addStretch();
 
     // Playback choices.

@@ -59,86 +59,102 @@ void TAMainForm::buildControls() {
     MainMenu1->setGeometry(0, 0, kWidth, kMenuHeight);
 
     // Labels left of the bars, top to bottom: the drop hint, the length and the playing time.
-    LabelKokoni = makeLabel(this, 4, kMenuHeight + 1, kLabelColumn - 6, 15);
-    LabelKokoni->setText(QStringLiteral("↓ ここに"));
-    LabelMovePostion1 = makeLabel(this, 4, kMenuHeight + 16, kLabelColumn - 6, 15);
-    LabelMovePostion0 = makeLabel(this, 4, kMenuHeight + 31, kLabelColumn - 6, 15);
-    LabelDuartionTime = makeLabel(this, 4, kMenuHeight + 46, kLabelColumn - 6, 15);
-    LabelPlayTime =
+    dropHintLabel = makeLabel(this, 4, kMenuHeight + 1, kLabelColumn - 6, 15);
+    dropHintLabel->setText(QStringLiteral("↓ ここに"));
+    dragHintLabel = makeLabel(this, 4, kMenuHeight + 16, kLabelColumn - 6, 15);
+    lengthCaptionLabel = makeLabel(this, 4, kMenuHeight + 31, kLabelColumn - 6, 15);
+    lengthLabel = makeLabel(this, 4, kMenuHeight + 46, kLabelColumn - 6, 15);
+    playTimeLabel =
         makeLabel(this, 4, kMenuHeight + kStripHeight - kBarHeight + 2, kLabelColumn - 6, 19);
     QFont timeFont = Fonts::ui(13);
     timeFont.setBold(true);
-    LabelPlayTime->setFont(timeFont);
+    playTimeLabel->setFont(timeFont);
 
     PanelTop = new QWidget(this);
     PanelTop->setGeometry(kLabelColumn, kMenuHeight, kBarWidth, kStripHeight);
 
-    ProgressBarVolume = new TALProgressBar(PanelTop);
-    ProgressBarVolume->setGeometry(0, 0, kBarWidth, kBarHeight);
-    ProgressBarVolume->setBarColor1(QColor(255, 255, 0));
-    ProgressBarVolume->setMax(100);
-    ProgressBarVolume->setFont(Fonts::barRegular());
-    ProgressBarVolume->setAccessibleName(QStringLiteral("音量"));
+    volumeBar = new TALProgressBar(PanelTop);
+    volumeBar->setGeometry(0, 0, kBarWidth, kBarHeight);
+    volumeBar->setBarColor1(QColor(255, 255, 0));
+    volumeBar->setMax(100);
+    volumeBar->setFont(Fonts::barRegular());
+    volumeBar->setAccessibleName(QStringLiteral("音量"));
 
-    ProgressBarTimePosition = new TALProgressBar(PanelTop);
-    ProgressBarTimePosition->setGeometry(0, kStripHeight - kBarHeight, kBarWidth, kBarHeight);
-    ProgressBarTimePosition->setBarColor1(QColor(0, 255, 0));
-    ProgressBarTimePosition->setBarColor2(QColor(0, 128, 0));
-    ProgressBarTimePosition->setMax(0);
-    ProgressBarTimePosition->setFont(Fonts::barBold());
-    ProgressBarTimePosition->setAccessibleName(QStringLiteral("再生位置"));
+    positionBar = new TALProgressBar(PanelTop);
+    positionBar->setGeometry(0, kStripHeight - kBarHeight, kBarWidth, kBarHeight);
+    positionBar->setBarColor1(QColor(0, 255, 0));
+    positionBar->setBarColor2(QColor(0, 128, 0));
+    positionBar->setMax(0);
+    positionBar->setFont(Fonts::barBold());
+    positionBar->setAccessibleName(QStringLiteral("再生位置"));
 
-    ToolBarMPCotrol = new QToolBar(PanelTop);
-    ToolBarMPCotrol->setGeometry(0, kBarHeight + 3, 206, kStripHeight - 2 * kBarHeight - 6);
-    ToolBarMPCotrol->setIconSize(QSize(20, 20));
-    ToolBarMPCotrol->setStyleSheet(
+    transportToolBar = new QToolBar(PanelTop);
+    transportToolBar->setGeometry(0, kBarHeight + 3, 206, kStripHeight - 2 * kBarHeight - 6);
+    transportToolBar->setIconSize(QSize(20, 20));
+    transportToolBar->setStyleSheet(
         QStringLiteral("QToolBar { spacing: 0px; padding: 0px; }"
                        "QToolButton { padding: 1px; margin: 0px; }"));
-    ToolBarMPCotrol->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    transportToolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
     auto addTool = [this](const QIcon& icon, const QString& hint) {
-        QAction* action = ToolBarMPCotrol->addAction(icon, QString());
+        QAction* action = transportToolBar->addAction(icon, QString());
         action->setToolTip(hint);
         action->setStatusTip(hint);
         return action;
     };
-    ToolBarMPCotrol01Playpause =
+    playPauseAction =
         addTool(ToolbarIcons::play(),
                 QStringLiteral("再生（ Play ）／一時停止（ Pause ）【　英数 または Pauseキー 】"));
-    ToolBarMPCotrol02Speed = ToolBarMPCotrol->addAction(QStringLiteral("１．０"));
-    ToolBarMPCotrol02Speed->setToolTip(
+    speedSwitchAction = transportToolBar->addAction(QStringLiteral("１．０"));
+    speedSwitchAction->setToolTip(
         QStringLiteral("再生速度を「１．０ 」 と 「 設定した 」速度との切換【 Ａｌｔ＋Space 】"));
     if (auto* speedButton =
-            qobject_cast<QToolButton*>(ToolBarMPCotrol->widgetForAction(ToolBarMPCotrol02Speed)))
+            qobject_cast<QToolButton*>(transportToolBar->widgetForAction(speedSwitchAction)))
         speedButton->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    ToolBarMPCotrol03FwdBwd =
-        addTool(ToolbarIcons::skip(),
-                QStringLiteral("早戻し（ Ａｌｔ＋無変換 ）・早送り（ Ａｌｔ＋変換 ）"));
-    ToolBarMPCotrol04Setting = addTool(ToolbarIcons::panel(), QStringLiteral("設定パネルの開閉"));
-    ToolBarMPCotrol05OpenFile =
+    skipAction = addTool(ToolbarIcons::skip(),
+                         QStringLiteral("早戻し（ Ａｌｔ＋無変換 ）・早送り（ Ａｌｔ＋変換 ）"));
+    panelAction = addTool(ToolbarIcons::panel(), QStringLiteral("設定パネルの開閉"));
+    openFileAction =
         addTool(ToolbarIcons::openFile(), QStringLiteral("メディア（音声・動画）ファイルを開く"));
-    ToolBarMPCotrol05Exit = addTool(ToolbarIcons::exit(), QStringLiteral("終了"));
+    exitAction = addTool(ToolbarIcons::exit(), QStringLiteral("終了"));
 
     PanelTimePicker = new QWidget(PanelTop);
     PanelTimePicker->setGeometry(208, kBarHeight + 5, kBarWidth - 208, 28);
     auto* pickerLayout = new QHBoxLayout(PanelTimePicker);
     pickerLayout->setContentsMargins(0, 0, 2, 0);
     pickerLayout->setSpacing(2);
-    DateTimePickerSetting = new QTimeEdit(PanelTimePicker);
-    DateTimePickerSetting->setDisplayFormat(QStringLiteral("H:mm:ss"));
-    DateTimePickerSetting->setFont(Fonts::ui(12));
-    DateTimePickerSetting->setAccessibleName(QStringLiteral("再生位置のセット"));
-    sbSetTime = new QToolButton(PanelTimePicker);
-    sbSetTime->setIcon(ToolbarIcons::setTime());
-    sbSetTime->setAutoRaise(true);
-    sbSetTime->setToolTip(QStringLiteral("再生位置のセット（ ＝ 繰り返し再生位置 ）"));
-    pickerLayout->addWidget(DateTimePickerSetting, 1);
-    pickerLayout->addWidget(sbSetTime);
+    timePicker = new QTimeEdit(PanelTimePicker);
+    timePicker->setDisplayFormat(QStringLiteral("H:mm:ss"));
+    timePicker->setFont(Fonts::ui(12));
+    timePicker->setAccessibleName(QStringLiteral("再生位置のセット"));
+    setTimeButton = new QToolButton(PanelTimePicker);
+    setTimeButton->setIcon(ToolbarIcons::setTime());
+    setTimeButton->setAutoRaise(true);
+    setTimeButton->setToolTip(QStringLiteral("再生位置のセット（ ＝ 繰り返し再生位置 ）"));
+    pickerLayout->addWidget(timePicker, 1);
+    pickerLayout->addWidget(setTimeButton);
 
     PanelSettings = new QWidget(this);
     PanelSettings->setGeometry(0, kCollapsedHeight, kWidth, kExpandedHeight - kCollapsedHeight);
     PageControlSetting = new QTabWidget(PanelSettings);
     PageControlSetting->setGeometry(2, 2, kWidth - 4, kExpandedHeight - kCollapsedHeight - 4);
     buildSettingsTabs();
+    // Tests and screen readers find the controls by these names.
+    volumeBar->setObjectName(QStringLiteral("volumeBar"));
+    positionBar->setObjectName(QStringLiteral("positionBar"));
+    transportToolBar->setObjectName(QStringLiteral("transportToolBar"));
+    timePicker->setObjectName(QStringLiteral("timePicker"));
+    setTimeButton->setObjectName(QStringLiteral("setTimeButton"));
+    playTimeLabel->setObjectName(QStringLiteral("playTimeLabel"));
+    lengthLabel->setObjectName(QStringLiteral("lengthLabel"));
+    lengthCaptionLabel->setObjectName(QStringLiteral("lengthCaptionLabel"));
+    dragHintLabel->setObjectName(QStringLiteral("dragHintLabel"));
+    dropHintLabel->setObjectName(QStringLiteral("dropHintLabel"));
+    playPauseAction->setObjectName(QStringLiteral("playPauseAction"));
+    speedSwitchAction->setObjectName(QStringLiteral("speedSwitchAction"));
+    skipAction->setObjectName(QStringLiteral("skipAction"));
+    panelAction->setObjectName(QStringLiteral("panelAction"));
+    openFileAction->setObjectName(QStringLiteral("openFileAction"));
+    exitAction->setObjectName(QStringLiteral("exitAction"));
 
     TimerFootPedal = makeTimer(this, 200, true);
     TimerSpeedUp = makeTimer(this, 300, false);

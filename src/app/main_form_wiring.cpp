@@ -48,14 +48,13 @@ void TAMainForm::wireSignals() {
     on(MenuSettingsVersion, &QAction::triggered, &TAMainForm::MenuSettingsVersionClick);
     on(MenuSettingsInitialize, &QAction::triggered, &TAMainForm::MenuSettingsInitializeClick);
 
-    on(ToolBarMPCotrol01Playpause, &QAction::triggered,
-       &TAMainForm::ToolBarMPCotrol01PlaypauseClick);
-    on(ToolBarMPCotrol02Speed, &QAction::triggered, &TAMainForm::ToolBarMPCotrol02SpeedClick);
-    on(ToolBarMPCotrol03FwdBwd, &QAction::triggered, &TAMainForm::ToolBarMPCotrol03FwdBwdClick);
-    on(ToolBarMPCotrol04Setting, &QAction::triggered, &TAMainForm::ToolBarMPCotrol04SettingClick);
-    on(ToolBarMPCotrol05OpenFile, &QAction::triggered, &TAMainForm::ToolBarMPCotrol05OpenFileClick);
-    on(ToolBarMPCotrol05Exit, &QAction::triggered, &TAMainForm::ToolBarMPCotrol05ExitClick);
-    on(sbSetTime, &QToolButton::clicked, &TAMainForm::sbSetTimeClick);
+    on(playPauseAction, &QAction::triggered, &TAMainForm::playPauseClicked);
+    on(speedSwitchAction, &QAction::triggered, &TAMainForm::speedSwitchClicked);
+    on(skipAction, &QAction::triggered, &TAMainForm::skipClicked);
+    on(panelAction, &QAction::triggered, &TAMainForm::panelClicked);
+    on(openFileAction, &QAction::triggered, &TAMainForm::openFileClicked);
+    on(exitAction, &QAction::triggered, &TAMainForm::exitClicked);
+    on(setTimeButton, &QToolButton::clicked, &TAMainForm::setTimeClicked);
 
     // Menu toggles and group choices come from the settings table.
     for (const SettingRow& row : settings_) {
@@ -82,13 +81,11 @@ void TAMainForm::wireSignals() {
                     guard([&] { (this->*up)(b, x, y); });
                 });
     };
-    onMouse(ProgressBarVolume, &TAMainForm::ProgressBarVolumeMouseDown,
-            &TAMainForm::ProgressBarVolumeMouseMove, &TAMainForm::ProgressBarVolumeMouseUp);
-    onMouse(ProgressBarTimePosition, &TAMainForm::ProgressBarTimePositionMouseDown,
-            &TAMainForm::ProgressBarTimePositionMouseMove,
-            &TAMainForm::ProgressBarTimePositionMouseUp);
-    on(ProgressBarTimePosition, &TALProgressBar::clicked,
-       &TAMainForm::ProgressBarTimePositionClick);
+    onMouse(volumeBar, &TAMainForm::volumeBarPressed, &TAMainForm::volumeBarDragged,
+            &TAMainForm::volumeBarReleased);
+    onMouse(positionBar, &TAMainForm::positionBarPressed, &TAMainForm::positionBarDragged,
+            &TAMainForm::positionBarReleased);
+    on(positionBar, &TALProgressBar::clicked, &TAMainForm::positionBarClicked);
 
     on(TimerFootPedal, &QTimer::timeout, &TAMainForm::TimerFootPedalTimer);
     on(TimerSpeedUp, &QTimer::timeout, &TAMainForm::TimerSpeedUpTimer);

@@ -18,7 +18,7 @@ void TAMainForm::FileReset() {
 void TAMainForm::Resettings() {
     transport_->clearRemembered();
     IndexFileName.clear();
-    DateTimePickerSetting->setTime(QTime(0, 0, 0));
+    timePicker->setTime(QTime(0, 0, 0));
 }
 
 void TAMainForm::ReleaseInitialize() {
@@ -32,12 +32,12 @@ void TAMainForm::ReleaseInitialize() {
     LabelInitialize();
     resetSettingControls();
     transport_->resetChosenSpeed();
-    QFont volumeFont = ProgressBarVolume->font();
+    QFont volumeFont = volumeBar->font();
     volumeFont.setPointSize(9);
-    ProgressBarVolume->setFont(volumeFont);
-    QFont positionFont = ProgressBarTimePosition->font();
+    volumeBar->setFont(volumeFont);
+    QFont positionFont = positionBar->font();
     positionFont.setBold(false);
-    ProgressBarTimePosition->setFont(positionFont);
+    positionBar->setFont(positionFont);
     SaveOnClose = false;
 }
 

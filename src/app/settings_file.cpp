@@ -98,10 +98,8 @@ void TAMainForm::buildSettingsTable() {
         [t](const QVariant& v) { t->setSavedPosition(v.toDouble()); });
     number(
         Ini::Play, Ini::ActualTime, SettingRow::Float,
-        [this] { return dayFraction(DateTimePickerSetting->time()); },
-        [this](const QVariant& v) {
-            DateTimePickerSetting->setTime(timeFromDayFraction(v.toDouble()));
-        });
+        [this] { return dayFraction(timePicker->time()); },
+        [this](const QVariant& v) { timePicker->setTime(timeFromDayFraction(v.toDouble())); });
     number(
         Ini::Play, Ini::Volume, SettingRow::Integer, [t] { return t->volume(); },
         [t](const QVariant& v) { t->loadVolume(v.toInt()); });

@@ -20,8 +20,8 @@ void TAMainForm::MenuFileCloseWithoutSettingClick() {
     close();
 }
 
-void TAMainForm::ToolBarMPCotrol05ExitClick() {
-    ToolBarMPCotrol05Exit->setEnabled(false);
+void TAMainForm::exitClicked() {
+    exitAction->setEnabled(false);
     close();
 }
 
@@ -45,7 +45,7 @@ void TAMainForm::closeEvent(QCloseEvent* event) {
     if (!done) {
         gate_.setClosing(false);
         // A refused write keeps the window open (timers stopped) so nothing is silently lost.
-        ToolBarMPCotrol05Exit->setEnabled(true);
+        exitAction->setEnabled(true);
         event->ignore();
         return;
     }

@@ -32,16 +32,16 @@ bool TAMainForm::FormShow() {
     if (!pedalSwitchedOff) FootPedalSetup();
 
     TransportController& t = *transport_;
-    QFont positionFont = ProgressBarTimePosition->font();
+    QFont positionFont = positionBar->font();
     const bool remembered = !t.mediaPath().isEmpty();
     t.restoreAtStartUp();
     if (!remembered) {
-        LabelPlayTime->setText(QStringLiteral("位置移動"));
+        playTimeLabel->setText(QStringLiteral("位置移動"));
         positionFont.setBold(false);
-        ProgressBarTimePosition->setFont(positionFont);
+        positionBar->setFont(positionFont);
     } else if (!t.mediaPath().isEmpty()) {
-        LabelPlayTime->setText(Time2HHMMSS(t.savedPosition()));
-        ProgressBarTimePosition->setPosTextPrefix(Time2HHMMSS(t.savedPosition()));
+        playTimeLabel->setText(Time2HHMMSS(t.savedPosition()));
+        positionBar->setPosTextPrefix(Time2HHMMSS(t.savedPosition()));
     }
 
     ProcessRegisterHotkey();
@@ -57,7 +57,7 @@ bool TAMainForm::FormShow() {
     if (t.mediaPath().isEmpty()) {
         PageControlSetting->setCurrentWidget(PageControlSettingTab02Speed);
         positionFont.setBold(false);
-        ProgressBarTimePosition->setFont(positionFont);
+        positionBar->setFont(positionFont);
     } else if (!MenuSettingKeepPanel->isChecked()) {
         CollapseSettingPanel();
     }
@@ -65,6 +65,6 @@ bool TAMainForm::FormShow() {
     t.finishStartUp();
     SaveOnClose = true;
     Started = true;
-    DateTimePickerSetting->setFocus();
+    timePicker->setFocus();
     return true;
 }

@@ -41,67 +41,64 @@ void TAMainForm::connectTransport() {
     TransportController& t = *transport_;
     t.setTickRunner([this](const std::function<void()>& tick) { guard(tick); });
     connect(&t, &TransportController::aboutToLoad, this, [this](const QString& path) {
-        LabelMovePostion0->setVisible(false);
-        LabelKokoni->setText(QStringLiteral("↓ ここに"));
-        LabelKokoni->setVisible(true);
-        LabelMovePostion1->setText(QStringLiteral("Drag＆Drop"));
-        setBold(LabelMovePostion1, false);
+        lengthCaptionLabel->setVisible(false);
+        dropHintLabel->setText(QStringLiteral("↓ ここに"));
+        dropHintLabel->setVisible(true);
+        dragHintLabel->setText(QStringLiteral("Drag＆Drop"));
+        setBold(dragHintLabel, false);
         ComboBoxURL->setEditText(QString());
-        DateTimePickerSetting->setTime(QTime(0, 0, 0));
+        timePicker->setTime(QTime(0, 0, 0));
         // A time in the name that does not read as a time of day leaves the picker at 0:00:00;
         // the open itself goes on.
         const AtNameTime named = ParseAtNameTime(QFileInfo(path).fileName());
         if (named.kind == AtNameTime::Time) {
-            DateTimePickerSetting->setTime(named.time);
-            DateTimeChange();
+            timePicker->setTime(named.time);
+            pauseForPicker();
         }
     });
     connect(&t, &TransportController::loadShown, this, [this](const QString& positionText) {
-        setBold(ProgressBarTimePosition, true);
-        DisplayProgressBarTime(positionText);
-        setPointSize(ProgressBarVolume, 12);
+        setBold(positionBar, true);
+        showPositionText(positionText);
+        setPointSize(volumeBar, 12);
     });
     connect(&t, &TransportController::indexFileNeeded, this, [this](const QString& mediaPath) {
         IndexFileName = IndexFileNameFor(mediaPath);
         if (QFileInfo::exists(IndexFileName)) ReadIndexIniFile(IndexFileName);
     });
     connect(&t, &TransportController::mediaCleared, this, [this] {
-        ProgressBarTimePosition->setMax(0);
-        ProgressBarTimePosition->setPosition(0);
-        ProgressBarTimePosition->setPosTextPrefix(QString());
-        ProgressBarTimePosition->setPosTextSuffix(QString());
+        positionBar->setMax(0);
+        positionBar->setPosition(0);
+        positionBar->setPosTextPrefix(QString());
+        positionBar->setPosTextSuffix(QString());
         ClearIndex();
     });
     connect(&t, &TransportController::mediaOpened, this, [this] {
-        LabelPlayTime->setText(QStringLiteral("0:00:00"));
+        playTimeLabel->setText(QStringLiteral("0:00:00"));
         SaveOnClose = true;
     });
     connect(&t, &TransportController::lengthProbed, this, [this](const QString& durationText) {
-        LabelDuartionTime->setText(durationText);
-        LabelDuartionTime->setVisible(true);
-        LabelMovePostion0->setText(QStringLiteral("録音時間"));
-        setBold(LabelMovePostion0, true);
-        LabelMovePostion0->setVisible(true);
+        lengthLabel->setText(durationText);
+        lengthLabel->setVisible(true);
+        lengthCaptionLabel->setText(QStringLiteral("録音時間"));
+        setBold(lengthCaptionLabel, true);
+        lengthCaptionLabel->setVisible(true);
     });
-    connect(&t, &TransportController::lengthChanged, ProgressBarTimePosition,
-            &TALProgressBar::setMax);
-    connect(&t, &TransportController::positionBarChanged, ProgressBarTimePosition,
+    connect(&t, &TransportController::lengthChanged, positionBar, &TALProgressBar::setMax);
+    connect(&t, &TransportController::positionBarChanged, positionBar,
             &TALProgressBar::setPosition);
-    connect(&t, &TransportController::positionTextChanged, this,
-            &TAMainForm::DisplayProgressBarTime);
+    connect(&t, &TransportController::positionTextChanged, this, &TAMainForm::showPositionText);
     connect(&t, &TransportController::positionShown, this,
             [this](int barValue, const QString& text) {
-                ProgressBarTimePosition->setPosition(barValue);
-                DisplayProgressBarTime(text);
-                LabelPlayTime->setText(text);
+                positionBar->setPosition(barValue);
+                showPositionText(text);
+                playTimeLabel->setText(text);
             });
-    connect(&t, &TransportController::speedTextChanged, this, &TAMainForm::DisplayProgressSpeed);
-    connect(&t, &TransportController::volumeTextChanged, this, &TAMainForm::DisplayProgressVolume);
-    connect(&t, &TransportController::volumeBarChanged, ProgressBarVolume,
-            &TALProgressBar::setPosition);
+    connect(&t, &TransportController::speedTextChanged, this, &TAMainForm::showSpeedText);
+    connect(&t, &TransportController::volumeTextChanged, this, &TAMainForm::showVolumeText);
+    connect(&t, &TransportController::volumeBarChanged, volumeBar, &TALProgressBar::setPosition);
     connect(&t, &TransportController::playingChanged, this, [this](bool playing) {
-        ToolBarMPCotrol01Playpause->setIcon(playing ? ToolbarIcons::pause() : ToolbarIcons::play());
-        ProgressBarTimePosition->setFontColor(playing ? QColor(255, 0, 0) : QColor(0, 0, 0));
+        playPauseAction->setIcon(playing ? ToolbarIcons::pause() : ToolbarIcons::play());
+        positionBar->setFontColor(playing ? QColor(255, 0, 0) : QColor(0, 0, 0));
     });
     connect(&t, &TransportController::messageRequested, this,
             [this](const QString& text) { dialogs.showMessage(text); });
@@ -114,7 +111,7 @@ void TAMainForm::Delay(int ms) {
 
 // ---- Opening -----------------------------------------------------------------------------------
 
-void TAMainForm::ToolBarMPCotrol05OpenFileClick() {
+void TAMainForm::openFileClicked() {
     MenuFileOpenClick();
 }
 
@@ -125,16 +122,16 @@ void TAMainForm::MenuFileOpenClick() {
     }
     transport_->closeMedia();
     QString path;
-    if (!PendingMediaPath.isEmpty()) {
-        path = PendingMediaPath;
-        PendingMediaPath.clear();
-    } else if (!OpenMediaDialog(QString(), path)) {
+    if (!pendingMediaPath.isEmpty()) {
+        path = pendingMediaPath;
+        pendingMediaPath.clear();
+    } else if (!askForMediaFile(QString(), path)) {
         return;
     }
     transport_->open(path);
 }
 
-bool TAMainForm::OpenMediaDialog(const QString& /*initialFolder*/, QString& fileName) {
+bool TAMainForm::askForMediaFile(const QString& /*initialFolder*/, QString& fileName) {
     const auto chosen =
         dialogs.openFile(kOpenDialogTitle, kOpenDialogFilter, kOpenDialogDefaultExt);
     if (!chosen) return false;
@@ -142,20 +139,20 @@ bool TAMainForm::OpenMediaDialog(const QString& /*initialFolder*/, QString& file
     return true;
 }
 
-void TAMainForm::DateTimeChange() {
+void TAMainForm::pauseForPicker() {
     transport_->pauseIfPlaying();
 }
 
-void TAMainForm::sbSetTimeClick() {
-    const QTime time = DateTimePickerSetting->time();
-    SetTimePickerSetting(QStringLiteral("%1,%2,%3")
-                             .arg(time.hour())
-                             .arg(time.minute(), 2, 10, QLatin1Char('0'))
-                             .arg(time.second(), 2, 10, QLatin1Char('0')));
+void TAMainForm::setTimeClicked() {
+    const QTime time = timePicker->time();
+    seekToTimeText(QStringLiteral("%1,%2,%3")
+                       .arg(time.hour())
+                       .arg(time.minute(), 2, 10, QLatin1Char('0'))
+                       .arg(time.second(), 2, 10, QLatin1Char('0')));
     transport_->stopRepeat();
 }
 
-void TAMainForm::SetTimePickerSetting(const QString& commaTime) {
+void TAMainForm::seekToTimeText(const QString& commaTime) {
     const QStringList fields = SplitTimeFields(commaTime);
     auto field = [&](qsizetype i) { return i < fields.size() ? TimeFieldValue(fields[i]) : 0; };
     transport_->seekAndRepeat(fields.size() == 3 ? field(0) * 3600 + field(1) * 60 + field(2)
@@ -166,83 +163,81 @@ void TAMainForm::MenuFileGetFilenameClick() {
     const QString& path = transport_->mediaPath();
     if (path.isEmpty()) return;
     const QFileInfo info(path);
-    DisplayProgressVolumeBar(info.fileName() + QStringLiteral(" - ") +
-                                 QDir::toNativeSeparators(info.absolutePath() + QLatin1Char('/')),
-                             QString());
+    showVolumeBarText(info.fileName() + QStringLiteral(" - ") +
+                          QDir::toNativeSeparators(info.absolutePath() + QLatin1Char('/')),
+                      QString());
 }
 
 void TAMainForm::MenuFileGetFoldernameClick() {
     const QString& path = transport_->mediaPath();
     if (path.isEmpty()) return;
-    DisplayProgressVolumeBar(QDir::toNativeSeparators(QFileInfo(path).absolutePath()), QString());
+    showVolumeBarText(QDir::toNativeSeparators(QFileInfo(path).absolutePath()), QString());
 }
 
 // ---- Toolbar and the transport groups -------------------------------------------------------
 
-void TAMainForm::ToolBarMPCotrol01PlaypauseClick() {
+void TAMainForm::playPauseClicked() {
     transport_->togglePlay();
 }
 
-void TAMainForm::ToolBarMPCotrol02SpeedClick() {
+void TAMainForm::speedSwitchClicked() {
     transport_->toggleSpeedSwitch();
 }
 
 // ---- The bars ---------------------------------------------------------------------------------
 
-void TAMainForm::DisplayProgressBarTime(const QString& timeText) {
-    ProgressBarTimePosition->setPosTextPrefix(timeText);
-    ProgressBarTimePosition->setPosTextSuffix(barNameText(transport_->mediaName()));
+void TAMainForm::showPositionText(const QString& timeText) {
+    positionBar->setPosTextPrefix(timeText);
+    positionBar->setPosTextSuffix(barNameText(transport_->mediaName()));
 }
 
-void TAMainForm::DisplayProgressSpeed(const QString& speedText) {
-    ProgressBarVolume->setPosTextPrefix(QStringLiteral("     再生速度[ ") + speedText +
-                                        QStringLiteral(" ］"));
+void TAMainForm::showSpeedText(const QString& speedText) {
+    volumeBar->setPosTextPrefix(QStringLiteral("     再生速度[ ") + speedText +
+                                QStringLiteral(" ］"));
 }
 
-void TAMainForm::DisplayProgressVolume(const QString& volumeText) {
-    ProgressBarVolume->setPosTextSuffix(QStringLiteral("     音量[ ") + volumeText +
-                                        QStringLiteral(" ］"));
+void TAMainForm::showVolumeText(const QString& volumeText) {
+    volumeBar->setPosTextSuffix(QStringLiteral("     音量[ ") + volumeText + QStringLiteral(" ］"));
 }
 
-void TAMainForm::DisplayProgressVolumeBar(const QString& prefix, const QString& suffix) {
-    ProgressBarVolume->setPosTextPrefix(prefix);
-    ProgressBarVolume->setPosTextSuffix(suffix);
+void TAMainForm::showVolumeBarText(const QString& prefix, const QString& suffix) {
+    volumeBar->setPosTextPrefix(prefix);
+    volumeBar->setPosTextSuffix(suffix);
 }
 
-void TAMainForm::ProgressBarVolumeMouseDown(Qt::MouseButton /*button*/, int /*x*/, int /*y*/) {
-    VolumeDragging = true;
+void TAMainForm::volumeBarPressed(Qt::MouseButton /*button*/, int /*x*/, int /*y*/) {
+    volumeDragging = true;
 }
 
-void TAMainForm::ProgressBarVolumeMouseUp(Qt::MouseButton /*button*/, int /*x*/, int /*y*/) {
-    VolumeDragging = false;
+void TAMainForm::volumeBarReleased(Qt::MouseButton /*button*/, int /*x*/, int /*y*/) {
+    volumeDragging = false;
 }
 
-void TAMainForm::ProgressBarVolumeMouseMove(int x, int y) {
-    TALProgressBar* bar = ProgressBarVolume;
-    if (!VolumeDragging || x < 0 || y < 0 || y > bar->height()) return;
+void TAMainForm::volumeBarDragged(int x, int y) {
+    TALProgressBar* bar = volumeBar;
+    if (!volumeDragging || x < 0 || y < 0 || y > bar->height()) return;
     const int value = BarValueFromX(x, bar->width(), bar->Max());
     if (value > bar->Max()) return;
     transport_->setVolume(value);
 }
 
-void TAMainForm::ProgressBarTimePositionMouseDown(Qt::MouseButton /*button*/, int /*x*/,
-                                                  int /*y*/) {
-    if (ProgressBarTimePosition->Max() != 0) PositionDragging = true;
+void TAMainForm::positionBarPressed(Qt::MouseButton /*button*/, int /*x*/, int /*y*/) {
+    if (positionBar->Max() != 0) positionDragging = true;
 }
 
-void TAMainForm::ProgressBarTimePositionMouseUp(Qt::MouseButton /*button*/, int /*x*/, int /*y*/) {
-    if (ProgressBarTimePosition->Max() != 0) PositionDragging = false;
+void TAMainForm::positionBarReleased(Qt::MouseButton /*button*/, int /*x*/, int /*y*/) {
+    if (positionBar->Max() != 0) positionDragging = false;
 }
 
-void TAMainForm::ProgressBarTimePositionMouseMove(int x, int y) {
-    TALProgressBar* bar = ProgressBarTimePosition;
-    if (!PositionDragging || bar->Max() == 0) return;
+void TAMainForm::positionBarDragged(int x, int y) {
+    TALProgressBar* bar = positionBar;
+    if (!positionDragging || bar->Max() == 0) return;
     if (x < 0 || x + 1 > bar->width() || y < 0 || y > bar->height()) return;
     const int value = BarValueFromX(x, bar->width(), bar->Max());
     if (value > bar->Max()) return;
     transport_->seek(value);
 }
 
-void TAMainForm::ProgressBarTimePositionClick() {
+void TAMainForm::positionBarClicked() {
     transport_->togglePlayFromBar();
 }

@@ -42,8 +42,8 @@ void AboutBoxTest::showsVersionEachTime() {
     VersionRecordingDialogs dialogs;
     TAMainForm w(FormServices{&f.player, &f.clock, &dialogs, f.folder()});
     QVERIFY(w.FormShow());
-    const QString prefix = w.ProgressBarVolume->PosTextPrefix();
-    const QString suffix = w.ProgressBarVolume->PosTextSuffix();
+    const QString prefix = w.volumeBar->PosTextPrefix();
+    const QString suffix = w.volumeBar->PosTextSuffix();
 
     w.MenuSettingsThisProgram->trigger();
     w.AboutBox->LabelVersion->setText(QStringLiteral("changed meanwhile"));
@@ -52,8 +52,8 @@ void AboutBoxTest::showsVersionEachTime() {
     QCOMPARE(dialogs.versions, QStringList(2, kVersion));
     QVERIFY(dialogs.errors.isEmpty());
     // Nothing of the main window moves because of it.
-    QCOMPARE(w.ProgressBarVolume->PosTextPrefix(), prefix);
-    QCOMPARE(w.ProgressBarVolume->PosTextSuffix(), suffix);
+    QCOMPARE(w.volumeBar->PosTextPrefix(), prefix);
+    QCOMPARE(w.volumeBar->PosTextSuffix(), suffix);
 }
 
 void AboutBoxTest::hasFixedLayout() {
@@ -121,12 +121,12 @@ void AboutBoxTest::versionDisplayLastsUntilNextPlayState() {
     TAMainForm& w = f.form();
     f.openMedia(media);
     w.MenuSettingsVersion->trigger();
-    QCOMPARE(w.ProgressBarVolume->PosTextPrefix(), kVersion);
-    QCOMPARE(w.ProgressBarVolume->PosTextSuffix(), QStringLiteral("    Scribo_office.inf"));
+    QCOMPARE(w.volumeBar->PosTextPrefix(), kVersion);
+    QCOMPARE(w.volumeBar->PosTextSuffix(), QStringLiteral("    Scribo_office.inf"));
 
-    w.ToolBarMPCotrol01Playpause->trigger();
-    QCOMPARE(w.ProgressBarVolume->PosTextPrefix(), QStringLiteral("     再生速度[ 1.0 ］"));
-    QCOMPARE(w.ProgressBarVolume->PosTextSuffix(), QStringLiteral("     音量[ 50 ］"));
+    w.playPauseAction->trigger();
+    QCOMPARE(w.volumeBar->PosTextPrefix(), QStringLiteral("     再生速度[ 1.0 ］"));
+    QCOMPARE(w.volumeBar->PosTextSuffix(), QStringLiteral("     音量[ 50 ］"));
 }
 
 QTEST_MAIN(AboutBoxTest)

@@ -89,10 +89,10 @@ void MainFormTest::createdWindowHasItsInitialState() {
     QVERIFY(w.MenuSettingsDontSpeadVolumeChange->isChecked());
     QVERIFY(!w.MenuDontUseFootPedal->isChecked());
     QCOMPARE(w.transport().rewindSeconds(), 3.0);  // the group's item applies only at start-up
-    QCOMPARE(w.LabelPlayTime->text(), QStringLiteral("位置移動"));
-    QCOMPARE(w.LabelDuartionTime->text(), QStringLiteral("ﾄﾞﾗｯｸﾞして"));
-    QCOMPARE(w.ProgressBarVolume->Position(), 50);
-    QCOMPARE(w.ProgressBarVolume->PosTextSuffix(),
+    QCOMPARE(w.playTimeLabel->text(), QStringLiteral("位置移動"));
+    QCOMPARE(w.lengthLabel->text(), QStringLiteral("ﾄﾞﾗｯｸﾞして"));
+    QCOMPARE(w.volumeBar->Position(), 50);
+    QCOMPARE(w.volumeBar->PosTextSuffix(),
              QStringLiteral("ここ（音量バー）をドラッグして、音量を調節してください"));
     QCOMPARE(w.sbSetIndex[7]->text(), QStringLiteral(" 7."));
     QCOMPARE(w.srSetIndex[12]->text(), QStringLiteral("12."));
@@ -129,10 +129,10 @@ void MainFormTest::startsCollapsedWithMediaAndTogglesPanel() {
     QCOMPARE(w.transport().mediaPath(), media);
     QVERIFY(w.PanelCollapsed);
     QCOMPARE(w.height(), 107);
-    w.ToolBarMPCotrol04SettingClick();
+    w.panelClicked();
     QCOMPARE(w.height(), 450);
     QVERIFY(!w.PanelCollapsed);
-    w.ToolBarMPCotrol04SettingClick();
+    w.panelClicked();
     QCOMPARE(w.height(), 107);
 }
 
@@ -154,15 +154,15 @@ void MainFormTest::restoresRememberedMediaAtItsPosition() {
     QVERIFY(w.transport().wavMode());  // a WAV restored with a saved position
     QCOMPARE(f.player.URL(), media);
     QCOMPARE(f.player.currentPosition(), 75.4);
-    QCOMPARE(w.LabelPlayTime->text(), QStringLiteral("0:01:15"));
+    QCOMPARE(w.playTimeLabel->text(), QStringLiteral("0:01:15"));
     QVERIFY(transportTimer(w, "restoreTimer")->isActive());
     QCOMPARE(f.player.rate(), 1.0);
     f.clock.advance(1000);
     w.transport().finishLengthProbe();
     w.transport().restorePosition();
     QVERIFY(!transportTimer(w, "restoreTimer")->isActive());
-    QCOMPARE(w.ProgressBarTimePosition->Max(), 600);
-    QCOMPARE(w.ProgressBarTimePosition->Position(), 75);
+    QCOMPARE(w.positionBar->Max(), 600);
+    QCOMPARE(w.positionBar->Position(), 75);
     QCOMPARE(w.transport().shownSeconds(), 75);
 }
 
@@ -185,7 +185,7 @@ void MainFormTest::resetReturnsToInitialStateAndForgetsMedia() {
     QCOMPARE(w.transport().rewindSeconds(), 2.5);  // the group's handler ran: Started is 1 now
     QCOMPARE(w.RadioGroupPlaySpeed->ItemIndex(), 2);
     QVERIFY(w.MenuSettingDontUseF1->isChecked());
-    QCOMPARE(w.ProgressBarTimePosition->Max(), 0);
+    QCOMPARE(w.positionBar->Max(), 0);
     QCOMPARE(w.pos(), QPoint(800, 100));
     QVERIFY(!w.PanelCollapsed);
     QCOMPARE(w.height(), 450);
@@ -253,8 +253,8 @@ void MainFormTest::exitButtonDisablesItselfAndCloses() {
     QVERIFY(f.start());
     f.openMedia(media);
     f.form().show();
-    f.form().ToolBarMPCotrol05ExitClick();
-    QVERIFY(!f.form().ToolBarMPCotrol05Exit->isEnabled());
+    f.form().exitClicked();
+    QVERIFY(!f.form().exitAction->isEnabled());
     QVERIFY(!f.form().isVisible());
     QCOMPARE(readKey(ini, QStringLiteral("General"), QStringLiteral("File")), media);
     QCOMPARE(readKey(ini, QStringLiteral("Play"), QStringLiteral("Volume")),
@@ -307,8 +307,8 @@ void MainFormTest::dropOfNonMediaOrSeveralFiles() {
     QVERIFY(w.transport().mediaPath().isEmpty());
     QVERIFY(f.player.log.isEmpty());
     w.DropFiles({f.folder() + QStringLiteral("notes.txt")});
-    QCOMPARE(w.ProgressBarVolume->PosTextPrefix(), QStringLiteral("▼notes.txt▲"));
-    QVERIFY(w.PendingMediaPath.isEmpty());
+    QCOMPARE(w.volumeBar->PosTextPrefix(), QStringLiteral("▼notes.txt▲"));
+    QVERIFY(w.pendingMediaPath.isEmpty());
     QVERIFY(w.transport().mediaPath().isEmpty());
 }
 
@@ -336,7 +336,7 @@ void MainFormTest::playerErrorEndsHandlerWithErrorBox() {
     f.openMedia(media);
     f.player.failNext(QStringLiteral("play"));
     // Through the toolbar button, as a user would.
-    f.form().ToolBarMPCotrol01Playpause->trigger();
+    f.form().playPauseAction->trigger();
     QCOMPARE(f.dialogs.errors.size(), 1);
     QVERIFY(f.dialogs.errors.first().contains(QStringLiteral("play")));
     QCOMPARE(f.player.playState(), PlayStates::Paused);

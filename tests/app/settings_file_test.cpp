@@ -76,7 +76,7 @@ QStringList snapshot(TAMainForm& w, const MediaPlayer& player) {
         s << QString::number((w.*group)->ItemIndex());
     for (const MenuFlag& flag : kMenuFlags)
         s << QStringLiteral("%1=%2").arg(flag.key, flagText((w.*flag.item)->isChecked()));
-    s << w.DateTimePickerSetting->time().toString(QStringLiteral("H:mm:ss.zzz"))
+    s << w.timePicker->time().toString(QStringLiteral("H:mm:ss.zzz"))
       << QString::number(w.transport().volume()) << w.transport().mediaPath()
       << w.transport().mediaName() << w.transport().mediaUrl() << w.IndexFileName
       << QString::number(player.currentPosition()) << QString::number(w.transport().chosenSpeed())
@@ -130,7 +130,7 @@ void SettingsFileTest::fullWriteRoundTripsSettings() {
         QAction* item = w.*flag.item;
         if (item != w.MenuSettingsDontSpeadVolumeChange) item->setChecked(!item->isChecked());
     }
-    w.DateTimePickerSetting->setTime(QTime(1, 23, 45));
+    w.timePicker->setTime(QTime(1, 23, 45));
     w.transport().loadVolume(73);
     w.transport().setMediaUrl(QStringLiteral("https://example.com/talk?id=7&x=a b"));
     w.IndexFileName = a.folder() + QStringLiteral("talk.idx");
@@ -305,7 +305,7 @@ void SettingsFileTest::missingOrDamagedKeysReadAsZero() {
         QCOMPARE(w.transport().repeatInterval(), 2000);
         QCOMPARE(w.transport().chosenSpeed(), 0.6);
         QCOMPARE(w.transport().volume(), 0);
-        QCOMPARE(w.DateTimePickerSetting->time(), QTime(0, 0, 0));
+        QCOMPARE(w.timePicker->time(), QTime(0, 0, 0));
         QVERIFY(w.transport().mediaUrl().isEmpty());
         QVERIFY(w.IndexFileName.isEmpty());
         QCOMPARE(w.PedalCenterAction, 1);
@@ -363,7 +363,7 @@ void SettingsFileTest::actualTimeIsFractionOfDay() {
                  {QTime(1, 0, 0), "0.0416666666666667"},
                  {QTime(23, 59, 59), "0.999988425925926"}};
     for (const auto& c : cases) {
-        f.form().DateTimePickerSetting->setTime(c.time);
+        f.form().timePicker->setTime(c.time);
         f.form().SaveIniSettings(ini);
         QCOMPARE(readKey(ini, QStringLiteral("Play"), QStringLiteral("ActualTime")),
                  QString::fromLatin1(c.text));
@@ -371,7 +371,7 @@ void SettingsFileTest::actualTimeIsFractionOfDay() {
         FormFixture g;
         g.writeSettings(QByteArray("[Play]\nActualTime=") + c.text + "\n");
         QVERIFY(g.start());
-        QCOMPARE(g.form().DateTimePickerSetting->time(), c.time);
+        QCOMPARE(g.form().timePicker->time(), c.time);
     }
 }
 
@@ -386,10 +386,10 @@ void SettingsFileTest::fileVolumeLeavesPlayerAndIsWrittenBack() {
         QCOMPARE(f.player.count(QStringLiteral("setVolume")), 0);
         int expected = 80;
         if (drag) {
-            const int x = w.ProgressBarVolume->width() / 4;
-            w.ProgressBarVolumeMouseDown(Qt::LeftButton, x, 1);
-            w.ProgressBarVolumeMouseMove(x, 1);
-            w.ProgressBarVolumeMouseUp(Qt::LeftButton, x, 1);
+            const int x = w.volumeBar->width() / 4;
+            w.volumeBarPressed(Qt::LeftButton, x, 1);
+            w.volumeBarDragged(x, 1);
+            w.volumeBarReleased(Qt::LeftButton, x, 1);
             expected = f.player.volume();
             QVERIFY(expected != 80 && expected != 50);
         }

@@ -79,12 +79,11 @@ void MediaFilesTest::dropAcceptsOnlyMediaNames() {
     if (accepted) {
         QCOMPARE(w.transport().mediaPath(), path);
         QCOMPARE(f.player.URL(), path);
-        QVERIFY(w.PendingMediaPath.isEmpty());
+        QVERIFY(w.pendingMediaPath.isEmpty());
     } else {
         QVERIFY(w.transport().mediaPath().isEmpty());
         QVERIFY(f.player.log.isEmpty());
-        QCOMPARE(w.ProgressBarVolume->PosTextPrefix(),
-                 QStringLiteral("▼") + name + QStringLiteral("▲"));
+        QCOMPARE(w.volumeBar->PosTextPrefix(), QStringLiteral("▼") + name + QStringLiteral("▲"));
     }
 }
 

@@ -29,8 +29,8 @@ void startWithoutMedia(FormFixture& f) {
 
 // Sets the picker and presses its button.
 void setTime(TAMainForm& w, const QTime& time) {
-    w.DateTimePickerSetting->setTime(time);
-    w.sbSetTime->click();
+    w.timePicker->setTime(time);
+    w.setTimeButton->click();
 }
 }  // namespace
 
@@ -81,8 +81,8 @@ void OpenMediaTest::openWhilePlayingStopsOldAndProbesNew() {
     QVERIFY(transportTimer(w, "lengthProbeTimer")->isActive());
     QVERIFY(transportTimer(w, "positionPollTimer")->isActive());
     // The texts, not the player's values.
-    QCOMPARE(w.ProgressBarVolume->PosTextPrefix(), QStringLiteral("     再生速度[ 1.0 ］"));
-    QCOMPARE(w.ProgressBarVolume->PosTextSuffix(), QStringLiteral("     音量[ 50 ］"));
+    QCOMPARE(w.volumeBar->PosTextPrefix(), QStringLiteral("     再生速度[ 1.0 ］"));
+    QCOMPARE(w.volumeBar->PosTextSuffix(), QStringLiteral("     音量[ 50 ］"));
     QCOMPARE(f.player.volume(), 80);
     QCOMPARE(f.player.rate(), 1.5);
 
@@ -94,10 +94,10 @@ void OpenMediaTest::openWhilePlayingStopsOldAndProbesNew() {
     QVERIFY(!f.player.mute());
     QCOMPARE(f.player.playState(), PlayStates::Paused);
     QVERIFY(!transportTimer(w, "lengthProbeTimer")->isActive());
-    QCOMPARE(w.LabelDuartionTime->text(), QStringLiteral("0:01:30"));
+    QCOMPARE(w.lengthLabel->text(), QStringLiteral("0:01:30"));
     QCOMPARE(w.transport().mediaLength(), 90);
     QCOMPARE(w.transport().durationSeconds(), 90);
-    QCOMPARE(w.ProgressBarTimePosition->Max(), 90);
+    QCOMPARE(w.positionBar->Max(), 90);
 }
 
 void OpenMediaTest::openShowsNewMediaState() {
@@ -107,23 +107,23 @@ void OpenMediaTest::openShowsNewMediaState() {
     QCOMPARE(w.transport().mediaPath(), media);
     QCOMPARE(w.transport().mediaName(), QStringLiteral("talk.mp3"));
     QCOMPARE(w.IndexFileName, f.folder() + QStringLiteral("talk.mpx"));
-    QVERIFY(w.PendingMediaPath.isEmpty());
+    QVERIFY(w.pendingMediaPath.isEmpty());
     QCOMPARE(w.transport().savedPosition(), 0.0);
     QCOMPARE(w.transport().shownSeconds(), 0);
-    QCOMPARE(w.LabelPlayTime->text(), QStringLiteral("0:00:00"));
-    QCOMPARE(w.LabelKokoni->text(), QStringLiteral("↓ ここに"));
-    QVERIFY(!w.LabelKokoni->isHidden());
-    QCOMPARE(w.LabelMovePostion1->text(), QStringLiteral("Drag＆Drop"));
-    QVERIFY(!w.LabelMovePostion1->font().bold());
-    QCOMPARE(w.LabelMovePostion0->text(), QStringLiteral("録音時間"));
-    QVERIFY(w.LabelMovePostion0->font().bold());
-    QVERIFY(!w.LabelMovePostion0->isHidden());
-    QCOMPARE(w.LabelDuartionTime->text(), QStringLiteral("0:10:00"));
-    QVERIFY(w.ProgressBarTimePosition->font().bold());
-    QCOMPARE(w.ProgressBarTimePosition->PosTextPrefix(), QStringLiteral("0:00:00"));
-    QCOMPARE(w.ProgressBarTimePosition->PosTextSuffix(), QStringLiteral("    [ talk.mp3 ]"));
-    QCOMPARE(w.ProgressBarTimePosition->Max(), 600);
-    QCOMPARE(w.ProgressBarVolume->font().pointSize(), 12);
+    QCOMPARE(w.playTimeLabel->text(), QStringLiteral("0:00:00"));
+    QCOMPARE(w.dropHintLabel->text(), QStringLiteral("↓ ここに"));
+    QVERIFY(!w.dropHintLabel->isHidden());
+    QCOMPARE(w.dragHintLabel->text(), QStringLiteral("Drag＆Drop"));
+    QVERIFY(!w.dragHintLabel->font().bold());
+    QCOMPARE(w.lengthCaptionLabel->text(), QStringLiteral("録音時間"));
+    QVERIFY(w.lengthCaptionLabel->font().bold());
+    QVERIFY(!w.lengthCaptionLabel->isHidden());
+    QCOMPARE(w.lengthLabel->text(), QStringLiteral("0:10:00"));
+    QVERIFY(w.positionBar->font().bold());
+    QCOMPARE(w.positionBar->PosTextPrefix(), QStringLiteral("0:00:00"));
+    QCOMPARE(w.positionBar->PosTextSuffix(), QStringLiteral("    [ talk.mp3 ]"));
+    QCOMPARE(w.positionBar->Max(), 600);
+    QCOMPARE(w.volumeBar->font().pointSize(), 12);
     QCOMPARE(f.player.playState(), PlayStates::Paused);
     QCOMPARE(f.player.currentPosition(), 0.0);
 }
@@ -145,9 +145,9 @@ void OpenMediaTest::atNameSetsPicker() {
     startWithoutMedia(f);
     TAMainForm& w = f.form();
     const QString media = f.addMediaFile(name, 7200);
-    w.DateTimePickerSetting->setTime(QTime(0, 5, 0));
+    w.timePicker->setTime(QTime(0, 5, 0));
     f.openMedia(media);
-    QCOMPARE(w.DateTimePickerSetting->time(), picker);
+    QCOMPARE(w.timePicker->time(), picker);
     // A time in the name pauses the player, which the first load has started.
     const QStringList& log = f.player.log;
     const qsizetype firstLoad = log.indexOf(QStringLiteral("setURL ") + media);
@@ -163,9 +163,9 @@ void OpenMediaTest::invalidAtTimeStillOpens() {
     startWithoutMedia(f);
     TAMainForm& w = f.form();
     const QString media = f.addMediaFile(QStringLiteral("@1_99_00=x.wav"), 600);
-    w.DateTimePickerSetting->setTime(QTime(0, 5, 0));
+    w.timePicker->setTime(QTime(0, 5, 0));
     w.DropFiles({media});
-    QCOMPARE(w.DateTimePickerSetting->time(), QTime(0, 0, 0));
+    QCOMPARE(w.timePicker->time(), QTime(0, 0, 0));
     QCOMPARE(f.player.URL(), media);
     QVERIFY(transportTimer(w, "lengthProbeTimer")->isActive());
     QVERIFY(transportTimer(w, "positionPollTimer")->isActive());
@@ -174,8 +174,8 @@ void OpenMediaTest::invalidAtTimeStillOpens() {
     QVERIFY(f.dialogs.messages.isEmpty());
     f.clock.advance(1000);
     w.transport().finishLengthProbe();
-    QCOMPARE(w.LabelDuartionTime->text(), QStringLiteral("0:10:00"));
-    QCOMPARE(w.ProgressBarTimePosition->Max(), 600);
+    QCOMPARE(w.lengthLabel->text(), QStringLiteral("0:10:00"));
+    QCOMPARE(w.positionBar->Max(), 600);
 }
 
 void OpenMediaTest::openThroughDialog() {
@@ -196,7 +196,7 @@ void OpenMediaTest::openThroughDialog() {
     // The toolbar button is the same command.
     const QString other = f.addMediaFile(QStringLiteral("other.mp3"), 60);
     f.dialogs.openAnswers << other;
-    w.ToolBarMPCotrol05OpenFile->trigger();
+    w.openFileAction->trigger();
     QCOMPARE(w.transport().mediaPath(), other);
     QCOMPARE(w.IndexFileName, f.folder() + QStringLiteral("other.mpx"));
 }
@@ -216,9 +216,9 @@ void OpenMediaTest::cancelledDialogLeavesOldMediaClosed() {
                           QStringLiteral("close")}));
     QVERIFY(f.player.URL().isEmpty());
     QCOMPARE(w.transport().mediaPath(), media);
-    QCOMPARE(w.ProgressBarTimePosition->Max(), 600);
-    QCOMPARE(w.ProgressBarTimePosition->PosTextPrefix(), QStringLiteral("0:00:05"));
-    QCOMPARE(w.LabelPlayTime->text(), QStringLiteral("0:00:05"));
+    QCOMPARE(w.positionBar->Max(), 600);
+    QCOMPARE(w.positionBar->PosTextPrefix(), QStringLiteral("0:00:05"));
+    QCOMPARE(w.playTimeLabel->text(), QStringLiteral("0:00:05"));
 }
 
 void OpenMediaTest::openClearsWavMode() {
@@ -260,8 +260,8 @@ void OpenMediaTest::unplayableNameShowsNoLength() {
     QCOMPARE(f.player.URL(), notes);
     f.clock.advance(1000);
     w.transport().finishLengthProbe();
-    QCOMPARE(w.LabelDuartionTime->text(), QString());
-    QCOMPARE(w.ProgressBarTimePosition->Max(), 0);
+    QCOMPARE(w.lengthLabel->text(), QString());
+    QCOMPARE(w.positionBar->Max(), 0);
     QVERIFY(f.dialogs.errors.isEmpty());
 }
 
@@ -297,8 +297,8 @@ void OpenMediaTest::pickerAcceptsExactlyTheLength() {
     QCOMPARE(f.dialogs.messages.size(), 1);
     QCOMPARE(f.player.log.first(), QStringLiteral("setCurrentPosition 600"));
     QCOMPARE(w.transport().repeatPosition(), 600.0);
-    QCOMPARE(w.ProgressBarTimePosition->Position(), 600);
-    QCOMPARE(w.ProgressBarTimePosition->PosTextPrefix(), QStringLiteral("0:10:00"));
+    QCOMPARE(w.positionBar->Position(), 600);
+    QCOMPARE(w.positionBar->PosTextPrefix(), QStringLiteral("0:10:00"));
 }
 
 void OpenMediaTest::pickerAtZeroSeeksWithoutPlayback() {
@@ -330,8 +330,8 @@ void OpenMediaTest::pickerStartsOnePlayback() {
                           QStringLiteral("setCurrentPosition 90"), QStringLiteral("play")}));
     QCOMPARE(w.transport().repeatPosition(), 90.0);
     QCOMPARE(f.player.playState(), PlayStates::Playing);
-    QCOMPARE(w.ProgressBarTimePosition->Position(), 90);
-    QCOMPARE(w.ProgressBarTimePosition->PosTextPrefix(), QStringLiteral("0:01:30"));
+    QCOMPARE(w.positionBar->Position(), 90);
+    QCOMPARE(w.positionBar->PosTextPrefix(), QStringLiteral("0:01:30"));
     QVERIFY(!transportTimer(w, "repeatTimer")->isActive());  // one playback, no repeat
     f.clock.advance(2500);
     QCOMPARE(f.player.currentPosition(), 92.5);
@@ -346,7 +346,7 @@ void OpenMediaTest::pickerTextForms() {
     const std::pair<const char*, double> forms[] = {
         {"1,02,03", 3723}, {"1,30", 90}, {"x,2,3", 123}, {"0,75,00", 4500}, {"7", 420}};
     for (const auto& [text, seconds] : forms) {
-        w.SetTimePickerSetting(QString::fromLatin1(text));
+        w.seekToTimeText(QString::fromLatin1(text));
         QVERIFY2(w.transport().repeatPosition() == seconds, text);
         QVERIFY2(f.player.currentPosition() == seconds, text);
     }
@@ -371,22 +371,22 @@ void OpenMediaTest::fileMenuDisplays() {
     FormFixture f;
     startWithoutMedia(f);
     TAMainForm& w = f.form();
-    w.DisplayProgressVolumeBar(QStringLiteral("p"), QStringLiteral("s"));
+    w.showVolumeBarText(QStringLiteral("p"), QStringLiteral("s"));
     w.MenuFileGetFilename->trigger();
     w.MenuFileGetFoldername->trigger();
-    QCOMPARE(w.ProgressBarVolume->PosTextPrefix(), QStringLiteral("p"));
-    QCOMPARE(w.ProgressBarVolume->PosTextSuffix(), QStringLiteral("s"));
+    QCOMPARE(w.volumeBar->PosTextPrefix(), QStringLiteral("p"));
+    QCOMPARE(w.volumeBar->PosTextSuffix(), QStringLiteral("s"));
 
     f.openMedia(f.addMediaFile(QStringLiteral("talk.mp3"), 600));
     const QString folder = f.folder().chopped(1);
     w.MenuFileGetFilename->trigger();
-    QCOMPARE(w.ProgressBarVolume->PosTextPrefix(),
+    QCOMPARE(w.volumeBar->PosTextPrefix(),
              QStringLiteral("talk.mp3 - ") + folder + QLatin1Char('/'));
-    QCOMPARE(w.ProgressBarVolume->PosTextSuffix(), QString());
-    w.DisplayProgressVolumeBar(QStringLiteral("p"), QStringLiteral("s"));
+    QCOMPARE(w.volumeBar->PosTextSuffix(), QString());
+    w.showVolumeBarText(QStringLiteral("p"), QStringLiteral("s"));
     w.MenuFileGetFoldername->trigger();
-    QCOMPARE(w.ProgressBarVolume->PosTextPrefix(), folder);
-    QCOMPARE(w.ProgressBarVolume->PosTextSuffix(), QString());
+    QCOMPARE(w.volumeBar->PosTextPrefix(), folder);
+    QCOMPARE(w.volumeBar->PosTextSuffix(), QString());
 }
 
 QTEST_MAIN(OpenMediaTest)

@@ -117,7 +117,7 @@ void PlayPauseTest::withoutMediaNothingHappens() {
     // The timers stop before the media is asked for.
     QVERIFY(!transportTimer(w, "repeatTimer")->isActive());
     QVERIFY(!transportTimer(w, "rewindSkipTimer")->isActive());
-    w.ToolBarMPCotrol01PlaypauseClick();
+    w.playPauseClicked();
     QVERIFY(f.player.log.isEmpty());
 }
 
@@ -141,7 +141,7 @@ void PlayPauseTest::wavModeNeverRewinds() {
     QCOMPARE(f.player.currentPosition(), 25.0);
     QCOMPARE(w.transport().savedPosition(), 25.0);
     QCOMPARE(f.player.count(QStringLiteral("setCurrentPosition")), 0);
-    QCOMPARE(w.ProgressBarVolume->PosTextPrefix(), QStringLiteral("     再生速度[ 1.0 ］"));
+    QCOMPARE(w.volumeBar->PosTextPrefix(), QStringLiteral("     再生速度[ 1.0 ］"));
 }
 
 void PlayPauseTest::wavModeLeavesEndedMediaAlone() {
@@ -163,18 +163,18 @@ void PlayPauseTest::toolbarTogglesWithoutRewind() {
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
     TAMainForm& w = f.form();
     w.transport().setPlayToggled(false);
-    w.ToolBarMPCotrol01PlaypauseClick();
+    w.playPauseClicked();
     QCOMPARE(f.player.playState(), PlayStates::Playing);
     QVERIFY(!w.transport().playToggled());
     f.clock.advance(10000);
     w.transport().setPlayToggled(true);
     transportTimer(w, "repeatTimer")->start();
-    w.ToolBarMPCotrol01PlaypauseClick();
+    w.playPauseClicked();
     QCOMPARE(f.player.playState(), PlayStates::Paused);
     QCOMPARE(f.player.currentPosition(), 10.0);
     QVERIFY(w.transport().playToggled());
     QVERIFY(!transportTimer(w, "repeatTimer")->isActive());
-    QCOMPARE(w.ProgressBarTimePosition->FontColor(), QColor(0, 0, 0));
+    QCOMPARE(w.positionBar->FontColor(), QColor(0, 0, 0));
 }
 
 void PlayPauseTest::toolbarForgetsVanishedFile() {
@@ -184,7 +184,7 @@ void PlayPauseTest::toolbarForgetsVanishedFile() {
     QVERIFY(QFile::remove(media));
     transportTimer(w, "repeatTimer")->start();
     f.player.log.clear();
-    w.ToolBarMPCotrol01PlaypauseClick();
+    w.playPauseClicked();
     QVERIFY(w.transport().mediaPath().isEmpty());
     QVERIFY(f.player.log.isEmpty());
     QCOMPARE(f.player.playState(), PlayStates::Paused);
@@ -198,7 +198,7 @@ void PlayPauseTest::toolbarErrorEndsHandlerAtFailingCall() {
     transportTimer(w, "repeatTimer")->start();
     transportTimer(w, "rewindSkipTimer")->start();
     f.player.failNext(QStringLiteral("play"));
-    w.ToolBarMPCotrol01Playpause->trigger();
+    w.playPauseAction->trigger();
     QCOMPARE(f.dialogs.errors.size(), 1);
     QVERIFY(f.dialogs.errors.first().contains(QStringLiteral("play")));
     QCOMPARE(f.player.playState(), PlayStates::Paused);
@@ -216,13 +216,13 @@ void PlayPauseTest::playStateShowsPlayerValues() {
     transportTimer(w, "forwardSkipTimer")->start();
     w.transport().refreshPlayState();
     QVERIFY(!transportTimer(w, "forwardSkipTimer")->isActive());
-    QCOMPARE(w.ProgressBarTimePosition->FontColor(), QColor(255, 0, 0));
-    QCOMPARE(w.ProgressBarVolume->PosTextPrefix(), QStringLiteral("     再生速度[ 1.3 ］"));
-    QCOMPARE(w.ProgressBarVolume->PosTextSuffix(), QStringLiteral("     音量[ 80 ］"));
-    QCOMPARE(w.ProgressBarVolume->Position(), 50);  // the bar itself is left alone
+    QCOMPARE(w.positionBar->FontColor(), QColor(255, 0, 0));
+    QCOMPARE(w.volumeBar->PosTextPrefix(), QStringLiteral("     再生速度[ 1.3 ］"));
+    QCOMPARE(w.volumeBar->PosTextSuffix(), QStringLiteral("     音量[ 80 ］"));
+    QCOMPARE(w.volumeBar->Position(), 50);  // the bar itself is left alone
     f.player.pause();
     w.transport().refreshPlayState();
-    QCOMPARE(w.ProgressBarTimePosition->FontColor(), QColor(0, 0, 0));
+    QCOMPARE(w.positionBar->FontColor(), QColor(0, 0, 0));
 }
 
 void PlayPauseTest::repeatWithoutPositionNeverSeeks() {
@@ -312,9 +312,9 @@ void PlayPauseTest::commandsStopRepeat() {
     w.transport().setRepeatPosition(30);
     const std::pair<const char*, std::function<void()>> commands[] = {
         {"PlayPause", [&] { w.transport().playPause(); }},
-        {"toolbar", [&] { w.ToolBarMPCotrol01Playpause->trigger(); }},
-        {"position bar click", [&] { w.ProgressBarTimePositionClick(); }},
-        {"set time", [&] { w.sbSetTime->click(); }},
+        {"toolbar", [&] { w.playPauseAction->trigger(); }},
+        {"position bar click", [&] { w.positionBarClicked(); }},
+        {"set time", [&] { w.setTimeButton->click(); }},
     };
     for (const auto& [name, command] : commands) {
         w.transport().replay();
@@ -330,13 +330,13 @@ void PlayPauseTest::pollWhilePausedChangesNothing() {
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
     TAMainForm& w = f.form();
     f.player.setCurrentPosition(42);
-    w.LabelPlayTime->setText(QStringLiteral("keep"));
-    const QString prefix = w.ProgressBarTimePosition->PosTextPrefix();
+    w.playTimeLabel->setText(QStringLiteral("keep"));
+    const QString prefix = w.positionBar->PosTextPrefix();
     const int shown = w.transport().shownSeconds();
     w.transport().pollPosition();
-    QCOMPARE(w.LabelPlayTime->text(), QStringLiteral("keep"));
-    QCOMPARE(w.ProgressBarTimePosition->PosTextPrefix(), prefix);
-    QCOMPARE(w.ProgressBarTimePosition->Position(), 0);
+    QCOMPARE(w.playTimeLabel->text(), QStringLiteral("keep"));
+    QCOMPARE(w.positionBar->PosTextPrefix(), prefix);
+    QCOMPARE(w.positionBar->Position(), 0);
     QCOMPARE(w.transport().shownSeconds(), shown);
     QCOMPARE(w.transport().polledPosition(), 0.0);
 }
@@ -352,10 +352,10 @@ void PlayPauseTest::pollWhilePlayingShowsPosition() {
     QCOMPARE(w.transport().polledPosition(), 75.5);
     QCOMPARE(w.transport().polledDuration(), 600.0);
     QCOMPARE(w.transport().shownSeconds(), 75);
-    QCOMPARE(w.LabelPlayTime->text(), QStringLiteral("0:01:15"));
-    QCOMPARE(w.ProgressBarTimePosition->PosTextPrefix(), QStringLiteral("0:01:15"));
-    QCOMPARE(w.ProgressBarTimePosition->PosTextSuffix(), QStringLiteral("    [ talk.mp3 ]"));
-    QCOMPARE(w.ProgressBarTimePosition->Position(), 75);
+    QCOMPARE(w.playTimeLabel->text(), QStringLiteral("0:01:15"));
+    QCOMPARE(w.positionBar->PosTextPrefix(), QStringLiteral("0:01:15"));
+    QCOMPARE(w.positionBar->PosTextSuffix(), QStringLiteral("    [ talk.mp3 ]"));
+    QCOMPARE(w.positionBar->Position(), 75);
 }
 
 void PlayPauseTest::pollKeepsBarAtZeroUntilLengthKnown() {
@@ -365,13 +365,13 @@ void PlayPauseTest::pollKeepsBarAtZeroUntilLengthKnown() {
     QVERIFY(f.start());
     TAMainForm& w = f.form();
     w.DropFiles({media});  // no length probe yet
-    QCOMPARE(w.ProgressBarTimePosition->Max(), 0);
+    QCOMPARE(w.positionBar->Max(), 0);
     f.player.play();
     f.clock.advance(3000);
     w.transport().pollPosition();
-    QCOMPARE(w.LabelPlayTime->text(), QStringLiteral("0:00:03"));
+    QCOMPARE(w.playTimeLabel->text(), QStringLiteral("0:00:03"));
     QCOMPARE(w.transport().shownSeconds(), 3);
-    QCOMPARE(w.ProgressBarTimePosition->Position(), 0);
+    QCOMPARE(w.positionBar->Position(), 0);
 }
 
 void PlayPauseTest::pollInWavModeUsesPlayerString() {
@@ -382,16 +382,16 @@ void PlayPauseTest::pollInWavModeUsesPlayerString() {
     f.player.play();
     f.clock.advance(3700);
     w.transport().pollPosition();
-    QCOMPARE(w.LabelPlayTime->text(), QStringLiteral("0:00:23"));
-    QCOMPARE(w.ProgressBarTimePosition->PosTextPrefix(), QStringLiteral("0:00:23"));
-    QCOMPARE(w.ProgressBarTimePosition->Position(), 23);
+    QCOMPARE(w.playTimeLabel->text(), QStringLiteral("0:00:23"));
+    QCOMPARE(w.positionBar->PosTextPrefix(), QStringLiteral("0:00:23"));
+    QCOMPARE(w.positionBar->Position(), 23);
     QCOMPARE(w.transport().shownSeconds(), 20);  // not kept in WAV mode
     // The text is the player's string, which the window reads only for an existing file.
     QVERIFY(QFile::remove(media));
     f.clock.advance(2000);
     w.transport().pollPosition();
-    QCOMPARE(w.LabelPlayTime->text(), QString());
-    QCOMPARE(w.ProgressBarTimePosition->Position(), 25);
+    QCOMPARE(w.playTimeLabel->text(), QString());
+    QCOMPARE(w.positionBar->Position(), 25);
 }
 
 QTEST_MAIN(PlayPauseTest)

@@ -66,7 +66,7 @@ void SpeedSkipTest::speedGroupAppliesTable() {
         QVERIFY2(f.player.rate() == row.speed, where);
         QVERIFY2(w.transport().chosenSpeed() == row.speed, where);
         QVERIFY2(w.transport().speedSwitchOn() == row.active, where);
-        QVERIFY2(w.ProgressBarVolume->PosTextPrefix() == speedText(QLatin1String(row.text)), where);
+        QVERIFY2(w.volumeBar->PosTextPrefix() == speedText(QLatin1String(row.text)), where);
         QVERIFY2(readPlayInt(w, QStringLiteral("Speed")) == row.item, where);
     }
 }
@@ -107,15 +107,15 @@ void SpeedSkipTest::toggleSwitchesBetweenNormalAndSetSpeed() {
     QVERIFY(w.transport().speedSwitchOn());
     const QByteArray settings = f.settingsBytes();
 
-    w.ToolBarMPCotrol02SpeedClick();
+    w.speedSwitchClicked();
     QCOMPARE(f.player.rate(), 1.0);
     QVERIFY(!w.transport().speedSwitchOn());
-    QCOMPARE(w.ProgressBarVolume->PosTextPrefix(), speedText(QStringLiteral("1.0")));
+    QCOMPARE(w.volumeBar->PosTextPrefix(), speedText(QStringLiteral("1.0")));
 
-    w.ToolBarMPCotrol02SpeedClick();
+    w.speedSwitchClicked();
     QCOMPARE(f.player.rate(), 1.5);
     QVERIFY(w.transport().speedSwitchOn());
-    QCOMPARE(w.ProgressBarVolume->PosTextPrefix(), speedText(QStringLiteral("1.5")));
+    QCOMPARE(w.volumeBar->PosTextPrefix(), speedText(QStringLiteral("1.5")));
 
     // The switch leaves the choice itself alone.
     QCOMPARE(w.transport().chosenSpeed(), 1.5);
@@ -134,10 +134,10 @@ void SpeedSkipTest::normalChosenWhileSetSpeedActive() {
     QCOMPARE(w.transport().chosenSpeed(), 1.0);
 
     f.player.log.clear();
-    w.ToolBarMPCotrol02SpeedClick();
+    w.speedSwitchClicked();
     QCOMPARE(f.player.log, QStringList{QStringLiteral("setRate 1")});
     QVERIFY(w.transport().speedSwitchOn());
-    QCOMPARE(w.ProgressBarVolume->PosTextPrefix(), speedText(QStringLiteral("1.0")));
+    QCOMPARE(w.volumeBar->PosTextPrefix(), speedText(QStringLiteral("1.0")));
 }
 
 void SpeedSkipTest::toggleRefusedWhenRateUnavailable() {
@@ -146,13 +146,13 @@ void SpeedSkipTest::toggleRefusedWhenRateUnavailable() {
     TAMainForm& w = f.form();
     w.RadioGroupPlaySpeed->setItemIndex(4);  // the group does not ask
     QCOMPARE(f.player.rate(), 1.5);
-    const QString before = w.ProgressBarVolume->PosTextPrefix();
+    const QString before = w.volumeBar->PosTextPrefix();
     f.player.log.clear();
-    w.ToolBarMPCotrol02Speed->trigger();
+    w.speedSwitchAction->trigger();
     QCOMPARE(f.dialogs.messages, QStringList{kRateRefused});
     QVERIFY(f.player.log.isEmpty());
     QVERIFY(w.transport().speedSwitchOn());
-    QCOMPARE(w.ProgressBarVolume->PosTextPrefix(), before);
+    QCOMPARE(w.volumeBar->PosTextPrefix(), before);
     QVERIFY(f.dialogs.errors.isEmpty());
 }
 
@@ -160,20 +160,20 @@ void SpeedSkipTest::speedErrorsEndHandlerAtFailingCall() {
     FormFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
     TAMainForm& w = f.form();
-    const QString before = w.ProgressBarVolume->PosTextPrefix();
+    const QString before = w.volumeBar->PosTextPrefix();
 
     f.player.failNext(QStringLiteral("setRate"));
-    w.ToolBarMPCotrol02Speed->trigger();
+    w.speedSwitchAction->trigger();
     QCOMPARE(f.dialogs.errors.size(), 1);
     QCOMPARE(f.player.rate(), 1.0);
-    QCOMPARE(w.ProgressBarVolume->PosTextPrefix(), before);
+    QCOMPARE(w.volumeBar->PosTextPrefix(), before);
 
     // Through the radio group: the failing rate ends it before the text and the file.
     const QByteArray settings = f.settingsBytes();
     f.player.failNext(QStringLiteral("setRate"));
     w.RadioGroupPlaySpeed->setItemIndex(6);
     QCOMPARE(f.dialogs.errors.size(), 2);
-    QCOMPARE(w.ProgressBarVolume->PosTextPrefix(), before);
+    QCOMPARE(w.volumeBar->PosTextPrefix(), before);
     QCOMPARE(f.settingsBytes(), settings);
 }
 
@@ -210,18 +210,18 @@ void SpeedSkipTest::rewindStepsToStartAndPauses() {
     QVERIFY(transportTimer(w, "rewindSkipTimer")->isActive());
     QCOMPARE(w.transport().savedPosition(), 7.0);
     QCOMPARE(w.transport().polledDuration(), 600.0);
-    QCOMPARE(w.ProgressBarTimePosition->Position(), 2);
-    QCOMPARE(w.ProgressBarTimePosition->PosTextPrefix(), QStringLiteral("0:00:02"));
-    QCOMPARE(w.ProgressBarTimePosition->PosTextSuffix(), QStringLiteral("    [ talk.mp3 ]"));
-    QCOMPARE(w.LabelPlayTime->text(), QStringLiteral("0:00:02"));
+    QCOMPARE(w.positionBar->Position(), 2);
+    QCOMPARE(w.positionBar->PosTextPrefix(), QStringLiteral("0:00:02"));
+    QCOMPARE(w.positionBar->PosTextSuffix(), QStringLiteral("    [ talk.mp3 ]"));
+    QCOMPARE(w.playTimeLabel->text(), QStringLiteral("0:00:02"));
 
     w.transport().rewindSkipTick();
     QCOMPARE(f.player.currentPosition(), 0.0);
     QCOMPARE(f.player.playState(), PlayStates::Paused);
     QVERIFY(!transportTimer(w, "rewindSkipTimer")->isActive());
     QCOMPARE(w.transport().savedPosition(), 2.0);
-    QCOMPARE(w.ProgressBarTimePosition->Position(), 0);
-    QCOMPARE(w.LabelPlayTime->text(), QStringLiteral("0:00:00"));
+    QCOMPARE(w.positionBar->Position(), 0);
+    QCOMPARE(w.playTimeLabel->text(), QStringLiteral("0:00:00"));
 }
 
 void SpeedSkipTest::rewindFromExactlyOneStepLandsOnZero() {
@@ -249,13 +249,13 @@ void SpeedSkipTest::forwardStepsWhilePlaying() {
     w.transport().forwardSkipTick();
     QCOMPARE(f.player.currentPosition(), 15.0);
     QCOMPARE(f.player.playState(), PlayStates::Playing);
-    QCOMPARE(w.ProgressBarTimePosition->Position(), 15);
-    QCOMPARE(w.LabelPlayTime->text(), QStringLiteral("0:00:15"));
+    QCOMPARE(w.positionBar->Position(), 15);
+    QCOMPARE(w.playTimeLabel->text(), QStringLiteral("0:00:15"));
     f.clock.advance(1000);
     w.transport().forwardSkipTick();
     QCOMPARE(f.player.currentPosition(), 21.0);
     QCOMPARE(w.transport().savedPosition(), 16.0);
-    QCOMPARE(w.LabelPlayTime->text(), QStringLiteral("0:00:21"));
+    QCOMPARE(w.playTimeLabel->text(), QStringLiteral("0:00:21"));
     QVERIFY(transportTimer(w, "forwardSkipTimer")->isActive());
 }
 
@@ -272,8 +272,8 @@ void SpeedSkipTest::forwardStopsShortOfEnd() {
     QCOMPARE(f.player.currentPosition(), 58.0);
     QCOMPARE(f.player.playState(), PlayStates::Paused);
     QVERIFY(!transportTimer(w, "forwardSkipTimer")->isActive());
-    QCOMPARE(w.LabelPlayTime->text(), QStringLiteral("0:00:58"));
-    QCOMPARE(w.ProgressBarTimePosition->Position(), 58);
+    QCOMPARE(w.playTimeLabel->text(), QStringLiteral("0:00:58"));
+    QCOMPARE(w.positionBar->Position(), 58);
 
     // A step that would land exactly on the end stops as well.
     f.player.setCurrentPosition(55);
@@ -290,7 +290,7 @@ void SpeedSkipTest::unknownDurationStopsSkips() {
     f.player.setDurationDelay(1'000'000'000);
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
     TAMainForm& w = f.form();
-    QCOMPARE(w.ProgressBarTimePosition->Max(), 0);
+    QCOMPARE(w.positionBar->Max(), 0);
 
     f.player.setCurrentPosition(7);
     f.player.play();
@@ -299,7 +299,7 @@ void SpeedSkipTest::unknownDurationStopsSkips() {
     QCOMPARE(f.player.currentPosition(), 7.0);
     QCOMPARE(f.player.playState(), PlayStates::Paused);
     QVERIFY(!transportTimer(w, "forwardSkipTimer")->isActive());
-    QCOMPARE(w.LabelPlayTime->text(), QStringLiteral("0:00:07"));
+    QCOMPARE(w.playTimeLabel->text(), QStringLiteral("0:00:07"));
 
     transportTimer(w, "rewindSkipTimer")->start();
     w.transport().rewindSkipTick();
@@ -320,10 +320,10 @@ void SpeedSkipTest::playStateEndsSkip() {
 
     // Every play or pause command ends a skip, the position-bar click included.
     transportTimer(w, "rewindSkipTimer")->start();
-    w.ProgressBarTimePositionClick();
+    w.positionBarClicked();
     QVERIFY(!transportTimer(w, "rewindSkipTimer")->isActive());
     transportTimer(w, "forwardSkipTimer")->start();
-    w.ToolBarMPCotrol01PlaypauseClick();
+    w.playPauseClicked();
     QVERIFY(!transportTimer(w, "forwardSkipTimer")->isActive());
 }
 

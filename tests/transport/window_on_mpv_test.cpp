@@ -90,7 +90,7 @@ void WindowOnMpvTest::init() {
     QVERIFY(form_->FormShow());
     form_->DropFiles({media_});
     // The length probe plays the file muted for a second, then pauses it.
-    QTRY_COMPARE_WITH_TIMEOUT(form_->LabelDuartionTime->text(), QStringLiteral("0:00:12"), 8000);
+    QTRY_COMPARE_WITH_TIMEOUT(form_->lengthLabel->text(), QStringLiteral("0:00:12"), 8000);
 }
 
 void WindowOnMpvTest::cleanup() {
@@ -113,10 +113,10 @@ void WindowOnMpvTest::openShowsLengthAndRestsPausedUnmuted() {
     QVERIFY(!mpv_->mute());
     const double rest = mpv_->currentPosition();
     QVERIFY2(rest > 0.5 && rest < 2.5, qPrintable(QString::number(rest)));
-    QCOMPARE(form_->LabelMovePostion0->text(), QStringLiteral("録音時間"));
+    QCOMPARE(form_->lengthCaptionLabel->text(), QStringLiteral("録音時間"));
     QCOMPARE(form_->transport().mediaLength(), 12);
     QCOMPARE(form_->transport().durationSeconds(), 12);
-    QCOMPARE(form_->ProgressBarTimePosition->Max(), 12);
+    QCOMPARE(form_->positionBar->Max(), 12);
 }
 
 void WindowOnMpvTest::pauseRewindsByTheChosenSeconds() {
