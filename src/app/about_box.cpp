@@ -57,5 +57,5 @@ void TAMainForm::MenuSettingsThisProgramClick() {
 }
 
 void TAMainForm::MenuSettingsVersionClick() {
-    showVolumeBarText(kVersionText, QStringLiteral("    ") + QFileInfo(SettingsPath).fileName());
+    showVolumeBarText(kVersionText, QStringLiteral("    ") + QFileInfo(settingsPath_).fileName());
 }

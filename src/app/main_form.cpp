@@ -30,7 +30,7 @@ TAMainForm::TAMainForm(const FormServices& services, QWidget* parent)
       clock(*services.clock),
       dialogs(*services.dialogs),
       transport_(new TransportController(*services.player, *services.clock, this)) {
-    ProgramFolder = services.programFolder;
+    programFolder_ = services.programFolder;
     FormCreate();
     AboutBox = new TAboutBox(this);
 }
@@ -40,11 +40,11 @@ TAMainForm::~TAMainForm() {
 }
 
 void TAMainForm::FormCreate() {
-    Started = false;
-    if (!ProgramFolder.endsWith(QLatin1Char('/'))) ProgramFolder += QLatin1Char('/');
-    SettingsPath = ProgramFolder +
-                   QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName() +
-                   QStringLiteral(".inf");
+    started_ = false;
+    if (!programFolder_.endsWith(QLatin1Char('/'))) programFolder_ += QLatin1Char('/');
+    settingsPath_ = programFolder_ +
+                    QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName() +
+                    QStringLiteral(".inf");
     CreateStringList();
     setWindowTitle(QStringLiteral("Scribo"));
     buildControls();
@@ -62,21 +62,21 @@ void TAMainForm::FormCreate() {
     TextInitialize();
     resetSettingControls();
     FootPedalInitialize();
-    pendingMediaPath.clear();
+    pendingMediaPath_.clear();
     setAcceptDrops(true);
 }
 
 void TAMainForm::Initialize() {
-    SaveOnClose = false;
-    Started = false;
-    positionDragging = volumeDragging = false;
+    saveOnClose_ = false;
+    started_ = false;
+    positionDragging_ = volumeDragging_ = false;
     transport_->initialize();
     timePicker->setTime(QTime(0, 0, 0));
     lengthLabel->setText(QStringLiteral("0:00:00"));
-    SwitchOn = PressHandled = ReleaseResets = false;
-    IndexFileName.clear();
-    IndexChanged = false;
-    SettingsPrefix = QStringLiteral("Scribo");
+    pedalSwitchOn_ = pedalPressHandled_ = pedalReleaseResets_ = false;
+    indexFileName_.clear();
+    indexChanged_ = false;
+    settingsPrefix_ = QStringLiteral("Scribo");
     ClearIndex();
     QFont volumeFont = volumeBar->font();
     volumeFont.setPointSize(10);
@@ -84,7 +84,7 @@ void TAMainForm::Initialize() {
     // Changing the flags of a shown window would hide it; only ask when the hint is missing.
     if (!windowFlags().testFlag(Qt::WindowStaysOnTopHint))
         setWindowFlag(Qt::WindowStaysOnTopHint, true);
-    PanelCollapsed = false;
+    panelCollapsed_ = false;
 }
 
 void TAMainForm::LabelInitialize() {
@@ -108,9 +108,9 @@ void TAMainForm::LabelInitialize() {
 }
 
 void TAMainForm::TextInitialize() {
-    PedalReadyText = QStringLiteral("フットペダル：接続されています");
-    PedalNotReadyText = QStringLiteral("フットペダル：接続されていません");
-    PedalOffText = QStringLiteral("フットペダル：使用しない設定です");
+    pedalReadyText_ = QStringLiteral("フットペダル：接続されています");
+    pedalNotReadyText_ = QStringLiteral("フットペダル：接続されていません");
+    pedalOffText_ = QStringLiteral("フットペダル：使用しない設定です");
 }
 
 bool TAMainForm::guard(const std::function<void()>& handler) {
@@ -176,12 +176,12 @@ void TAMainForm::DropFiles(const QStringList& paths) {
     const QString& path = paths.constFirst();
     const QString name = QFileInfo(path).fileName();
     if (IsMediaFileName(path)) {
-        pendingMediaPath = path;
+        pendingMediaPath_ = path;
         volumeBar->setPosTextPrefix(name);
         clock.sleep(300);
         MenuFileOpenClick();
     } else {
-        pendingMediaPath.clear();
+        pendingMediaPath_.clear();
         volumeBar->setPosTextPrefix(QStringLiteral("▼") + name + QStringLiteral("▲"));
     }
 }
@@ -212,7 +212,7 @@ void TAMainForm::mouseReleaseEvent(QMouseEvent* event) {
 // ---- Settings panel ----------------------------------------------------------------------------
 
 void TAMainForm::panelClicked() {
-    if (PanelCollapsed)
+    if (panelCollapsed_)
         ExpandSettingPanel();
     else
         CollapseSettingPanel();
@@ -220,10 +220,10 @@ void TAMainForm::panelClicked() {
 
 void TAMainForm::ExpandSettingPanel() {
     setFixedHeight(kExpandedHeight);
-    PanelCollapsed = false;
+    panelCollapsed_ = false;
 }
 
 void TAMainForm::CollapseSettingPanel() {
     setFixedHeight(kCollapsedHeight);
-    PanelCollapsed = true;
+    panelCollapsed_ = true;
 }

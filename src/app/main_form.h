@@ -39,36 +39,15 @@ struct FormServices {
 
 inline constexpr int kIndexEntries = 29;
 
-// The main window. It owns every piece of shared state and every control; each handler is a
-// method of it, defined in the folder of the subsystem it belongs to. Handlers never catch the
-// errors of the player or of the settings file: the guard around each connection does
-// (see main_form_wiring.cpp).
+// The main window: its widgets, its position, the settings panel and the menus. It shows what the
+// TransportController reports and forwards its controls to it (transport_view.cpp); its own state
+// is private. Handlers never catch the errors of the player or of the settings file: the guard
+// around each connection does (see main_form_wiring.cpp).
 class TAMainForm : public QWidget {
     Q_OBJECT
 public:
     explicit TAMainForm(const FormServices& services, QWidget* parent = nullptr);
     ~TAMainForm() override;
-
-    // ---- Shared state -------------------------------------------------------------------
-    QString SettingsPath;
-    QString ProgramFolder;
-    QString SettingsPrefix;
-    bool Started = false;
-    bool SaveOnClose = false;
-    bool PanelCollapsed = false;
-    int WindowTop = 0, WindowLeft = 0;
-    QString pendingMediaPath;
-    bool positionDragging = false, volumeDragging = false;
-    std::array<double, kIndexEntries + 1> IndexTime{};      // entries 1..29; [0] unused
-    std::array<QString, kIndexEntries + 1> IndexComment{};  // entries 1..29; [0] unused
-    bool IndexChanged = false;
-    QString IndexFileName;
-    bool PedalLibraryPresent = false, PedalReady = false;
-    int PedalDeviceIndex = 0;
-    int PedalBits = 0;
-    int PedalLeftAction = 2, PedalCenterAction = 1, PedalRightAction = 3;
-    bool SwitchOn = false, PressHandled = false, ReleaseResets = false;
-    QString PedalReadyText, PedalNotReadyText, PedalOffText;
 
     // ---- Controls ------------------------------------------------------------------------
     QMenuBar* MainMenu1 = nullptr;
@@ -199,8 +178,26 @@ public:
     // A failed write ends it with an error; the window then stays open.
     void FormClose();
     void FormDestroy();
-    // Where start-up looked for the settings file.
-    QString settingsFolder() const { return ProgramFolder; }
+    // Where start-up looked for the settings file, and the one it uses.
+    QString settingsFolder() const { return programFolder_; }
+    const QString& settingsPath() const { return settingsPath_; }
+    bool isStarted() const { return started_; }
+    // Whether closing stores the open media and its position.
+    bool savesOnClose() const { return saveOnClose_; }
+    bool isPanelCollapsed() const { return panelCollapsed_; }
+    // The remembered window position (what the file holds or the default).
+    int windowTop() const { return windowTop_; }
+    int windowLeft() const { return windowLeft_; }
+    // A dropped file waiting for the open command.
+    const QString& pendingMediaPath() const { return pendingMediaPath_; }
+    bool isDraggingPosition() const { return positionDragging_; }
+    bool isDraggingVolume() const { return volumeDragging_; }
+    const QString& indexFileName() const { return indexFileName_; }
+    void setIndexFileName(const QString& path) { indexFileName_ = path; }
+    // What the pedals do: 1 play, 2 rewind, 3 fast-forward.
+    int pedalLeftAction() const { return pedalLeftAction_; }
+    int pedalCenterAction() const { return pedalCenterAction_; }
+    int pedalRightAction() const { return pedalRightAction_; }
 
     // ---- Settings file (app/) -------------------------------------------------------------
     void LoadIniSettings(const QString& path);
@@ -300,6 +297,27 @@ private:
     void runDeferred();
 
     EntryGate gate_;
+    // ---- Window state (the transport's is in TransportController) ----------------------
+    QString settingsPath_;
+    QString programFolder_;
+    QString settingsPrefix_;
+    bool started_ = false;
+    bool saveOnClose_ = false;
+    bool panelCollapsed_ = false;
+    int windowTop_ = 0, windowLeft_ = 0;
+    QString pendingMediaPath_;
+    bool positionDragging_ = false, volumeDragging_ = false;
+    std::array<double, kIndexEntries + 1> indexTimes_{};      // entries 1..29; [0] unused
+    std::array<QString, kIndexEntries + 1> indexComments_{};  // entries 1..29; [0] unused
+    bool indexChanged_ = false;
+    QString indexFileName_;
+    bool pedalLibraryPresent_ = false, pedalReady_ = false;
+    int pedalDeviceIndex_ = 0;
+    int pedalBits_ = 0;
+    int pedalLeftAction_ = 2, pedalCenterAction_ = 1, pedalRightAction_ = 3;
+    bool pedalSwitchOn_ = false, pedalPressHandled_ = false, pedalReleaseResets_ = false;
+    QString pedalReadyText_, pedalNotReadyText_, pedalOffText_;
+
     QString deferredOpen_;
     bool deferredQuit_ = false;
     int exitCode_ = 0;

@@ -7,12 +7,12 @@ void TAMainForm::ProcessRegisterHotkey() {}
 void TAMainForm::ProcessUnRegisterHotkey() {}
 
 void TAMainForm::FootPedalInitialize() {
-    PedalLibraryPresent = false;
-    PedalReady = false;
-    PedalBits = 0;
-    PedalLeftAction = 2;
-    PedalCenterAction = 1;
-    PedalRightAction = 3;
+    pedalLibraryPresent_ = false;
+    pedalReady_ = false;
+    pedalBits_ = 0;
+    pedalLeftAction_ = 2;
+    pedalCenterAction_ = 1;
+    pedalRightAction_ = 3;
 }
 
 void TAMainForm::FootPedalSetup() {}
@@ -25,7 +25,7 @@ bool TAMainForm::WriteIndexIniFile(const QString& /*path*/) {
 }
 
 bool TAMainForm::ReadIndexIniFile(const QString& /*path*/) {
-    IndexChanged = false;
+    indexChanged_ = false;
     return true;
 }
 
@@ -37,13 +37,13 @@ void applyPedalItem(int item, int& action) {
 }  // namespace
 
 void TAMainForm::ChangePedalCenter() {
-    applyPedalItem(RadioGroupRedalPLAY->ItemIndex(), PedalCenterAction);
+    applyPedalItem(RadioGroupRedalPLAY->ItemIndex(), pedalCenterAction_);
 }
 
 void TAMainForm::ChangePedalLeft() {
-    applyPedalItem(RadioGroupPedalREW->ItemIndex(), PedalLeftAction);
+    applyPedalItem(RadioGroupPedalREW->ItemIndex(), pedalLeftAction_);
 }
 
 void TAMainForm::ChangePedalRight() {
-    applyPedalItem(RadioGroupPedalFWD->ItemIndex(), PedalRightAction);
+    applyPedalItem(RadioGroupPedalFWD->ItemIndex(), pedalRightAction_);
 }

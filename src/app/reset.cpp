@@ -17,7 +17,7 @@ void TAMainForm::FileReset() {
 
 void TAMainForm::Resettings() {
     transport_->clearRemembered();
-    IndexFileName.clear();
+    indexFileName_.clear();
     timePicker->setTime(QTime(0, 0, 0));
 }
 
@@ -38,16 +38,16 @@ void TAMainForm::ReleaseInitialize() {
     QFont positionFont = positionBar->font();
     positionFont.setBold(false);
     positionBar->setFont(positionFont);
-    SaveOnClose = false;
+    saveOnClose_ = false;
 }
 
 void TAMainForm::MenuSettingsInitializeClick() {
     ReleaseInitialize();
-    if (SettingsPath.isEmpty()) return;
-    SaveIniSettings(SettingsPath);
-    WindowTop = kDefaultTop;
-    WindowLeft = kDefaultLeft;
-    move(WindowLeft, WindowTop);
+    if (settingsPath_.isEmpty()) return;
+    SaveIniSettings(settingsPath_);
+    windowTop_ = kDefaultTop;
+    windowLeft_ = kDefaultLeft;
+    move(windowLeft_, windowTop_);
     writeSettings({{Ini::General, Ini::File},
                    {Ini::Record, Ini::Position},
                    {Ini::FormPosition, Ini::Top},

@@ -91,8 +91,8 @@ void TAMainForm::buildSettingsTable() {
         Ini::General, Ini::URL, [t] { return t->mediaUrl(); },
         [t](const QVariant& v) { t->setMediaUrl(v.toString()); });
     text(
-        Ini::General, Ini::Index, [this] { return IndexFileName; },
-        [this](const QVariant& v) { IndexFileName = v.toString(); });
+        Ini::General, Ini::Index, [this] { return indexFileName_; },
+        [this](const QVariant& v) { indexFileName_ = v.toString(); });
     number(
         Ini::Record, Ini::Position, SettingRow::Float, [t] { return t->position(); },
         [t](const QVariant& v) { t->setSavedPosition(v.toDouble()); });
@@ -160,7 +160,7 @@ void TAMainForm::buildSettingsTable() {
     rows.back().inFullWrite = false;
     for (const auto& [key, fallback] :
          {std::pair{Ini::Top, kDefaultTop}, std::pair{Ini::Left, kDefaultLeft}}) {
-        int* field = key == Ini::Top ? &WindowTop : &WindowLeft;
+        int* field = key == Ini::Top ? &windowTop_ : &windowLeft_;
         rows.push_back(
             {.section = Ini::FormPosition,
              .key = key,
@@ -198,20 +198,20 @@ void TAMainForm::SaveIniSettings(const QString& path) {
 }
 
 void TAMainForm::writeSettings(std::initializer_list<std::pair<QString, QString>> keys) {
-    const ProfileFile ini(SettingsPath);
+    const ProfileFile ini(settingsPath_);
     for (const auto& [section, key] : keys)
         WriteSetting(ini, *FindSetting(settings_, section, key));
 }
 
 void TAMainForm::toggleSetting(const SettingRow& row) {
     row.toggle->setChecked(!row.toggle->isChecked());
-    const bool fileThere = settingsFileExists(SettingsPath);
+    const bool fileThere = settingsFileExists(settingsPath_);
     const bool mediaOpen = !transport_->mediaPath().isEmpty();
     const bool write = row.toggleWrite == SettingRow::IfFileExists  ? fileThere
                        : row.toggleWrite == SettingRow::IfMediaOpen ? mediaOpen
                                                                     : fileThere && mediaOpen;
     if (!write) return;
-    WriteSetting(ProfileFile(SettingsPath), row);
+    WriteSetting(ProfileFile(settingsPath_), row);
     if (!row.reRegistersHotkeys) return;
     ProcessUnRegisterHotkey();
     Delay(300);
@@ -219,19 +219,19 @@ void TAMainForm::toggleSetting(const SettingRow& row) {
 }
 
 void TAMainForm::chooseGroupItem(const SettingRow& row) {
-    if (!Started) return;
+    if (!started_) return;
     const int item = row.group->ItemIndex();
     row.onChoice(item);
-    if (!settingsFileExists(SettingsPath)) return;
-    const ProfileFile ini(SettingsPath);
+    if (!settingsFileExists(settingsPath_)) return;
+    const ProfileFile ini(settingsPath_);
     WriteSetting(ini, row);
     for (const auto& [section, key] : row.alsoWrites)
         WriteSetting(ini, *FindSetting(settings_, section, key));
 }
 
 void TAMainForm::MenuFileAppearThiPostionClick() {
-    if (!settingsFileExists(SettingsPath)) return;
-    WindowTop = y();
-    WindowLeft = x();
+    if (!settingsFileExists(settingsPath_)) return;
+    windowTop_ = y();
+    windowLeft_ = x();
     writeSettings({{Ini::FormPosition, Ini::Top}, {Ini::FormPosition, Ini::Left}});
 }

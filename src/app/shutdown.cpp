@@ -11,12 +11,12 @@
 #include "transport/transport_controller.h"
 
 void TAMainForm::MenuFileCloseWithSattingsClick() {
-    SaveIniSettings(SettingsPath);
+    SaveIniSettings(settingsPath_);
     close();
 }
 
 void TAMainForm::MenuFileCloseWithoutSettingClick() {
-    SaveOnClose = false;
+    saveOnClose_ = false;
     close();
 }
 
@@ -61,11 +61,11 @@ void TAMainForm::FormClose() {
         Delay(100);
     }
     Delay(1200);
-    if (SaveOnClose) {
+    if (saveOnClose_) {
         if (!transport_->mediaPath().isEmpty()) {
             writeSettings({{Ini::General, Ini::File}, {Ini::Record, Ini::Position}});
         }
-        if (IndexChanged && !IndexFileName.isEmpty()) WriteIndexIniFile(IndexFileName);
+        if (indexChanged_ && !indexFileName_.isEmpty()) WriteIndexIniFile(indexFileName_);
     }
     setAcceptDrops(false);
 }

@@ -17,16 +17,17 @@
 #include "transport/transport_controller.h"
 
 bool TAMainForm::FormShow() {
-    const QString name = FindSettingsFile(ProgramFolder, SettingsPrefix);
-    if (name.isEmpty() || !QFileInfo::exists(ProgramFolder + name)) {
+    const QString name = FindSettingsFile(programFolder_, settingsPrefix_);
+    if (name.isEmpty() || !QFileInfo::exists(programFolder_ + name)) {
         // Ending without a word would look like success to whoever started us.
-        std::fprintf(stderr, "Scribo: no settings file %s*.inf in %s\n", qPrintable(SettingsPrefix),
-                     qPrintable(QDir::toNativeSeparators(ProgramFolder)));
+        std::fprintf(stderr, "Scribo: no settings file %s*.inf in %s\n",
+                     qPrintable(settingsPrefix_),
+                     qPrintable(QDir::toNativeSeparators(programFolder_)));
         exitCode_ = 2;
         return false;
     }
-    SettingsPath = ProgramFolder + name;
-    LoadIniSettings(SettingsPath);
+    settingsPath_ = programFolder_ + name;
+    LoadIniSettings(settingsPath_);
 
     const bool pedalSwitchedOff = MenuDontUseFootPedal->isChecked();
     if (!pedalSwitchedOff) FootPedalSetup();
@@ -47,12 +48,12 @@ bool TAMainForm::FormShow() {
     ProcessRegisterHotkey();
     t.chooseRewind(RadioGroupAutoBackSpace->ItemIndex());
     t.chooseRepeatInterval(RadioGroupRepeatTime->ItemIndex());
-    if (PedalLibraryPresent) TimerFootPedal->start();
+    if (pedalLibraryPresent_) TimerFootPedal->start();
 
-    MenuSettingsSave->setText(pedalSwitchedOff ? PedalOffText
-                              : PedalReady     ? PedalReadyText
-                                               : PedalNotReadyText);
-    move(WindowLeft, WindowTop);
+    MenuSettingsSave->setText(pedalSwitchedOff ? pedalOffText_
+                              : pedalReady_    ? pedalReadyText_
+                                               : pedalNotReadyText_);
+    move(windowLeft_, windowTop_);
 
     if (t.mediaPath().isEmpty()) {
         PageControlSetting->setCurrentWidget(PageControlSettingTab02Speed);
@@ -63,8 +64,8 @@ bool TAMainForm::FormShow() {
     }
 
     t.finishStartUp();
-    SaveOnClose = true;
-    Started = true;
+    saveOnClose_ = true;
+    started_ = true;
     timePicker->setFocus();
     return true;
 }

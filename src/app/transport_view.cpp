@@ -62,8 +62,8 @@ void TAMainForm::connectTransport() {
         setPointSize(volumeBar, 12);
     });
     connect(&t, &TransportController::indexFileNeeded, this, [this](const QString& mediaPath) {
-        IndexFileName = IndexFileNameFor(mediaPath);
-        if (QFileInfo::exists(IndexFileName)) ReadIndexIniFile(IndexFileName);
+        indexFileName_ = IndexFileNameFor(mediaPath);
+        if (QFileInfo::exists(indexFileName_)) ReadIndexIniFile(indexFileName_);
     });
     connect(&t, &TransportController::mediaCleared, this, [this] {
         positionBar->setMax(0);
@@ -74,7 +74,7 @@ void TAMainForm::connectTransport() {
     });
     connect(&t, &TransportController::mediaOpened, this, [this] {
         playTimeLabel->setText(QStringLiteral("0:00:00"));
-        SaveOnClose = true;
+        saveOnClose_ = true;
     });
     connect(&t, &TransportController::lengthProbed, this, [this](const QString& durationText) {
         lengthLabel->setText(durationText);
@@ -116,15 +116,15 @@ void TAMainForm::openFileClicked() {
 }
 
 void TAMainForm::MenuFileOpenClick() {
-    if (IndexChanged && !IndexFileName.isEmpty()) {
-        WriteIndexIniFile(IndexFileName);
-        IndexChanged = false;
+    if (indexChanged_ && !indexFileName_.isEmpty()) {
+        WriteIndexIniFile(indexFileName_);
+        indexChanged_ = false;
     }
     transport_->closeMedia();
     QString path;
-    if (!pendingMediaPath.isEmpty()) {
-        path = pendingMediaPath;
-        pendingMediaPath.clear();
+    if (!pendingMediaPath_.isEmpty()) {
+        path = pendingMediaPath_;
+        pendingMediaPath_.clear();
     } else if (!askForMediaFile(QString(), path)) {
         return;
     }
@@ -206,32 +206,32 @@ void TAMainForm::showVolumeBarText(const QString& prefix, const QString& suffix)
 }
 
 void TAMainForm::volumeBarPressed(Qt::MouseButton /*button*/, int /*x*/, int /*y*/) {
-    volumeDragging = true;
+    volumeDragging_ = true;
 }
 
 void TAMainForm::volumeBarReleased(Qt::MouseButton /*button*/, int /*x*/, int /*y*/) {
-    volumeDragging = false;
+    volumeDragging_ = false;
 }
 
 void TAMainForm::volumeBarDragged(int x, int y) {
     TALProgressBar* bar = volumeBar;
-    if (!volumeDragging || x < 0 || y < 0 || y > bar->height()) return;
+    if (!volumeDragging_ || x < 0 || y < 0 || y > bar->height()) return;
     const int value = BarValueFromX(x, bar->width(), bar->Max());
     if (value > bar->Max()) return;
     transport_->setVolume(value);
 }
 
 void TAMainForm::positionBarPressed(Qt::MouseButton /*button*/, int /*x*/, int /*y*/) {
-    if (positionBar->Max() != 0) positionDragging = true;
+    if (positionBar->Max() != 0) positionDragging_ = true;
 }
 
 void TAMainForm::positionBarReleased(Qt::MouseButton /*button*/, int /*x*/, int /*y*/) {
-    if (positionBar->Max() != 0) positionDragging = false;
+    if (positionBar->Max() != 0) positionDragging_ = false;
 }
 
 void TAMainForm::positionBarDragged(int x, int y) {
     TALProgressBar* bar = positionBar;
-    if (!positionDragging || bar->Max() == 0) return;
+    if (!positionDragging_ || bar->Max() == 0) return;
     if (x < 0 || x + 1 > bar->width() || y < 0 || y > bar->height()) return;
     const int value = BarValueFromX(x, bar->width(), bar->Max());
     if (value > bar->Max()) return;

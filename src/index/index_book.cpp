@@ -4,10 +4,10 @@
 
 void TAMainForm::ClearIndex() {
     for (int n = 1; n <= kIndexEntries; ++n) {
-        IndexTime[n] = 0;
-        IndexComment[n].clear();
+        indexTimes_[n] = 0;
+        indexComments_[n].clear();
         sbSetIndex[n]->setText(IndexEntryLabel(n));
         srSetIndex[n]->setText(IndexEntryLabel(n));
     }
-    IndexChanged = false;
+    indexChanged_ = false;
 }

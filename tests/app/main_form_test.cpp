@@ -60,8 +60,8 @@ void MainFormTest::takesFirstSettingsFileInNameOrder() {
     f.writeSettings("[FormPosition]\nTop=7\nLeft=7\n", QStringLiteral("scribo_A.inf"));
     f.writeSettings("", QStringLiteral("Other.inf"));
     QVERIFY(f.start());
-    QCOMPARE(f.form().SettingsPath, f.folder() + QStringLiteral("scribo_A.inf"));
-    QCOMPARE(f.form().WindowTop, 7);
+    QCOMPARE(f.form().settingsPath(), f.folder() + QStringLiteral("scribo_A.inf"));
+    QCOMPARE(f.form().windowTop(), 7);
 }
 
 void MainFormTest::createdWindowHasItsInitialState() {
@@ -72,8 +72,8 @@ void MainFormTest::createdWindowHasItsInitialState() {
     QVERIFY(w.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     QCOMPARE(w.width(), 390);
     QCOMPARE(w.height(), 450);
-    QVERIFY(!w.Started);
-    QVERIFY(!w.SaveOnClose);
+    QVERIFY(!w.isStarted());
+    QVERIFY(!w.savesOnClose());
     QCOMPARE(w.RadioGroupAutoBackSpace->ItemIndex(), 7);
     QCOMPARE(w.RadioGroupPlaySpeed->ItemIndex(), 2);
     QCOMPARE(w.RadioGroupRepeatTime->ItemIndex(), 2);
@@ -112,10 +112,10 @@ void MainFormTest::startsWithoutMediaWhenRememberedFileIsGone() {
     TAMainForm& w = f.form();
     QVERIFY(w.transport().mediaPath().isEmpty());
     QCOMPARE(w.PageControlSetting->currentWidget(), w.PageControlSettingTab02Speed);
-    QVERIFY(!w.PanelCollapsed);
+    QVERIFY(!w.isPanelCollapsed());
     QCOMPARE(w.height(), 450);
-    QVERIFY(w.Started);
-    QVERIFY(w.SaveOnClose);
+    QVERIFY(w.isStarted());
+    QVERIFY(w.savesOnClose());
     QVERIFY(f.player.URL().isEmpty());
     QVERIFY(transportTimer(w, "positionPollTimer")->isActive());
 }
@@ -127,11 +127,11 @@ void MainFormTest::startsCollapsedWithMediaAndTogglesPanel() {
     QVERIFY(f.start());
     TAMainForm& w = f.form();
     QCOMPARE(w.transport().mediaPath(), media);
-    QVERIFY(w.PanelCollapsed);
+    QVERIFY(w.isPanelCollapsed());
     QCOMPARE(w.height(), 107);
     w.panelClicked();
     QCOMPARE(w.height(), 450);
-    QVERIFY(!w.PanelCollapsed);
+    QVERIFY(!w.isPanelCollapsed());
     w.panelClicked();
     QCOMPARE(w.height(), 107);
 }
@@ -141,7 +141,7 @@ void MainFormTest::keepPanelOptionKeepsPanelOpen() {
     const QString media = f.addMediaFile(QStringLiteral("talk.mp3"), 600);
     f.writeSettings("[General]\nFile=" + media.toUtf8() + "\n[Menu]\nSettingPanel=1\n");
     QVERIFY(f.start());
-    QVERIFY(!f.form().PanelCollapsed);
+    QVERIFY(!f.form().isPanelCollapsed());
     QCOMPARE(f.form().height(), 450);
 }
 
@@ -178,8 +178,8 @@ void MainFormTest::resetReturnsToInitialStateAndForgetsMedia() {
     w.MenuSettingsInitializeClick();
 
     QVERIFY(w.transport().mediaPath().isEmpty());
-    QVERIFY(w.IndexFileName.isEmpty());
-    QVERIFY(!w.SaveOnClose);
+    QVERIFY(w.indexFileName().isEmpty());
+    QVERIFY(!w.savesOnClose());
     QCOMPARE(f.player.playState(), PlayStates::Paused);
     QCOMPARE(w.RadioGroupAutoBackSpace->ItemIndex(), 7);
     QCOMPARE(w.transport().rewindSeconds(), 2.5);  // the group's handler ran: Started is 1 now
@@ -187,7 +187,7 @@ void MainFormTest::resetReturnsToInitialStateAndForgetsMedia() {
     QVERIFY(w.MenuSettingDontUseF1->isChecked());
     QCOMPARE(w.positionBar->Max(), 0);
     QCOMPARE(w.pos(), QPoint(800, 100));
-    QVERIFY(!w.PanelCollapsed);
+    QVERIFY(!w.isPanelCollapsed());
     QCOMPARE(w.height(), 450);
     QCOMPARE(readKey(ini, QStringLiteral("General"), QStringLiteral("File")), QString());
     QCOMPARE(readKey(ini, QStringLiteral("Record"), QStringLiteral("Position")),
@@ -308,7 +308,7 @@ void MainFormTest::dropOfNonMediaOrSeveralFiles() {
     QVERIFY(f.player.log.isEmpty());
     w.DropFiles({f.folder() + QStringLiteral("notes.txt")});
     QCOMPARE(w.volumeBar->PosTextPrefix(), QStringLiteral("▼notes.txt▲"));
-    QVERIFY(w.pendingMediaPath.isEmpty());
+    QVERIFY(w.pendingMediaPath().isEmpty());
     QVERIFY(w.transport().mediaPath().isEmpty());
 }
 

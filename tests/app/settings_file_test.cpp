@@ -78,13 +78,13 @@ QStringList snapshot(TAMainForm& w, const MediaPlayer& player) {
         s << QStringLiteral("%1=%2").arg(flag.key, flagText((w.*flag.item)->isChecked()));
     s << w.timePicker->time().toString(QStringLiteral("H:mm:ss.zzz"))
       << QString::number(w.transport().volume()) << w.transport().mediaPath()
-      << w.transport().mediaName() << w.transport().mediaUrl() << w.IndexFileName
+      << w.transport().mediaName() << w.transport().mediaUrl() << w.indexFileName()
       << QString::number(player.currentPosition()) << QString::number(w.transport().chosenSpeed())
       << QString::number(w.transport().rewindSeconds())
       << QString::number(w.transport().repeatInterval())
       << QString::number(w.transport().forwardStep()) << QString::number(w.transport().rewindStep())
-      << QString::number(w.PedalCenterAction) << QString::number(w.PedalLeftAction)
-      << QString::number(w.PedalRightAction);
+      << QString::number(w.pedalCenterAction()) << QString::number(w.pedalLeftAction())
+      << QString::number(w.pedalRightAction());
     return s;
 }
 
@@ -133,7 +133,7 @@ void SettingsFileTest::fullWriteRoundTripsSettings() {
     w.timePicker->setTime(QTime(1, 23, 45));
     w.transport().loadVolume(73);
     w.transport().setMediaUrl(QStringLiteral("https://example.com/talk?id=7&x=a b"));
-    w.IndexFileName = a.folder() + QStringLiteral("talk.idx");
+    w.setIndexFileName(a.folder() + QStringLiteral("talk.idx"));
     w.SaveIniSettings(ini);
     const QStringList before = snapshot(w, a.player);
 
@@ -248,8 +248,8 @@ void SettingsFileTest::windowPositionFallsBackWhenNotPositive() {
     FormFixture f;
     f.writeSettings(settings);
     QVERIFY(f.start());
-    QCOMPARE(f.form().WindowTop, topLeft.y());
-    QCOMPARE(f.form().WindowLeft, topLeft.x());
+    QCOMPARE(f.form().windowTop(), topLeft.y());
+    QCOMPARE(f.form().windowLeft(), topLeft.x());
     QCOMPARE(f.form().pos(), topLeft);
 }
 
@@ -307,10 +307,10 @@ void SettingsFileTest::missingOrDamagedKeysReadAsZero() {
         QCOMPARE(w.transport().volume(), 0);
         QCOMPARE(w.timePicker->time(), QTime(0, 0, 0));
         QVERIFY(w.transport().mediaUrl().isEmpty());
-        QVERIFY(w.IndexFileName.isEmpty());
-        QCOMPARE(w.PedalCenterAction, 1);
-        QCOMPARE(w.PedalLeftAction, 1);
-        QCOMPARE(w.PedalRightAction, 1);
+        QVERIFY(w.indexFileName().isEmpty());
+        QCOMPARE(w.pedalCenterAction(), 1);
+        QCOMPARE(w.pedalLeftAction(), 1);
+        QCOMPARE(w.pedalRightAction(), 1);
         QCOMPARE(w.transport().forwardStep(), 2.0);
     }
 }
@@ -326,9 +326,9 @@ void SettingsFileTest::startUpWritesNothingAndGroupsWriteAfterIt() {
     QVERIFY(f.start());
     TAMainForm& w = f.form();
     QCOMPARE(f.settingsBytes(), before);
-    QCOMPARE(w.PedalCenterAction, 3);
-    QCOMPARE(w.PedalLeftAction, 1);
-    QCOMPARE(w.PedalRightAction, 2);
+    QCOMPARE(w.pedalCenterAction(), 3);
+    QCOMPARE(w.pedalLeftAction(), 1);
+    QCOMPARE(w.pedalRightAction(), 2);
     QCOMPARE(w.transport().forwardStep(), 300.0);
     QCOMPARE(w.transport().rewindStep(), 600.0);
 
@@ -345,9 +345,9 @@ void SettingsFileTest::startUpWritesNothingAndGroupsWriteAfterIt() {
     QCOMPARE(readKey(ini, pedal, QStringLiteral("PedalMode")), QStringLiteral("0"));
     QCOMPARE(readKey(ini, pedal, QStringLiteral("FWDPitch")), QStringLiteral("2"));
     QCOMPARE(readKey(ini, pedal, QStringLiteral("REWPitch")), QStringLiteral("1"));
-    QCOMPARE(w.PedalCenterAction, 2);
-    QCOMPARE(w.PedalLeftAction, 3);
-    QCOMPARE(w.PedalRightAction, 1);
+    QCOMPARE(w.pedalCenterAction(), 2);
+    QCOMPARE(w.pedalLeftAction(), 3);
+    QCOMPARE(w.pedalRightAction(), 1);
     QCOMPARE(w.transport().forwardStep(), 10.0);
     QCOMPARE(w.transport().rewindStep(), 5.0);
 }
@@ -564,8 +564,8 @@ void SettingsFileTest::appearHereStoresWindowPosition() {
     TAMainForm& w = f.form();
     w.move(321, 234);
     w.MenuFileAppearThiPostion->trigger();
-    QCOMPARE(w.WindowTop, 234);
-    QCOMPARE(w.WindowLeft, 321);
+    QCOMPARE(w.windowTop(), 234);
+    QCOMPARE(w.windowLeft(), 321);
     QCOMPARE(readKey(ini, QStringLiteral("FormPosition"), QStringLiteral("Top")),
              QStringLiteral("234"));
     QCOMPARE(readKey(ini, QStringLiteral("FormPosition"), QStringLiteral("Left")),
@@ -574,8 +574,8 @@ void SettingsFileTest::appearHereStoresWindowPosition() {
     QVERIFY(QFile::remove(ini));
     w.move(40, 50);
     w.MenuFileAppearThiPostion->trigger();
-    QCOMPARE(w.WindowTop, 234);
-    QCOMPARE(w.WindowLeft, 321);
+    QCOMPARE(w.windowTop(), 234);
+    QCOMPARE(w.windowLeft(), 321);
     QVERIFY(QDir(f.folder()).isEmpty());
     QVERIFY(f.dialogs.errors.isEmpty());
 }

@@ -41,7 +41,7 @@ void BarsTest::positionDragSeeks() {
     QCOMPARE(bar->Max(), 600);
 
     w.positionBarPressed(Qt::LeftButton, 10, 5);
-    QVERIFY(w.positionDragging);
+    QVERIFY(w.isDraggingPosition());
     w.positionBarDragged(158, 5);
     QCOMPARE(f.player.currentPosition(), 299.0);
     QCOMPARE(bar->Position(), 299);
@@ -56,7 +56,7 @@ void BarsTest::positionDragSeeks() {
     QCOMPARE(f.player.currentPosition(), 598.0);
     QCOMPARE(f.player.playState(), PlayStates::Playing);
     w.positionBarReleased(Qt::LeftButton, 316, 23);
-    QVERIFY(!w.positionDragging);
+    QVERIFY(!w.isDraggingPosition());
     f.player.log.clear();
     w.positionBarDragged(100, 5);
     QVERIFY(f.player.log.isEmpty());
@@ -87,7 +87,7 @@ void BarsTest::positionBarBeforeLengthIsKnown() {
     QCOMPARE(f.player.playState(), PlayStates::Paused);
     f.player.log.clear();
     w.positionBarPressed(Qt::LeftButton, 100, 5);
-    QVERIFY(!w.positionDragging);
+    QVERIFY(!w.isDraggingPosition());
     w.positionBarDragged(158, 5);
     QVERIFY(f.player.log.isEmpty());
     w.positionBarReleased(Qt::LeftButton, 158, 5);
@@ -208,7 +208,7 @@ void BarsTest::realMouseEventsDriveBothBars() {
     QCOMPARE(f.player.playState(), PlayStates::Paused);
     // The release on the bar is also a click: it plays from where the drag left off.
     QTest::mouseRelease(position, Qt::LeftButton, Qt::NoModifier, QPoint(158, 5));
-    QVERIFY(!w.positionDragging);
+    QVERIFY(!w.isDraggingPosition());
     QCOMPARE(f.player.playState(), PlayStates::Playing);
     QCOMPARE(f.player.currentPosition(), 299.0);
 
@@ -219,7 +219,7 @@ void BarsTest::realMouseEventsDriveBothBars() {
     QCOMPARE(f.player.volume(), 0);
     QCOMPARE(w.transport().volume(), 0);
     QCOMPARE(volume->PosTextSuffix(), volumeText(QStringLiteral("0")));
-    QVERIFY(!w.volumeDragging);
+    QVERIFY(!w.isDraggingVolume());
     QCOMPARE(f.player.playState(), PlayStates::Playing);  // the volume bar's click does nothing
     QVERIFY(f.dialogs.errors.isEmpty());
 }

@@ -79,7 +79,7 @@ void MediaFilesTest::dropAcceptsOnlyMediaNames() {
     if (accepted) {
         QCOMPARE(w.transport().mediaPath(), path);
         QCOMPARE(f.player.URL(), path);
-        QVERIFY(w.pendingMediaPath.isEmpty());
+        QVERIFY(w.pendingMediaPath().isEmpty());
     } else {
         QVERIFY(w.transport().mediaPath().isEmpty());
         QVERIFY(f.player.log.isEmpty());

@@ -106,8 +106,8 @@ void OpenMediaTest::openShowsNewMediaState() {
     TAMainForm& w = f.form();
     QCOMPARE(w.transport().mediaPath(), media);
     QCOMPARE(w.transport().mediaName(), QStringLiteral("talk.mp3"));
-    QCOMPARE(w.IndexFileName, f.folder() + QStringLiteral("talk.mpx"));
-    QVERIFY(w.pendingMediaPath.isEmpty());
+    QCOMPARE(w.indexFileName(), f.folder() + QStringLiteral("talk.mpx"));
+    QVERIFY(w.pendingMediaPath().isEmpty());
     QCOMPARE(w.transport().savedPosition(), 0.0);
     QCOMPARE(w.transport().shownSeconds(), 0);
     QCOMPARE(w.playTimeLabel->text(), QStringLiteral("0:00:00"));
@@ -169,7 +169,7 @@ void OpenMediaTest::invalidAtTimeStillOpens() {
     QCOMPARE(f.player.URL(), media);
     QVERIFY(transportTimer(w, "lengthProbeTimer")->isActive());
     QVERIFY(transportTimer(w, "positionPollTimer")->isActive());
-    QVERIFY(w.SaveOnClose);
+    QVERIFY(w.savesOnClose());
     QVERIFY(f.dialogs.errors.isEmpty());
     QVERIFY(f.dialogs.messages.isEmpty());
     f.clock.advance(1000);
@@ -198,7 +198,7 @@ void OpenMediaTest::openThroughDialog() {
     f.dialogs.openAnswers << other;
     w.openFileAction->trigger();
     QCOMPARE(w.transport().mediaPath(), other);
-    QCOMPARE(w.IndexFileName, f.folder() + QStringLiteral("other.mpx"));
+    QCOMPARE(w.indexFileName(), f.folder() + QStringLiteral("other.mpx"));
 }
 
 void OpenMediaTest::cancelledDialogLeavesOldMediaClosed() {
@@ -241,9 +241,9 @@ void OpenMediaTest::openTurnsSaveOnCloseOn() {
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
     TAMainForm& w = f.form();
     w.MenuSettingsInitializeClick();  // the reset turns it off
-    QVERIFY(!w.SaveOnClose);
+    QVERIFY(!w.savesOnClose());
     f.openMedia(f.addMediaFile(QStringLiteral("next.mp3"), 60));
-    QVERIFY(w.SaveOnClose);
+    QVERIFY(w.savesOnClose());
 }
 
 void OpenMediaTest::unplayableNameShowsNoLength() {

@@ -281,7 +281,7 @@ void PlayPauseTest::changedIntervalAppliesToRunningTimer() {
     QCOMPARE(w.transport().repeatInterval(), 20000);
     QCOMPARE(transportTimer(w, "repeatTimer")->interval(), 20000);
     QVERIFY(transportTimer(w, "repeatTimer")->isActive());
-    QCOMPARE(ProfileFile(w.SettingsPath)
+    QCOMPARE(ProfileFile(w.settingsPath())
                  .readInteger(QStringLiteral("Play"), QStringLiteral("RepeatTime"), -9),
              6);
     w.RadioGroupRepeatTime->setItemIndex(-1);
@@ -300,7 +300,7 @@ void PlayPauseTest::rewindChoiceAppliesAndIsStored() {
     TAMainForm& w = g.form();
     w.RadioGroupAutoBackSpace->setItemIndex(3);
     QCOMPARE(w.transport().rewindSeconds(), 1.2);
-    QCOMPARE(ProfileFile(w.SettingsPath)
+    QCOMPARE(ProfileFile(w.settingsPath())
                  .readInteger(QStringLiteral("Play"), QStringLiteral("AutoBackSpace"), -9),
              3);
 }

@@ -20,7 +20,7 @@ QString speedText(const QString& speed) {
 }
 
 int readPlayInt(const TAMainForm& w, const QString& key) {
-    return ProfileFile(w.SettingsPath).readInteger(QStringLiteral("Play"), key, -9);
+    return ProfileFile(w.settingsPath()).readInteger(QStringLiteral("Play"), key, -9);
 }
 
 const QString kRateRefused =
@@ -85,16 +85,16 @@ void SpeedSkipTest::speedChoiceIsStoredWhileFileExists() {
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
     TAMainForm& w = f.form();
     w.RadioGroupPlaySpeed->setItemIndex(5);
-    const ProfileFile ini(w.SettingsPath);
+    const ProfileFile ini(w.settingsPath());
     QCOMPARE(ini.readInteger(QStringLiteral("Play"), QStringLiteral("Speed"), -9), 5);
     QCOMPARE(ini.readString(QStringLiteral("Play"), QStringLiteral("ActualSpeed"), QString()),
              QStringLiteral("1.8"));
 
     // Without the file the choice still applies but nothing is written (or created).
-    QVERIFY(QFile::remove(w.SettingsPath));
+    QVERIFY(QFile::remove(w.settingsPath()));
     w.RadioGroupPlaySpeed->setItemIndex(1);
     QCOMPARE(f.player.rate(), 0.8);
-    QVERIFY(!QFile::exists(w.SettingsPath));
+    QVERIFY(!QFile::exists(w.settingsPath()));
     QVERIFY(f.dialogs.errors.isEmpty());
 }
 
@@ -187,7 +187,7 @@ void SpeedSkipTest::pitchGroupsSetStepsAndStore() {
     w.RadioGroupFWDPitch->setItemIndex(6);
     QCOMPARE(w.transport().rewindStep(), 2.0);
     QCOMPARE(w.transport().forwardStep(), 600.0);
-    const ProfileFile ini(w.SettingsPath);
+    const ProfileFile ini(w.settingsPath());
     QCOMPARE(ini.readInteger(QStringLiteral("Pedal"), QStringLiteral("REWPitch"), -9), 0);
     QCOMPARE(ini.readInteger(QStringLiteral("Pedal"), QStringLiteral("FWDPitch"), -9), 6);
     // No selection keeps the step.
