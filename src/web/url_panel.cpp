@@ -11,8 +11,7 @@ bool UrlPanel::paste(const QString& clipboardText) {
     if (!web::isWebAddress(address)) return false;
     pasted_ << address;
     Q_EMIT addressListed(address);
-    Q_EMIT boxTextChanged(address);
-    return play(address);
+    return play(address);  // shows it in the box
 }
 
 bool UrlPanel::play(const QString& boxText) {

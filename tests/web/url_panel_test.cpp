@@ -37,12 +37,9 @@ private slots:
         QTest::addColumn<QString>("played");  // empty: refused
         QTest::newRow("blanks around https") << QStringLiteral(" \thttps://example.org/a.mp3 \n")
                                              << QStringLiteral("https://example.org/a.mp3");
-        QTest::newRow("inner blank") << QStringLiteral("http://example.org/a b.mp3")
-                                     << QStringLiteral("http://example.org/ab.mp3");
         QTest::newRow("HTTP in capitals")
             << QStringLiteral("HTTP://example.org/a.mp3") << QString();
         QTest::newRow("ftp") << QStringLiteral("ftp://example.org/a.mp3") << QString();
-        QTest::newRow("plain text") << QStringLiteral("Interview, 2nd part") << QString();
     }
     void paste() {
         QFETCH(QString, clipboard);
@@ -116,14 +113,10 @@ private slots:
     void browserGetsTheTrimmedAddress_data() {
         QTest::addColumn<QString>("box");
         QTest::addColumn<QString>("opened");  // empty: the browser is not asked
-        QTest::newRow("blanks around") << QStringLiteral("  https://example.org/a.mp3 ")
-                                       << QStringLiteral("https://example.org/a.mp3");
-        QTest::newRow("inner blank kept") << QStringLiteral("https://example.org/a b.mp3\t")
+        QTest::newRow("inner blank kept") << QStringLiteral("  https://example.org/a b.mp3\t")
                                           << QStringLiteral("https://example.org/a b.mp3");
         QTest::newRow("HTTP in capitals")
             << QStringLiteral("HTTP://example.org/a.mp3") << QString();
-        QTest::newRow("ftp") << QStringLiteral("ftp://example.org/a.mp3") << QString();
-        QTest::newRow("empty") << QString() << QString();
     }
     void browserGetsTheTrimmedAddress() {
         QFETCH(QString, box);
@@ -134,13 +127,6 @@ private slots:
         QCOMPARE(browser_.opened, opened.isEmpty() ? QStringList{} : QStringList{opened});
         QVERIFY(player_.played.isEmpty());
         QCOMPARE(shown.count(), 0);
-    }
-
-    void browserRefusalIsReported() {
-        UrlPanel panel(player_, browser_);
-        browser_.accepts = false;
-        QVERIFY(!panel.openInBrowser(QStringLiteral("https://example.org/")));
-        QCOMPARE(browser_.opened.size(), 1);
     }
 };
 
