@@ -6,7 +6,8 @@
 #include "pedal/pedal_library.h"
 
 // A pedal library that answers from a script. One pedal is plugged in at the start; reads answer
-// the queued reports in order, then NothingNew. Every call is logged.
+// the queued reports in order, then NothingNew. Clearing the buffer of the open pedal drops the
+// queued reads, as set-up does: queue reports once the pedal is set up. Every call is logged.
 class FakePedalLibrary : public PedalLibrary {
 public:
     bool loadSucceeds = true;
