@@ -33,8 +33,8 @@ std::optional<ClipboardTimeCode> readClipboardTimeCode(const QString& clipboardT
     if (const qsizetype at = t.indexOf(QLatin1Char('[')); at >= 0) t = t.mid(at + 1);
     removeFirst(t, kOpen);
     removeFirst(t, kClose);
-    for (const QChar c : {QChar(u' '), QChar(u'\u3000'), QChar(u'['), QChar(u']'), QChar(u'='),
-                          QChar(u'/')})
+    for (const QChar c :
+         {QChar(u' '), QChar(u'\u3000'), QChar(u'['), QChar(u']'), QChar(u'='), QChar(u'/')})
         t.remove(c);
     return ClipboardTimeCode{t, HHMMSS2Time(t)};
 }

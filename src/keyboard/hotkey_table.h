@@ -37,7 +37,7 @@ struct HotkeySlot {
     int id;
     const char* name;  // fixed name, unique in the table
     HotkeyModifier modifier;
-    quint8 virtualKey;         // Windows virtual-key code, as the table was designed with
+    quint8 virtualKey;            // Windows virtual-key code, as the table was designed with
     const QString* suppressedBy;  // settings key in section "Menu" that turns it off, or null
     HotkeyCommand command;
 };

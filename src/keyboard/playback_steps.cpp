@@ -17,10 +17,14 @@ double steppedSpeed(double setSpeed, SpeedStep step) {
                                : static_cast<long double>(setSpeed) - kStep;
     const double v = static_cast<double>(sum);
     switch (step) {
-        case SpeedStep::Up: return v > kHighest ? 0.5 : v;
-        case SpeedStep::WideUp: return v > kWideHighest ? 0.5 : v;
-        case SpeedStep::Down: return v < kLowest ? 2.0 : v;
-        case SpeedStep::WideDown: return v < kLowest ? 3.0 : v;
+        case SpeedStep::Up:
+            return v > kHighest ? 0.5 : v;
+        case SpeedStep::WideUp:
+            return v > kWideHighest ? 0.5 : v;
+        case SpeedStep::Down:
+            return v < kLowest ? 2.0 : v;
+        case SpeedStep::WideDown:
+            return v < kLowest ? 3.0 : v;
     }
     return v;
 }

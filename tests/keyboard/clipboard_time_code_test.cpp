@@ -40,8 +40,7 @@ private slots:
         QTest::newRow("pasted time code") << "{▼[1:02:03]▲}" << true << "1:02:03" << 3723.0;
         QTest::newRow("inside other text")
             << "see {▼[ 0:00:07 ]▲} then" << true << "0:00:07" << 7.0;
-        QTest::newRow("blanks, = and /")
-            << "[0:\u30000/1:1=5]" << true << "0:01:15" << 75.0;
+        QTest::newRow("blanks, = and /") << "[0:\u30000/1:1=5]" << true << "0:01:15" << 75.0;
         QTest::newRow("only the first marks go") << "[▼0:01▼]" << true << "0:01▼" << 0.0;
         QTest::newRow("no time in it") << "[a:b]" << true << "a:b" << 0.0;
         QTest::newRow("no colon") << "[0.01.15]" << false << "" << 0.0;

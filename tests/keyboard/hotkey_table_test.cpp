@@ -6,11 +6,12 @@
 #include "keyboard/key_symbols.h"
 
 namespace {
-const QSet<QString> kAllSettings = {
-    Ini::DontUseCapsLockkey, Ini::DontUseCtrlSpacekey, Ini::DontUseBackSpace,
-    Ini::DontUseInsert,      Ini::DontUseConvert,      Ini::DontUsePrintScr,
-    Ini::DontUseBackSlash,   Ini::DontUseAltPrintableKey, Ini::DontUseRightSQBKT,
-    Ini::DontUseF1,          Ini::DontUseF2};
+const QSet<QString> kAllSettings = {Ini::DontUseCapsLockkey, Ini::DontUseCtrlSpacekey,
+                                    Ini::DontUseBackSpace,   Ini::DontUseInsert,
+                                    Ini::DontUseConvert,     Ini::DontUsePrintScr,
+                                    Ini::DontUseBackSlash,   Ini::DontUseAltPrintableKey,
+                                    Ini::DontUseRightSQBKT,  Ini::DontUseF1,
+                                    Ini::DontUseF2};
 
 QList<int> grabbedIds(HotkeyTable& table, const QSet<QString>& checked) {
     QList<int> ids;
@@ -20,7 +21,8 @@ QList<int> grabbedIds(HotkeyTable& table, const QSet<QString>& checked) {
 
 QList<int> range(int from, int to) {
     QList<int> ids;
-    for (int i = from; i <= to; ++i) ids << i;
+    for (int i = from; i <= to; ++i)
+        ids << i;
     return ids;
 }
 }  // namespace
@@ -59,9 +61,11 @@ private slots:
         HotkeyTable table;
         const QList<int> grabbed = grabbedIds(table, checked);
         QList<int> expected = range(1, 77);
-        for (int id : skipped) expected.removeOne(id);
+        for (int id : skipped)
+            expected.removeOne(id);
         QCOMPARE(grabbed, expected);
-        for (int id = 1; id <= 77; ++id) QCOMPARE(table.isRegistered(id), !skipped.contains(id));
+        for (int id = 1; id <= 77; ++id)
+            QCOMPARE(table.isRegistered(id), !skipped.contains(id));
     }
 
     void allElevenLeaveTwelve() {
@@ -87,8 +91,9 @@ private slots:
         HotkeyTable table;
         grabbedIds(table, {});
         QList<int> released;
-        table.registerAll({Ini::DontUseF2}, [](const HotkeySlot&) {},
-                          [&](const HotkeySlot& s) { released << s.id; });
+        table.registerAll(
+            {Ini::DontUseF2}, [](const HotkeySlot&) {},
+            [&](const HotkeySlot& s) { released << s.id; });
         QCOMPARE(released, QList{28});
         QVERIFY(!table.isRegistered(28));
         QCOMPARE(table.registeredCount(), 76);
@@ -107,7 +112,8 @@ private slots:
 
     void slotsByCommand() {
         QMap<HotkeyCommand, QList<int>> ids;
-        for (const HotkeySlot& s : HotkeyTable::slotList()) ids[s.command] << s.id;
+        for (const HotkeySlot& s : HotkeyTable::slotList())
+            ids[s.command] << s.id;
         QCOMPARE(ids[HotkeyCommand::PlayPause],
                  (QList{1, 3, 7, 9, 14, 25, 26, 27, 28} + range(29, 77)));
         QCOMPARE(ids[HotkeyCommand::VolumeUp], (QList{5, 19}));
@@ -139,12 +145,10 @@ private slots:
         QTest::newRow("pause") << 0x13 << QList<KeySymbol>{{0xff13}};
         QTest::newRow("letter is lower case") << int('Q') << QList<KeySymbol>{{'q'}};
         QTest::newRow("digit") << int('7') << QList<KeySymbol>{{'7'}};
-        QTest::newRow("eisu or caps lock")
-            << 0xF0 << QList<KeySymbol>{{0xff30}, {0xffe5}};
+        QTest::newRow("eisu or caps lock") << 0xF0 << QList<KeySymbol>{{0xff30}, {0xffe5}};
         QTest::newRow("ro key") << 0xE2 << QList<KeySymbol>{{'\\', '_'}};
         QTest::newRow("yen key") << 0xDC << QList<KeySymbol>{{'\\', '|'}};
-        QTest::newRow("semicolon key, or US equals")
-            << 0xBB << QList<KeySymbol>{{';'}, {'='}};
+        QTest::newRow("semicolon key, or US equals") << 0xBB << QList<KeySymbol>{{';'}, {'='}};
         QTest::newRow("no key") << 0xDF << QList<KeySymbol>{};
         QTest::newRow("unknown") << 0x07 << QList<KeySymbol>{};
     }

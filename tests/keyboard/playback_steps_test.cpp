@@ -14,9 +14,8 @@ private slots:
         QTest::addColumn<SpeedStep>("step");
         QTest::addColumn<QStringList>("shown");
         QTest::newRow("alt scroll lock from 1.0")
-            << 1.0 << SpeedStep::Up
-            << QStringList{"1.1", "1.2", "1.3", "1.4", "1.5", "1.6", "1.7", "1.8", "1.9", "2.0",
-                           "0.5", "0.6"};
+            << 1.0 << SpeedStep::Up << QStringList{"1.1", "1.2", "1.3", "1.4", "1.5", "1.6",
+                                                   "1.7", "1.8", "1.9", "2.0", "0.5", "0.6"};
         QTest::newRow("alt scroll lock from 2.0") << 2.0 << SpeedStep::Up << QStringList{"0.5"};
         QTest::newRow("shift scroll lock from 1.0")
             << 1.0 << SpeedStep::Down
@@ -45,7 +44,8 @@ private slots:
 
     void sumsKeepTheirBinaryError() {
         double speed = 1.0;
-        for (int i = 0; i < 10; ++i) speed = steppedSpeed(speed, SpeedStep::Up);
+        for (int i = 0; i < 10; ++i)
+            speed = steppedSpeed(speed, SpeedStep::Up);
         QVERIFY(speed > 2.0);  // just above, not rounded to tenths
         QVERIFY(speed < 2.0 + 1e-9);
         QCOMPARE(steppedSpeed(speed, SpeedStep::Up), 0.5);
