@@ -3,6 +3,8 @@
 #include <QtTest>
 
 #include "core/settings_keys.h"
+#include "keyboard/clipboard_time_code.h"
+#include "keyboard/hotkey_help.h"
 #include "keyboard/key_symbols.h"
 
 namespace {
@@ -164,6 +166,14 @@ private slots:
         QCOMPARE(combinationText(*HotkeyTable::slot(29)), QStringLiteral("Alt + A"));
         QCOMPARE(combinationText(*HotkeyTable::slot(66)), QStringLiteral("Alt + :"));
         QCOMPARE(combinationText(*HotkeyTable::slot(25)), QStringLiteral("Shift + ＼ (ろ)"));
+    }
+
+    void helpNamesEveryKey() {
+        const QString help = playbackKeysHelpText();
+        for (const HotkeySlot& s : HotkeyTable::slotList())
+            if (s.id <= kIndividualHotkeyCount) QVERIFY2(help.contains(combinationText(s)), s.name);
+        QVERIFY(help.contains(QStringLiteral("Alt + 文字キー")));
+        QVERIFY(timeCodeHelpText().contains(timeCodeClipText(3723)));
     }
 };
 
