@@ -37,6 +37,16 @@ int main(int argc, char* argv[]) {
         return 0;
     }
 
+    // Without a display Qt aborts with advice to reinstall; say what is really missing.
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        std::fputs(
+            "Scribo: a graphical session is needed (neither DISPLAY nor WAYLAND_DISPLAY is "
+            "set).\n",
+            stderr);
+        return 1;
+    }
+
     // Only the video picture and its ancestors need X windows of their own.
     QCoreApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
     QApplication app(argc, argv);

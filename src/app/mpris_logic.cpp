@@ -77,12 +77,19 @@ QStringList MimeTypesForExtension(const QString& extension) {
         {QStringLiteral(".3g2"), {QStringLiteral("video/3gpp2"), QStringLiteral("audio/3gpp2")}},
         {QStringLiteral(".mov"), {QStringLiteral("video/quicktime")}},
     };
-    return kTypes.value(extension.toLower());
+    const QString lower = extension.toLower();
+    if (kTypes.contains(lower)) return kTypes.value(lower);
+    for (const FurtherMediaType& type : FurtherMediaTypes())
+        if (type.extension == lower) return type.mimeTypes;
+    return {};
 }
 
 QStringList SupportedMimeTypes() {
     QStringList types;
-    for (const QString& extension : kMediaExtensions)
+    QStringList extensions(kMediaExtensions.begin(), kMediaExtensions.end());
+    for (const FurtherMediaType& type : FurtherMediaTypes())
+        extensions << type.extension;
+    for (const QString& extension : extensions)
         for (const QString& type : MimeTypesForExtension(extension))
             if (!types.contains(type)) types << type;
     return types;

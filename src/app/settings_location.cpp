@@ -1,8 +1,12 @@
 #include "app/settings_location.h"
 
+#include <sys/stat.h>
+
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSaveFile>
 
 QString FindSettingsFile(const QString& folder, const QString& prefix) {
@@ -18,6 +22,33 @@ QString FindSettingsFile(const QString& folder, const QString& prefix) {
         if (!QFileInfo(dir.filePath(name)).isDir()) return name;
     }
     return {};
+}
+
+QString SettingsFileProblem(const QString& path) {
+    // QFileInfo::isFile() also holds for FIFOs and devices; stat() tells them apart.
+    struct stat status {};
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
+        return QStringLiteral("it cannot be found");
+    if (S_ISDIR(status.st_mode)) return QStringLiteral("it is a folder");
+    if (!S_ISREG(status.st_mode)) return QStringLiteral("it is not a regular file");
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("it cannot be read (%1)").arg(file.errorString());
+    return {};
+}
+
+void RemoveInterruptedWrites(const QString& settingsPath) {
+    const QFileInfo settings(settingsPath);
+    const QDir dir = settings.dir();
+    const QRegularExpression leftover(QStringLiteral("^") +
+                                      QRegularExpression::escape(settings.fileName()) +
+                                      QStringLiteral("\\.[A-Za-z0-9]{6}$"));
+    const QDateTime old = QDateTime::currentDateTime().addSecs(-60);
+    for (const QFileInfo& entry : dir.entryInfoList({settings.fileName() + QStringLiteral(".*")},
+                                                    QDir::Files | QDir::Hidden)) {
+        if (!leftover.match(entry.fileName()).hasMatch() || entry.isSymLink()) continue;
+        if (entry.lastModified() < old) QFile::remove(entry.filePath());
+    }
 }
 
 bool IsInstalledProgram(const QString& programFolder, const QString& installBinFolder,

@@ -1,13 +1,25 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QTime>
 #include <array>
 #include <optional>
+#include <vector>
 
 // The media extension table: 20 slots, 13 in use, tried in order as prefixes of the lower-cased
 // extension (so ".3gpp" and ".MP3" are media, ".mpeg" is not).
 extern const std::array<QString, 20> kMediaExtensions;
+
+// Further formats the player plays that a Linux user has (Ogg, Opus, FLAC, Matroska, WebM, …),
+// with their MIME types. Matched exactly: as prefixes, short ones such as ".ts" would take
+// ".tsv" files for media.
+struct FurtherMediaType {
+    QString extension;
+    QStringList mimeTypes;
+};
+const std::vector<FurtherMediaType>& FurtherMediaTypes();
+
 bool IsMediaFileName(const QString& path);
 
 // The index file of a media file: its extension (from the last "." of the file name) replaced by

@@ -22,6 +22,7 @@ inline constexpr char kIdle[] = "idle";
 
 // Options that may also change at run time.
 inline constexpr char kVo[] = "vo";
+inline constexpr char kAccessReferences[] = "access-references";
 inline constexpr char kWid[] = "wid";
 
 // Properties.

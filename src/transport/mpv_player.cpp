@@ -16,6 +16,11 @@
 
 namespace {
 
+bool isWebAddress(const QString& url) {
+    return url.startsWith(QLatin1String("http://"), Qt::CaseInsensitive) ||
+           url.startsWith(QLatin1String("https://"), Qt::CaseInsensitive);
+}
+
 Q_LOGGING_CATEGORY(lcPlayer, "scribo.player", QtInfoMsg)
 
 // time-pos may read a hair below an exact seek target once playback has resumed from it.
@@ -165,6 +170,11 @@ void MpvPlayer::setURL(const QString& url) {
     pendingStart_.reset();
     seekTarget_.reset();
     restartSeen_ = false;
+
+    // A local file plays its own content only: a playlist, an EDL or an HLS list named like
+    // media would otherwise make the player open the files and web addresses it lists.
+    setString(mpvname::kAccessReferences,
+              QString::fromLatin1(isWebAddress(url) ? mpvname::kYes : mpvname::kNo));
 
     const QByteArray target = url.toUtf8();
     const char* args[] = {mpvname::kLoadfile, target.constData(), mpvname::kReplace, nullptr};

@@ -70,6 +70,9 @@ void InstallTest::installsBinaryEntryIconAndDocumentation() {
     QVERIFY(
         QFileInfo(path(QStringLiteral("share/icons/hicolor/scalable/apps/scribo.svg"))).isFile());
     QVERIFY(readAll(path(QStringLiteral("share/doc/scribo/README.md"))).startsWith("# Scribo"));
+    const QByteArray pedalRule =
+        readAll(path(QStringLiteral("lib/udev/rules.d/70-scribo-pedal.rules")));
+    QVERIFY(pedalRule.contains(R"(ATTRS{idVendor}=="05f3", TAG+="uaccess")"));
     // No settings file beside an installed binary: it would make it portable.
     QCOMPARE(QDir(path(QStringLiteral("bin"))).entryList(QDir::Files),
              QStringList{QStringLiteral("scribo")});

@@ -41,8 +41,13 @@ void MediaFilesTest::isMediaFileName_data() {
     QTest::newRow(".3gpp") << "/m/phone.3gpp" << true;
     QTest::newRow(".3g2") << "/m/phone.3g2" << true;
     QTest::newRow("prefix match .mp3x") << "/m/odd.mp3x" << true;
-    QTest::newRow(".mpeg is not listed") << "/m/film.mpeg" << false;
-    QTest::newRow(".avi") << "/m/film.avi" << false;
+    QTest::newRow(".mpeg") << "/m/film.mpeg" << true;
+    QTest::newRow(".avi") << "/m/film.avi" << true;
+    QTest::newRow(".OPUS in capitals") << "/m/memo.OPUS" << true;
+    QTest::newRow(".ts") << "/m/broadcast.ts" << true;
+    QTest::newRow("further types match exactly: .tsv") << "/m/table.tsv" << false;
+    QTest::newRow("further types match exactly: .flac2") << "/m/odd.flac2" << false;
+    QTest::newRow(".txt") << "/m/notes.txt" << false;
     QTest::newRow("no extension") << "/m/recording" << false;
     QTest::newRow("dot only in folder") << "/m/take.mp3/recording" << false;
     QTest::newRow("trailing dot") << "/m/recording." << false;
@@ -61,8 +66,8 @@ void MediaFilesTest::dropAcceptsOnlyMediaNames_data() {
     QTest::addColumn<bool>("accepted");
     QTest::newRow(".MOV") << "clip.MOV" << true;
     QTest::newRow(".3gpp") << "phone.3gpp" << true;
-    QTest::newRow(".mpeg") << "film.mpeg" << false;
-    QTest::newRow(".avi") << "film.avi" << false;
+    QTest::newRow(".opus") << "memo.opus" << true;
+    QTest::newRow(".tsv") << "table.tsv" << false;
     QTest::newRow("no extension") << "recording" << false;
 }
 

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+// A property the fuzzed unit broke: print it and abort, so libFuzzer keeps the input.
+#define FUZZ_CHECK(condition, what)                              \
+    do {                                                         \
+        if (!(condition)) {                                      \
+            std::fprintf(stderr, "property broken: %s\n", what); \
+            std::abort();                                        \
+        }                                                        \
+    } while (false)
+
+inline QByteArray fuzzBytes(const uint8_t* data, size_t size) {
+    return QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+}

@@ -1,0 +1,113 @@
+#include "index/index_controller.h"
+
+#include "core/profile_file.h"
+#include "core/settings_keys.h"
+#include "index/csv_export.h"
+#include "index/index_file.h"
+
+#include <QFileInfo>
+
+IndexController::IndexController(QObject* parent) : QObject(parent) {}
+
+void IndexController::openMedia(const QString& mediaPath) {
+    indexFileName_ = indexFileNameFor(mediaPath);
+    book_ = readIndexFile(indexFileName_);
+    changed_ = false;
+    emit entriesChanged();
+}
+
+void IndexController::forgetMedia() {
+    indexFileName_.clear();
+    book_.clear();
+    changed_ = false;
+    emit entriesChanged();
+}
+
+bool IndexController::saveIfChanged() {
+    if (!changed_ || indexFileName_.isEmpty()) return false;
+    save();
+    return true;
+}
+
+void IndexController::save() {
+    if (indexFileName_.isEmpty()) return;
+    writeIndexFile(indexFileName_, book_);
+    changed_ = false;
+}
+
+RegistrationOutcome IndexController::outcome(IndexBook::ClickResult result, int entry) const {
+    switch (result) {
+        case IndexBook::ClickResult::Registered:
+            return {RegistrationOutcome::Result::Registered, entry, caption(entry)};
+        case IndexBook::ClickResult::Cleared:
+            return {RegistrationOutcome::Result::Cleared, entry, QString()};
+        case IndexBook::ClickResult::Protected:
+            break;
+    }
+    return {RegistrationOutcome::Result::EntryProtected, entry, IndexTexts::EntryLocked};
+}
+
+RegistrationOutcome IndexController::registerByClick(int entry, double position,
+                                                     const QString& clipboardText,
+                                                     bool addClipboard, bool protect,
+                                                     const QDateTime& now) {
+    const QString clip = clipPart(addClipboard, clipboardText);
+    changed_ = true;
+    const auto result = book_.click(entry, position, clip, now, protect);
+    if (result != IndexBook::ClickResult::Protected) emit entriesChanged();
+    return outcome(result, entry);
+}
+
+RegistrationOutcome IndexController::registerAppending(double position,
+                                                       const QString& clipboardText,
+                                                       bool addClipboard, const QDateTime& now) {
+    const int entry = book_.appendTarget();
+    if (entry == 0) return {RegistrationOutcome::Result::IndexFull, 0, IndexTexts::IndexFull};
+    book_.registerEntry(entry, position, clipPart(addClipboard, clipboardText), now);
+    changed_ = true;
+    emit entriesChanged();
+    return outcome(IndexBook::ClickResult::Registered, entry);
+}
+
+PlayRequest IndexController::playRequest(int entry, double mediaLength) const {
+    const double position = book_.entry(entry).time;
+    if (!(position >= 1.0)) return {};
+    if (mediaLength < position)
+        return {PlayRequest::Result::BeyondLength, position, IndexTexts::BeyondLength};
+    return {PlayRequest::Result::Play, position, QString()};
+}
+
+void IndexController::clearAll() {
+    book_.clear();
+    changed_ = true;
+    emit entriesChanged();
+}
+
+QString IndexController::csvFileName() const {
+    return indexFileName_.isEmpty() ? QString()
+                                    : withExtension(indexFileName_, QStringLiteral(".csv"));
+}
+
+std::optional<QString> IndexController::exportCsv() const {
+    const QString path = csvFileName();
+    if (path.isEmpty()) return std::nullopt;
+    writeCsvFile(path, book_);
+    return QFileInfo(path).fileName();
+}
+
+void IndexController::savePositionAndIndex(const QString& settingsPath, double position) {
+    if (settingsPath.isEmpty()) return;
+    ProfileFile(settingsPath).writeFloat(Ini::Record, Ini::Position, position);
+    save();
+    changed_ = false;
+}
+
+double IndexController::readSavedPosition(const QString& settingsPath) {
+    if (settingsPath.isEmpty()) return 0;
+    const double saved = ProfileFile(settingsPath).readFloat(Ini::Record, Ini::Position, 0);
+    return saved > 0 ? saved : 0;
+}
+
+bool IndexController::restoreSeeks(double savedPosition, double currentPosition, double duration) {
+    return savedPosition > 0 && currentPosition < duration;
+}

@@ -1,0 +1,59 @@
+#include "pedal/pedal_session.h"
+
+#include "transport/clock.h"
+
+bool PedalSession::setUp() {
+    state_ = State::Off;
+    if (!library_.load()) {
+        deviceIndex_ = -1;
+        return false;
+    }
+    PedalEnumeration devices{};
+    int count = 0;
+    library_.enumerateDevices(kPedalVendorId, devices, count);
+    clock_.waitProcessingEvents(kSetUpDelayMs);
+    deviceIndex_ = 0;
+    if (library_.setupInterface(deviceIndex_) == PedalResults::Ok) {
+        library_.clearBuffer(deviceIndex_);
+        state_ = State::Ready;
+    } else {
+        state_ = State::Searching;
+        searchCountdown_ = kSearchTicks;
+    }
+    return true;
+}
+
+std::optional<PedalRead> PedalSession::tick(bool mediaOpen) {
+    if (state_ == State::Searching) {
+        if (--searchCountdown_ > 0) return std::nullopt;
+        searchCountdown_ = kSearchTicks;
+        if (!openPedal()) return std::nullopt;
+    }
+    if (state_ != State::Ready || !mediaOpen) return std::nullopt;
+
+    PedalReport report{};
+    lastResult_ = library_.readData(deviceIndex_, report);
+    if (lastResult_ == PedalResults::DeviceGone) return PedalRead{lastResult_, 0};
+    lastBits_ = report[kPedalBitsByte];
+    if (lastResult_ == PedalResults::NothingNew) return std::nullopt;
+    return PedalRead{lastResult_, lastBits_};
+}
+
+void PedalSession::releaseDevice() {
+    library_.cleanupInterface(deviceIndex_);
+    if (state_ == State::Off) return;
+    state_ = State::Searching;
+    searchCountdown_ = kSearchTicks;
+}
+
+bool PedalSession::openPedal() {
+    // A replugged pedal is a new device node: find it again before opening it.
+    PedalEnumeration devices{};
+    int count = 0;
+    if (library_.enumerateDevices(kPedalVendorId, devices, count) != PedalResults::Ok) return false;
+    deviceIndex_ = 0;
+    if (library_.setupInterface(deviceIndex_) != PedalResults::Ok) return false;
+    library_.clearBuffer(deviceIndex_);
+    state_ = State::Ready;
+    return true;
+}

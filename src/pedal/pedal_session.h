@@ -1,0 +1,60 @@
+#pragma once
+
+#include <optional>
+
+#include "pedal/pedal_library.h"
+
+class Clock;
+
+// One read of the pedal, for the pedal logic.
+struct PedalRead {
+    int result;
+    int bits;  // byte 1 of the report: 0 unless the read delivered one
+};
+
+// The pedal device over a run of the program: the set-up at start-up, one read per poll, and
+// finding the pedal again when it was missing or has been unplugged. No widgets, no timers: the
+// owner calls tick() every 200 ms.
+class PedalSession {
+public:
+    enum class State {
+        Off,        // not set up, or the library is missing: the library is never called
+        Searching,  // the library is loaded but no pedal is open; looked for now and then
+        Ready,      // the pedal is open and read on every tick
+    };
+    // A missing pedal is looked for again every this many ticks (2 s at 200 ms).
+    static constexpr int kSearchTicks = 10;
+    // The wait between finding the pedals and opening one at start-up.
+    static constexpr int kSetUpDelayMs = 1000;
+
+    PedalSession(PedalLibrary& library, Clock& clock) : library_(library), clock_(clock) {}
+
+    // Loads the library, finds the pedals, waits while processing events, opens the first and
+    // drops what it reported before. False when the library cannot be loaded or initialised.
+    // Ticks that run inside the wait do nothing.
+    bool setUp();
+    // One poll: the read for the pedal logic, or nothing when there is nothing to hand on (not
+    // ready, no media open, or NothingNew). A DeviceGone read is handed on: the logic answers it
+    // with releaseDevice(). While searching, every kSearchTicks-th tick tries to open the pedal.
+    std::optional<PedalRead> tick(bool mediaOpen);
+    // Releases the pedal after DeviceGone and starts looking for it again.
+    void releaseDevice();
+
+    State state() const { return state_; }
+    // -1 when the library is missing, 0 once the pedals have been enumerated.
+    int deviceIndex() const { return deviceIndex_; }
+    // The last read's result and pedal byte, for the hidden diagnostics labels.
+    int lastResult() const { return lastResult_; }
+    int lastBits() const { return lastBits_; }
+
+private:
+    bool openPedal();
+
+    PedalLibrary& library_;
+    Clock& clock_;
+    State state_ = State::Off;
+    int deviceIndex_ = 0;
+    int searchCountdown_ = 0;
+    int lastResult_ = 0;
+    int lastBits_ = 0;
+};

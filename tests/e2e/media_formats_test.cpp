@@ -1,0 +1,64 @@
+// Every further format a Linux user has opens in the real binary, from the command line and
+// over the desktop media interface, with its length known.
+
+#include <QFileInfo>
+#include <QtTest>
+
+#include "e2e/e2e_support.h"
+#include "fakes/test_media.h"
+#include "transport/media_files.h"
+
+namespace {
+QString playerctl(const QStringList& arguments) {
+    return runTool(QStringLiteral("playerctl"),
+                   QStringList{QStringLiteral("-p"), QStringLiteral("scribo")} + arguments)
+        .trimmed();
+}
+}  // namespace
+
+class MediaFormatsTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void everyFurtherFormatOpensWithItsLength();
+};
+
+void MediaFormatsTest::everyFurtherFormatOpensWithItsLength() {
+    if (!testmedia::haveFfmpeg()) QFAIL("ffmpeg is missing (tools/setup-debian installs it)");
+    ScriboProcess scribo;
+    const QString source = scribo.folder() + QStringLiteral("source.wav");
+    QVERIFY(testmedia::writeWav(source, 3, 440, {44100, 1, 16}));
+    QStringList files;
+    for (const FurtherMediaType& type : FurtherMediaTypes()) {
+        const QString file = scribo.folder() + QStringLiteral("take") + type.extension;
+        QVERIFY2(testmedia::convertWithFfmpeg(source, file), qPrintable(file));
+        files << file;
+    }
+    scribo.writeSettings("[FormPosition]\nTop=10\nLeft=10\n");
+    scribo.start({files.first()});
+
+    for (const QString& file : files) {
+        if (file != files.first()) playerctl({QStringLiteral("open"), file});
+        const QString name = QFileInfo(file).fileName();
+        QVERIFY2(waitUntil(
+                     [&] {
+                         return playerctl({QStringLiteral("metadata"),
+                                           QStringLiteral("xesam:title")}) == name;
+                     },
+                     20000),
+                 qPrintable(name));
+        // About 3 s: every container rounds the tone's length a little differently.
+        qlonglong length = 0;
+        waitUntil(
+            [&] {
+                length = playerctl({QStringLiteral("metadata"), QStringLiteral("mpris:length")})
+                             .toLongLong();
+                return length > 0;
+            },
+            10000);
+        QVERIFY2(length >= 2'900'000 && length <= 3'200'000,
+                 qPrintable(name + QStringLiteral(": ") + QString::number(length)));
+    }
+}
+
+QTEST_MAIN(MediaFormatsTest)
+#include "media_formats_test.moc"

@@ -1,0 +1,126 @@
+// The pedal device over a run: set-up, polling, and finding the pedal again, on the scripted fake
+// library and a clock that only moves when told to.
+
+#include <QtTest>
+
+#include "fakes/fake_clock.h"
+#include "fakes/fake_pedal_library.h"
+#include "pedal/pedal_session.h"
+
+class PedalSessionTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void setUpOpensThePedalAfterTheDelay();
+    void missingLibraryIsNeverCalledAgain();
+    void pedalThatCannotBeOpenedIsNeverRead();
+    void noMediaNoRead();
+    void readsAreHandedOnUntilNothingIsNew();
+    void unpluggedPedalIsFoundAgainAfterReplug();
+
+private:
+    // Ticks with media open until one hands on a read; how many ticks that took.
+    static int ticksUntilRead(PedalSession& session, int limit);
+};
+
+int PedalSessionTest::ticksUntilRead(PedalSession& session, int limit) {
+    for (int i = 1; i <= limit; ++i)
+        if (session.tick(true)) return i;
+    return -1;
+}
+
+void PedalSessionTest::setUpOpensThePedalAfterTheDelay() {
+    FakePedalLibrary library;
+    FakeClock clock;
+    PedalSession session(library, clock);
+    QVERIFY(session.setUp());
+    QCOMPARE(library.log, (QStringList{"load", "enumerate 1523", "setup 0", "clear 0"}));
+    QCOMPARE(clock.waitedMs(), 1000);
+    QCOMPARE(clock.eventWaits(), 1);
+    QCOMPARE(session.state(), PedalSession::State::Ready);
+    QCOMPARE(session.deviceIndex(), 0);
+}
+
+void PedalSessionTest::missingLibraryIsNeverCalledAgain() {
+    FakePedalLibrary library;
+    library.loadSucceeds = false;
+    FakeClock clock;
+    PedalSession session(library, clock);
+    QVERIFY(!session.setUp());
+    QCOMPARE(session.deviceIndex(), -1);
+    QCOMPARE(ticksUntilRead(session, 3 * PedalSession::kSearchTicks), -1);
+    QCOMPARE(library.log, QStringList{"load"});
+}
+
+void PedalSessionTest::pedalThatCannotBeOpenedIsNeverRead() {
+    FakePedalLibrary library;
+    library.setupAnswer = 1;
+    FakeClock clock;
+    PedalSession session(library, clock);
+    QVERIFY(session.setUp());
+    QCOMPARE(session.state(), PedalSession::State::Searching);
+    QCOMPARE(ticksUntilRead(session, 3 * PedalSession::kSearchTicks), -1);
+    QCOMPARE(library.count("read"), 0);
+    QCOMPARE(library.count("setup"), 4);  // looked for again every few seconds
+}
+
+void PedalSessionTest::noMediaNoRead() {
+    FakePedalLibrary library;
+    FakeClock clock;
+    PedalSession session(library, clock);
+    QVERIFY(session.setUp());
+    library.queueReport(2);
+    for (int i = 0; i < 5; ++i)
+        QVERIFY(!session.tick(false));
+    QCOMPARE(library.count("read"), 0);
+}
+
+void PedalSessionTest::readsAreHandedOnUntilNothingIsNew() {
+    FakePedalLibrary library;
+    FakeClock clock;
+    PedalSession session(library, clock);
+    QVERIFY(session.setUp());
+    library.queueReport(6);
+    library.queueRead(5, 2);
+    std::optional<PedalRead> read = session.tick(true);
+    QVERIFY(read);
+    QCOMPARE(read->result, 0);
+    QCOMPARE(read->bits, 6);  // centre and right held
+    read = session.tick(true);
+    QVERIFY(read);
+    QCOMPARE(read->result, 5);
+    QVERIFY(!session.tick(true));
+    QCOMPARE(session.lastResult(), PedalResults::NothingNew);
+}
+
+void PedalSessionTest::unpluggedPedalIsFoundAgainAfterReplug() {
+    FakePedalLibrary library;
+    FakeClock clock;
+    PedalSession session(library, clock);
+    QVERIFY(session.setUp());
+    library.unplug();
+    const std::optional<PedalRead> gone = session.tick(true);
+    QVERIFY(gone);
+    QCOMPARE(gone->result, PedalResults::DeviceGone);
+    session.releaseDevice();
+    QCOMPARE(library.count("cleanup"), 1);
+    QVERIFY(!library.isOpen());
+
+    // Still unplugged: looked for, never read.
+    QCOMPARE(ticksUntilRead(session, 2 * PedalSession::kSearchTicks), -1);
+    QCOMPARE(library.count("read"), 1);
+
+    library.plugIn();
+    int ticks = 0;
+    while (session.state() != PedalSession::State::Ready && ticks < 100) {
+        session.tick(true);
+        ++ticks;
+    }
+    QVERIFY2(ticks <= PedalSession::kSearchTicks, qPrintable(QString::number(ticks)));
+    library.queueReport(2);
+    const std::optional<PedalRead> read = session.tick(true);
+    QVERIFY(read);
+    QCOMPARE(read->bits, 2);
+}
+
+QTEST_GUILESS_MAIN(PedalSessionTest)
+#include "pedal_session_test.moc"
