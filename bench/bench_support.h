@@ -40,6 +40,7 @@
 #include "fakes/test_media.h"
 #include "transport/clock.h"
 #include "transport/mpv_player.h"
+#include "transport/transport_controller.h"
 
 namespace bench {
 
@@ -305,7 +306,10 @@ public:
             [&] {
                 // Output that runs as fast as it decodes may reach the end first.
                 const int state = player->playState();
-                return !form->TimerGetDuation->isActive() && player->duration() > 0 &&
+                return !form->transport()
+                            .findChild<QTimer*>(QStringLiteral("lengthProbeTimer"))
+                            ->isActive() &&
+                       player->duration() > 0 &&
                        (state == PlayStates::Paused || state == PlayStates::MediaEnded);
             },
             10000);

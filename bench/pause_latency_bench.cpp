@@ -53,14 +53,14 @@ int main(int argc, char* argv[]) {
     for (int i = 0; i < pauses; ++i) {
         if (!w.seekPaused(startAt(random)))
             return std::fprintf(stderr, "bench: a seek did not finish\n"), 1;
-        form.PlayPause();
+        form.transport().playPause();
         if (player.playState() != PlayStates::Playing)
             return std::fprintf(stderr, "bench: the window did not start playing\n"), 1;
         bench::runEvents(playFor(random));
 
         reportedAt.reset();
         const double start = bench::nowMs();
-        form.PlayPause();
+        form.transport().playPause();
         const double end = bench::nowMs();
         if (!reportedAt) return std::fprintf(stderr, "bench: no pause was reported\n"), 1;
         reported.push_back(*reportedAt - start);

@@ -124,7 +124,7 @@ int main(int argc, char* argv[]) {
     form.show();
     QCoreApplication::processEvents();
     const bench::ProcessCost shown = bench::processCost();
-    if (form.MediaPath.isEmpty()) {
+    if (form.transport().mediaPath().isEmpty()) {
         std::fprintf(stderr, "bench: the settings file names no media file that exists\n");
         return 1;
     }
@@ -134,11 +134,13 @@ int main(int argc, char* argv[]) {
     QTimer probe;
     probe.setInterval(20);
     QObject::connect(&probe, &QTimer::timeout, [&] {
-        if (form.TimerGetDuation->isActive() || player.playState() != PlayStates::Paused) return;
+        if (form.transport().findChild<QTimer*>(QStringLiteral("lengthProbeTimer"))->isActive() ||
+            player.playState() != PlayStates::Paused)
+            return;
         probe.stop();
         probed = bench::processCost();
         startedAt = player.currentPosition();
-        if (!idle) form.PlayPause();
+        if (!idle) form.transport().playPause();
         QTimer::singleShot(seconds * 1000, &app, [&] {
             const double played = player.currentPosition() - startedAt;
             const bench::ProcessCost cost = bench::processCost();

@@ -230,7 +230,7 @@ int main(int argc, char* argv[]) {
         t.played = playFor(random);
         if (!w.seekPaused(t.start))
             return std::fprintf(stderr, "bench: the seek to %.3f s did not finish\n", t.start), 1;
-        form.PlayPause();
+        form.transport().playPause();
         bench::runEvents(t.played);
         if (player.playState() != PlayStates::Playing) {
             // Fast output can reach the end before the pause; such a trial starts over.
@@ -241,7 +241,7 @@ int main(int argc, char* argv[]) {
 
         asked.reset();
         const double pausedAt = bench::nowMs();
-        form.PlayPause();
+        form.transport().playPause();
         if (!asked || player.playState() != PlayStates::Paused)
             return std::fprintf(stderr, "bench: the pause did not rewind (state %d)\n",
                                 player.playState()),
@@ -254,7 +254,7 @@ int main(int argc, char* argv[]) {
         t.outputFrame = QFileInfo(output).size() / 4;
 
         const double resumedAt = bench::nowMs();
-        form.PlayPause();
+        form.transport().playPause();
         // Values equal to the paused one are mpv catching up, not playback.
         for (double since = resumedAt;;) {
             const auto e = w.ipc.waitEvent(QStringLiteral("property-change"), since, 500,
@@ -270,7 +270,7 @@ int main(int argc, char* argv[]) {
         }
         bench::runEvents(samples ? 2 : 50);
         // Pause again (the next trial seeks elsewhere anyway), unless fast output hit the end.
-        if (player.playState() == PlayStates::Playing) form.PlayPause();
+        if (player.playState() == PlayStates::Playing) form.transport().playPause();
         w.settleAfterSeek(bench::nowMs() - 1);
         done.push_back(t);
     }
@@ -278,7 +278,7 @@ int main(int argc, char* argv[]) {
         return std::fprintf(stderr, "bench: the window showed errors: %s\n",
                             qPrintable(w.dialogs.errors.join(QLatin1Char('\n')))),
                1;
-    const double rewind = form.AutoBackSeconds;
+    const double rewind = form.transport().rewindSeconds();
     w.stop();  // closes the PCM file
 
     int unlocated = 0;

@@ -13,6 +13,7 @@
 #include "app/dialogs.h"
 #include "app/main_form.h"
 #include "app/mpris_service.h"
+#include "app/outside_entry.h"
 #include "app/settings_location.h"
 #include "app/single_instance.h"
 #include "transport/clock.h"
@@ -103,7 +104,8 @@ int main(int argc, char* argv[]) {
     if (!form.FormShow()) return form.exitCode();
     form.show();
 
-    MprisService mpris(form, bus);
+    MprisService mpris(form.transport(), bus);
+    AttachMprisToWindow(mpris, form);
     if (bus.isConnected() && !mpris.publish())
         std::fprintf(stderr, "Scribo: the desktop media interface could not be published: %s\n",
                      qPrintable(bus.lastError().message()));

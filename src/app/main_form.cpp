@@ -20,6 +20,7 @@
 #include "transport/clock.h"
 #include "transport/media_files.h"
 #include "transport/media_player.h"
+#include "transport/transport_controller.h"
 
 Q_LOGGING_CATEGORY(lcApp, "scribo.app", QtWarningMsg)
 
@@ -27,7 +28,8 @@ TAMainForm::TAMainForm(const FormServices& services, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       WindowsMediaPlayer1(*services.player),
       clock(*services.clock),
-      dialogs(*services.dialogs) {
+      dialogs(*services.dialogs),
+      transport_(new TransportController(*services.player, *services.clock, this)) {
     ProgramFolder = services.programFolder;
     FormCreate();
     AboutBox = new TAboutBox(this);
@@ -46,6 +48,7 @@ void TAMainForm::FormCreate() {
     CreateStringList();
     setWindowTitle(QStringLiteral("Scribo"));
     buildControls();
+    connectTransport();
     wireSignals();
     Initialize();
     LabelInitialize();
@@ -61,21 +64,10 @@ void TAMainForm::Initialize() {
     SaveOnClose = false;
     Started = false;
     PositionDragging = VolumeDragging = false;
-    MediaUrl.clear();
-    MediaPath.clear();
-    MediaName.clear();
+    transport_->initialize();
     DateTimePickerSetting->setTime(QTime(0, 0, 0));
     LabelDuartionTime->setText(QStringLiteral("0:00:00"));
-    SavedPosition = PolledPosition = 0;
-    DurationSeconds = 0;
-    RepeatInterval = 2000;
-    TimerRepeat->setInterval(RepeatInterval);
-    AutoBackSeconds = 3.0;
     SwitchOn = PressHandled = ReleaseResets = false;
-    SetSpeedActive = false;
-    SetSpeed = CurrentSpeed = 1.0;
-    SpeedIndex = 2;
-    KeyVolume = CurrentVolume = 50;
     IndexFileName.clear();
     IndexChanged = false;
     SettingsPrefix = QStringLiteral("Scribo");
@@ -86,7 +78,6 @@ void TAMainForm::Initialize() {
     // Changing the flags of a shown window would hide it; only ask when the hint is missing.
     if (!windowFlags().testFlag(Qt::WindowStaysOnTopHint))
         setWindowFlag(Qt::WindowStaysOnTopHint, true);
-    WindowsMediaPlayer1.setCurrentPosition(0);
     PanelCollapsed = false;
     PedalLibraryPath = ProgramFolder + QStringLiteral("PIEHid.dll");
 }

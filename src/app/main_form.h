@@ -23,6 +23,8 @@ class QTimer;
 class QToolBar;
 class QToolButton;
 class TAboutBox;
+class ProfileFile;
+class TransportController;
 
 // What the window is given from outside: the player, time, the modal boxes and where the
 // program lives. main.cpp passes the real ones, tests pass fakes.
@@ -54,24 +56,7 @@ public:
     bool SaveOnClose = false;
     bool PanelCollapsed = false;
     int WindowTop = 0, WindowLeft = 0;
-    QString MediaPath, MediaName, MediaUrl, PendingMediaPath;
-    double SavedPosition = 0;
-    int MediaLength = 0;
-    int DurationSeconds = 0;
-    int PositionSeconds = 0;
-    double PolledPosition = 0, PolledDuration = 0;
-    double RepeatPosition = 0;
-    double AutoBackSeconds = 3.0;
-    double SetSpeed = 1.0;
-    double CurrentSpeed = 1.0;
-    bool SetSpeedActive = false;
-    int SpeedIndex = 2;
-    int CurrentVolume = 50;
-    int KeyVolume = 50;
-    int RepeatInterval = 2000;
-    double FwdPitch = 5.0, RewPitch = 5.0;
-    bool PlayToggled = false;
-    bool WavMode = false;
+    QString PendingMediaPath;
     bool PositionDragging = false, VolumeDragging = false;
     std::array<double, kIndexEntries + 1> IndexTime{};      // entries 1..29; [0] unused
     std::array<QString, kIndexEntries + 1> IndexComment{};  // entries 1..29; [0] unused
@@ -171,13 +156,6 @@ public:
     QAction* MenuSettingsVersion = nullptr;
     QAction* MenuSettingsInitialize = nullptr;
 
-    QTimer* TimerRestorePostion = nullptr;
-    QTimer* TimerGetDuation = nullptr;
-    QTimer* TimerWMP = nullptr;
-    QTimer* TimerFwdContinue = nullptr;
-    QTimer* TimerRewContinue = nullptr;
-    QTimer* TimerWavdelayedChangeSpeed = nullptr;
-    QTimer* TimerRepeat = nullptr;
     QTimer* TimerFootPedal = nullptr;
     QTimer* TimerSpeedUp = nullptr;
     QTimer* TimerVolumeUp = nullptr;
@@ -188,6 +166,7 @@ public:
     MediaPlayer& WindowsMediaPlayer1;
     Clock& clock;
     Dialogs& dialogs;
+    TransportController& transport() { return *transport_; }
 
     // ---- Start-up, main window and shutdown (app/) ---------------------------------------
     void FormCreate();
@@ -245,50 +224,27 @@ public:
     void MenuSettingsThisProgramClick();
     void MenuSettingsVersionClick();
 
-    // ---- Time codes (transport/) ----------------------------------------------------------
-    QString GetDurationTime();
-    QString GetCurrentTimePositionStr();
+    // ---- Transport: what the window shows of it and forwards to it (transport_view.cpp) --------
     void Delay(int ms);
-
-    // ---- Opening media (transport/) -------------------------------------------------------
     void MenuFileOpenClick();
     void ToolBarMPCotrol05OpenFileClick();
-    bool OpenFile(const QString& path);
     bool OpenMediaDialog(const QString& initialFolder, QString& fileName);
-    void TimerGetDuationTimer();
-    void TimerRestorePostionTimer();
     void DateTimeChange();
     void sbSetTimeClick();
     void SetTimePickerSetting(const QString& commaTime);
     void MenuFileGetFilenameClick();
     void MenuFileGetFoldernameClick();
 
-    // ---- Play, pause, auto-rewind and repeat (transport/) ---------------------------------
-    void PlayState();
-    void PlayPause();
     void ToolBarMPCotrol01PlaypauseClick();
-    void ProcessReplay();
-    void TimerRepeatTimer();
-    void ChangeAutobackSpaceTime(int index);
-    int ChangeRepeatTime(int index);
     void RadioGroupAutoBackSpaceClick();
     void RadioGroupRepeatTimeClick();
-    void TimerWMPTimer();
 
-    // ---- Speed, volume and skipping (transport/) ------------------------------------------
-    QString ChangeSpeedControl(int index);
     void RadioGroupPlaySpeedClick();
     void ToolBarMPCotrol02SpeedClick();
     void ToolBarMPCotrol03FwdBwdClick() {}
-    void RewindTimePosition(int index);
-    void ForwardTimePosition(int index);
     void RadioGroupREWPitchClick();
     void RadioGroupFWDPitchClick();
-    void TimerRewContinueTimer();
-    void TimerFwdContinueTimer();
-    void TimerWavdelayedChangeSpeedTimer() {}
 
-    // ---- Position and volume bars (transport/) --------------------------------------------
     void DisplayProgressBarTime(const QString& timeText);
     void DisplayProgressSpeed(const QString& speedText);
     void DisplayProgressVolume(const QString& volumeText);
@@ -336,11 +292,6 @@ public:
     static constexpr int kCollapsedHeight = 107;
     static constexpr int kWidth = 390;
 
-Q_SIGNALS:
-    // A media file was opened, the play state changed through a window command, and so on;
-    // observers outside the window (the desktop media interface) refresh on it.
-    void transportChanged();
-
 protected:
     void closeEvent(QCloseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -350,12 +301,17 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    void connectTransport();  // transport_view.cpp
+    // A transport group's click: once started, apply the item and store it if the file exists.
+    void applyGroupChoice(RadioGroup* group, const std::function<void(int)>& apply,
+                          const std::function<void(const ProfileFile&, int)>& write);
     void buildControls();                                      // main_form_ui.cpp
     void buildMenus();                                         // main_form_menus.cpp
     void buildSettingsTabs();                                  // main_form_tabs.cpp
     void wireSignals();                                        // main_form_wiring.cpp
     void toggleHotkeyItem(QAction* item, const QString& key);  // settings_file.cpp
 
+    TransportController* transport_;
     int exitCode_ = 0;
     bool closing_ = false;
     bool closeFailed_ = false;

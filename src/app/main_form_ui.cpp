@@ -140,13 +140,6 @@ void TAMainForm::buildControls() {
     PageControlSetting->setGeometry(2, 2, kWidth - 4, kExpandedHeight - kCollapsedHeight - 4);
     buildSettingsTabs();
 
-    TimerRestorePostion = makeTimer(this, 3000, false);
-    TimerGetDuation = makeTimer(this, 1000, false);
-    TimerWMP = makeTimer(this, 500, false);
-    TimerFwdContinue = makeTimer(this, 1000, false);
-    TimerRewContinue = makeTimer(this, 1000, false);
-    TimerWavdelayedChangeSpeed = makeTimer(this, 1000, false);
-    TimerRepeat = makeTimer(this, 2000, false);
     TimerFootPedal = makeTimer(this, 200, true);
     TimerSpeedUp = makeTimer(this, 300, false);
     TimerVolumeUp = makeTimer(this, 300, false);

@@ -113,13 +113,6 @@ void TAMainForm::wireSignals() {
     on(ProgressBarTimePosition, &TALProgressBar::clicked,
        &TAMainForm::ProgressBarTimePositionClick);
 
-    on(TimerRestorePostion, &QTimer::timeout, &TAMainForm::TimerRestorePostionTimer);
-    on(TimerGetDuation, &QTimer::timeout, &TAMainForm::TimerGetDuationTimer);
-    on(TimerWMP, &QTimer::timeout, &TAMainForm::TimerWMPTimer);
-    on(TimerFwdContinue, &QTimer::timeout, &TAMainForm::TimerFwdContinueTimer);
-    on(TimerRewContinue, &QTimer::timeout, &TAMainForm::TimerRewContinueTimer);
-    on(TimerWavdelayedChangeSpeed, &QTimer::timeout, &TAMainForm::TimerWavdelayedChangeSpeedTimer);
-    on(TimerRepeat, &QTimer::timeout, &TAMainForm::TimerRepeatTimer);
     on(TimerFootPedal, &QTimer::timeout, &TAMainForm::TimerFootPedalTimer);
     on(TimerSpeedUp, &QTimer::timeout, &TAMainForm::TimerSpeedUpTimer);
     on(TimerVolumeUp, &QTimer::timeout, &TAMainForm::TimerVolumeUpTimer);

@@ -5,28 +5,25 @@
 #include <QDBusError>
 #include <QDBusMessage>
 #include <QFileInfo>
-#include <QLabel>
 #include <QTimer>
-#include <cmath>
 
-#include "app/main_form.h"
 #include "app/mpris_adaptors.h"
-#include "core/time_code.h"
 #include "transport/media_player.h"
-#include "transport/transport_tables.h"
+#include "transport/transport_controller.h"
 
-MprisService::MprisService(TAMainForm& form, const QDBusConnection& bus, QObject* parent)
-    : QObject(parent), form_(form), bus_(bus) {
+MprisService::MprisService(TransportController& transport, const QDBusConnection& bus,
+                           QObject* parent)
+    : QObject(parent), transport_(transport), bus_(bus) {
     new MprisRootAdaptor(this);
     new MprisPlayerAdaptor(this);
 
-    MediaPlayer& player = form_.WindowsMediaPlayer1;
+    MediaPlayer& player = transport_.player();
     connect(&player, &MediaPlayer::mediaChanged, this, &MprisService::scheduleRefresh);
     connect(&player, &MediaPlayer::playStateChanged, this, &MprisService::scheduleRefresh);
     connect(&player, &MediaPlayer::durationChanged, this, &MprisService::scheduleRefresh);
     connect(&player, &MediaPlayer::rateChanged, this, &MprisService::scheduleRefresh);
     connect(&player, &MediaPlayer::volumeChanged, this, &MprisService::scheduleRefresh);
-    connect(&form_, &TAMainForm::transportChanged, this, &MprisService::scheduleRefresh);
+    connect(&transport_, &TransportController::changed, this, &MprisService::scheduleRefresh);
     connect(&player, &MediaPlayer::seeked, this, [this](double seconds) {
         Q_EMIT seeked(mpris::ToMicroseconds(seconds));
         scheduleRefresh();
@@ -63,19 +60,19 @@ bool MprisService::publish(const QString& baseName) {
 // ---- What the adaptors read ----------------------------------------------------------------
 
 QString MprisService::currentLocation() const {
-    return form_.MediaPath;
+    return transport_.mediaPath();
 }
 
 bool MprisService::playing() const {
-    return form_.WindowsMediaPlayer1.playState() == PlayStates::Playing;
+    return transport_.isPlaying();
 }
 
 mpris::PlayerSnapshot MprisService::snapshot() {
-    const MediaPlayer& player = form_.WindowsMediaPlayer1;
+    const MediaPlayer& player = transport_.player();
     const QString location = currentLocation();
     const double duration = location.isEmpty() ? 0.0 : player.duration();
     const QString title =
-        form_.MediaName.isEmpty() ? QFileInfo(location).fileName() : form_.MediaName;
+        transport_.mediaName().isEmpty() ? QFileInfo(location).fileName() : transport_.mediaName();
     mpris::PlayerSnapshot now;
     now.playbackStatus = mpris::PlaybackStatusFor(player.playState());
     now.rate = player.rate();
@@ -88,7 +85,7 @@ mpris::PlayerSnapshot MprisService::snapshot() {
 
 qint64 MprisService::position() const {
     if (currentLocation().isEmpty()) return 0;
-    return mpris::ToMicroseconds(form_.WindowsMediaPlayer1.currentPosition());
+    return mpris::ToMicroseconds(transport_.position());
 }
 
 QDBusObjectPath MprisService::currentTrackId() {
@@ -97,19 +94,30 @@ QDBusObjectPath MprisService::currentTrackId() {
 
 // ---- Commands ------------------------------------------------------------------------------
 
+bool MprisService::accepting() const {
+    return !acceptsRequests || acceptsRequests();
+}
+
+bool MprisService::run(const std::function<void()>& command) {
+    if (!accepting()) return false;
+    if (guard) return guard(command);
+    command();
+    return true;
+}
+
 void MprisService::playPause() {
-    form_.guard([this] { form_.PlayPause(); });
+    run([this] { transport_.playPause(); });
 }
 
 void MprisService::play() {
-    form_.guard([this] {
-        if (!playing()) form_.PlayPause();
+    run([this] {
+        if (!playing()) transport_.playPause();
     });
 }
 
 void MprisService::pause() {
-    form_.guard([this] {
-        if (playing()) form_.PlayPause();
+    run([this] {
+        if (playing()) transport_.playPause();
     });
 }
 
@@ -120,16 +128,15 @@ void MprisService::stop() {
 
 void MprisService::seek(qint64 offsetMicroseconds) {
     if (currentLocation().isEmpty()) return;
-    const MediaPlayer& player = form_.WindowsMediaPlayer1;
     const mpris::SeekTarget target =
-        mpris::RelativeSeek(player.currentPosition(), player.duration(), offsetMicroseconds);
+        mpris::RelativeSeek(transport_.position(), transport_.duration(), offsetMicroseconds);
     if (target.kind == mpris::SeekTarget::SeekTo) {
         seekTo(target.seconds);
     } else if (target.kind == mpris::SeekTarget::PauseAtEnd) {
-        form_.guard([this] {
+        run([this] {
             if (!playing()) return;
-            form_.WindowsMediaPlayer1.pause();
-            form_.PlayState();
+            transport_.player().pause();
+            transport_.refreshPlayState();
         });
     }
 }
@@ -137,66 +144,37 @@ void MprisService::seek(qint64 offsetMicroseconds) {
 void MprisService::setPosition(const QDBusObjectPath& trackId, qint64 positionMicroseconds) {
     if (currentLocation().isEmpty()) return;
     const mpris::SeekTarget target = mpris::AbsoluteSeek(
-        form_.WindowsMediaPlayer1.duration(), positionMicroseconds, trackId == currentTrackId());
+        transport_.duration(), positionMicroseconds, trackId == currentTrackId());
     if (target.kind == mpris::SeekTarget::SeekTo) seekTo(target.seconds);
 }
 
 void MprisService::seekTo(double seconds) {
-    form_.guard([&] {
-        form_.WindowsMediaPlayer1.setCurrentPosition(seconds);
-        // Show the new place at once, as dragging the position bar does; while paused nothing
-        // else would.
-        const double position = form_.WindowsMediaPlayer1.currentPosition();
-        form_.ProgressBarTimePosition->setPosition(static_cast<int>(std::trunc(position)));
-        const QString text = Time2HHMMSS(position);
-        form_.DisplayProgressBarTime(text);
-        form_.LabelPlayTime->setText(text);
-    });
+    run([&] { transport_.seek(seconds); });
 }
 
 void MprisService::setRate(double rate) {
     const mpris::RateRequest request = mpris::InterpretRate(rate);
-    if (request.kind == mpris::RateRequest::Pause) {
+    if (request.kind == mpris::RateRequest::Pause)
         pause();
-    } else if (request.kind == mpris::RateRequest::Speed) {
-        // As a speed step does: the chosen speed becomes the one in effect and the one the
-        // one-touch switch returns to.
-        form_.guard([&] {
-            form_.SetSpeed = request.speed;
-            form_.CurrentSpeed = request.speed;
-            form_.SetSpeedActive = true;
-            form_.WindowsMediaPlayer1.setRate(request.speed);
-            form_.DisplayProgressSpeed(FormatSpeed(request.speed));
-        });
-        scheduleRefresh();
-    }
+    else if (request.kind == mpris::RateRequest::Speed)
+        run([&] { transport_.setRate(request.speed); });
 }
 
 void MprisService::setVolume(double volume) {
     const auto value = mpris::VolumeFromBus(volume);
     if (!value) return;
-    // As dragging the volume bar does.
-    form_.guard([&] {
-        form_.ProgressBarVolume->setPosition(*value);
-        form_.WindowsMediaPlayer1.setVolume(*value);
-        form_.CurrentVolume = *value;
-        form_.DisplayProgressVolume(QString::number(*value));
-    });
-    scheduleRefresh();
+    run([&] { transport_.setVolume(*value); });
 }
 
 void MprisService::raise() {
-    form_.show();
-    form_.raise();
-    form_.activateWindow();
+    if (raiseWindow) raiseWindow();
 }
 
 void MprisService::quit() {
     // A dialog waits for the user; closing under it would leave it without its window.
-    if (QApplication::activeModalWidget()) return;
+    if (QApplication::activeModalWidget() || !quitProgram) return;
     // After the reply: closing waits for the player and would hold the caller meanwhile.
-    QTimer::singleShot(0, this,
-                       [this] { form_.guard([this] { form_.ToolBarMPCotrol05ExitClick(); }); });
+    QTimer::singleShot(0, this, [this] { run(quitProgram); });
 }
 
 MprisService::OpenResult MprisService::openUri(const QString& uri) {
@@ -217,15 +195,17 @@ MprisService::OpenResult MprisService::open(const mpris::OpenTarget& target) {
                         QStringLiteral("Cannot open %1: web addresses cannot be opened yet")
                             .arg(target.location)};
             QTimer::singleShot(0, this, [this, address = target.location] {
-                form_.guard([&] { openWebAddress(address); });
+                run([&] { openWebAddress(address); });
             });
             return {};
         case mpris::OpenTarget::LocalFile:
+            if (!openFile)
+                return {QDBusError::errorString(QDBusError::NotSupported),
+                        QStringLiteral("Cannot open %1").arg(target.location)};
             // Opening waits and runs the event loop; doing it after the reply keeps the caller
             // from waiting and this call from being re-entered.
-            QTimer::singleShot(0, this, [this, path = target.location] {
-                form_.guard([&] { form_.DropFiles({path}); });
-            });
+            QTimer::singleShot(0, this,
+                               [this, path = target.location] { run([&] { openFile(path); }); });
             return {};
     }
     return {};

@@ -6,15 +6,17 @@
 
 #include "app/mpris_logic.h"
 
-class TAMainForm;
+class TransportController;
 
-// The window as a desktop media player (MPRIS 2): what the adaptors read, the commands they pass
-// on, and the change signals QtDBus does not send by itself. Every command runs through the
-// window's guard, so a player error shows the usual error box instead of escaping into QtDBus.
+// Scribo as a desktop media player (MPRIS 2): what the adaptors read, the commands they pass on
+// to the transport, and the change signals QtDBus does not send by itself. Every command runs
+// through the guard it is given, so a player error shows the usual error box instead of escaping
+// into QtDBus. What belongs to the window (raise, quit, open a file) it reaches through hooks.
 class MprisService : public QObject {
     Q_OBJECT
 public:
-    MprisService(TAMainForm& form, const QDBusConnection& bus, QObject* parent = nullptr);
+    MprisService(TransportController& transport, const QDBusConnection& bus,
+                 QObject* parent = nullptr);
     ~MprisService() override;
 
     // Puts the object on the bus and takes baseName, or baseName + ".instance<pid>" when another
@@ -23,6 +25,16 @@ public:
     QString serviceName() const { return serviceName_; }
     const QDBusConnection& bus() const { return bus_; }
 
+    // Runs a command; false when it failed (and the error was shown). Without one, commands run
+    // unguarded.
+    std::function<bool(const std::function<void()>&)> guard;
+    // Whether a request from outside may run now (not while closing or inside a wait); a
+    // refused command is dropped, a refused open answered with an error.
+    std::function<bool()> acceptsRequests;
+    std::function<void()> raiseWindow;
+    std::function<void()> quitProgram;
+    // Opens a checked local media file as a drop would.
+    std::function<void(const QString& path)> openFile;
     // Opening web addresses belongs to the URL panel; until one is given here they are refused.
     std::function<void(const QString& address)> openWebAddress;
 
@@ -61,7 +73,10 @@ private:
     void scheduleRefresh();
     void refresh();
 
-    TAMainForm& form_;
+    bool run(const std::function<void()>& command);
+    bool accepting() const;
+
+    TransportController& transport_;
     QDBusConnection bus_;
     QString serviceName_;
     mpris::TrackIds tracks_;

@@ -17,8 +17,6 @@ void TAMainForm::FootPedalInitialize() {
     PedalLeftAction = 2;
     PedalCenterAction = 1;
     PedalRightAction = 3;
-    FwdPitch = 5.0;
-    RewPitch = 5.0;
 }
 
 void TAMainForm::FootPedalSetup() {}

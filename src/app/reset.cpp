@@ -9,38 +9,30 @@
 #include "core/profile_file.h"
 #include "core/settings_keys.h"
 #include "transport/media_player.h"
+#include "transport/transport_controller.h"
 
 void TAMainForm::FileReset() {
-    MediaPath.clear();
-    WindowsMediaPlayer1.setCurrentPosition(0);
-    ProgressBarTimePosition->setMax(0);
-    ProgressBarTimePosition->setPosition(0);
-    ProgressBarTimePosition->setPosTextPrefix(QString());
-    ProgressBarTimePosition->setPosTextSuffix(QString());
-    ClearIndex();
+    transport_->forgetMedia();
 }
 
 void TAMainForm::Resettings() {
-    MediaPath.clear();
-    MediaName.clear();
-    MediaUrl.clear();
+    transport_->clearRemembered();
     IndexFileName.clear();
     DateTimePickerSetting->setTime(QTime(0, 0, 0));
-    SavedPosition = 0;
 }
 
 void TAMainForm::ReleaseInitialize() {
-    if (WindowsMediaPlayer1.playState() == PlayStates::Playing) {
-        WindowsMediaPlayer1.pause();
+    if (transport_->isPlaying()) {
+        transport_->player().pause();
         Delay(100);
     }
-    TimerWMP->stop();
+    transport_->stopPositionPoll();
     FileReset();
     Resettings();
     LabelInitialize();
     MenuInitialize();
     RadioGroupInitialize();
-    SetSpeed = 1.0;
+    transport_->resetChosenSpeed();
     QFont volumeFont = ProgressBarVolume->font();
     volumeFont.setPointSize(9);
     ProgressBarVolume->setFont(volumeFont);
@@ -58,13 +50,12 @@ void TAMainForm::MenuSettingsInitializeClick() {
     WindowLeft = 800;
     move(WindowLeft, WindowTop);
     const ProfileFile ini(SettingsPath);
-    ini.writeString(Ini::General, Ini::File, MediaPath);
-    ini.writeFloat(Ini::Record, Ini::Position, WindowsMediaPlayer1.currentPosition());
+    ini.writeString(Ini::General, Ini::File, transport_->mediaPath());
+    ini.writeFloat(Ini::Record, Ini::Position, transport_->position());
     ini.writeInteger(Ini::FormPosition, Ini::Top, WindowTop);
     ini.writeInteger(Ini::FormPosition, Ini::Left, WindowLeft);
     // The panel is reopened, not just marked open: a collapsed window marked open would need two
     // clicks of the panel button to show the panel again.
     ExpandSettingPanel();
-    TimerWMP->start();
-    Q_EMIT transportChanged();
+    transport_->startPositionPoll();
 }

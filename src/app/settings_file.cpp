@@ -10,6 +10,7 @@
 #include "core/profile_file.h"
 #include "core/settings_keys.h"
 #include "transport/media_player.h"
+#include "transport/transport_controller.h"
 
 namespace {
 // The picker holds a time of day; the file keeps it as a fraction of a day.
@@ -38,22 +39,21 @@ void TAMainForm::LoadIniSettings(const QString& path) {
     if (WindowTop <= 0) WindowTop = 100;
     if (WindowLeft <= 0) WindowLeft = 800;
 
-    MediaPath = ini.readString(Ini::General, Ini::File, QString());
-    MediaName = QFileInfo(MediaPath).fileName();
-    MediaUrl = ini.readString(Ini::General, Ini::URL, QString());
+    TransportController& t = *transport_;
+    t.rememberMedia(ini.readString(Ini::General, Ini::File, QString()));
+    t.setMediaUrl(ini.readString(Ini::General, Ini::URL, QString()));
     IndexFileName = ini.readString(Ini::General, Ini::Index, QString());
 
-    SavedPosition = ini.readFloat(Ini::Record, Ini::Position, 0);
+    t.setSavedPosition(ini.readFloat(Ini::Record, Ini::Position, 0));
 
     RadioGroupAutoBackSpace->setItemIndex(ini.readInteger(Ini::Play, Ini::AutoBackSpace, 0));
     RadioGroupRepeatTime->setItemIndex(ini.readInteger(Ini::Play, Ini::RepeatTime, 0));
     RadioGroupPlaySpeed->setItemIndex(ini.readInteger(Ini::Play, Ini::Speed, 0));
-    ChangeSpeedControl(RadioGroupPlaySpeed->ItemIndex());
+    t.loadSpeedChoice(RadioGroupPlaySpeed->ItemIndex());
 
     DateTimePickerSetting->setTime(
         timeFromDayFraction(ini.readFloat(Ini::Play, Ini::ActualTime, 0)));
-    // A damaged value must not reach the player later as a volume it cannot take.
-    CurrentVolume = std::clamp(ini.readInteger(Ini::Play, Ini::Volume, 0), 0, 100);
+    t.loadVolume(ini.readInteger(Ini::Play, Ini::Volume, 0));
 
     RadioGroupRedalPLAY->setItemIndex(ini.readInteger(Ini::Pedal, Ini::Center, 0));
     ChangePedalCenter();
@@ -62,9 +62,9 @@ void TAMainForm::LoadIniSettings(const QString& path) {
     RadioGroupPedalFWD->setItemIndex(ini.readInteger(Ini::Pedal, Ini::Right, 0));
     ChangePedalRight();
     RadioGroupFWDPitch->setItemIndex(ini.readInteger(Ini::Pedal, Ini::FWDPitch, 0));
-    ForwardTimePosition(RadioGroupFWDPitch->ItemIndex());
+    t.chooseForwardStep(RadioGroupFWDPitch->ItemIndex());
     RadioGroupREWPitch->setItemIndex(ini.readInteger(Ini::Pedal, Ini::REWPitch, 0));
-    RewindTimePosition(RadioGroupREWPitch->ItemIndex());
+    t.chooseRewindStep(RadioGroupREWPitch->ItemIndex());
     RadioGroupPedalMode->setItemIndex(ini.readInteger(Ini::Pedal, Ini::PedalMode, 0));
 
     const std::pair<QAction*, QString> flags[] = {
@@ -92,13 +92,14 @@ void TAMainForm::SaveIniSettings(const QString& path) {
     // One replacement of the file instead of one per key: each replacement is synced to disk,
     // which adds up on a slow stick.
     ProfileEdit ini(path);
-    ini.writeString(Ini::General, Ini::File, MediaPath);
-    ini.writeString(Ini::General, Ini::URL, MediaUrl);
+    const TransportController& t = *transport_;
+    ini.writeString(Ini::General, Ini::File, t.mediaPath());
+    ini.writeString(Ini::General, Ini::URL, t.mediaUrl());
     ini.writeString(Ini::General, Ini::Index, IndexFileName);
-    ini.writeFloat(Ini::Record, Ini::Position, WindowsMediaPlayer1.currentPosition());
+    ini.writeFloat(Ini::Record, Ini::Position, t.position());
     ini.writeFloat(Ini::Play, Ini::ActualTime, dayFraction(DateTimePickerSetting->time()));
-    ini.writeInteger(Ini::Play, Ini::Volume, CurrentVolume);
-    ini.writeFloat(Ini::Play, Ini::ActualSpeed, SetSpeed);
+    ini.writeInteger(Ini::Play, Ini::Volume, t.volume());
+    ini.writeFloat(Ini::Play, Ini::ActualSpeed, t.chosenSpeed());
     ini.writeInteger(Ini::Play, Ini::AutoBackSpace, RadioGroupAutoBackSpace->ItemIndex());
     ini.writeInteger(Ini::Play, Ini::Speed, RadioGroupPlaySpeed->ItemIndex());
     ini.writeInteger(Ini::Play, Ini::RepeatTime, RadioGroupRepeatTime->ItemIndex());
@@ -211,21 +212,21 @@ void TAMainForm::MenuSettingsDontSpeadVolumeChangeClick() {
 
 void TAMainForm::MenuSettingKeepPanelClick() {
     flip(MenuSettingKeepPanel);
-    if (settingsFileExists(SettingsPath) && !MediaPath.isEmpty())
+    if (settingsFileExists(SettingsPath) && !transport_->mediaPath().isEmpty())
         ProfileFile(SettingsPath)
             .writeBool(Ini::Menu, Ini::SettingPanel, MenuSettingKeepPanel->isChecked());
 }
 
 void TAMainForm::MenuIndexSettingsAddClipboardClick() {
     flip(MenuIndexSettingsAddClipboard);
-    if (settingsFileExists(SettingsPath) && !MediaPath.isEmpty())
+    if (settingsFileExists(SettingsPath) && !transport_->mediaPath().isEmpty())
         ProfileFile(SettingsPath)
             .writeBool(Ini::Menu, Ini::AddClipboard, MenuIndexSettingsAddClipboard->isChecked());
 }
 
 void TAMainForm::MenuIndexSettingsProtecIndexEntryClick() {
     flip(MenuIndexSettingsProtecIndexEntry);
-    if (!MediaPath.isEmpty())
+    if (!transport_->mediaPath().isEmpty())
         ProfileFile(SettingsPath)
             .writeBool(Ini::Menu, Ini::ProtectItem, MenuIndexSettingsProtecIndexEntry->isChecked());
 }

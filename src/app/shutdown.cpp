@@ -8,6 +8,7 @@
 #include "core/profile_file.h"
 #include "core/settings_keys.h"
 #include "transport/media_player.h"
+#include "transport/transport_controller.h"
 
 void TAMainForm::MenuFileCloseWithSattingsClick() {
     SaveIniSettings(SettingsPath);
@@ -52,20 +53,19 @@ void TAMainForm::closeEvent(QCloseEvent* event) {
 }
 
 void TAMainForm::FormClose() {
-    for (QTimer* timer :
-         {TimerRestorePostion, TimerGetDuation, TimerWMP, TimerFwdContinue, TimerRewContinue,
-          TimerWavdelayedChangeSpeed, TimerRepeat, TimerFootPedal, TimerSpeedUp, TimerVolumeUp})
+    transport_->stopAllTimers();
+    for (QTimer* timer : {TimerFootPedal, TimerSpeedUp, TimerVolumeUp})
         timer->stop();
-    if (WindowsMediaPlayer1.playState() == PlayStates::Playing) {
-        WindowsMediaPlayer1.pause();
+    if (transport_->isPlaying()) {
+        transport_->player().pause();
         Delay(100);
     }
     Delay(1200);
     if (SaveOnClose) {
-        if (!MediaPath.isEmpty()) {
+        if (!transport_->mediaPath().isEmpty()) {
             const ProfileFile ini(SettingsPath);
-            ini.writeString(Ini::General, Ini::File, MediaPath);
-            ini.writeFloat(Ini::Record, Ini::Position, WindowsMediaPlayer1.currentPosition());
+            ini.writeString(Ini::General, Ini::File, transport_->mediaPath());
+            ini.writeFloat(Ini::Record, Ini::Position, transport_->position());
         }
         if (IndexChanged && !IndexFileName.isEmpty()) WriteIndexIniFile(IndexFileName);
     }

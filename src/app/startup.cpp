@@ -14,6 +14,7 @@
 #include "app/settings_location.h"
 #include "core/time_code.h"
 #include "transport/media_player.h"
+#include "transport/transport_controller.h"
 
 bool TAMainForm::FormShow() {
     const QString name = FindSettingsFile(ProgramFolder, SettingsPrefix);
@@ -30,33 +31,22 @@ bool TAMainForm::FormShow() {
     const bool pedalSwitchedOff = MenuDontUseFootPedal->isChecked();
     if (!pedalSwitchedOff) FootPedalSetup();
 
-    if (!MediaPath.isEmpty() && SavedPosition > 0)
-        WavMode = QFileInfo(MediaPath).suffix().toLower() == QLatin1String("wav");
-
+    TransportController& t = *transport_;
     QFont positionFont = ProgressBarTimePosition->font();
-    if (MediaPath.isEmpty()) {
+    const bool remembered = !t.mediaPath().isEmpty();
+    t.restoreAtStartUp();
+    if (!remembered) {
         LabelPlayTime->setText(QStringLiteral("位置移動"));
         positionFont.setBold(false);
         ProgressBarTimePosition->setFont(positionFont);
-    } else if (QFileInfo::exists(MediaPath)) {
-        OpenFile(MediaPath);
-        TimerRestorePostion->start();
-        ProgressBarTimePosition->setMax(MediaLength);
-        ProgressBarTimePosition->setMin(0);
-        PositionSeconds = static_cast<int>(std::trunc(SavedPosition));
-        ProgressBarTimePosition->setPosition(PositionSeconds);
-        WindowsMediaPlayer1.setCurrentPosition(SavedPosition);
-        ProgressBarVolume->setPosition(WindowsMediaPlayer1.volume());
-        LabelPlayTime->setText(Time2HHMMSS(SavedPosition));
-        ProgressBarTimePosition->setPosTextPrefix(Time2HHMMSS(SavedPosition));
-    } else {
-        MediaPath.clear();
+    } else if (!t.mediaPath().isEmpty()) {
+        LabelPlayTime->setText(Time2HHMMSS(t.savedPosition()));
+        ProgressBarTimePosition->setPosTextPrefix(Time2HHMMSS(t.savedPosition()));
     }
 
     ProcessRegisterHotkey();
-    ChangeAutobackSpaceTime(RadioGroupAutoBackSpace->ItemIndex());
-    RepeatInterval = ChangeRepeatTime(RadioGroupRepeatTime->ItemIndex());
-    TimerRepeat->setInterval(RepeatInterval);
+    t.chooseRewind(RadioGroupAutoBackSpace->ItemIndex());
+    t.chooseRepeatInterval(RadioGroupRepeatTime->ItemIndex());
     if (PedalLibraryPresent) TimerFootPedal->start();
 
     MenuSettingsSave->setText(pedalSwitchedOff ? PedalOffText
@@ -64,7 +54,7 @@ bool TAMainForm::FormShow() {
                                                : PedalNotReadyText);
     move(WindowLeft, WindowTop);
 
-    if (MediaPath.isEmpty()) {
+    if (t.mediaPath().isEmpty()) {
         PageControlSetting->setCurrentWidget(PageControlSettingTab02Speed);
         positionFont.setBold(false);
         ProgressBarTimePosition->setFont(positionFont);
@@ -72,9 +62,7 @@ bool TAMainForm::FormShow() {
         CollapseSettingPanel();
     }
 
-    WindowsMediaPlayer1.setRate(1.0);
-    TimerWMP->start();
-    SetSpeedActive = false;
+    t.finishStartUp();
     SaveOnClose = true;
     Started = true;
     DateTimePickerSetting->setFocus();

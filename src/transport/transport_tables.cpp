@@ -43,3 +43,10 @@ int BarValueFromX(int x, int width, int max) {
     if (width <= 0) return 0;
     return static_cast<int>(std::trunc(static_cast<long double>(x) / width * max));
 }
+
+int NextKeyVolume(int volume, int step) {
+    const int next = volume + step;
+    if (step > 0 && next > 100) return 5;
+    if (step < 0 && next < 5) return 100;
+    return next;
+}

@@ -25,3 +25,7 @@ QString FormatSpeed(double speed);
 
 // Where on a bar of the given width a pointer at x lies, on the scale 0..max, truncated.
 int BarValueFromX(int x, int width, int max);
+
+// The keyboard and pedal volume counter after a step of +1 or -1: above 100 wraps to 5, below 5
+// to 100.
+int NextKeyVolume(int volume, int step);

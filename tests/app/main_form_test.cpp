@@ -88,7 +88,7 @@ void MainFormTest::createdWindowHasItsInitialState() {
     QVERIFY(!w.MenuSettingDontUseInsert->isChecked());
     QVERIFY(w.MenuSettingsDontSpeadVolumeChange->isChecked());
     QVERIFY(!w.MenuDontUseFootPedal->isChecked());
-    QCOMPARE(w.AutoBackSeconds, 3.0);  // the group's item applies only at start-up
+    QCOMPARE(w.transport().rewindSeconds(), 3.0);  // the group's item applies only at start-up
     QCOMPARE(w.LabelPlayTime->text(), QStringLiteral("位置移動"));
     QCOMPARE(w.LabelDuartionTime->text(), QStringLiteral("ﾄﾞﾗｯｸﾞして"));
     QCOMPARE(w.ProgressBarVolume->Position(), 50);
@@ -97,9 +97,9 @@ void MainFormTest::createdWindowHasItsInitialState() {
     QCOMPARE(w.sbSetIndex[7]->text(), QStringLiteral(" 7."));
     QCOMPARE(w.srSetIndex[12]->text(), QStringLiteral("12."));
     QVERIFY(w.TimerFootPedal->isActive());
-    QCOMPARE(w.TimerWMP->interval(), 500);
-    QVERIFY(!w.TimerWMP->isActive());
-    QCOMPARE(w.TimerRestorePostion->interval(), 3000);
+    QCOMPARE(transportTimer(w, "positionPollTimer")->interval(), 500);
+    QVERIFY(!transportTimer(w, "positionPollTimer")->isActive());
+    QCOMPARE(transportTimer(w, "restoreTimer")->interval(), 3000);
     QCOMPARE(w.TimerSpeedUp->interval(), 300);
     QCOMPARE(w.PageControlSetting->count(), 6);
 }
@@ -110,14 +110,14 @@ void MainFormTest::startsWithoutMediaWhenRememberedFileIsGone() {
                     "\n[Record]\nPosition=12.5\n");
     QVERIFY(f.start());
     TAMainForm& w = f.form();
-    QVERIFY(w.MediaPath.isEmpty());
+    QVERIFY(w.transport().mediaPath().isEmpty());
     QCOMPARE(w.PageControlSetting->currentWidget(), w.PageControlSettingTab02Speed);
     QVERIFY(!w.PanelCollapsed);
     QCOMPARE(w.height(), 450);
     QVERIFY(w.Started);
     QVERIFY(w.SaveOnClose);
     QVERIFY(f.player.URL().isEmpty());
-    QVERIFY(w.TimerWMP->isActive());
+    QVERIFY(transportTimer(w, "positionPollTimer")->isActive());
 }
 
 void MainFormTest::startsCollapsedWithMediaAndTogglesPanel() {
@@ -126,7 +126,7 @@ void MainFormTest::startsCollapsedWithMediaAndTogglesPanel() {
     f.writeSettings("[General]\nFile=" + media.toUtf8() + "\n");
     QVERIFY(f.start());
     TAMainForm& w = f.form();
-    QCOMPARE(w.MediaPath, media);
+    QCOMPARE(w.transport().mediaPath(), media);
     QVERIFY(w.PanelCollapsed);
     QCOMPARE(w.height(), 107);
     w.ToolBarMPCotrol04SettingClick();
@@ -151,19 +151,19 @@ void MainFormTest::restoresRememberedMediaAtItsPosition() {
     f.writeSettings("[General]\nFile=" + media.toUtf8() + "\n[Record]\nPosition=75.4\n");
     QVERIFY(f.start());
     TAMainForm& w = f.form();
-    QVERIFY(w.WavMode);  // a WAV restored with a saved position
+    QVERIFY(w.transport().wavMode());  // a WAV restored with a saved position
     QCOMPARE(f.player.URL(), media);
     QCOMPARE(f.player.currentPosition(), 75.4);
     QCOMPARE(w.LabelPlayTime->text(), QStringLiteral("0:01:15"));
-    QVERIFY(w.TimerRestorePostion->isActive());
+    QVERIFY(transportTimer(w, "restoreTimer")->isActive());
     QCOMPARE(f.player.rate(), 1.0);
     f.clock.advance(1000);
-    w.TimerGetDuationTimer();
-    w.TimerRestorePostionTimer();
-    QVERIFY(!w.TimerRestorePostion->isActive());
+    w.transport().finishLengthProbe();
+    w.transport().restorePosition();
+    QVERIFY(!transportTimer(w, "restoreTimer")->isActive());
     QCOMPARE(w.ProgressBarTimePosition->Max(), 600);
     QCOMPARE(w.ProgressBarTimePosition->Position(), 75);
-    QCOMPARE(w.PositionSeconds, 75);
+    QCOMPARE(w.transport().shownSeconds(), 75);
 }
 
 void MainFormTest::resetReturnsToInitialStateAndForgetsMedia() {
@@ -177,12 +177,12 @@ void MainFormTest::resetReturnsToInitialStateAndForgetsMedia() {
     f.player.play();
     w.MenuSettingsInitializeClick();
 
-    QVERIFY(w.MediaPath.isEmpty());
+    QVERIFY(w.transport().mediaPath().isEmpty());
     QVERIFY(w.IndexFileName.isEmpty());
     QVERIFY(!w.SaveOnClose);
     QCOMPARE(f.player.playState(), PlayStates::Paused);
     QCOMPARE(w.RadioGroupAutoBackSpace->ItemIndex(), 7);
-    QCOMPARE(w.AutoBackSeconds, 2.5);  // the group's handler ran: Started is 1 now
+    QCOMPARE(w.transport().rewindSeconds(), 2.5);  // the group's handler ran: Started is 1 now
     QCOMPARE(w.RadioGroupPlaySpeed->ItemIndex(), 2);
     QVERIFY(w.MenuSettingDontUseF1->isChecked());
     QCOMPARE(w.ProgressBarTimePosition->Max(), 0);
@@ -268,7 +268,7 @@ void MainFormTest::closePausesAndWaitsWithTimersStopped() {
     QVERIFY(f.start());
     f.openMedia(media);
     f.player.play();
-    f.form().TimerRepeat->start();
+    transportTimer(f.form(), "repeatTimer")->start();
     const qint64 waitedBefore = f.clock.waitedMs();
     QVERIFY(f.closeForm());
     QCOMPARE(f.player.playState(), PlayStates::Paused);
@@ -304,12 +304,12 @@ void MainFormTest::dropOfNonMediaOrSeveralFiles() {
     const QString b = f.addMediaFile(QStringLiteral("b.mp3"), 10);
     f.player.log.clear();
     w.DropFiles({a, b});
-    QVERIFY(w.MediaPath.isEmpty());
+    QVERIFY(w.transport().mediaPath().isEmpty());
     QVERIFY(f.player.log.isEmpty());
     w.DropFiles({f.folder() + QStringLiteral("notes.txt")});
     QCOMPARE(w.ProgressBarVolume->PosTextPrefix(), QStringLiteral("▼notes.txt▲"));
     QVERIFY(w.PendingMediaPath.isEmpty());
-    QVERIFY(w.MediaPath.isEmpty());
+    QVERIFY(w.transport().mediaPath().isEmpty());
 }
 
 void MainFormTest::dropKeepsLongPathsWhole() {
@@ -324,7 +324,7 @@ void MainFormTest::dropKeepsLongPathsWhole() {
     const QString media = f.addMediaFile(name, 60);
     QVERIFY(media.size() > 255);
     f.form().DropFiles({media});
-    QCOMPARE(f.form().MediaPath, media);
+    QCOMPARE(f.form().transport().mediaPath(), media);
     QCOMPARE(f.player.URL(), media);
 }
 

@@ -77,10 +77,12 @@ QStringList snapshot(TAMainForm& w, const MediaPlayer& player) {
     for (const MenuFlag& flag : kMenuFlags)
         s << QStringLiteral("%1=%2").arg(flag.key, flagText((w.*flag.item)->isChecked()));
     s << w.DateTimePickerSetting->time().toString(QStringLiteral("H:mm:ss.zzz"))
-      << QString::number(w.CurrentVolume) << w.MediaPath << w.MediaName << w.MediaUrl
-      << w.IndexFileName << QString::number(player.currentPosition()) << QString::number(w.SetSpeed)
-      << QString::number(w.AutoBackSeconds) << QString::number(w.RepeatInterval)
-      << QString::number(w.FwdPitch) << QString::number(w.RewPitch)
+      << QString::number(w.transport().volume()) << w.transport().mediaPath()
+      << w.transport().mediaName() << w.transport().mediaUrl() << w.IndexFileName
+      << QString::number(player.currentPosition()) << QString::number(w.transport().chosenSpeed())
+      << QString::number(w.transport().rewindSeconds())
+      << QString::number(w.transport().repeatInterval())
+      << QString::number(w.transport().forwardStep()) << QString::number(w.transport().rewindStep())
       << QString::number(w.PedalCenterAction) << QString::number(w.PedalLeftAction)
       << QString::number(w.PedalRightAction);
     return s;
@@ -129,8 +131,8 @@ void SettingsFileTest::fullWriteRoundTripsSettings() {
         if (item != w.MenuSettingsDontSpeadVolumeChange) item->setChecked(!item->isChecked());
     }
     w.DateTimePickerSetting->setTime(QTime(1, 23, 45));
-    w.CurrentVolume = 73;
-    w.MediaUrl = QStringLiteral("https://example.com/talk?id=7&x=a b");
+    w.transport().loadVolume(73);
+    w.transport().setMediaUrl(QStringLiteral("https://example.com/talk?id=7&x=a b"));
     w.IndexFileName = a.folder() + QStringLiteral("talk.idx");
     w.SaveIniSettings(ini);
     const QStringList before = snapshot(w, a.player);
@@ -160,9 +162,9 @@ void SettingsFileTest::fullWriteRoundTripsMediaAndPosition() {
     b.writeSettings(a.settingsBytes());
     QVERIFY(b.start());
     QCOMPARE(snapshot(b.form(), b.player), before);
-    QCOMPARE(b.form().MediaPath, media);
-    QCOMPARE(b.form().MediaName, QStringLiteral("interview.mp3"));
-    QCOMPARE(b.form().SavedPosition, 83.4);
+    QCOMPARE(b.form().transport().mediaPath(), media);
+    QCOMPARE(b.form().transport().mediaName(), QStringLiteral("interview.mp3"));
+    QCOMPARE(b.form().transport().savedPosition(), 83.4);
     QCOMPARE(b.player.URL(), media);
     QCOMPARE(b.player.currentPosition(), 83.4);
 }
@@ -268,16 +270,16 @@ void SettingsFileTest::speedItemIsClamped() {
     TAMainForm& w = f.create();
     w.LoadIniSettings(ini);
     QCOMPARE(w.RadioGroupPlaySpeed->ItemIndex(), item);
-    QCOMPARE(w.SetSpeed, speed);
-    QVERIFY(w.SetSpeedActive);
+    QCOMPARE(w.transport().chosenSpeed(), speed);
+    QVERIFY(w.transport().speedSwitchOn());
     QCOMPARE(f.player.rate(), speed);
 
     // Start-up reads the same and then puts the player back to its normal rate.
     f.player.log.clear();
     QVERIFY(f.start());
     QCOMPARE(w.RadioGroupPlaySpeed->ItemIndex(), item);
-    QCOMPARE(w.SetSpeed, speed);
-    QVERIFY(!w.SetSpeedActive);
+    QCOMPARE(w.transport().chosenSpeed(), speed);
+    QVERIFY(!w.transport().speedSwitchOn());
     QCOMPARE(f.player.rate(), 1.0);
     QCOMPARE(f.player.log.filter(QStringLiteral("setRate")),
              (QStringList{QStringLiteral("setRate %1").arg(speed), QStringLiteral("setRate 1")}));
@@ -299,17 +301,17 @@ void SettingsFileTest::missingOrDamagedKeysReadAsZero() {
         // Including the flags the initial settings check.
         for (const MenuFlag& flag : kMenuFlags)
             QVERIFY2(!(w.*flag.item)->isChecked(), flag.key);
-        QCOMPARE(w.AutoBackSeconds, 0.0);
-        QCOMPARE(w.RepeatInterval, 2000);
-        QCOMPARE(w.SetSpeed, 0.6);
-        QCOMPARE(w.CurrentVolume, 0);
+        QCOMPARE(w.transport().rewindSeconds(), 0.0);
+        QCOMPARE(w.transport().repeatInterval(), 2000);
+        QCOMPARE(w.transport().chosenSpeed(), 0.6);
+        QCOMPARE(w.transport().volume(), 0);
         QCOMPARE(w.DateTimePickerSetting->time(), QTime(0, 0, 0));
-        QVERIFY(w.MediaUrl.isEmpty());
+        QVERIFY(w.transport().mediaUrl().isEmpty());
         QVERIFY(w.IndexFileName.isEmpty());
         QCOMPARE(w.PedalCenterAction, 1);
         QCOMPARE(w.PedalLeftAction, 1);
         QCOMPARE(w.PedalRightAction, 1);
-        QCOMPARE(w.FwdPitch, 2.0);
+        QCOMPARE(w.transport().forwardStep(), 2.0);
     }
 }
 
@@ -327,8 +329,8 @@ void SettingsFileTest::startUpWritesNothingAndGroupsWriteAfterIt() {
     QCOMPARE(w.PedalCenterAction, 3);
     QCOMPARE(w.PedalLeftAction, 1);
     QCOMPARE(w.PedalRightAction, 2);
-    QCOMPARE(w.FwdPitch, 300.0);
-    QCOMPARE(w.RewPitch, 600.0);
+    QCOMPARE(w.transport().forwardStep(), 300.0);
+    QCOMPARE(w.transport().rewindStep(), 600.0);
 
     w.RadioGroupRedalPLAY->setItemIndex(1);
     w.RadioGroupPedalREW->setItemIndex(2);
@@ -346,8 +348,8 @@ void SettingsFileTest::startUpWritesNothingAndGroupsWriteAfterIt() {
     QCOMPARE(w.PedalCenterAction, 2);
     QCOMPARE(w.PedalLeftAction, 3);
     QCOMPARE(w.PedalRightAction, 1);
-    QCOMPARE(w.FwdPitch, 10.0);
-    QCOMPARE(w.RewPitch, 5.0);
+    QCOMPARE(w.transport().forwardStep(), 10.0);
+    QCOMPARE(w.transport().rewindStep(), 5.0);
 }
 
 void SettingsFileTest::actualTimeIsFractionOfDay() {
@@ -379,7 +381,7 @@ void SettingsFileTest::fileVolumeLeavesPlayerAndIsWrittenBack() {
         const QString ini = f.writeSettings("[Play]\nVolume=80\n");
         QVERIFY(f.start());
         TAMainForm& w = f.form();
-        QCOMPARE(w.CurrentVolume, 80);
+        QCOMPARE(w.transport().volume(), 80);
         QCOMPARE(f.player.volume(), 50);
         QCOMPARE(f.player.count(QStringLiteral("setVolume")), 0);
         int expected = 80;
@@ -517,7 +519,7 @@ void SettingsFileTest::refusedWriteShowsErrorAndStopsHandler() {
     w.RadioGroupPlaySpeed->setItemIndex(5);
     QCOMPARE(f.dialogs.errors, QStringList{message});
     QCOMPARE(f.player.rate(), 1.8);
-    QCOMPARE(w.SetSpeed, 1.8);
+    QCOMPARE(w.transport().chosenSpeed(), 1.8);
 
     // A hotkey toggle keeps its flipped check but does not get to the pause.
     const qint64 waited = f.clock.waitedMs();

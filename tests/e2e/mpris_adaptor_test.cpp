@@ -12,6 +12,7 @@
 #include <QtTest>
 
 #include "app/mpris_service.h"
+#include "app/outside_entry.h"
 #include "app/single_instance.h"
 #include "fakes/form_fixture.h"
 #include "fakes/transport_setup.h"
@@ -91,7 +92,9 @@ void MprisAdaptorTest::init() {
     f_ = std::make_unique<FormFixture>();
     f_->writeSettings(transportsetup::kSettings);
     QVERIFY(f_->start());
-    service_ = std::make_unique<MprisService>(f_->form(), QDBusConnection::sessionBus());
+    service_ =
+        std::make_unique<MprisService>(f_->form().transport(), QDBusConnection::sessionBus());
+    AttachMprisToWindow(*service_, f_->form());
     QVERIFY(service_->publish());
     QCOMPARE(service_->serviceName(), kService);
     client_ = QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("client"));
@@ -193,11 +196,11 @@ void MprisAdaptorTest::openUriOpensLikeADrop() {
     const QDBusMessage reply =
         call(QStringLiteral("OpenUri"), {QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded)});
     QCOMPARE(reply.type(), QDBusMessage::ReplyMessage);
-    QTRY_COMPARE(f_->form().MediaPath, path);
-    QCOMPARE(f_->form().MediaName, QStringLiteral("会議 #2.wav"));
+    QTRY_COMPARE(f_->form().transport().mediaPath(), path);
+    QCOMPARE(f_->form().transport().mediaName(), QStringLiteral("会議 #2.wav"));
     // The length probe ends paused, as after a drop.
     f_->clock.advance(1000);
-    f_->form().TimerGetDuationTimer();
+    f_->form().transport().finishLengthProbe();
     QCOMPARE(get(QStringLiteral("PlaybackStatus")).toString(), QStringLiteral("Paused"));
 
     const QVariantMap metadata = get(QStringLiteral("Metadata")).toMap();
@@ -245,7 +248,7 @@ void MprisAdaptorTest::openUriRefusesWhatItCannotOpen() {
                  qPrintable(reply.errorMessage()));
     }
     settle();
-    QVERIFY(f_->form().MediaPath.isEmpty());
+    QVERIFY(f_->form().transport().mediaPath().isEmpty());
     QCOMPARE(f_->player.count(QStringLiteral("setURL")), 0);
 
     // While a dialog waits for the user nothing is opened under it, and Quit waits too.
@@ -266,7 +269,7 @@ void MprisAdaptorTest::openUriRefusesWhatItCannotOpen() {
     }
     QCOMPARE(call(QStringLiteral("OpenUri"), {QUrl::fromLocalFile(media).toString()}).type(),
              QDBusMessage::ReplyMessage);
-    QTRY_COMPARE(f_->form().MediaPath, media);
+    QTRY_COMPARE(f_->form().transport().mediaPath(), media);
 
     // Once the URL panel takes web addresses, they are passed on to it.
     QStringList opened;
@@ -374,9 +377,9 @@ void MprisAdaptorTest::rateWritesActLikeASpeedStep() {
 
     QCOMPARE(set(QStringLiteral("Rate"), 1.5).type(), QDBusMessage::ReplyMessage);
     QCOMPARE(f_->player.rate(), 1.5);
-    QCOMPARE(form.SetSpeed, 1.5);
-    QCOMPARE(form.CurrentSpeed, 1.5);
-    QVERIFY(form.SetSpeedActive);
+    QCOMPARE(form.transport().chosenSpeed(), 1.5);
+    QCOMPARE(form.transport().currentSpeed(), 1.5);
+    QVERIFY(form.transport().speedSwitchOn());
     QVERIFY2(form.ProgressBarVolume->PosTextPrefix().contains(QStringLiteral("再生速度[ 1.5 ］")),
              qPrintable(form.ProgressBarVolume->PosTextPrefix()));
     QCOMPARE(get(QStringLiteral("Rate")).toDouble(), 1.5);
@@ -389,7 +392,7 @@ void MprisAdaptorTest::rateWritesActLikeASpeedStep() {
     QVERIFY(form.ProgressBarVolume->PosTextPrefix().contains(QStringLiteral("[ 3.0 ］")));
     set(QStringLiteral("Rate"), 0.1);
     QCOMPARE(f_->player.rate(), 0.4);
-    QCOMPARE(form.SetSpeed, 0.4);
+    QCOMPARE(form.transport().chosenSpeed(), 0.4);
 
     // Rate 0 is a pause request (with the rewind) and leaves the speed alone.
     call(QStringLiteral("Play"));
@@ -409,7 +412,7 @@ void MprisAdaptorTest::volumeWritesActLikeTheDrag() {
 
     QCOMPARE(set(QStringLiteral("Volume"), 0.3).type(), QDBusMessage::ReplyMessage);
     QCOMPARE(f_->player.volume(), 30);
-    QCOMPARE(form.CurrentVolume, 30);
+    QCOMPARE(form.transport().volume(), 30);
     QCOMPARE(form.ProgressBarVolume->Position(), 30);
     QVERIFY2(form.ProgressBarVolume->PosTextSuffix().contains(QStringLiteral("音量[ 30 ］")),
              qPrintable(form.ProgressBarVolume->PosTextSuffix()));
@@ -419,7 +422,7 @@ void MprisAdaptorTest::volumeWritesActLikeTheDrag() {
     QCOMPARE(recorder_->changes.constLast().value(QStringLiteral("Volume")).toDouble(), 0.3);
 
     set(QStringLiteral("Volume"), 1.7);
-    QCOMPARE(form.CurrentVolume, 100);
+    QCOMPARE(form.transport().volume(), 100);
     set(QStringLiteral("Volume"), -1.0);
     QCOMPARE(f_->player.volume(), 0);
 }
@@ -458,7 +461,7 @@ void MprisAdaptorTest::laterServiceTakesAnInstanceName() {
     const QDBusConnection other =
         QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("second"));
     {
-        MprisService later(second.form(), other);
+        MprisService later(second.form().transport(), other);
         QVERIFY(later.publish());
         const QString expected = kService + QStringLiteral(".instance") +
                                  QString::number(QCoreApplication::applicationPid());

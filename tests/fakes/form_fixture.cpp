@@ -4,6 +4,7 @@
 #include <QTimer>
 
 #include "fakes/test_files.h"
+#include "transport/transport_controller.h"
 
 FormFixture::FormFixture() = default;
 FormFixture::~FormFixture() = default;
@@ -43,8 +44,14 @@ bool FormFixture::closeForm() {
     return form_->close();
 }
 
+QTimer* transportTimer(TAMainForm& form, const char* name) {
+    auto* timer = form.transport().findChild<QTimer*>(QLatin1String(name));
+    if (!timer) qFatal("no transport timer %s", name);
+    return timer;
+}
+
 void FormFixture::openMedia(const QString& path) {
     form_->DropFiles({path});
     clock.advance(1000);
-    form_->TimerGetDuationTimer();
+    form_->transport().finishLengthProbe();
 }

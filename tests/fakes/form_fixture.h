@@ -9,6 +9,12 @@
 #include "fakes/fake_clock.h"
 #include "fakes/fake_dialogs.h"
 #include "fakes/fake_player.h"
+#include "transport/transport_controller.h"
+
+class QTimer;
+
+// One of the transport's timers, by its name ("repeatTimer", "positionPollTimer", ...).
+QTimer* transportTimer(TAMainForm& form, const char* name);
 
 // A main window on fakes, living in a temporary program folder.
 class FormFixture {

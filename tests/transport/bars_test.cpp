@@ -104,17 +104,17 @@ void BarsTest::positionClickTogglesWithoutRewind() {
     QCOMPARE(f.player.playState(), PlayStates::Playing);
     QCOMPARE(w.ProgressBarTimePosition->FontColor(), QColor(255, 0, 0));
     f.clock.advance(10000);
-    w.TimerRepeat->start();
-    w.TimerRewContinue->start();
-    w.TimerFwdContinue->start();
+    transportTimer(w, "repeatTimer")->start();
+    transportTimer(w, "rewindSkipTimer")->start();
+    transportTimer(w, "forwardSkipTimer")->start();
     f.player.log.clear();
     w.ProgressBarTimePositionClick();
     QCOMPARE(f.player.log, QStringList{QStringLiteral("pause")});
     QCOMPARE(f.player.playState(), PlayStates::Paused);
     QCOMPARE(f.player.currentPosition(), 10.0);
-    QVERIFY(!w.TimerRepeat->isActive());
-    QVERIFY(!w.TimerRewContinue->isActive());
-    QVERIFY(!w.TimerFwdContinue->isActive());
+    QVERIFY(!transportTimer(w, "repeatTimer")->isActive());
+    QVERIFY(!transportTimer(w, "rewindSkipTimer")->isActive());
+    QVERIFY(!transportTimer(w, "forwardSkipTimer")->isActive());
     QCOMPARE(w.ProgressBarTimePosition->FontColor(), QColor(0, 0, 0));
 }
 
@@ -123,10 +123,10 @@ void BarsTest::positionClickWithoutMediaOnlyStopsTimers() {
     f.writeSettings(transportsetup::kSettings);
     QVERIFY(f.start());
     TAMainForm& w = f.form();
-    w.TimerRepeat->start();
+    transportTimer(w, "repeatTimer")->start();
     f.player.log.clear();
     w.ProgressBarTimePositionClick();
-    QVERIFY(!w.TimerRepeat->isActive());
+    QVERIFY(!transportTimer(w, "repeatTimer")->isActive());
     QVERIFY(f.player.log.isEmpty());
 }
 
@@ -139,29 +139,29 @@ void BarsTest::volumeDragSetsVolume() {
     w.ProgressBarVolumeMouseDown(Qt::LeftButton, 150, 5);
     w.ProgressBarVolumeMouseMove(200, 5);
     QCOMPARE(f.player.volume(), 63);
-    QCOMPARE(w.CurrentVolume, 63);
+    QCOMPARE(w.transport().volume(), 63);
     QCOMPARE(bar->Position(), 63);
     QCOMPARE(bar->PosTextSuffix(), volumeText(QStringLiteral("63")));
 
     // Past the right end the last value stays; at the very end it is 100.
     w.ProgressBarVolumeMouseMove(330, 5);
     QCOMPARE(f.player.volume(), 63);
-    QCOMPARE(w.CurrentVolume, 63);
+    QCOMPARE(w.transport().volume(), 63);
     w.ProgressBarVolumeMouseMove(317, 5);
-    QCOMPARE(w.CurrentVolume, 100);
+    QCOMPARE(w.transport().volume(), 100);
 
     w.ProgressBarVolumeMouseMove(0, 5);
     QCOMPARE(f.player.volume(), 0);
-    QCOMPARE(w.CurrentVolume, 0);
+    QCOMPARE(w.transport().volume(), 0);
     QCOMPARE(bar->Position(), 0);
     QCOMPARE(bar->PosTextSuffix(), volumeText(QStringLiteral("0")));
 
     // Above or below the bar nothing changes; the vertical bounds are inclusive.
     w.ProgressBarVolumeMouseMove(100, -1);
     w.ProgressBarVolumeMouseMove(100, 24);
-    QCOMPARE(w.CurrentVolume, 0);
+    QCOMPARE(w.transport().volume(), 0);
     w.ProgressBarVolumeMouseMove(100, 23);
-    QCOMPARE(w.CurrentVolume, 31);
+    QCOMPARE(w.transport().volume(), 31);
 }
 
 void BarsTest::volumeDragNeedsPressOnBar() {
@@ -173,10 +173,10 @@ void BarsTest::volumeDragNeedsPressOnBar() {
     QVERIFY(f.player.log.isEmpty());
     w.ProgressBarVolumeMouseDown(Qt::RightButton, 200, 5);  // any button drags
     w.ProgressBarVolumeMouseMove(200, 5);
-    QCOMPARE(w.CurrentVolume, 63);
+    QCOMPARE(w.transport().volume(), 63);
     w.ProgressBarVolumeMouseUp(Qt::RightButton, 200, 5);
     w.ProgressBarVolumeMouseMove(50, 5);
-    QCOMPARE(w.CurrentVolume, 63);
+    QCOMPARE(w.transport().volume(), 63);
 }
 
 void BarsTest::displayTexts() {
@@ -196,7 +196,7 @@ void BarsTest::realMouseEventsDriveBothBars() {
     FormFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
     TAMainForm& w = f.form();
-    w.TimerWMP->stop();  // a real-time poll would race the fake clock
+    transportTimer(w, "positionPollTimer")->stop();  // a real-time poll would race the fake clock
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     TALProgressBar* position = w.ProgressBarTimePosition;
@@ -217,7 +217,7 @@ void BarsTest::realMouseEventsDriveBothBars() {
     QTest::mouseMove(volume, QPoint(0, 5));
     QTest::mouseRelease(volume, Qt::LeftButton, Qt::NoModifier, QPoint(0, 5));
     QCOMPARE(f.player.volume(), 0);
-    QCOMPARE(w.CurrentVolume, 0);
+    QCOMPARE(w.transport().volume(), 0);
     QCOMPARE(volume->PosTextSuffix(), volumeText(QStringLiteral("0")));
     QVERIFY(!w.VolumeDragging);
     QCOMPARE(f.player.playState(), PlayStates::Playing);  // the volume bar's click does nothing
@@ -228,19 +228,19 @@ void BarsTest::clickErrorReachesErrorBox() {
     FormFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
     TAMainForm& w = f.form();
-    w.TimerWMP->stop();
+    transportTimer(w, "positionPollTimer")->stop();
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     f.player.play();
-    w.TimerRepeat->start();
-    w.TimerFwdContinue->start();
+    transportTimer(w, "repeatTimer")->start();
+    transportTimer(w, "forwardSkipTimer")->start();
     f.player.failNext(QStringLiteral("pause"));
     QTest::mouseClick(w.ProgressBarTimePosition, Qt::LeftButton, Qt::NoModifier, QPoint(50, 5));
     QCOMPARE(f.dialogs.errors.size(), 1);
     QVERIFY(f.dialogs.errors.first().contains(QStringLiteral("pause")));
     QCOMPARE(f.player.playState(), PlayStates::Playing);
-    QVERIFY(!w.TimerRepeat->isActive());  // stopped before the failing call
-    QVERIFY(!w.TimerFwdContinue->isActive());
+    QVERIFY(!transportTimer(w, "repeatTimer")->isActive());  // stopped before the failing call
+    QVERIFY(!transportTimer(w, "forwardSkipTimer")->isActive());
 }
 
 QTEST_MAIN(BarsTest)

@@ -82,11 +82,11 @@ void MediaFilesTest::dropAcceptsOnlyMediaNames() {
     f.player.log.clear();
     w.DropFiles({path});
     if (accepted) {
-        QCOMPARE(w.MediaPath, path);
+        QCOMPARE(w.transport().mediaPath(), path);
         QCOMPARE(f.player.URL(), path);
         QVERIFY(w.PendingMediaPath.isEmpty());
     } else {
-        QVERIFY(w.MediaPath.isEmpty());
+        QVERIFY(w.transport().mediaPath().isEmpty());
         QVERIFY(f.player.log.isEmpty());
         QCOMPARE(w.ProgressBarVolume->PosTextPrefix(),
                  QStringLiteral("▼") + name + QStringLiteral("▲"));

@@ -79,8 +79,8 @@ void OpenMediaTest::openWhilePlayingStopsOldAndProbesNew() {
                           QStringLiteral("pause"), QStringLiteral("setCurrentPosition 0")}));
     QVERIFY(f.player.mute());
     QCOMPARE(f.player.URL(), b);
-    QVERIFY(w.TimerGetDuation->isActive());
-    QVERIFY(w.TimerWMP->isActive());
+    QVERIFY(transportTimer(w, "lengthProbeTimer")->isActive());
+    QVERIFY(transportTimer(w, "positionPollTimer")->isActive());
     // The texts, not the player's values.
     QCOMPARE(w.ProgressBarVolume->PosTextPrefix(), QStringLiteral("     再生速度[ 1.0 ］"));
     QCOMPARE(w.ProgressBarVolume->PosTextSuffix(), QStringLiteral("     音量[ 50 ］"));
@@ -90,14 +90,14 @@ void OpenMediaTest::openWhilePlayingStopsOldAndProbesNew() {
     f.player.play();  // a real player may still be playing when the probe comes
     f.clock.advance(1000);
     f.player.log.clear();
-    w.TimerGetDuationTimer();
+    w.transport().finishLengthProbe();
     QCOMPARE(f.player.log, (QStringList{QStringLiteral("pause"), QStringLiteral("setMute 0")}));
     QVERIFY(!f.player.mute());
     QCOMPARE(f.player.playState(), PlayStates::Paused);
-    QVERIFY(!w.TimerGetDuation->isActive());
+    QVERIFY(!transportTimer(w, "lengthProbeTimer")->isActive());
     QCOMPARE(w.LabelDuartionTime->text(), QStringLiteral("0:01:30"));
-    QCOMPARE(w.MediaLength, 90);
-    QCOMPARE(w.DurationSeconds, 90);
+    QCOMPARE(w.transport().mediaLength(), 90);
+    QCOMPARE(w.transport().durationSeconds(), 90);
     QCOMPARE(w.ProgressBarTimePosition->Max(), 90);
 }
 
@@ -105,12 +105,12 @@ void OpenMediaTest::openShowsNewMediaState() {
     FormFixture f;
     const QString media = startWithMedia(f, QStringLiteral("talk.mp3"), 600);
     TAMainForm& w = f.form();
-    QCOMPARE(w.MediaPath, media);
-    QCOMPARE(w.MediaName, QStringLiteral("talk.mp3"));
+    QCOMPARE(w.transport().mediaPath(), media);
+    QCOMPARE(w.transport().mediaName(), QStringLiteral("talk.mp3"));
     QCOMPARE(w.IndexFileName, f.folder() + QStringLiteral("talk.mpx"));
     QVERIFY(w.PendingMediaPath.isEmpty());
-    QCOMPARE(w.SavedPosition, 0.0);
-    QCOMPARE(w.PositionSeconds, 0);
+    QCOMPARE(w.transport().savedPosition(), 0.0);
+    QCOMPARE(w.transport().shownSeconds(), 0);
     QCOMPARE(w.LabelPlayTime->text(), QStringLiteral("0:00:00"));
     QCOMPARE(w.LabelKokoni->text(), QStringLiteral("↓ ここに"));
     QVERIFY(!w.LabelKokoni->isHidden());
@@ -155,7 +155,7 @@ void OpenMediaTest::atNameSetsPicker() {
     QVERIFY(firstLoad >= 0);
     const bool named = picker != QTime(0, 0, 0);
     QCOMPARE(log.value(firstLoad + 1) == QStringLiteral("pause"), named);
-    QCOMPARE(w.MediaPath, media);
+    QCOMPARE(w.transport().mediaPath(), media);
     QVERIFY(f.dialogs.errors.isEmpty());
 }
 
@@ -168,13 +168,13 @@ void OpenMediaTest::invalidAtTimeStillOpens() {
     w.DropFiles({media});
     QCOMPARE(w.DateTimePickerSetting->time(), QTime(0, 0, 0));
     QCOMPARE(f.player.URL(), media);
-    QVERIFY(w.TimerGetDuation->isActive());
-    QVERIFY(w.TimerWMP->isActive());
+    QVERIFY(transportTimer(w, "lengthProbeTimer")->isActive());
+    QVERIFY(transportTimer(w, "positionPollTimer")->isActive());
     QVERIFY(w.SaveOnClose);
     QVERIFY(f.dialogs.errors.isEmpty());
     QVERIFY(f.dialogs.messages.isEmpty());
     f.clock.advance(1000);
-    w.TimerGetDuationTimer();
+    w.transport().finishLengthProbe();
     QCOMPARE(w.LabelDuartionTime->text(), QStringLiteral("0:10:00"));
     QCOMPARE(w.ProgressBarTimePosition->Max(), 600);
 }
@@ -200,7 +200,7 @@ void OpenMediaTest::openThroughDialog() {
             QVERIFY2(filters.first().contains(QLatin1Char('*') + extension + QLatin1Char(' ')) ||
                          filters.first().contains(QLatin1Char('*') + extension + QLatin1Char(')')),
                      qPrintable(extension));
-    QCOMPARE(w.MediaPath, media);
+    QCOMPARE(w.transport().mediaPath(), media);
     QCOMPARE(f.player.URL(), media);
     QVERIFY(f.dialogs.errors.isEmpty());
 
@@ -208,7 +208,7 @@ void OpenMediaTest::openThroughDialog() {
     const QString other = f.addMediaFile(QStringLiteral("other.mp3"), 60);
     f.dialogs.openAnswers << other;
     w.ToolBarMPCotrol05OpenFile->trigger();
-    QCOMPARE(w.MediaPath, other);
+    QCOMPARE(w.transport().mediaPath(), other);
     QCOMPARE(w.IndexFileName, f.folder() + QStringLiteral("other.mpx"));
 }
 
@@ -218,7 +218,7 @@ void OpenMediaTest::cancelledDialogLeavesOldMediaClosed() {
     TAMainForm& w = f.form();
     f.player.play();
     f.clock.advance(5000);
-    w.TimerWMPTimer();
+    w.transport().pollPosition();
     f.player.log.clear();
     w.MenuFileOpenClick();
     QCOMPARE(f.dialogs.lastOpenTitle, QStringLiteral("開く"));
@@ -226,7 +226,7 @@ void OpenMediaTest::cancelledDialogLeavesOldMediaClosed() {
              (QStringList{QStringLiteral("stop"), QStringLiteral("setCurrentPosition 0"),
                           QStringLiteral("close")}));
     QVERIFY(f.player.URL().isEmpty());
-    QCOMPARE(w.MediaPath, media);
+    QCOMPARE(w.transport().mediaPath(), media);
     QCOMPARE(w.ProgressBarTimePosition->Max(), 600);
     QCOMPARE(w.ProgressBarTimePosition->PosTextPrefix(), QStringLiteral("0:00:05"));
     QCOMPARE(w.LabelPlayTime->text(), QStringLiteral("0:00:05"));
@@ -239,12 +239,12 @@ void OpenMediaTest::openClearsWavMode() {
                     "\n[Record]\nPosition=12\n");
     QVERIFY(f.start());
     TAMainForm& w = f.form();
-    QVERIFY(w.WavMode);
+    QVERIFY(w.transport().wavMode());
     const QString wav = f.addMediaFile(QStringLiteral("next.wav"), 60);
     f.dialogs.openAnswers << wav;
     w.MenuFileOpenClick();
-    QVERIFY(!w.WavMode);
-    QCOMPARE(w.MediaPath, wav);
+    QVERIFY(!w.transport().wavMode());
+    QCOMPARE(w.transport().mediaPath(), wav);
 }
 
 void OpenMediaTest::openTurnsSaveOnCloseOn() {
@@ -267,10 +267,10 @@ void OpenMediaTest::unplayableNameShowsNoLength() {
     file.close();
     f.dialogs.openAnswers << notes;
     w.MenuFileOpenClick();
-    QCOMPARE(w.MediaPath, notes);
+    QCOMPARE(w.transport().mediaPath(), notes);
     QCOMPARE(f.player.URL(), notes);
     f.clock.advance(1000);
-    w.TimerGetDuationTimer();
+    w.transport().finishLengthProbe();
     QCOMPARE(w.LabelDuartionTime->text(), QString());
     QCOMPARE(w.ProgressBarTimePosition->Max(), 0);
     QVERIFY(f.dialogs.errors.isEmpty());
@@ -288,26 +288,26 @@ void OpenMediaTest::openErrorEndsHandlerAtFailingCall() {
     QVERIFY(f.dialogs.errors.first().contains(QStringLiteral("close")));
     QCOMPARE(f.player.log, QStringList{QStringLiteral("close")});
     QVERIFY(f.dialogs.lastOpenTitle.isEmpty());  // the dialog never came
-    QCOMPARE(w.MediaPath, media);
+    QCOMPARE(w.transport().mediaPath(), media);
 }
 
 void OpenMediaTest::pickerAcceptsExactlyTheLength() {
     FormFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
     TAMainForm& w = f.form();
-    QCOMPARE(w.DurationSeconds, 600);
-    w.RepeatPosition = 42;
+    QCOMPARE(w.transport().durationSeconds(), 600);
+    w.transport().setRepeatPosition(42);
     f.player.log.clear();
     setTime(w, QTime(0, 10, 1));
     QCOMPARE(f.dialogs.messages, QStringList{QStringLiteral("録画・録音時間を超えています")});
     QCOMPARE(f.player.count(QStringLiteral("setCurrentPosition")), 0);
     QCOMPARE(f.player.count(QStringLiteral("play")), 0);
-    QCOMPARE(w.RepeatPosition, 42.0);
+    QCOMPARE(w.transport().repeatPosition(), 42.0);
 
     setTime(w, QTime(0, 10, 0));
     QCOMPARE(f.dialogs.messages.size(), 1);
     QCOMPARE(f.player.log.first(), QStringLiteral("setCurrentPosition 600"));
-    QCOMPARE(w.RepeatPosition, 600.0);
+    QCOMPARE(w.transport().repeatPosition(), 600.0);
     QCOMPARE(w.ProgressBarTimePosition->Position(), 600);
     QCOMPARE(w.ProgressBarTimePosition->PosTextPrefix(), QStringLiteral("0:10:00"));
 }
@@ -317,14 +317,14 @@ void OpenMediaTest::pickerAtZeroSeeksWithoutPlayback() {
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
     TAMainForm& w = f.form();
     f.player.setCurrentPosition(30);
-    w.RepeatPosition = 42;
+    w.transport().setRepeatPosition(42);
     f.player.log.clear();
     setTime(w, QTime(0, 0, 0));
     QCOMPARE(f.player.log, QStringList{QStringLiteral("setCurrentPosition 0")});
-    QCOMPARE(w.RepeatPosition, 0.0);
+    QCOMPARE(w.transport().repeatPosition(), 0.0);
     QCOMPARE(f.player.playState(), PlayStates::Paused);
     QCOMPARE(f.player.currentPosition(), 0.0);
-    QVERIFY(!w.TimerRepeat->isActive());
+    QVERIFY(!transportTimer(w, "repeatTimer")->isActive());
     QVERIFY(f.dialogs.messages.isEmpty());
 }
 
@@ -339,11 +339,11 @@ void OpenMediaTest::pickerStartsOnePlayback() {
     QCOMPARE(f.player.log,
              (QStringList{QStringLiteral("setCurrentPosition 90"), QStringLiteral("pause"),
                           QStringLiteral("setCurrentPosition 90"), QStringLiteral("play")}));
-    QCOMPARE(w.RepeatPosition, 90.0);
+    QCOMPARE(w.transport().repeatPosition(), 90.0);
     QCOMPARE(f.player.playState(), PlayStates::Playing);
     QCOMPARE(w.ProgressBarTimePosition->Position(), 90);
     QCOMPARE(w.ProgressBarTimePosition->PosTextPrefix(), QStringLiteral("0:01:30"));
-    QVERIFY(!w.TimerRepeat->isActive());  // one playback, no repeat
+    QVERIFY(!transportTimer(w, "repeatTimer")->isActive());  // one playback, no repeat
     f.clock.advance(2500);
     QCOMPARE(f.player.currentPosition(), 92.5);
 }
@@ -358,7 +358,7 @@ void OpenMediaTest::pickerTextForms() {
         {"1,02,03", 3723}, {"1,30", 90}, {"x,2,3", 123}, {"0,75,00", 4500}, {"7", 420}};
     for (const auto& [text, seconds] : forms) {
         w.SetTimePickerSetting(QString::fromLatin1(text));
-        QVERIFY2(w.RepeatPosition == seconds, text);
+        QVERIFY2(w.transport().repeatPosition() == seconds, text);
         QVERIFY2(f.player.currentPosition() == seconds, text);
     }
     QVERIFY(f.dialogs.messages.isEmpty());
@@ -368,14 +368,14 @@ void OpenMediaTest::pickerErrorEndsHandlerAtFailingCall() {
     FormFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
     TAMainForm& w = f.form();
-    w.TimerRepeat->start();
+    transportTimer(w, "repeatTimer")->start();
     f.player.failNext(QStringLiteral("play"));
     setTime(w, QTime(0, 1, 0));
     QCOMPARE(f.dialogs.errors.size(), 1);
-    QCOMPARE(w.RepeatPosition, 60.0);            // set before the failing call
-    QCOMPARE(f.player.currentPosition(), 60.0);  // sought before it too
+    QCOMPARE(w.transport().repeatPosition(), 60.0);  // set before the failing call
+    QCOMPARE(f.player.currentPosition(), 60.0);      // sought before it too
     QCOMPARE(f.player.playState(), PlayStates::Paused);
-    QVERIFY(w.TimerRepeat->isActive());  // the button's own stop never ran
+    QVERIFY(transportTimer(w, "repeatTimer")->isActive());  // the button's own stop never ran
 }
 
 void OpenMediaTest::fileMenuDisplays() {

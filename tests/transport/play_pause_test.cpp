@@ -24,7 +24,7 @@ QString startWavRestored(FormFixture& f, double savedPosition) {
                     "\n[Record]\nPosition=" + QByteArray::number(savedPosition) + "\n");
     if (!f.start()) qFatal("the window refused to start");
     f.clock.advance(1000);
-    f.form().TimerGetDuationTimer();
+    f.form().transport().finishLengthProbe();
     return media;
 }
 }  // namespace
@@ -73,13 +73,13 @@ void PlayPauseTest::pauseRewindsByChosenSeconds() {
     TAMainForm& w = f.form();
     w.RadioGroupAutoBackSpace->setItemIndex(item);
 
-    w.PlayPause();
+    w.transport().playPause();
     QCOMPARE(f.player.playState(), PlayStates::Playing);
-    QVERIFY(w.PlayToggled);
+    QVERIFY(w.transport().playToggled());
     f.clock.advance(playMs);
-    w.PlayPause();
+    w.transport().playPause();
     QCOMPARE(f.player.playState(), PlayStates::Paused);
-    QVERIFY(!w.PlayToggled);
+    QVERIFY(!w.transport().playToggled());
     QCOMPARE(f.player.currentPosition(), expected);
     // The seek comes after the pause, so the player rests at the rewound position.
     QCOMPARE(f.player.log.mid(f.player.log.size() - 2),
@@ -91,13 +91,13 @@ void PlayPauseTest::resumePlaysFromRewoundPosition() {
     FormFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
     TAMainForm& w = f.form();
-    QCOMPARE(w.AutoBackSeconds, 2.5);
-    w.PlayPause();
+    QCOMPARE(w.transport().rewindSeconds(), 2.5);
+    w.transport().playPause();
     f.clock.advance(10000);
-    w.PlayPause();
+    w.transport().playPause();
     QCOMPARE(f.player.currentPosition(), 7.5);
-    w.PlayPause();
-    QVERIFY(w.PlayToggled);
+    w.transport().playPause();
+    QVERIFY(w.transport().playToggled());
     QCOMPARE(f.player.playState(), PlayStates::Playing);
     f.clock.advance(1000);
     QCOMPARE(f.player.currentPosition(), 8.5);
@@ -108,15 +108,15 @@ void PlayPauseTest::withoutMediaNothingHappens() {
     f.writeSettings(transportsetup::kSettings);
     QVERIFY(f.start());
     TAMainForm& w = f.form();
-    w.TimerRepeat->start();
-    w.TimerRewContinue->start();
+    transportTimer(w, "repeatTimer")->start();
+    transportTimer(w, "rewindSkipTimer")->start();
     f.player.log.clear();
-    w.PlayPause();
+    w.transport().playPause();
     QVERIFY(f.player.log.isEmpty());
-    QVERIFY(!w.PlayToggled);
+    QVERIFY(!w.transport().playToggled());
     // The timers stop before the media is asked for.
-    QVERIFY(!w.TimerRepeat->isActive());
-    QVERIFY(!w.TimerRewContinue->isActive());
+    QVERIFY(!transportTimer(w, "repeatTimer")->isActive());
+    QVERIFY(!transportTimer(w, "rewindSkipTimer")->isActive());
     w.ToolBarMPCotrol01PlaypauseClick();
     QVERIFY(f.player.log.isEmpty());
 }
@@ -125,21 +125,21 @@ void PlayPauseTest::wavModeNeverRewinds() {
     FormFixture f;
     startWavRestored(f, 20);
     TAMainForm& w = f.form();
-    QVERIFY(w.WavMode);
+    QVERIFY(w.transport().wavMode());
     QCOMPARE(f.player.currentPosition(), 20.0);
     QCOMPARE(f.player.playState(), PlayStates::Paused);
 
-    w.PlayPause();
+    w.transport().playPause();
     QCOMPARE(f.player.playState(), PlayStates::Playing);
     f.clock.advance(2000);
     f.player.setRate(1.5);  // changed behind the window's back
     f.clock.advance(2000);  // 22 s + 2 s x 1.5
     f.player.log.clear();
-    w.PlayPause();
+    w.transport().playPause();
     QCOMPARE(f.player.playState(), PlayStates::Paused);
     QCOMPARE(f.player.rate(), 1.0);
     QCOMPARE(f.player.currentPosition(), 25.0);
-    QCOMPARE(w.SavedPosition, 25.0);
+    QCOMPARE(w.transport().savedPosition(), 25.0);
     QCOMPARE(f.player.count(QStringLiteral("setCurrentPosition")), 0);
     QCOMPARE(w.ProgressBarVolume->PosTextPrefix(), QStringLiteral("     再生速度[ 1.0 ］"));
 }
@@ -152,7 +152,7 @@ void PlayPauseTest::wavModeLeavesEndedMediaAlone() {
     f.clock.advance(5000);
     QCOMPARE(f.player.playState(), PlayStates::MediaEnded);
     f.player.log.clear();
-    w.PlayPause();
+    w.transport().playPause();
     // Only the forced rate: neither play nor pause in a state other than 1, 2 or 3.
     QCOMPARE(f.player.log, QStringList{QStringLiteral("setRate 1")});
     QCOMPARE(f.player.playState(), PlayStates::MediaEnded);
@@ -162,18 +162,18 @@ void PlayPauseTest::toolbarTogglesWithoutRewind() {
     FormFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
     TAMainForm& w = f.form();
-    w.PlayToggled = false;
+    w.transport().setPlayToggled(false);
     w.ToolBarMPCotrol01PlaypauseClick();
     QCOMPARE(f.player.playState(), PlayStates::Playing);
-    QVERIFY(!w.PlayToggled);
+    QVERIFY(!w.transport().playToggled());
     f.clock.advance(10000);
-    w.PlayToggled = true;
-    w.TimerRepeat->start();
+    w.transport().setPlayToggled(true);
+    transportTimer(w, "repeatTimer")->start();
     w.ToolBarMPCotrol01PlaypauseClick();
     QCOMPARE(f.player.playState(), PlayStates::Paused);
     QCOMPARE(f.player.currentPosition(), 10.0);
-    QVERIFY(w.PlayToggled);
-    QVERIFY(!w.TimerRepeat->isActive());
+    QVERIFY(w.transport().playToggled());
+    QVERIFY(!transportTimer(w, "repeatTimer")->isActive());
     QCOMPARE(w.ProgressBarTimePosition->FontColor(), QColor(0, 0, 0));
 }
 
@@ -182,28 +182,28 @@ void PlayPauseTest::toolbarForgetsVanishedFile() {
     const QString media = startWithMedia(f, QStringLiteral("talk.mp3"), 600);
     TAMainForm& w = f.form();
     QVERIFY(QFile::remove(media));
-    w.TimerRepeat->start();
+    transportTimer(w, "repeatTimer")->start();
     f.player.log.clear();
     w.ToolBarMPCotrol01PlaypauseClick();
-    QVERIFY(w.MediaPath.isEmpty());
+    QVERIFY(w.transport().mediaPath().isEmpty());
     QVERIFY(f.player.log.isEmpty());
     QCOMPARE(f.player.playState(), PlayStates::Paused);
-    QVERIFY(!w.TimerRepeat->isActive());
+    QVERIFY(!transportTimer(w, "repeatTimer")->isActive());
 }
 
 void PlayPauseTest::toolbarErrorEndsHandlerAtFailingCall() {
     FormFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
     TAMainForm& w = f.form();
-    w.TimerRepeat->start();
-    w.TimerRewContinue->start();
+    transportTimer(w, "repeatTimer")->start();
+    transportTimer(w, "rewindSkipTimer")->start();
     f.player.failNext(QStringLiteral("play"));
     w.ToolBarMPCotrol01Playpause->trigger();
     QCOMPARE(f.dialogs.errors.size(), 1);
     QVERIFY(f.dialogs.errors.first().contains(QStringLiteral("play")));
     QCOMPARE(f.player.playState(), PlayStates::Paused);
-    QVERIFY(!w.TimerRepeat->isActive());      // stopped before the failing call
-    QVERIFY(w.TimerRewContinue->isActive());  // PlayState never ran
+    QVERIFY(!transportTimer(w, "repeatTimer")->isActive());     // stopped before the failing call
+    QVERIFY(transportTimer(w, "rewindSkipTimer")->isActive());  // PlayState never ran
 }
 
 void PlayPauseTest::playStateShowsPlayerValues() {
@@ -213,15 +213,15 @@ void PlayPauseTest::playStateShowsPlayerValues() {
     f.player.setRate(1.25);
     f.player.setVolume(80);
     f.player.play();
-    w.TimerFwdContinue->start();
-    w.PlayState();
-    QVERIFY(!w.TimerFwdContinue->isActive());
+    transportTimer(w, "forwardSkipTimer")->start();
+    w.transport().refreshPlayState();
+    QVERIFY(!transportTimer(w, "forwardSkipTimer")->isActive());
     QCOMPARE(w.ProgressBarTimePosition->FontColor(), QColor(255, 0, 0));
     QCOMPARE(w.ProgressBarVolume->PosTextPrefix(), QStringLiteral("     再生速度[ 1.3 ］"));
     QCOMPARE(w.ProgressBarVolume->PosTextSuffix(), QStringLiteral("     音量[ 80 ］"));
     QCOMPARE(w.ProgressBarVolume->Position(), 50);  // the bar itself is left alone
     f.player.pause();
-    w.PlayState();
+    w.transport().refreshPlayState();
     QCOMPARE(w.ProgressBarTimePosition->FontColor(), QColor(0, 0, 0));
 }
 
@@ -229,32 +229,32 @@ void PlayPauseTest::repeatWithoutPositionNeverSeeks() {
     FormFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
     TAMainForm& w = f.form();
-    QCOMPARE(w.RepeatPosition, 0.0);
+    QCOMPARE(w.transport().repeatPosition(), 0.0);
     f.player.log.clear();
-    w.ProcessReplay();
-    QVERIFY(w.TimerRepeat->isActive());
+    w.transport().replay();
+    QVERIFY(transportTimer(w, "repeatTimer")->isActive());
     for (int i = 0; i < 3; ++i)
-        w.TimerRepeatTimer();
+        w.transport().repeatTick();
     QCOMPARE(f.player.count(QStringLiteral("setCurrentPosition")), 0);
     QCOMPARE(f.player.count(QStringLiteral("play")), 0);
     QCOMPARE(f.player.playState(), PlayStates::Paused);
-    QVERIFY(w.TimerRepeat->isActive());
+    QVERIFY(transportTimer(w, "repeatTimer")->isActive());
 }
 
 void PlayPauseTest::repeatRestartsAtPositionEachTick() {
     FormFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
     TAMainForm& w = f.form();
-    w.RepeatPosition = 30;
-    w.ProcessReplay();
-    QVERIFY(w.TimerRepeat->isActive());
-    QCOMPARE(w.TimerRepeat->interval(), 5000);
+    w.transport().setRepeatPosition(30);
+    w.transport().replay();
+    QVERIFY(transportTimer(w, "repeatTimer")->isActive());
+    QCOMPARE(transportTimer(w, "repeatTimer")->interval(), 5000);
     QCOMPARE(f.player.playState(), PlayStates::Playing);
     QCOMPARE(f.player.currentPosition(), 30.0);
 
     f.clock.advance(4000);
     f.player.log.clear();
-    w.TimerRepeatTimer();
+    w.transport().repeatTick();
     QCOMPARE(f.player.log,
              (QStringList{QStringLiteral("pause"), QStringLiteral("setCurrentPosition 30"),
                           QStringLiteral("play")}));
@@ -264,28 +264,28 @@ void PlayPauseTest::repeatRestartsAtPositionEachTick() {
     f.clock.advance(1500);
     f.player.pause();
     f.player.log.clear();
-    w.TimerRepeatTimer();
+    w.transport().repeatTick();
     QCOMPARE(f.player.log,
              (QStringList{QStringLiteral("setCurrentPosition 30"), QStringLiteral("play")}));
     QCOMPARE(f.player.playState(), PlayStates::Playing);
-    QVERIFY(w.TimerRepeat->isActive());
+    QVERIFY(transportTimer(w, "repeatTimer")->isActive());
 }
 
 void PlayPauseTest::changedIntervalAppliesToRunningTimer() {
     FormFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
     TAMainForm& w = f.form();
-    w.RepeatPosition = 30;
-    w.ProcessReplay();
+    w.transport().setRepeatPosition(30);
+    w.transport().replay();
     w.RadioGroupRepeatTime->setItemIndex(6);
-    QCOMPARE(w.RepeatInterval, 20000);
-    QCOMPARE(w.TimerRepeat->interval(), 20000);
-    QVERIFY(w.TimerRepeat->isActive());
+    QCOMPARE(w.transport().repeatInterval(), 20000);
+    QCOMPARE(transportTimer(w, "repeatTimer")->interval(), 20000);
+    QVERIFY(transportTimer(w, "repeatTimer")->isActive());
     QCOMPARE(ProfileFile(w.SettingsPath)
                  .readInteger(QStringLiteral("Play"), QStringLiteral("RepeatTime"), -9),
              6);
     w.RadioGroupRepeatTime->setItemIndex(-1);
-    QCOMPARE(w.TimerRepeat->interval(), 2000);
+    QCOMPARE(transportTimer(w, "repeatTimer")->interval(), 2000);
 }
 
 void PlayPauseTest::rewindChoiceAppliesAndIsStored() {
@@ -293,13 +293,13 @@ void PlayPauseTest::rewindChoiceAppliesAndIsStored() {
     f.create();
     // Before start-up the group's choice waits for the settings to be applied.
     f.form().RadioGroupAutoBackSpace->setItemIndex(3);
-    QCOMPARE(f.form().AutoBackSeconds, 3.0);
+    QCOMPARE(f.form().transport().rewindSeconds(), 3.0);
 
     FormFixture g;
     startWithMedia(g, QStringLiteral("talk.mp3"), 600);
     TAMainForm& w = g.form();
     w.RadioGroupAutoBackSpace->setItemIndex(3);
-    QCOMPARE(w.AutoBackSeconds, 1.2);
+    QCOMPARE(w.transport().rewindSeconds(), 1.2);
     QCOMPARE(ProfileFile(w.SettingsPath)
                  .readInteger(QStringLiteral("Play"), QStringLiteral("AutoBackSpace"), -9),
              3);
@@ -309,18 +309,18 @@ void PlayPauseTest::commandsStopRepeat() {
     FormFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
     TAMainForm& w = f.form();
-    w.RepeatPosition = 30;
+    w.transport().setRepeatPosition(30);
     const std::pair<const char*, std::function<void()>> commands[] = {
-        {"PlayPause", [&] { w.PlayPause(); }},
+        {"PlayPause", [&] { w.transport().playPause(); }},
         {"toolbar", [&] { w.ToolBarMPCotrol01Playpause->trigger(); }},
         {"position bar click", [&] { w.ProgressBarTimePositionClick(); }},
         {"set time", [&] { w.sbSetTime->click(); }},
     };
     for (const auto& [name, command] : commands) {
-        w.ProcessReplay();
-        QVERIFY(w.TimerRepeat->isActive());
+        w.transport().replay();
+        QVERIFY(transportTimer(w, "repeatTimer")->isActive());
         command();
-        QVERIFY2(!w.TimerRepeat->isActive(), name);
+        QVERIFY2(!transportTimer(w, "repeatTimer")->isActive(), name);
     }
     QVERIFY(f.dialogs.errors.isEmpty());
 }
@@ -332,13 +332,13 @@ void PlayPauseTest::pollWhilePausedChangesNothing() {
     f.player.setCurrentPosition(42);
     w.LabelPlayTime->setText(QStringLiteral("keep"));
     const QString prefix = w.ProgressBarTimePosition->PosTextPrefix();
-    w.PositionSeconds = 7;
-    w.TimerWMPTimer();
+    const int shown = w.transport().shownSeconds();
+    w.transport().pollPosition();
     QCOMPARE(w.LabelPlayTime->text(), QStringLiteral("keep"));
     QCOMPARE(w.ProgressBarTimePosition->PosTextPrefix(), prefix);
     QCOMPARE(w.ProgressBarTimePosition->Position(), 0);
-    QCOMPARE(w.PositionSeconds, 7);
-    QCOMPARE(w.PolledPosition, 0.0);
+    QCOMPARE(w.transport().shownSeconds(), shown);
+    QCOMPARE(w.transport().polledPosition(), 0.0);
 }
 
 void PlayPauseTest::pollWhilePlayingShowsPosition() {
@@ -348,10 +348,10 @@ void PlayPauseTest::pollWhilePlayingShowsPosition() {
     f.player.setCurrentPosition(75);
     f.player.play();
     f.clock.advance(500);
-    w.TimerWMPTimer();
-    QCOMPARE(w.PolledPosition, 75.5);
-    QCOMPARE(w.PolledDuration, 600.0);
-    QCOMPARE(w.PositionSeconds, 75);
+    w.transport().pollPosition();
+    QCOMPARE(w.transport().polledPosition(), 75.5);
+    QCOMPARE(w.transport().polledDuration(), 600.0);
+    QCOMPARE(w.transport().shownSeconds(), 75);
     QCOMPARE(w.LabelPlayTime->text(), QStringLiteral("0:01:15"));
     QCOMPARE(w.ProgressBarTimePosition->PosTextPrefix(), QStringLiteral("0:01:15"));
     QCOMPARE(w.ProgressBarTimePosition->PosTextSuffix(), QStringLiteral("    [ talk.mp3 ]"));
@@ -368,9 +368,9 @@ void PlayPauseTest::pollKeepsBarAtZeroUntilLengthKnown() {
     QCOMPARE(w.ProgressBarTimePosition->Max(), 0);
     f.player.play();
     f.clock.advance(3000);
-    w.TimerWMPTimer();
+    w.transport().pollPosition();
     QCOMPARE(w.LabelPlayTime->text(), QStringLiteral("0:00:03"));
-    QCOMPARE(w.PositionSeconds, 3);
+    QCOMPARE(w.transport().shownSeconds(), 3);
     QCOMPARE(w.ProgressBarTimePosition->Position(), 0);
 }
 
@@ -378,18 +378,18 @@ void PlayPauseTest::pollInWavModeUsesPlayerString() {
     FormFixture f;
     const QString media = startWavRestored(f, 20);
     TAMainForm& w = f.form();
-    QCOMPARE(w.PositionSeconds, 20);
+    QCOMPARE(w.transport().shownSeconds(), 20);
     f.player.play();
     f.clock.advance(3700);
-    w.TimerWMPTimer();
+    w.transport().pollPosition();
     QCOMPARE(w.LabelPlayTime->text(), QStringLiteral("0:00:23"));
     QCOMPARE(w.ProgressBarTimePosition->PosTextPrefix(), QStringLiteral("0:00:23"));
     QCOMPARE(w.ProgressBarTimePosition->Position(), 23);
-    QCOMPARE(w.PositionSeconds, 20);  // not kept in WAV mode
+    QCOMPARE(w.transport().shownSeconds(), 20);  // not kept in WAV mode
     // The text is the player's string, which the window reads only for an existing file.
     QVERIFY(QFile::remove(media));
     f.clock.advance(2000);
-    w.TimerWMPTimer();
+    w.transport().pollPosition();
     QCOMPARE(w.LabelPlayTime->text(), QString());
     QCOMPARE(w.ProgressBarTimePosition->Position(), 25);
 }

@@ -64,8 +64,8 @@ void SpeedSkipTest::speedGroupAppliesTable() {
         w.RadioGroupPlaySpeed->setItemIndex(row.item);
         const QByteArray where = QByteArray("item ") + QByteArray::number(row.item);
         QVERIFY2(f.player.rate() == row.speed, where);
-        QVERIFY2(w.SetSpeed == row.speed, where);
-        QVERIFY2(w.SetSpeedActive == row.active, where);
+        QVERIFY2(w.transport().chosenSpeed() == row.speed, where);
+        QVERIFY2(w.transport().speedSwitchOn() == row.active, where);
         QVERIFY2(w.ProgressBarVolume->PosTextPrefix() == speedText(QLatin1String(row.text)), where);
         QVERIFY2(readPlayInt(w, QStringLiteral("Speed")) == row.item, where);
     }
@@ -77,7 +77,7 @@ void SpeedSkipTest::speedGroupWaitsForStartup() {
     f.player.log.clear();
     w.RadioGroupPlaySpeed->setItemIndex(4);
     QVERIFY(f.player.log.isEmpty());
-    QCOMPARE(w.SetSpeed, 1.0);
+    QCOMPARE(w.transport().chosenSpeed(), 1.0);
 }
 
 void SpeedSkipTest::speedChoiceIsStoredWhileFileExists() {
@@ -104,21 +104,21 @@ void SpeedSkipTest::toggleSwitchesBetweenNormalAndSetSpeed() {
     TAMainForm& w = f.form();
     w.RadioGroupPlaySpeed->setItemIndex(4);
     QCOMPARE(f.player.rate(), 1.5);
-    QVERIFY(w.SetSpeedActive);
+    QVERIFY(w.transport().speedSwitchOn());
     const QByteArray settings = f.settingsBytes();
 
     w.ToolBarMPCotrol02SpeedClick();
     QCOMPARE(f.player.rate(), 1.0);
-    QVERIFY(!w.SetSpeedActive);
+    QVERIFY(!w.transport().speedSwitchOn());
     QCOMPARE(w.ProgressBarVolume->PosTextPrefix(), speedText(QStringLiteral("1.0")));
 
     w.ToolBarMPCotrol02SpeedClick();
     QCOMPARE(f.player.rate(), 1.5);
-    QVERIFY(w.SetSpeedActive);
+    QVERIFY(w.transport().speedSwitchOn());
     QCOMPARE(w.ProgressBarVolume->PosTextPrefix(), speedText(QStringLiteral("1.5")));
 
     // The switch leaves the choice itself alone.
-    QCOMPARE(w.SetSpeed, 1.5);
+    QCOMPARE(w.transport().chosenSpeed(), 1.5);
     QCOMPARE(w.RadioGroupPlaySpeed->ItemIndex(), 4);
     QCOMPARE(f.settingsBytes(), settings);
 }
@@ -130,13 +130,13 @@ void SpeedSkipTest::normalChosenWhileSetSpeedActive() {
     w.RadioGroupPlaySpeed->setItemIndex(4);
     w.RadioGroupPlaySpeed->setItemIndex(2);
     QCOMPARE(f.player.rate(), 1.0);
-    QVERIFY(!w.SetSpeedActive);
-    QCOMPARE(w.SetSpeed, 1.0);
+    QVERIFY(!w.transport().speedSwitchOn());
+    QCOMPARE(w.transport().chosenSpeed(), 1.0);
 
     f.player.log.clear();
     w.ToolBarMPCotrol02SpeedClick();
     QCOMPARE(f.player.log, QStringList{QStringLiteral("setRate 1")});
-    QVERIFY(w.SetSpeedActive);
+    QVERIFY(w.transport().speedSwitchOn());
     QCOMPARE(w.ProgressBarVolume->PosTextPrefix(), speedText(QStringLiteral("1.0")));
 }
 
@@ -151,7 +151,7 @@ void SpeedSkipTest::toggleRefusedWhenRateUnavailable() {
     w.ToolBarMPCotrol02Speed->trigger();
     QCOMPARE(f.dialogs.messages, QStringList{kRateRefused});
     QVERIFY(f.player.log.isEmpty());
-    QVERIFY(w.SetSpeedActive);
+    QVERIFY(w.transport().speedSwitchOn());
     QCOMPARE(w.ProgressBarVolume->PosTextPrefix(), before);
     QVERIFY(f.dialogs.errors.isEmpty());
 }
@@ -181,20 +181,20 @@ void SpeedSkipTest::pitchGroupsSetStepsAndStore() {
     FormFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
     TAMainForm& w = f.form();
-    QCOMPARE(w.RewPitch, 5.0);
-    QCOMPARE(w.FwdPitch, 5.0);
+    QCOMPARE(w.transport().rewindStep(), 5.0);
+    QCOMPARE(w.transport().forwardStep(), 5.0);
     w.RadioGroupREWPitch->setItemIndex(0);
     w.RadioGroupFWDPitch->setItemIndex(6);
-    QCOMPARE(w.RewPitch, 2.0);
-    QCOMPARE(w.FwdPitch, 600.0);
+    QCOMPARE(w.transport().rewindStep(), 2.0);
+    QCOMPARE(w.transport().forwardStep(), 600.0);
     const ProfileFile ini(w.SettingsPath);
     QCOMPARE(ini.readInteger(QStringLiteral("Pedal"), QStringLiteral("REWPitch"), -9), 0);
     QCOMPARE(ini.readInteger(QStringLiteral("Pedal"), QStringLiteral("FWDPitch"), -9), 6);
     // No selection keeps the step.
     w.RadioGroupREWPitch->setItemIndex(-1);
     w.RadioGroupFWDPitch->setItemIndex(-1);
-    QCOMPARE(w.RewPitch, 2.0);
-    QCOMPARE(w.FwdPitch, 600.0);
+    QCOMPARE(w.transport().rewindStep(), 2.0);
+    QCOMPARE(w.transport().forwardStep(), 600.0);
 }
 
 void SpeedSkipTest::rewindStepsToStartAndPauses() {
@@ -202,24 +202,24 @@ void SpeedSkipTest::rewindStepsToStartAndPauses() {
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
     TAMainForm& w = f.form();
     f.player.setCurrentPosition(7);
-    w.TimerRewContinue->start();
+    transportTimer(w, "rewindSkipTimer")->start();
 
-    w.TimerRewContinueTimer();
+    w.transport().rewindSkipTick();
     QCOMPARE(f.player.currentPosition(), 2.0);
     QCOMPARE(f.player.playState(), PlayStates::Paused);
-    QVERIFY(w.TimerRewContinue->isActive());
-    QCOMPARE(w.SavedPosition, 7.0);
-    QCOMPARE(w.PolledDuration, 600.0);
+    QVERIFY(transportTimer(w, "rewindSkipTimer")->isActive());
+    QCOMPARE(w.transport().savedPosition(), 7.0);
+    QCOMPARE(w.transport().polledDuration(), 600.0);
     QCOMPARE(w.ProgressBarTimePosition->Position(), 2);
     QCOMPARE(w.ProgressBarTimePosition->PosTextPrefix(), QStringLiteral("0:00:02"));
     QCOMPARE(w.ProgressBarTimePosition->PosTextSuffix(), QStringLiteral("    [ talk.mp3 ]"));
     QCOMPARE(w.LabelPlayTime->text(), QStringLiteral("0:00:02"));
 
-    w.TimerRewContinueTimer();
+    w.transport().rewindSkipTick();
     QCOMPARE(f.player.currentPosition(), 0.0);
     QCOMPARE(f.player.playState(), PlayStates::Paused);
-    QVERIFY(!w.TimerRewContinue->isActive());
-    QCOMPARE(w.SavedPosition, 2.0);
+    QVERIFY(!transportTimer(w, "rewindSkipTimer")->isActive());
+    QCOMPARE(w.transport().savedPosition(), 2.0);
     QCOMPARE(w.ProgressBarTimePosition->Position(), 0);
     QCOMPARE(w.LabelPlayTime->text(), QStringLiteral("0:00:00"));
 }
@@ -230,13 +230,13 @@ void SpeedSkipTest::rewindFromExactlyOneStepLandsOnZero() {
     TAMainForm& w = f.form();
     f.player.setCurrentPosition(5);
     f.player.play();
-    w.TimerRewContinue->start();
+    transportTimer(w, "rewindSkipTimer")->start();
     f.player.log.clear();
-    w.TimerRewContinueTimer();
+    w.transport().rewindSkipTick();
     QCOMPARE(f.player.log,
              (QStringList{QStringLiteral("setCurrentPosition 0"), QStringLiteral("pause")}));
     QCOMPARE(f.player.playState(), PlayStates::Paused);
-    QVERIFY(!w.TimerRewContinue->isActive());
+    QVERIFY(!transportTimer(w, "rewindSkipTimer")->isActive());
 }
 
 void SpeedSkipTest::forwardStepsWhilePlaying() {
@@ -245,18 +245,18 @@ void SpeedSkipTest::forwardStepsWhilePlaying() {
     TAMainForm& w = f.form();
     f.player.setCurrentPosition(10);
     f.player.play();
-    w.TimerFwdContinue->start();
-    w.TimerFwdContinueTimer();
+    transportTimer(w, "forwardSkipTimer")->start();
+    w.transport().forwardSkipTick();
     QCOMPARE(f.player.currentPosition(), 15.0);
     QCOMPARE(f.player.playState(), PlayStates::Playing);
     QCOMPARE(w.ProgressBarTimePosition->Position(), 15);
     QCOMPARE(w.LabelPlayTime->text(), QStringLiteral("0:00:15"));
     f.clock.advance(1000);
-    w.TimerFwdContinueTimer();
+    w.transport().forwardSkipTick();
     QCOMPARE(f.player.currentPosition(), 21.0);
-    QCOMPARE(w.SavedPosition, 16.0);
+    QCOMPARE(w.transport().savedPosition(), 16.0);
     QCOMPARE(w.LabelPlayTime->text(), QStringLiteral("0:00:21"));
-    QVERIFY(w.TimerFwdContinue->isActive());
+    QVERIFY(transportTimer(w, "forwardSkipTimer")->isActive());
 }
 
 void SpeedSkipTest::forwardStopsShortOfEnd() {
@@ -265,24 +265,24 @@ void SpeedSkipTest::forwardStopsShortOfEnd() {
     TAMainForm& w = f.form();
     f.player.setCurrentPosition(58);
     f.player.play();
-    w.TimerFwdContinue->start();
+    transportTimer(w, "forwardSkipTimer")->start();
     f.player.log.clear();
-    w.TimerFwdContinueTimer();
+    w.transport().forwardSkipTick();
     QCOMPARE(f.player.log, QStringList{QStringLiteral("pause")});
     QCOMPARE(f.player.currentPosition(), 58.0);
     QCOMPARE(f.player.playState(), PlayStates::Paused);
-    QVERIFY(!w.TimerFwdContinue->isActive());
+    QVERIFY(!transportTimer(w, "forwardSkipTimer")->isActive());
     QCOMPARE(w.LabelPlayTime->text(), QStringLiteral("0:00:58"));
     QCOMPARE(w.ProgressBarTimePosition->Position(), 58);
 
     // A step that would land exactly on the end stops as well.
     f.player.setCurrentPosition(55);
-    w.TimerFwdContinue->start();
+    transportTimer(w, "forwardSkipTimer")->start();
     f.player.log.clear();
-    w.TimerFwdContinueTimer();
+    w.transport().forwardSkipTick();
     QCOMPARE(f.player.log, QStringList{QStringLiteral("pause")});
     QCOMPARE(f.player.currentPosition(), 55.0);
-    QVERIFY(!w.TimerFwdContinue->isActive());
+    QVERIFY(!transportTimer(w, "forwardSkipTimer")->isActive());
 }
 
 void SpeedSkipTest::unknownDurationStopsSkips() {
@@ -294,37 +294,37 @@ void SpeedSkipTest::unknownDurationStopsSkips() {
 
     f.player.setCurrentPosition(7);
     f.player.play();
-    w.TimerFwdContinue->start();
-    w.TimerFwdContinueTimer();
+    transportTimer(w, "forwardSkipTimer")->start();
+    w.transport().forwardSkipTick();
     QCOMPARE(f.player.currentPosition(), 7.0);
     QCOMPARE(f.player.playState(), PlayStates::Paused);
-    QVERIFY(!w.TimerFwdContinue->isActive());
+    QVERIFY(!transportTimer(w, "forwardSkipTimer")->isActive());
     QCOMPARE(w.LabelPlayTime->text(), QStringLiteral("0:00:07"));
 
-    w.TimerRewContinue->start();
-    w.TimerRewContinueTimer();
+    transportTimer(w, "rewindSkipTimer")->start();
+    w.transport().rewindSkipTick();
     QCOMPARE(f.player.currentPosition(), 0.0);
-    QVERIFY(!w.TimerRewContinue->isActive());
-    QCOMPARE(w.PolledDuration, 0.0);
+    QVERIFY(!transportTimer(w, "rewindSkipTimer")->isActive());
+    QCOMPARE(w.transport().polledDuration(), 0.0);
 }
 
 void SpeedSkipTest::playStateEndsSkip() {
     FormFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
     TAMainForm& w = f.form();
-    w.TimerRewContinue->start();
-    w.TimerFwdContinue->start();
-    w.PlayState();
-    QVERIFY(!w.TimerRewContinue->isActive());
-    QVERIFY(!w.TimerFwdContinue->isActive());
+    transportTimer(w, "rewindSkipTimer")->start();
+    transportTimer(w, "forwardSkipTimer")->start();
+    w.transport().refreshPlayState();
+    QVERIFY(!transportTimer(w, "rewindSkipTimer")->isActive());
+    QVERIFY(!transportTimer(w, "forwardSkipTimer")->isActive());
 
     // Every play or pause command ends a skip, the position-bar click included.
-    w.TimerRewContinue->start();
+    transportTimer(w, "rewindSkipTimer")->start();
     w.ProgressBarTimePositionClick();
-    QVERIFY(!w.TimerRewContinue->isActive());
-    w.TimerFwdContinue->start();
+    QVERIFY(!transportTimer(w, "rewindSkipTimer")->isActive());
+    transportTimer(w, "forwardSkipTimer")->start();
     w.ToolBarMPCotrol01PlaypauseClick();
-    QVERIFY(!w.TimerFwdContinue->isActive());
+    QVERIFY(!transportTimer(w, "forwardSkipTimer")->isActive());
 }
 
 QTEST_MAIN(SpeedSkipTest)

@@ -16,6 +16,8 @@ private Q_SLOTS:
     void formatSpeed();
     void barValueFromX_data();
     void barValueFromX();
+    void nextKeyVolume_data();
+    void nextKeyVolume();
 };
 
 void TransportTablesTest::rewindSeconds() {
@@ -109,6 +111,25 @@ void TransportTablesTest::barValueFromX() {
     QFETCH(int, max);
     QFETCH(int, value);
     QCOMPARE(BarValueFromX(x, width, max), value);
+}
+
+void TransportTablesTest::nextKeyVolume_data() {
+    QTest::addColumn<int>("volume");
+    QTest::addColumn<int>("step");
+    QTest::addColumn<int>("next");
+    QTest::newRow("up") << 50 << 1 << 51;
+    QTest::newRow("up to 100") << 99 << 1 << 100;
+    QTest::newRow("past 100 wraps to 5") << 100 << 1 << 5;
+    QTest::newRow("down") << 50 << -1 << 49;
+    QTest::newRow("down to 5") << 6 << -1 << 5;
+    QTest::newRow("below 5 wraps to 100") << 5 << -1 << 100;
+}
+
+void TransportTablesTest::nextKeyVolume() {
+    QFETCH(int, volume);
+    QFETCH(int, step);
+    QFETCH(int, next);
+    QCOMPARE(NextKeyVolume(volume, step), next);
 }
 
 QTEST_APPLESS_MAIN(TransportTablesTest)

@@ -11,6 +11,7 @@
 #include "fakes/test_media.h"
 #include "transport/clock.h"
 #include "transport/mpv_player.h"
+#include "transport/transport_controller.h"
 
 namespace {
 // Passes every call on to the real player and remembers the positions the window read and the
@@ -113,20 +114,20 @@ void WindowOnMpvTest::openShowsLengthAndRestsPausedUnmuted() {
     const double rest = mpv_->currentPosition();
     QVERIFY2(rest > 0.5 && rest < 2.5, qPrintable(QString::number(rest)));
     QCOMPARE(form_->LabelMovePostion0->text(), QStringLiteral("録音時間"));
-    QCOMPARE(form_->MediaLength, 12);
-    QCOMPARE(form_->DurationSeconds, 12);
+    QCOMPARE(form_->transport().mediaLength(), 12);
+    QCOMPARE(form_->transport().durationSeconds(), 12);
     QCOMPARE(form_->ProgressBarTimePosition->Max(), 12);
 }
 
 void WindowOnMpvTest::pauseRewindsByTheChosenSeconds() {
-    QCOMPARE(form_->AutoBackSeconds, 2.5);
-    form_->PlayPause();
+    QCOMPARE(form_->transport().rewindSeconds(), 2.5);
+    form_->transport().playPause();
     QTRY_COMPARE_WITH_TIMEOUT(mpv_->playState(), PlayStates::Playing, 3000);
     QTRY_VERIFY_WITH_TIMEOUT(mpv_->currentPosition() > 4.0, 6000);
 
     player_->positionsRead.clear();
     player_->seeks.clear();
-    form_->PlayPause();
+    form_->transport().playPause();
     QCOMPARE(mpv_->playState(), PlayStates::Paused);
     // The window read the paused position once and asked for exactly that minus 2.5 s.
     QCOMPARE(player_->seeks.size(), 1);
@@ -141,7 +142,7 @@ void WindowOnMpvTest::pauseRewindsByTheChosenSeconds() {
     // Resuming plays from the target: the position, less the time played, is the target (within
     // the null audio output's 50 ms steps), and never before it.
     QElapsedTimer played;
-    form_->PlayPause();
+    form_->transport().playPause();
     played.start();
     QVERIFY(mpv_->currentPosition() >= target - 0.001);
     QTest::qWait(400);
@@ -153,7 +154,7 @@ void WindowOnMpvTest::pauseRewindsByTheChosenSeconds() {
 void WindowOnMpvTest::speedTableTakesEffect() {
     form_->RadioGroupPlaySpeed->setItemIndex(0);
     QCOMPARE(mpv_->rate(), 0.6);
-    form_->PlayPause();
+    form_->transport().playPause();
     QTRY_COMPARE_WITH_TIMEOUT(mpv_->playState(), PlayStates::Playing, 3000);
     QTest::qWait(300);
     const double slow = advanceOver(1500);

@@ -1,0 +1,9 @@
+#pragma once
+
+class MprisService;
+class TAMainForm;
+
+// Connects the desktop media interface to the window's part of it: the error guard, the entry
+// check, raising, quitting and opening a file as a drop would. The service itself talks to the
+// transport only.
+void AttachMprisToWindow(MprisService& mpris, TAMainForm& window);

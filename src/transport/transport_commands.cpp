@@ -1,0 +1,237 @@
+// Play and pause with the automatic rewind, repeat, speed, volume and the skips.
+
+#include <QFileInfo>
+#include <QTimer>
+#include <algorithm>
+#include <cmath>
+
+#include "core/time_code.h"
+#include "transport/media_player.h"
+#include "transport/transport_controller.h"
+#include "transport/transport_tables.h"
+
+void TransportController::refreshPlayState() {
+    stopSkip();
+    Q_EMIT playingChanged(isPlaying());
+    Q_EMIT speedTextChanged(FormatSpeed(player_.rate()));
+    Q_EMIT volumeTextChanged(QString::number(player_.volume()));
+    Q_EMIT changed();
+}
+
+void TransportController::playPause() {
+    repeatTimer_->stop();
+    stopSkip();
+    if (mediaPath_.isEmpty()) return;
+    if (wavMode_) {
+        player_.setRate(1.0);
+        const int state = player_.playState();
+        if (state == PlayStates::Playing) {
+            player_.pause();
+            refreshPlayState();
+            savedPosition_ = player_.currentPosition();
+        } else if (state == PlayStates::Paused || state == PlayStates::Stopped) {
+            player_.play();
+            refreshPlayState();
+        }
+        return;
+    }
+    if (isPlaying()) {
+        playToggled_ = false;
+        player_.pause();
+        refreshPlayState();
+        player_.setCurrentPosition(std::max(0.0, player_.currentPosition() - rewindSeconds_));
+    } else {
+        playToggled_ = true;
+        player_.play();
+        refreshPlayState();
+    }
+}
+
+void TransportController::togglePlay() {
+    repeatTimer_->stop();
+    if (mediaPath_.isEmpty()) return;
+    if (!QFileInfo::exists(mediaPath_)) {
+        mediaPath_.clear();
+        return;
+    }
+    if (isPlaying())
+        player_.pause();
+    else
+        player_.play();
+    refreshPlayState();
+}
+
+void TransportController::togglePlayFromBar() {
+    repeatTimer_->stop();
+    stopSkip();
+    if (mediaPath_.isEmpty()) return;
+    if (isPlaying())
+        player_.pause();
+    else
+        player_.play();
+    refreshPlayState();
+}
+
+void TransportController::pauseIfPlaying() {
+    if (isPlaying()) player_.pause();
+}
+
+// ---- Repeat ------------------------------------------------------------------------------------
+
+void TransportController::restartAtRepeatPosition() {
+    if (repeatPosition_ <= 0) return;
+    if (isPlaying()) player_.pause();
+    player_.setCurrentPosition(repeatPosition_);
+    player_.play();
+}
+
+void TransportController::replay() {
+    restartAtRepeatPosition();
+    repeatTimer_->start();
+    refreshPlayState();
+}
+
+void TransportController::repeatTick() {
+    restartAtRepeatPosition();
+}
+
+void TransportController::stopRepeat() {
+    repeatTimer_->stop();
+}
+
+void TransportController::chooseRepeatInterval(int item) {
+    repeatInterval_ = RepeatIntervalFor(item);
+    repeatTimer_->setInterval(repeatInterval_);
+}
+
+void TransportController::seekAndRepeat(long long seconds) {
+    if (seconds > durationSeconds_) {
+        Q_EMIT messageRequested(QStringLiteral("録画・録音時間を超えています"));
+        return;
+    }
+    player_.setCurrentPosition(static_cast<double>(seconds));
+    repeatPosition_ = static_cast<double>(seconds);
+    pauseIfPlaying();
+    Q_EMIT positionBarChanged(static_cast<int>(seconds));
+    Q_EMIT positionTextChanged(Time2HHMMSS(static_cast<double>(seconds)));
+    replay();
+}
+
+// ---- Rewind and skips ----------------------------------------------------------------------
+
+void TransportController::chooseRewind(int item) {
+    rewindSeconds_ = AutoBackSecondsFor(item);
+}
+
+void TransportController::chooseForwardStep(int item) {
+    if (const auto step = PitchFor(item)) forwardStep_ = *step;
+}
+
+void TransportController::chooseRewindStep(int item) {
+    if (const auto step = PitchFor(item)) rewindStep_ = *step;
+}
+
+void TransportController::startSkip(int direction) {
+    stopSkip();
+    (direction < 0 ? rewindSkipTimer_ : forwardSkipTimer_)->start();
+}
+
+void TransportController::stopSkip() {
+    rewindSkipTimer_->stop();
+    forwardSkipTimer_->stop();
+}
+
+void TransportController::rewindSkipTick() {
+    const double from = player_.currentPosition();
+    savedPosition_ = from;
+    polledDuration_ = player_.duration();
+    const double target = from - rewindStep_;
+    if (target <= 0 || target >= polledDuration_) {
+        player_.setCurrentPosition(0);
+        rewindSkipTimer_->stop();
+        player_.pause();
+        refreshPlayState();
+    } else {
+        player_.setCurrentPosition(target);
+    }
+    showPosition(player_.currentPosition());
+}
+
+void TransportController::forwardSkipTick() {
+    const double from = player_.currentPosition();
+    savedPosition_ = from;
+    polledDuration_ = player_.duration();
+    const double target = from + forwardStep_;
+    if (target <= 0 || target >= polledDuration_) {
+        forwardSkipTimer_->stop();
+        player_.pause();
+        refreshPlayState();
+    } else {
+        player_.setCurrentPosition(target);
+    }
+    showPosition(player_.currentPosition());
+}
+
+// ---- Speed
+// ---------------------------------------------------------------------------------------
+
+void TransportController::loadSpeedChoice(int index) {
+    const SpeedChoice choice = SpeedFor(index);
+    speedSwitchOn_ = choice.active;
+    chosenSpeed_ = choice.speed;
+    speedIndex_ = index;
+    player_.setRate(choice.speed);
+}
+
+void TransportController::chooseSpeed(int index) {
+    loadSpeedChoice(index);
+    Q_EMIT speedTextChanged(SpeedFor(index).text);
+    Q_EMIT changed();
+}
+
+void TransportController::toggleSpeedSwitch() {
+    if (!player_.isAvailable(QStringLiteral("Rate"))) {
+        Q_EMIT messageRequested(
+            QStringLiteral("Ｗａｖ形式でも、この音声データは\n\n再生速度を変更できません"));
+        return;
+    }
+    speedSwitchOn_ = !speedSwitchOn_;
+    const double rate = speedSwitchOn_ ? chosenSpeed_ : 1.0;
+    player_.setRate(rate);
+    Q_EMIT speedTextChanged(speedSwitchOn_ ? FormatSpeed(chosenSpeed_) : QStringLiteral("1.0"));
+    Q_EMIT changed();
+}
+
+void TransportController::setRate(double rate, bool showText) {
+    chosenSpeed_ = rate;
+    player_.setRate(rate);
+    currentSpeed_ = rate;
+    if (showText) Q_EMIT speedTextChanged(FormatSpeed(rate));
+    speedSwitchOn_ = true;
+    Q_EMIT changed();
+}
+
+// ---- Volume
+// ----------------------------------------------------------------------------------------
+
+void TransportController::loadVolume(int volume) {
+    // A damaged value must not reach the player later as a volume it cannot take.
+    volume_ = std::clamp(volume, 0, 100);
+}
+
+void TransportController::setVolume(int volume) {
+    Q_EMIT volumeBarChanged(volume);
+    player_.setVolume(volume);
+    volume_ = volume;
+    Q_EMIT volumeTextChanged(QString::number(volume));
+    Q_EMIT changed();
+}
+
+void TransportController::stepVolume(int step) {
+    keyVolume_ = NextKeyVolume(keyVolume_, step);
+    player_.setVolume(keyVolume_);
+    Q_EMIT volumeBarChanged(player_.volume());
+    Q_EMIT volumeTextChanged(QString::number(keyVolume_));
+    volume_ = keyVolume_;
+    Q_EMIT changed();
+}

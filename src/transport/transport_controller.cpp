@@ -1,0 +1,253 @@
+// Opening, the length probe, the restore at start-up and the position poll. Play, repeat, speed,
+// volume and skips are in transport_commands.cpp.
+
+#include "transport/transport_controller.h"
+
+#include <QFileInfo>
+#include <QTimer>
+#include <cmath>
+
+#include "core/time_code.h"
+#include "transport/clock.h"
+#include "transport/media_player.h"
+#include "transport/transport_tables.h"
+
+TransportController::TransportController(MediaPlayer& player, Clock& clock, QObject* parent)
+    : QObject(parent), player_(player), clock_(clock) {
+    restoreTimer_ = makeTimer("restoreTimer", 3000, &TransportController::restorePosition);
+    lengthProbeTimer_ =
+        makeTimer("lengthProbeTimer", 1000, &TransportController::finishLengthProbe);
+    positionPollTimer_ = makeTimer("positionPollTimer", 500, &TransportController::pollPosition);
+    forwardSkipTimer_ = makeTimer("forwardSkipTimer", 1000, &TransportController::forwardSkipTick);
+    rewindSkipTimer_ = makeTimer("rewindSkipTimer", 1000, &TransportController::rewindSkipTick);
+    repeatTimer_ = makeTimer("repeatTimer", 2000, &TransportController::repeatTick);
+}
+
+QTimer* TransportController::makeTimer(const char* name, int interval,
+                                       void (TransportController::*tick)()) {
+    auto* timer = new QTimer(this);
+    timer->setObjectName(QLatin1String(name));
+    timer->setInterval(interval);
+    connect(timer, &QTimer::timeout, this, [this, tick] {
+        if (runTick_)
+            runTick_([this, tick] { (this->*tick)(); });
+        else
+            (this->*tick)();
+    });
+    return timer;
+}
+
+void TransportController::initialize() {
+    mediaUrl_.clear();
+    mediaPath_.clear();
+    mediaName_.clear();
+    savedPosition_ = polledPosition_ = 0;
+    durationSeconds_ = 0;
+    repeatInterval_ = 2000;
+    repeatTimer_->setInterval(repeatInterval_);
+    rewindSeconds_ = 3.0;
+    speedSwitchOn_ = false;
+    chosenSpeed_ = currentSpeed_ = 1.0;
+    speedIndex_ = 2;
+    keyVolume_ = volume_ = 50;
+    player_.setCurrentPosition(0);
+}
+
+void TransportController::rememberMedia(const QString& path) {
+    mediaPath_ = path;
+    mediaName_ = QFileInfo(path).fileName();
+}
+
+void TransportController::wait(int ms) {
+    clock_.waitProcessingEvents(ms);
+}
+
+bool TransportController::isPlaying() const {
+    return player_.playState() == PlayStates::Playing;
+}
+
+double TransportController::position() const {
+    return player_.currentPosition();
+}
+
+double TransportController::duration() const {
+    return player_.duration();
+}
+
+namespace {
+bool namesExistingFile(const QString& path) {
+    return !path.isEmpty() && QFileInfo::exists(path);
+}
+}  // namespace
+
+QString TransportController::durationText() {
+    if (!namesExistingFile(mediaPath_)) return {};
+    const QString text = player_.durationString();
+    const double length = player_.duration();
+    mediaLength_ = std::isfinite(length) && length > 0 ? static_cast<int>(std::trunc(length)) : 0;
+    Q_EMIT lengthChanged(mediaLength_);
+    if (text.isEmpty()) return {};
+    const auto code = PlayerStringToTimeCode(text);
+    if (!code) return {};
+    durationSeconds_ = static_cast<int>(code->seconds);
+    return code->text;
+}
+
+QString TransportController::positionText() const {
+    if (!namesExistingFile(mediaPath_)) return {};
+    const QString text = player_.currentPositionString();
+    if (text.isEmpty()) return {};
+    const auto code = PlayerStringToTimeCode(text);
+    return code ? code->text : QString();
+}
+
+// ---- Opening ---------------------------------------------------------------------------------
+
+void TransportController::closeMedia() {
+    if (isPlaying()) {
+        player_.stop();
+        player_.setCurrentPosition(0);
+    }
+    player_.close();
+    wait(100);
+}
+
+void TransportController::open(const QString& path) {
+    wavMode_ = false;
+    if (path.isEmpty()) return;
+    forgetMedia();
+    rememberMedia(path);
+    player_.setURL(mediaPath_);
+    load(mediaPath_);
+    savedPosition_ = 0;
+    shownSeconds_ = 0;
+    Q_EMIT mediaOpened();
+    Q_EMIT changed();
+}
+
+void TransportController::openWebAddress(const QString& address) {
+    stopRepeat();
+    stopSkip();
+    forgetMedia();
+    mediaName_.clear();
+    mediaUrl_ = address;
+    player_.setURL(address);
+    player_.play();
+    startPositionPoll();
+    refreshPlayState();
+}
+
+void TransportController::load(const QString& path) {
+    Q_EMIT aboutToLoad(path);
+    player_.setURL(mediaPath_);
+    Q_EMIT loadShown(Time2HHMMSS(savedPosition_));
+    Q_EMIT speedTextChanged(QStringLiteral("1.0"));
+    Q_EMIT volumeTextChanged(QStringLiteral("50"));
+    Q_EMIT indexFileNeeded(path);
+
+    player_.setMute(true);
+    player_.setURL(path);
+    if (isPlaying()) {
+        player_.pause();
+        player_.setCurrentPosition(0);
+    }
+    lengthProbeTimer_->start();
+    positionPollTimer_->start();
+}
+
+void TransportController::restoreAtStartUp() {
+    if (!mediaPath_.isEmpty() && savedPosition_ > 0)
+        wavMode_ = QFileInfo(mediaPath_).suffix().toLower() == QLatin1String("wav");
+    if (mediaPath_.isEmpty()) return;
+    if (!QFileInfo::exists(mediaPath_)) {
+        mediaPath_.clear();
+        return;
+    }
+    load(mediaPath_);
+    restoreTimer_->start();
+    Q_EMIT lengthChanged(mediaLength_);
+    shownSeconds_ = static_cast<int>(std::trunc(savedPosition_));
+    Q_EMIT positionBarChanged(shownSeconds_);
+    player_.setCurrentPosition(savedPosition_);
+    Q_EMIT volumeBarChanged(player_.volume());
+}
+
+void TransportController::finishStartUp() {
+    player_.setRate(1.0);
+    positionPollTimer_->start();
+    speedSwitchOn_ = false;
+}
+
+void TransportController::forgetMedia() {
+    mediaPath_.clear();
+    player_.setCurrentPosition(0);
+    Q_EMIT mediaCleared();
+}
+
+void TransportController::clearRemembered() {
+    mediaPath_.clear();
+    mediaName_.clear();
+    mediaUrl_.clear();
+    savedPosition_ = 0;
+    Q_EMIT changed();
+}
+
+void TransportController::finishLengthProbe() {
+    Q_EMIT lengthProbed(durationText());
+    lengthProbeTimer_->stop();
+    player_.pause();
+    player_.setMute(false);
+    durationText();
+    Q_EMIT changed();
+}
+
+void TransportController::restorePosition() {
+    restoreTimer_->stop();
+    Q_EMIT lengthChanged(mediaLength_);
+    shownSeconds_ = static_cast<int>(savedPosition_);
+    Q_EMIT positionBarChanged(shownSeconds_);
+    positionPollTimer_->start();
+}
+
+// ---- Position ----------------------------------------------------------------------------------
+
+void TransportController::pollPosition() {
+    if (!isPlaying()) return;
+    int seconds = 0;
+    QString text;
+    if (!wavMode_) {
+        polledPosition_ = player_.currentPosition();
+        polledDuration_ = player_.duration();
+        shownSeconds_ = static_cast<int>(std::trunc(player_.currentPosition()));
+        seconds = shownSeconds_;
+        text = Time2HHMMSS(shownSeconds_);
+    } else {
+        seconds = static_cast<int>(std::trunc(player_.currentPosition()));
+        text = positionText();
+    }
+    Q_EMIT positionShown(seconds, text);
+}
+
+void TransportController::showPosition(double seconds) {
+    Q_EMIT positionShown(static_cast<int>(std::trunc(seconds)), Time2HHMMSS(seconds));
+}
+
+void TransportController::seek(double seconds) {
+    player_.setCurrentPosition(seconds);
+    // Show the new place at once; while paused nothing else would.
+    showPosition(player_.currentPosition());
+}
+
+void TransportController::startPositionPoll() {
+    positionPollTimer_->start();
+}
+
+void TransportController::stopPositionPoll() {
+    positionPollTimer_->stop();
+}
+
+void TransportController::stopAllTimers() {
+    for (QTimer* timer : {restoreTimer_, lengthProbeTimer_, positionPollTimer_, forwardSkipTimer_,
+                          rewindSkipTimer_, repeatTimer_})
+        timer->stop();
+}

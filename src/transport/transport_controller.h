@@ -1,0 +1,214 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <functional>
+
+class Clock;
+class MediaPlayer;
+class QTimer;
+
+// Owns what is playing and how: the open media, the remembered and repeat positions, speed,
+// volume, the skip steps and the transport timers. The window, the desktop media interface, the
+// hotkeys and the pedal all ask it; it reports what to show by signals, emitted at the moment the
+// shown value changes so that a player error part-way leaves the display as far as it got.
+// Player errors (PlayerError) are not caught here: they end the request at the failing call.
+class TransportController : public QObject {
+    Q_OBJECT
+public:
+    TransportController(MediaPlayer& player, Clock& clock, QObject* parent = nullptr);
+
+    MediaPlayer& player() { return player_; }
+    // Runs each timer tick; the window passes its error guard so that a player error in a tick
+    // ends with the standard error box. The timers are named (objectName) after their job.
+    using TickRunner = std::function<void(const std::function<void()>&)>;
+    void setTickRunner(TickRunner runner) { runTick_ = std::move(runner); }
+
+    // ---- The open media ------------------------------------------------------------------
+    const QString& mediaPath() const { return mediaPath_; }
+    const QString& mediaName() const { return mediaName_; }
+    const QString& mediaUrl() const { return mediaUrl_; }
+    // What the settings file remembers: the media (path and name) and the web address.
+    void rememberMedia(const QString& path);
+    void setMediaUrl(const QString& address) { mediaUrl_ = address; }
+    double savedPosition() const { return savedPosition_; }
+    void setSavedPosition(double seconds) { savedPosition_ = seconds; }
+    bool wavMode() const { return wavMode_; }
+    // Whole seconds of the media as the position bar counts them; 0 until known.
+    int mediaLength() const { return mediaLength_; }
+    // The length as the player's time string gives it; what the time picker may not exceed.
+    int durationSeconds() const { return durationSeconds_; }
+    // The position last shown while playing, in whole seconds.
+    int shownSeconds() const { return shownSeconds_; }
+    double polledPosition() const { return polledPosition_; }
+    double polledDuration() const { return polledDuration_; }
+
+    bool isPlaying() const;
+    double position() const;
+    double duration() const;
+    // The length and the position as time codes, from the player's own strings; empty while no
+    // existing file is open. Reading the length also puts it on the position bar.
+    QString durationText();
+    QString positionText() const;
+
+    // ---- Opening ---------------------------------------------------------------------------
+    // Stops and closes what is open before another file is chosen, then waits 100 ms.
+    void closeMedia();
+    // Opens a media file: loads it muted, probes its length and starts the position poll.
+    // An empty path does nothing.
+    void open(const QString& path);
+    // Plays a web address as it stands.
+    void openWebAddress(const QString& address);
+    // At start-up: opens the remembered file again and goes back to the remembered position.
+    void restoreAtStartUp();
+    // The end of start-up: normal speed with the switch off, and the position poll running.
+    void finishStartUp();
+    // Forgets the open media (the reset); clearRemembered() also the remembered place.
+    void forgetMedia();
+    void clearRemembered();
+    // Sets every value back to what a new window starts with, and the player to the start.
+    void initialize();
+
+    // ---- Play and pause ----------------------------------------------------------------
+    // Play/pause with the automatic rewind (keyboard, pedal, desktop media interface).
+    void playPause();
+    // The toolbar button: a plain toggle, without rewind; forgets a file that has vanished.
+    void togglePlay();
+    // A click on the position bar: a plain toggle that also ends repeat and skips.
+    void togglePlayFromBar();
+    void pauseIfPlaying();
+    // Shows the play state, speed and volume the player has now; ends continuous skips.
+    void refreshPlayState();
+    bool playToggled() const { return playToggled_; }
+    void setPlayToggled(bool toggled) { playToggled_ = toggled; }
+
+    // ---- Repeat ------------------------------------------------------------------------------
+    double repeatPosition() const { return repeatPosition_; }
+    void setRepeatPosition(double seconds) { repeatPosition_ = seconds; }
+    // Restarts at the repeat position and keeps doing so every repeat interval.
+    void replay();
+    void stopRepeat();
+    int repeatInterval() const { return repeatInterval_; }
+    void chooseRepeatInterval(int item);
+    // The time picker's set button: goes to the given second and repeats from there; a time
+    // past the length is refused with a message.
+    void seekAndRepeat(long long seconds);
+
+    // ---- Rewind and skips --------------------------------------------------------------
+    double rewindSeconds() const { return rewindSeconds_; }
+    void chooseRewind(int item);
+    double forwardStep() const { return forwardStep_; }
+    double rewindStep() const { return rewindStep_; }
+    void chooseForwardStep(int item);
+    void chooseRewindStep(int item);
+    // Continuous skipping: +1 forward, -1 back, one step each second until stopped, the start
+    // or the end.
+    void startSkip(int direction);
+    void stopSkip();
+
+    // ---- Speed ---------------------------------------------------------------------------------
+    double chosenSpeed() const { return chosenSpeed_; }
+    bool speedSwitchOn() const { return speedSwitchOn_; }
+    double currentSpeed() const { return currentSpeed_; }
+    int speedIndex() const { return speedIndex_; }
+    // A row of the speed table becomes the chosen speed, in effect at once; chooseSpeed() also
+    // shows it.
+    void loadSpeedChoice(int index);
+    void chooseSpeed(int index);
+    // Forgets the chosen speed (the reset).
+    void resetChosenSpeed() { chosenSpeed_ = 1.0; }
+    // The one-touch switch between 1.0 and the chosen speed.
+    void toggleSpeedSwitch();
+    // A speed from outside (a speed step, the desktop): chosen, in effect and switched on.
+    void setRate(double rate, bool showText = true);
+
+    // ---- Volume --------------------------------------------------------------------------------
+    int volume() const { return volume_; }
+    // Start-up: the remembered volume, clamped to what the player takes.
+    void loadVolume(int volume);
+    // The one way the volume is set: player, bar, text.
+    void setVolume(int volume);
+    // The keyboard and pedal counter: steps by one, wrapping 100 → 5 and 5 → 100.
+    int keyVolume() const { return keyVolume_; }
+    void stepVolume(int step);
+
+    // ---- Position
+    // -------------------------------------------------------------------------------- Goes to a
+    // position and shows it at once, playing or not.
+    void seek(double seconds);
+
+    // ---- Timers --------------------------------------------------------------------------------
+    void startPositionPoll();
+    void stopPositionPoll();
+    void stopAllTimers();
+    // Timer ticks, public so that tests can step them on a fake clock.
+    void pollPosition();
+    void finishLengthProbe();
+    void restorePosition();
+    void repeatTick();
+    void forwardSkipTick();
+    void rewindSkipTick();
+
+    // Waits while the window keeps processing events.
+    void wait(int ms);
+
+Q_SIGNALS:
+    // Opening: before the player is asked, once the name is shown and where the index belongs.
+    void aboutToLoad(const QString& path);
+    void loadShown(const QString& positionText);
+    void indexFileNeeded(const QString& mediaPath);
+    void mediaCleared();
+    void mediaOpened();
+    void lengthProbed(const QString& durationText);
+    // The position bar: its length, its value, its text, or (positionShown) all three and the
+    // time label.
+    void lengthChanged(int seconds);
+    void positionBarChanged(int value);
+    void positionTextChanged(const QString& text);
+    void positionShown(int barValue, const QString& text);
+    void speedTextChanged(const QString& text);
+    void volumeTextChanged(const QString& text);
+    void volumeBarChanged(int value);
+    void playingChanged(bool playing);
+    // A message for the user (the window shows it in a box).
+    void messageRequested(const QString& text);
+    // Anything an outside observer (the desktop media interface) shows may have changed.
+    void changed();
+
+private:
+    void load(const QString& path);
+    void showPosition(double seconds);
+    void restartAtRepeatPosition();
+
+    QTimer* makeTimer(const char* name, int interval, void (TransportController::*tick)());
+
+    MediaPlayer& player_;
+    Clock& clock_;
+    TickRunner runTick_;
+
+    QString mediaPath_, mediaName_, mediaUrl_;
+    double savedPosition_ = 0;
+    double repeatPosition_ = 0;
+    int mediaLength_ = 0;
+    int durationSeconds_ = 0;
+    int shownSeconds_ = 0;
+    double polledPosition_ = 0, polledDuration_ = 0;
+    double rewindSeconds_ = 3.0;
+    int repeatInterval_ = 2000;
+    double chosenSpeed_ = 1.0;
+    bool speedSwitchOn_ = false;
+    double currentSpeed_ = 1.0;
+    int speedIndex_ = 2;
+    int volume_ = 50;
+    int keyVolume_ = 50;
+    double forwardStep_ = 5.0, rewindStep_ = 5.0;
+    bool playToggled_ = false;
+    bool wavMode_ = false;
+
+    QTimer* restoreTimer_;
+    QTimer* lengthProbeTimer_;
+    QTimer* positionPollTimer_;
+    QTimer* repeatTimer_;
+    QTimer* forwardSkipTimer_;
+    QTimer* rewindSkipTimer_;
+};
