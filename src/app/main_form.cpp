@@ -16,6 +16,7 @@
 
 #include "app/about_box.h"
 #include "app/dialogs.h"
+#include "core/profile_file.h"
 #include "core/settings_keys.h"
 #include "transport/clock.h"
 #include "transport/media_files.h"
@@ -48,13 +49,19 @@ void TAMainForm::FormCreate() {
     CreateStringList();
     setWindowTitle(QStringLiteral("Scribo"));
     buildControls();
+    buildSettingsTable();
     connectTransport();
+    transport_->setEntryGate(&gate_);
+    gate_.onReopened = [this] {
+        if (deferredOpen_.isEmpty() && !deferredQuit_) return;
+        // Not from inside the wait that just ended: its handler has yet to finish.
+        QTimer::singleShot(0, this, &TAMainForm::runDeferred);
+    };
     wireSignals();
     Initialize();
     LabelInitialize();
     TextInitialize();
-    RadioGroupInitialize();
-    MenuInitialize();
+    resetSettingControls();
     FootPedalInitialize();
     PendingMediaPath.clear();
     setAcceptDrops(true);
@@ -102,31 +109,6 @@ void TAMainForm::LabelInitialize() {
         QStringLiteral("ここ（音量バー）をドラッグして、音量を調節してください"));
 }
 
-void TAMainForm::MenuInitialize() {
-    MenuIndexSettingsAddClipboard->setChecked(true);
-    MenuSettingDontUseRightSQBKT->setChecked(true);
-    MenuSettingDontUseF1->setChecked(true);
-    MenuSettingDontUseF2->setChecked(true);
-    for (QAction* item :
-         {MenuIndexSettingsProtecIndexEntry, MenuSettingDontUseCapsLockkey,
-          MenuSettingDontUseCtrlSpaceKey, MenuSettingDontUseBackSpace, MenuSettingDontUseInsert,
-          MenuSettingDontUseConvert, MenuSettingDontUsePrintScr, MenuSettingDontUseBackSlash,
-          MenuSettingKeepPanel})
-        item->setChecked(false);
-}
-
-void TAMainForm::RadioGroupInitialize() {
-    RadioGroupAutoBackSpace->setItemIndex(7);
-    RadioGroupPlaySpeed->setItemIndex(2);
-    RadioGroupRepeatTime->setItemIndex(2);
-    RadioGroupRedalPLAY->setItemIndex(0);
-    RadioGroupPedalREW->setItemIndex(1);
-    RadioGroupPedalFWD->setItemIndex(2);
-    RadioGroupREWPitch->setItemIndex(3);
-    RadioGroupFWDPitch->setItemIndex(3);
-    RadioGroupPedalMode->setItemIndex(0);
-}
-
 void TAMainForm::TextInitialize() {
     PedalReadyText = QStringLiteral("フットペダル：接続されています");
     PedalNotReadyText = QStringLiteral("フットペダル：接続されていません");
@@ -137,10 +119,44 @@ bool TAMainForm::guard(const std::function<void()>& handler) {
     try {
         handler();
         return true;
-    } catch (const std::exception& e) {
+    } catch (const PlayerError& e) {
         dialogs.showError(QString::fromUtf8(e.what()));
-        return false;
+    } catch (const ProfileWriteError& e) {
+        dialogs.showError(QString::fromUtf8(e.what()));
     }
+    return false;
+}
+
+// ---- Requests from outside -------------------------------------------------------------------
+
+void TAMainForm::openFromOutside(const QString& path) {
+    if (gate_.isClosing()) return;
+    if (!gate_.isOpen()) {
+        deferredOpen_ = path;
+        return;
+    }
+    DropFiles({path});
+}
+
+void TAMainForm::quitFromOutside() {
+    if (gate_.isClosing()) return;
+    if (!gate_.isOpen()) {
+        deferredQuit_ = true;
+        return;
+    }
+    ToolBarMPCotrol05ExitClick();
+}
+
+void TAMainForm::runDeferred() {
+    if (!gate_.isOpen()) return;  // a later reopening runs it
+    if (deferredQuit_) {
+        deferredQuit_ = false;
+        deferredOpen_.clear();
+        guard([this] { quitFromOutside(); });
+        return;
+    }
+    const QString path = std::exchange(deferredOpen_, QString());
+    if (!path.isEmpty()) guard([&] { openFromOutside(path); });
 }
 
 // ---- Dropped files -------------------------------------------------------------------------

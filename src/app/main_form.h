@@ -5,8 +5,10 @@
 #include <array>
 #include <functional>
 
+#include "app/settings_table.h"
 #include "controls/al_progress_bar.h"
 #include "controls/radio_group.h"
+#include "core/entry_gate.h"
 
 class Clock;
 class Dialogs;
@@ -167,13 +169,18 @@ public:
     Clock& clock;
     Dialogs& dialogs;
     TransportController& transport() { return *transport_; }
+    // Shut while the window closes and while a handler waits; see outside_entry.cpp.
+    EntryGate& entryGate() { return gate_; }
+    // Requests from outside. An open arriving while the gate is shut waits for it to open
+    // again, the latest one replacing any earlier; one arriving while closing is dropped. A
+    // quit arriving during a wait follows when the wait is over.
+    void openFromOutside(const QString& path);
+    void quitFromOutside();
 
     // ---- Start-up, main window and shutdown (app/) ---------------------------------------
     void FormCreate();
     void Initialize();
     void LabelInitialize();
-    void MenuInitialize();
-    void RadioGroupInitialize();
     void TextInitialize();
     // The start-up sequence. False when the program must end at once (no settings file).
     bool FormShow();
@@ -200,25 +207,8 @@ public:
     // ---- Settings file (app/) -------------------------------------------------------------
     void LoadIniSettings(const QString& path);
     void SaveIniSettings(const QString& path);
-    void SaveMenuSettingsItem(const QString& section, const QString& key, bool value);
-    void MenuSettingDontUseCapsLockkeyClick();
-    void MenuSettingDontUseCtrlSpaceKeyClick();
-    void MenuSettingDontUseBackSpaceClick();
-    void MenuSettingDontUseInsertClick();
-    void MenuSettingDontUseConvertClick();
-    void MenuSettingDontUsePrintScrClick();
-    void MenuSettingDontUseBackSlashClick();
-    void MenuSettingDontUseAltPrintableKeyClick();
-    void MenuSettingDontUseRightSQBKTClick();
-    void MenuSettingDontUseF1Click();
-    void MenuSettingDontUseF2Click();
-    void MenuDontUseFootPedalClick();
-    void MenuSettingKeepPanelClick();
-    void MenuSettingsDontSpeadVolumeChangeClick();
     void MenuFileAppearThiPostionClick();
     void MenuSettingsSaveClick() {}
-    void MenuIndexSettingsAddClipboardClick();
-    void MenuIndexSettingsProtecIndexEntryClick();
 
     // ---- About box and version (app/) -----------------------------------------------------
     void MenuSettingsThisProgramClick();
@@ -236,14 +226,9 @@ public:
     void MenuFileGetFoldernameClick();
 
     void ToolBarMPCotrol01PlaypauseClick();
-    void RadioGroupAutoBackSpaceClick();
-    void RadioGroupRepeatTimeClick();
 
-    void RadioGroupPlaySpeedClick();
     void ToolBarMPCotrol02SpeedClick();
     void ToolBarMPCotrol03FwdBwdClick() {}
-    void RadioGroupREWPitchClick();
-    void RadioGroupFWDPitchClick();
 
     void DisplayProgressBarTime(const QString& timeText);
     void DisplayProgressSpeed(const QString& speedText);
@@ -268,10 +253,6 @@ public:
     void ChangePedalCenter();
     void ChangePedalLeft();
     void ChangePedalRight();
-    void RadioGroupPedalREWClick();
-    void RadioGroupRedalPLAYClick();
-    void RadioGroupPedalFWDClick();
-    void RadioGroupPedalModeClick();
     bool WriteIndexIniFile(const QString& path);
     bool ReadIndexIniFile(const QString& path);
     void CreateStringList() {}
@@ -291,6 +272,9 @@ public:
     static constexpr int kExpandedHeight = 450;
     static constexpr int kCollapsedHeight = 107;
     static constexpr int kWidth = 390;
+    // Where the window stands when the file names no place, and after the reset.
+    static constexpr int kDefaultLeft = 800;
+    static constexpr int kDefaultTop = 100;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -301,19 +285,26 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    void connectTransport();  // transport_view.cpp
-    // A transport group's click: once started, apply the item and store it if the file exists.
-    void applyGroupChoice(RadioGroup* group, const std::function<void(int)>& apply,
-                          const std::function<void(const ProfileFile&, int)>& write);
-    void buildControls();                                      // main_form_ui.cpp
-    void buildMenus();                                         // main_form_menus.cpp
-    void buildSettingsTabs();                                  // main_form_tabs.cpp
-    void wireSignals();                                        // main_form_wiring.cpp
-    void toggleHotkeyItem(QAction* item, const QString& key);  // settings_file.cpp
+    void connectTransport();   // transport_view.cpp
+    void buildControls();      // main_form_ui.cpp
+    void buildMenus();         // main_form_menus.cpp
+    void buildSettingsTabs();  // main_form_tabs.cpp
+    void wireSignals();        // main_form_wiring.cpp
+    // The settings table (settings_file.cpp): one row per setting.
+    void buildSettingsTable();
+    void resetSettingControls();
+    void writeSettings(std::initializer_list<std::pair<QString, QString>> keys);
+    void toggleSetting(const SettingRow& row);
+    void chooseGroupItem(const SettingRow& row);
 
     TransportController* transport_;
+    std::vector<SettingRow> settings_;
+    void runDeferred();
+
+    EntryGate gate_;
+    QString deferredOpen_;
+    bool deferredQuit_ = false;
     int exitCode_ = 0;
-    bool closing_ = false;
     bool closeFailed_ = false;
     bool manualMove_ = false;
     QPoint moveOffset_;

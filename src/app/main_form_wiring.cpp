@@ -18,10 +18,10 @@ void TAMainForm::wireSignals() {
                 [this, handler] { guard([this, handler] { (this->*handler)(); }); });
     };
     // A checkable item's handler flips the check itself; undo the flip Qt has already made.
-    auto onToggle = [this](QAction* action, Handler handler) {
+    auto onToggle = [this](QAction* action, std::function<void()> handler) {
         connect(action, &QAction::triggered, this, [this, action, handler] {
             action->setChecked(!action->isChecked());
-            guard([this, handler] { (this->*handler)(); });
+            guard(handler);
         });
     };
 
@@ -42,27 +42,8 @@ void TAMainForm::wireSignals() {
     for (QAction* pending : {MenuIndexSttingsSaveAsCSV, MenuIndexSettingsSaveTime,
                              MenuIndexSettngsRestore, MenuIndexSttingsClearIndex})
         pending->setEnabled(false);
-    onToggle(MenuIndexSettingsAddClipboard, &TAMainForm::MenuIndexSettingsAddClipboardClick);
-    onToggle(MenuIndexSettingsProtecIndexEntry,
-             &TAMainForm::MenuIndexSettingsProtecIndexEntryClick);
 
     on(MenuSettingsSave, &QAction::triggered, &TAMainForm::MenuSettingsSaveClick);
-    onToggle(MenuSettingDontUseCapsLockkey, &TAMainForm::MenuSettingDontUseCapsLockkeyClick);
-    onToggle(MenuSettingDontUseCtrlSpaceKey, &TAMainForm::MenuSettingDontUseCtrlSpaceKeyClick);
-    onToggle(MenuSettingDontUseBackSpace, &TAMainForm::MenuSettingDontUseBackSpaceClick);
-    onToggle(MenuSettingDontUseInsert, &TAMainForm::MenuSettingDontUseInsertClick);
-    onToggle(MenuSettingDontUseConvert, &TAMainForm::MenuSettingDontUseConvertClick);
-    onToggle(MenuSettingDontUsePrintScr, &TAMainForm::MenuSettingDontUsePrintScrClick);
-    onToggle(MenuSettingDontUseBackSlash, &TAMainForm::MenuSettingDontUseBackSlashClick);
-    onToggle(MenuSettingDontUseAltPrintableKey,
-             &TAMainForm::MenuSettingDontUseAltPrintableKeyClick);
-    onToggle(MenuSettingDontUseRightSQBKT, &TAMainForm::MenuSettingDontUseRightSQBKTClick);
-    onToggle(MenuSettingDontUseF1, &TAMainForm::MenuSettingDontUseF1Click);
-    onToggle(MenuSettingDontUseF2, &TAMainForm::MenuSettingDontUseF2Click);
-    onToggle(MenuSettingsDontSpeadVolumeChange,
-             &TAMainForm::MenuSettingsDontSpeadVolumeChangeClick);
-    onToggle(MenuDontUseFootPedal, &TAMainForm::MenuDontUseFootPedalClick);
-    onToggle(MenuSettingKeepPanel, &TAMainForm::MenuSettingKeepPanelClick);
     on(MenuSettingsThisProgram, &QAction::triggered, &TAMainForm::MenuSettingsThisProgramClick);
     on(MenuSettingsVersion, &QAction::triggered, &TAMainForm::MenuSettingsVersionClick);
     on(MenuSettingsInitialize, &QAction::triggered, &TAMainForm::MenuSettingsInitializeClick);
@@ -76,40 +57,36 @@ void TAMainForm::wireSignals() {
     on(ToolBarMPCotrol05Exit, &QAction::triggered, &TAMainForm::ToolBarMPCotrol05ExitClick);
     on(sbSetTime, &QToolButton::clicked, &TAMainForm::sbSetTimeClick);
 
-    on(RadioGroupAutoBackSpace, &RadioGroup::clicked, &TAMainForm::RadioGroupAutoBackSpaceClick);
-    on(RadioGroupPlaySpeed, &RadioGroup::clicked, &TAMainForm::RadioGroupPlaySpeedClick);
-    on(RadioGroupRepeatTime, &RadioGroup::clicked, &TAMainForm::RadioGroupRepeatTimeClick);
-    on(RadioGroupRedalPLAY, &RadioGroup::clicked, &TAMainForm::RadioGroupRedalPLAYClick);
-    on(RadioGroupPedalREW, &RadioGroup::clicked, &TAMainForm::RadioGroupPedalREWClick);
-    on(RadioGroupPedalFWD, &RadioGroup::clicked, &TAMainForm::RadioGroupPedalFWDClick);
-    on(RadioGroupREWPitch, &RadioGroup::clicked, &TAMainForm::RadioGroupREWPitchClick);
-    on(RadioGroupFWDPitch, &RadioGroup::clicked, &TAMainForm::RadioGroupFWDPitchClick);
-    on(RadioGroupPedalMode, &RadioGroup::clicked, &TAMainForm::RadioGroupPedalModeClick);
+    // Menu toggles and group choices come from the settings table.
+    for (const SettingRow& row : settings_) {
+        if (row.toggle) onToggle(row.toggle, [this, &row] { toggleSetting(row); });
+        if (row.group)
+            connect(row.group, &RadioGroup::clicked, this,
+                    [this, &row] { guard([this, &row] { chooseGroupItem(row); }); });
+    }
 
-    connect(ProgressBarVolume, &TALProgressBar::mouseDown, this,
-            [this](Qt::MouseButton b, Qt::KeyboardModifiers, int x, int y) {
-                guard([&] { ProgressBarVolumeMouseDown(b, x, y); });
-            });
-    connect(ProgressBarVolume, &TALProgressBar::mouseMove, this,
-            [this](Qt::KeyboardModifiers, int x, int y) {
-                guard([&] { ProgressBarVolumeMouseMove(x, y); });
-            });
-    connect(ProgressBarVolume, &TALProgressBar::mouseUp, this,
-            [this](Qt::MouseButton b, Qt::KeyboardModifiers, int x, int y) {
-                guard([&] { ProgressBarVolumeMouseUp(b, x, y); });
-            });
-    connect(ProgressBarTimePosition, &TALProgressBar::mouseDown, this,
-            [this](Qt::MouseButton b, Qt::KeyboardModifiers, int x, int y) {
-                guard([&] { ProgressBarTimePositionMouseDown(b, x, y); });
-            });
-    connect(ProgressBarTimePosition, &TALProgressBar::mouseMove, this,
-            [this](Qt::KeyboardModifiers, int x, int y) {
-                guard([&] { ProgressBarTimePositionMouseMove(x, y); });
-            });
-    connect(ProgressBarTimePosition, &TALProgressBar::mouseUp, this,
-            [this](Qt::MouseButton b, Qt::KeyboardModifiers, int x, int y) {
-                guard([&] { ProgressBarTimePositionMouseUp(b, x, y); });
-            });
+    // Pressing, dragging and releasing on each bar.
+    using Press = void (TAMainForm::*)(Qt::MouseButton, int, int);
+    using Move = void (TAMainForm::*)(int, int);
+    auto onMouse = [this](TALProgressBar* bar, Press down, Move move, Press up) {
+        connect(bar, &TALProgressBar::mouseDown, this,
+                [this, down](Qt::MouseButton b, Qt::KeyboardModifiers, int x, int y) {
+                    guard([&] { (this->*down)(b, x, y); });
+                });
+        connect(bar, &TALProgressBar::mouseMove, this,
+                [this, move](Qt::KeyboardModifiers, int x, int y) {
+                    guard([&] { (this->*move)(x, y); });
+                });
+        connect(bar, &TALProgressBar::mouseUp, this,
+                [this, up](Qt::MouseButton b, Qt::KeyboardModifiers, int x, int y) {
+                    guard([&] { (this->*up)(b, x, y); });
+                });
+    };
+    onMouse(ProgressBarVolume, &TAMainForm::ProgressBarVolumeMouseDown,
+            &TAMainForm::ProgressBarVolumeMouseMove, &TAMainForm::ProgressBarVolumeMouseUp);
+    onMouse(ProgressBarTimePosition, &TAMainForm::ProgressBarTimePositionMouseDown,
+            &TAMainForm::ProgressBarTimePositionMouseMove,
+            &TAMainForm::ProgressBarTimePositionMouseUp);
     on(ProgressBarTimePosition, &TALProgressBar::clicked,
        &TAMainForm::ProgressBarTimePositionClick);
 

@@ -105,6 +105,12 @@ bool MprisService::run(const std::function<void()>& command) {
     return true;
 }
 
+bool MprisService::runDeferrable(const std::function<void()>& command) {
+    if (guard) return guard(command);
+    command();
+    return true;
+}
+
 void MprisService::playPause() {
     run([this] { transport_.playPause(); });
 }
@@ -174,7 +180,7 @@ void MprisService::quit() {
     // A dialog waits for the user; closing under it would leave it without its window.
     if (QApplication::activeModalWidget() || !quitProgram) return;
     // After the reply: closing waits for the player and would hold the caller meanwhile.
-    QTimer::singleShot(0, this, [this] { run(quitProgram); });
+    QTimer::singleShot(0, this, [this] { runDeferrable(quitProgram); });
 }
 
 MprisService::OpenResult MprisService::openUri(const QString& uri) {
@@ -195,7 +201,7 @@ MprisService::OpenResult MprisService::open(const mpris::OpenTarget& target) {
                         QStringLiteral("Cannot open %1: web addresses cannot be opened yet")
                             .arg(target.location)};
             QTimer::singleShot(0, this, [this, address = target.location] {
-                run([&] { openWebAddress(address); });
+                runDeferrable([&] { openWebAddress(address); });
             });
             return {};
         case mpris::OpenTarget::LocalFile:
@@ -204,8 +210,9 @@ MprisService::OpenResult MprisService::open(const mpris::OpenTarget& target) {
                         QStringLiteral("Cannot open %1").arg(target.location)};
             // Opening waits and runs the event loop; doing it after the reply keeps the caller
             // from waiting and this call from being re-entered.
-            QTimer::singleShot(0, this,
-                               [this, path = target.location] { run([&] { openFile(path); }); });
+            QTimer::singleShot(0, this, [this, path = target.location] {
+                runDeferrable([&] { openFile(path); });
+            });
             return {};
     }
     return {};

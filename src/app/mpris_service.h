@@ -73,7 +73,10 @@ private:
     void scheduleRefresh();
     void refresh();
 
+    // Commands refused while the entry check says no; opens and quit, which the hooks defer
+    // themselves, are always passed on.
     bool run(const std::function<void()>& command);
+    bool runDeferrable(const std::function<void()>& command);
     bool accepting() const;
 
     TransportController& transport_;

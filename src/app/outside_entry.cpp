@@ -10,6 +10,7 @@ void AttachMprisToWindow(MprisService& mpris, TAMainForm& window) {
         window.raise();
         window.activateWindow();
     };
-    mpris.quitProgram = [&window] { window.ToolBarMPCotrol05ExitClick(); };
-    mpris.openFile = [&window](const QString& path) { window.DropFiles({path}); };
+    mpris.acceptsRequests = [&window] { return window.entryGate().isOpen(); };
+    mpris.quitProgram = [&window] { window.quitFromOutside(); };
+    mpris.openFile = [&window](const QString& path) { window.openFromOutside(path); };
 }

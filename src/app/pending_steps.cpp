@@ -1,11 +1,7 @@
 // Entry points of the hotkeys, the foot pedal and the index file. Start-up and shutdown already
 // call them; until those subsystems arrive they keep only the state the rest of the window reads.
 
-#include <QFileInfo>
-
 #include "app/main_form.h"
-#include "core/profile_file.h"
-#include "core/settings_keys.h"
 
 void TAMainForm::ProcessRegisterHotkey() {}
 void TAMainForm::ProcessUnRegisterHotkey() {}
@@ -50,34 +46,4 @@ void TAMainForm::ChangePedalLeft() {
 
 void TAMainForm::ChangePedalRight() {
     applyPedalItem(RadioGroupPedalFWD->ItemIndex(), PedalRightAction);
-}
-
-namespace {
-void writePedalItem(const QString& settingsPath, const QString& key, int item) {
-    if (QFileInfo(settingsPath).isFile())
-        ProfileFile(settingsPath).writeInteger(Ini::Pedal, key, item);
-}
-}  // namespace
-
-void TAMainForm::RadioGroupPedalREWClick() {
-    if (!Started) return;
-    ChangePedalLeft();
-    writePedalItem(SettingsPath, Ini::PedalLeft, RadioGroupPedalREW->ItemIndex());
-}
-
-void TAMainForm::RadioGroupRedalPLAYClick() {
-    if (!Started) return;
-    ChangePedalCenter();
-    writePedalItem(SettingsPath, Ini::Center, RadioGroupRedalPLAY->ItemIndex());
-}
-
-void TAMainForm::RadioGroupPedalFWDClick() {
-    if (!Started) return;
-    ChangePedalRight();
-    writePedalItem(SettingsPath, Ini::Right, RadioGroupPedalFWD->ItemIndex());
-}
-
-void TAMainForm::RadioGroupPedalModeClick() {
-    if (!Started) return;
-    writePedalItem(SettingsPath, Ini::PedalMode, RadioGroupPedalMode->ItemIndex());
 }

@@ -30,8 +30,7 @@ void TAMainForm::ReleaseInitialize() {
     FileReset();
     Resettings();
     LabelInitialize();
-    MenuInitialize();
-    RadioGroupInitialize();
+    resetSettingControls();
     transport_->resetChosenSpeed();
     QFont volumeFont = ProgressBarVolume->font();
     volumeFont.setPointSize(9);
@@ -46,14 +45,13 @@ void TAMainForm::MenuSettingsInitializeClick() {
     ReleaseInitialize();
     if (SettingsPath.isEmpty()) return;
     SaveIniSettings(SettingsPath);
-    WindowTop = 100;
-    WindowLeft = 800;
+    WindowTop = kDefaultTop;
+    WindowLeft = kDefaultLeft;
     move(WindowLeft, WindowTop);
-    const ProfileFile ini(SettingsPath);
-    ini.writeString(Ini::General, Ini::File, transport_->mediaPath());
-    ini.writeFloat(Ini::Record, Ini::Position, transport_->position());
-    ini.writeInteger(Ini::FormPosition, Ini::Top, WindowTop);
-    ini.writeInteger(Ini::FormPosition, Ini::Left, WindowLeft);
+    writeSettings({{Ini::General, Ini::File},
+                   {Ini::Record, Ini::Position},
+                   {Ini::FormPosition, Ini::Top},
+                   {Ini::FormPosition, Ini::Left}});
     // The panel is reopened, not just marked open: a collapsed window marked open would need two
     // clicks of the panel button to show the panel again.
     ExpandSettingPanel();

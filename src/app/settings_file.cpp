@@ -1,5 +1,5 @@
-// Reading and writing the settings file: the start-up read, the full write, and the writes of
-// single keys when the user changes a menu option.
+// The settings file through the one settings table: the start-up read, the full write, single
+// writes, the reset of the controls to their defaults, the menu toggles and the group choices.
 
 #include <QAction>
 #include <QFileInfo>
@@ -7,9 +7,9 @@
 #include <cmath>
 
 #include "app/main_form.h"
+#include "app/settings_table.h"
 #include "core/profile_file.h"
 #include "core/settings_keys.h"
-#include "transport/media_player.h"
 #include "transport/transport_controller.h"
 
 namespace {
@@ -30,212 +30,210 @@ bool settingsFileExists(const QString& path) {
 }
 }  // namespace
 
+void TAMainForm::buildSettingsTable() {
+    TransportController* t = transport_;
+    SettingsTable& rows = settings_;
+    auto text = [&](const QString& section, const QString& key, std::function<QVariant()> value,
+                    std::function<void(const QVariant&)> load) {
+        rows.push_back({.section = section,
+                        .key = key,
+                        .kind = SettingRow::Text,
+                        .readDefault = QString(),
+                        .value = std::move(value),
+                        .load = std::move(load)});
+    };
+    auto number = [&](const QString& section, const QString& key, SettingRow::Kind kind,
+                      std::function<QVariant()> value, std::function<void(const QVariant&)> load) {
+        rows.push_back({.section = section,
+                        .key = key,
+                        .kind = kind,
+                        .readDefault = 0,
+                        .value = std::move(value),
+                        .load = std::move(load)});
+    };
+    // A radio group: its item is the value; loading sets the item (and may apply it).
+    auto group = [&](const QString& section, const QString& key, RadioGroup* control, int resetItem,
+                     std::function<void(int)> onChoice, bool applyOnLoad) {
+        SettingRow row{.section = section,
+                       .key = key,
+                       .kind = SettingRow::Integer,
+                       .readDefault = 0,
+                       .value = [control] { return control->ItemIndex(); }};
+        row.load = [control, onChoice, applyOnLoad](const QVariant& item) {
+            control->setItemIndex(item.toInt());
+            if (applyOnLoad) onChoice(control->ItemIndex());
+        };
+        row.group = control;
+        row.resetTo = resetItem;
+        row.onChoice = std::move(onChoice);
+        rows.push_back(std::move(row));
+    };
+    auto flag = [&](const QString& key, QAction* item, std::optional<bool> resetTo, bool hotkeys,
+                    SettingRow::ToggleWrite when = SettingRow::IfFileExists) {
+        SettingRow row{.section = Ini::Menu,
+                       .key = key,
+                       .kind = SettingRow::Flag,
+                       .readDefault = false,
+                       .reRegistersHotkeys = hotkeys,
+                       .value = [item] { return item->isChecked(); },
+                       .load = [item](const QVariant& v) { item->setChecked(v.toBool()); },
+                       .toggle = item,
+                       .toggleWrite = when};
+        if (resetTo) row.resetTo = *resetTo;
+        rows.push_back(std::move(row));
+    };
+    auto none = [](int) {};
+
+    text(
+        Ini::General, Ini::File, [t] { return t->mediaPath(); },
+        [t](const QVariant& v) { t->rememberMedia(v.toString()); });
+    text(
+        Ini::General, Ini::URL, [t] { return t->mediaUrl(); },
+        [t](const QVariant& v) { t->setMediaUrl(v.toString()); });
+    text(
+        Ini::General, Ini::Index, [this] { return IndexFileName; },
+        [this](const QVariant& v) { IndexFileName = v.toString(); });
+    number(
+        Ini::Record, Ini::Position, SettingRow::Float, [t] { return t->position(); },
+        [t](const QVariant& v) { t->setSavedPosition(v.toDouble()); });
+    number(
+        Ini::Play, Ini::ActualTime, SettingRow::Float,
+        [this] { return dayFraction(DateTimePickerSetting->time()); },
+        [this](const QVariant& v) {
+            DateTimePickerSetting->setTime(timeFromDayFraction(v.toDouble()));
+        });
+    number(
+        Ini::Play, Ini::Volume, SettingRow::Integer, [t] { return t->volume(); },
+        [t](const QVariant& v) { t->loadVolume(v.toInt()); });
+    number(Ini::Play, Ini::ActualSpeed, SettingRow::Float, [t] { return t->chosenSpeed(); }, {});
+    group(
+        Ini::Play, Ini::AutoBackSpace, RadioGroupAutoBackSpace, 7,
+        [t](int item) { t->chooseRewind(item); }, false);
+    group(
+        Ini::Play, Ini::Speed, RadioGroupPlaySpeed, 2, [t](int item) { t->chooseSpeed(item); },
+        false);
+    // Start-up puts the chosen speed into effect without showing it.
+    rows.back().load = [this, t](const QVariant& item) {
+        RadioGroupPlaySpeed->setItemIndex(item.toInt());
+        t->loadSpeedChoice(RadioGroupPlaySpeed->ItemIndex());
+    };
+    rows.back().alsoWrites = {{Ini::Play, Ini::ActualSpeed}};
+    group(
+        Ini::Play, Ini::RepeatTime, RadioGroupRepeatTime, 2,
+        [t](int item) { t->chooseRepeatInterval(item); }, false);
+    group(
+        Ini::Pedal, Ini::Center, RadioGroupRedalPLAY, 0, [this](int) { ChangePedalCenter(); },
+        true);
+    group(
+        Ini::Pedal, Ini::PedalLeft, RadioGroupPedalREW, 1, [this](int) { ChangePedalLeft(); },
+        true);
+    group(
+        Ini::Pedal, Ini::Right, RadioGroupPedalFWD, 2, [this](int) { ChangePedalRight(); }, true);
+    group(
+        Ini::Pedal, Ini::FWDPitch, RadioGroupFWDPitch, 3,
+        [t](int item) { t->chooseForwardStep(item); }, true);
+    group(
+        Ini::Pedal, Ini::REWPitch, RadioGroupREWPitch, 3,
+        [t](int item) { t->chooseRewindStep(item); }, true);
+    group(Ini::Pedal, Ini::PedalMode, RadioGroupPedalMode, 0, none, false);
+
+    flag(Ini::AddClipboard, MenuIndexSettingsAddClipboard, true, false,
+         SettingRow::IfFileExistsAndMediaOpen);
+    flag(Ini::DontUseCapsLockkey, MenuSettingDontUseCapsLockkey, false, true);
+    flag(Ini::DontUseCtrlSpacekey, MenuSettingDontUseCtrlSpaceKey, false, true);
+    flag(Ini::SettingPanel, MenuSettingKeepPanel, false, false,
+         SettingRow::IfFileExistsAndMediaOpen);
+    flag(Ini::ProtectItem, MenuIndexSettingsProtecIndexEntry, false, false,
+         SettingRow::IfMediaOpen);
+    flag(Ini::DontUseBackSpace, MenuSettingDontUseBackSpace, false, true);
+    flag(Ini::DontUseInsert, MenuSettingDontUseInsert, false, true);
+    flag(Ini::DontUsePrintScr, MenuSettingDontUsePrintScr, false, true);
+    flag(Ini::DontUseAltPrintableKey, MenuSettingDontUseAltPrintableKey, std::nullopt, true);
+    flag(Ini::DontUseConvert, MenuSettingDontUseConvert, false, true);
+    flag(Ini::DontUseBackSlash, MenuSettingDontUseBackSlash, false, true);
+    flag(Ini::DontUseRightSQBKT, MenuSettingDontUseRightSQBKT, true, true);
+    flag(Ini::DontUseF1, MenuSettingDontUseF1, true, true);
+    flag(Ini::DontUseF2, MenuSettingDontUseF2, true, true);
+    flag(Ini::DontUseUseFooptPeadl, MenuDontUseFootPedal, std::nullopt, false);
+
+    // Outside the full write: the flag is written only by its toggle, the position only by its
+    // menu item and the reset.
+    flag(Ini::DontChangeSpeedVolume, MenuSettingsDontSpeadVolumeChange, std::nullopt, false);
+    rows.back().inFullWrite = false;
+    for (const auto& [key, fallback] :
+         {std::pair{Ini::Top, kDefaultTop}, std::pair{Ini::Left, kDefaultLeft}}) {
+        int* field = key == Ini::Top ? &WindowTop : &WindowLeft;
+        rows.push_back(
+            {.section = Ini::FormPosition,
+             .key = key,
+             .kind = SettingRow::Integer,
+             .readDefault = 0,
+             .inFullWrite = false,
+             .value = [field] { return *field; },
+             .load = [field, fallback](
+                         const QVariant& v) { *field = v.toInt() > 0 ? v.toInt() : fallback; }});
+    }
+}
+
+void TAMainForm::resetSettingControls() {
+    for (const SettingRow& row : settings_) {
+        if (!row.resetTo) continue;
+        if (row.toggle) row.toggle->setChecked(row.resetTo->toBool());
+        if (row.group) row.group->setItemIndex(row.resetTo->toInt());
+    }
+}
+
 void TAMainForm::LoadIniSettings(const QString& path) {
     if (!settingsFileExists(path)) return;
     const ProfileFile ini(path);
-
-    WindowTop = ini.readInteger(Ini::FormPosition, Ini::Top, 0);
-    WindowLeft = ini.readInteger(Ini::FormPosition, Ini::Left, 0);
-    if (WindowTop <= 0) WindowTop = 100;
-    if (WindowLeft <= 0) WindowLeft = 800;
-
-    TransportController& t = *transport_;
-    t.rememberMedia(ini.readString(Ini::General, Ini::File, QString()));
-    t.setMediaUrl(ini.readString(Ini::General, Ini::URL, QString()));
-    IndexFileName = ini.readString(Ini::General, Ini::Index, QString());
-
-    t.setSavedPosition(ini.readFloat(Ini::Record, Ini::Position, 0));
-
-    RadioGroupAutoBackSpace->setItemIndex(ini.readInteger(Ini::Play, Ini::AutoBackSpace, 0));
-    RadioGroupRepeatTime->setItemIndex(ini.readInteger(Ini::Play, Ini::RepeatTime, 0));
-    RadioGroupPlaySpeed->setItemIndex(ini.readInteger(Ini::Play, Ini::Speed, 0));
-    t.loadSpeedChoice(RadioGroupPlaySpeed->ItemIndex());
-
-    DateTimePickerSetting->setTime(
-        timeFromDayFraction(ini.readFloat(Ini::Play, Ini::ActualTime, 0)));
-    t.loadVolume(ini.readInteger(Ini::Play, Ini::Volume, 0));
-
-    RadioGroupRedalPLAY->setItemIndex(ini.readInteger(Ini::Pedal, Ini::Center, 0));
-    ChangePedalCenter();
-    RadioGroupPedalREW->setItemIndex(ini.readInteger(Ini::Pedal, Ini::PedalLeft, 0));
-    ChangePedalLeft();
-    RadioGroupPedalFWD->setItemIndex(ini.readInteger(Ini::Pedal, Ini::Right, 0));
-    ChangePedalRight();
-    RadioGroupFWDPitch->setItemIndex(ini.readInteger(Ini::Pedal, Ini::FWDPitch, 0));
-    t.chooseForwardStep(RadioGroupFWDPitch->ItemIndex());
-    RadioGroupREWPitch->setItemIndex(ini.readInteger(Ini::Pedal, Ini::REWPitch, 0));
-    t.chooseRewindStep(RadioGroupREWPitch->ItemIndex());
-    RadioGroupPedalMode->setItemIndex(ini.readInteger(Ini::Pedal, Ini::PedalMode, 0));
-
-    const std::pair<QAction*, QString> flags[] = {
-        {MenuIndexSettingsAddClipboard, Ini::AddClipboard},
-        {MenuSettingDontUseCapsLockkey, Ini::DontUseCapsLockkey},
-        {MenuSettingDontUseCtrlSpaceKey, Ini::DontUseCtrlSpacekey},
-        {MenuSettingKeepPanel, Ini::SettingPanel},
-        {MenuDontUseFootPedal, Ini::DontUseUseFooptPeadl},
-        {MenuSettingDontUseBackSpace, Ini::DontUseBackSpace},
-        {MenuSettingDontUseInsert, Ini::DontUseInsert},
-        {MenuSettingDontUseConvert, Ini::DontUseConvert},
-        {MenuSettingDontUsePrintScr, Ini::DontUsePrintScr},
-        {MenuSettingDontUseBackSlash, Ini::DontUseBackSlash},
-        {MenuSettingDontUseAltPrintableKey, Ini::DontUseAltPrintableKey},
-        {MenuSettingDontUseRightSQBKT, Ini::DontUseRightSQBKT},
-        {MenuSettingDontUseF1, Ini::DontUseF1},
-        {MenuSettingDontUseF2, Ini::DontUseF2},
-        {MenuIndexSettingsProtecIndexEntry, Ini::ProtectItem},
-        {MenuSettingsDontSpeadVolumeChange, Ini::DontChangeSpeedVolume}};
-    for (const auto& [item, key] : flags)
-        item->setChecked(ini.readBool(Ini::Menu, key, false));
+    for (const SettingRow& row : settings_)
+        if (row.load) row.load(ReadSetting(ini, row));
 }
 
 void TAMainForm::SaveIniSettings(const QString& path) {
     // One replacement of the file instead of one per key: each replacement is synced to disk,
     // which adds up on a slow stick.
     ProfileEdit ini(path);
-    const TransportController& t = *transport_;
-    ini.writeString(Ini::General, Ini::File, t.mediaPath());
-    ini.writeString(Ini::General, Ini::URL, t.mediaUrl());
-    ini.writeString(Ini::General, Ini::Index, IndexFileName);
-    ini.writeFloat(Ini::Record, Ini::Position, t.position());
-    ini.writeFloat(Ini::Play, Ini::ActualTime, dayFraction(DateTimePickerSetting->time()));
-    ini.writeInteger(Ini::Play, Ini::Volume, t.volume());
-    ini.writeFloat(Ini::Play, Ini::ActualSpeed, t.chosenSpeed());
-    ini.writeInteger(Ini::Play, Ini::AutoBackSpace, RadioGroupAutoBackSpace->ItemIndex());
-    ini.writeInteger(Ini::Play, Ini::Speed, RadioGroupPlaySpeed->ItemIndex());
-    ini.writeInteger(Ini::Play, Ini::RepeatTime, RadioGroupRepeatTime->ItemIndex());
-    ini.writeInteger(Ini::Pedal, Ini::Center, RadioGroupRedalPLAY->ItemIndex());
-    ini.writeInteger(Ini::Pedal, Ini::PedalLeft, RadioGroupPedalREW->ItemIndex());
-    ini.writeInteger(Ini::Pedal, Ini::Right, RadioGroupPedalFWD->ItemIndex());
-    ini.writeInteger(Ini::Pedal, Ini::FWDPitch, RadioGroupFWDPitch->ItemIndex());
-    ini.writeInteger(Ini::Pedal, Ini::REWPitch, RadioGroupREWPitch->ItemIndex());
-    ini.writeInteger(Ini::Pedal, Ini::PedalMode, RadioGroupPedalMode->ItemIndex());
-    const std::pair<QAction*, QString> flags[] = {
-        {MenuIndexSettingsAddClipboard, Ini::AddClipboard},
-        {MenuSettingDontUseCapsLockkey, Ini::DontUseCapsLockkey},
-        {MenuSettingDontUseCtrlSpaceKey, Ini::DontUseCtrlSpacekey},
-        {MenuSettingKeepPanel, Ini::SettingPanel},
-        {MenuIndexSettingsProtecIndexEntry, Ini::ProtectItem},
-        {MenuSettingDontUseBackSpace, Ini::DontUseBackSpace},
-        {MenuSettingDontUseInsert, Ini::DontUseInsert},
-        {MenuSettingDontUsePrintScr, Ini::DontUsePrintScr},
-        {MenuSettingDontUseAltPrintableKey, Ini::DontUseAltPrintableKey},
-        {MenuSettingDontUseConvert, Ini::DontUseConvert},
-        {MenuSettingDontUseBackSlash, Ini::DontUseBackSlash},
-        {MenuSettingDontUseRightSQBKT, Ini::DontUseRightSQBKT},
-        {MenuSettingDontUseF1, Ini::DontUseF1},
-        {MenuSettingDontUseF2, Ini::DontUseF2},
-        {MenuDontUseFootPedal, Ini::DontUseUseFooptPeadl}};
-    for (const auto& [item, key] : flags)
-        ini.writeBool(Ini::Menu, key, item->isChecked());
+    for (const SettingRow& row : settings_)
+        if (row.inFullWrite) WriteSetting(ini, row);
     ini.commit();
 }
 
-void TAMainForm::SaveMenuSettingsItem(const QString& section, const QString& key, bool value) {
-    if (!settingsFileExists(SettingsPath)) return;
-    ProfileFile(SettingsPath).writeBool(section, key, value);
+void TAMainForm::writeSettings(std::initializer_list<std::pair<QString, QString>> keys) {
+    const ProfileFile ini(SettingsPath);
+    for (const auto& [section, key] : keys)
+        WriteSetting(ini, *FindSetting(settings_, section, key));
+}
+
+void TAMainForm::toggleSetting(const SettingRow& row) {
+    row.toggle->setChecked(!row.toggle->isChecked());
+    const bool fileThere = settingsFileExists(SettingsPath);
+    const bool mediaOpen = !transport_->mediaPath().isEmpty();
+    const bool write = row.toggleWrite == SettingRow::IfFileExists  ? fileThere
+                       : row.toggleWrite == SettingRow::IfMediaOpen ? mediaOpen
+                                                                    : fileThere && mediaOpen;
+    if (!write) return;
+    WriteSetting(ProfileFile(SettingsPath), row);
+    if (!row.reRegistersHotkeys) return;
     ProcessUnRegisterHotkey();
     Delay(300);
     ProcessRegisterHotkey();
 }
 
-namespace {
-void flip(QAction* item) {
-    item->setChecked(!item->isChecked());
-}
-}  // namespace
-
-// The check always flips; whether the key is written and the hotkeys re-registered depends on
-// the settings file being there.
-void TAMainForm::toggleHotkeyItem(QAction* item, const QString& key) {
-    flip(item);
-    SaveMenuSettingsItem(Ini::Menu, key, item->isChecked());
-}
-
-void TAMainForm::MenuSettingDontUseCapsLockkeyClick() {
-    toggleHotkeyItem(MenuSettingDontUseCapsLockkey, Ini::DontUseCapsLockkey);
-}
-
-void TAMainForm::MenuSettingDontUseCtrlSpaceKeyClick() {
-    toggleHotkeyItem(MenuSettingDontUseCtrlSpaceKey, Ini::DontUseCtrlSpacekey);
-}
-
-void TAMainForm::MenuSettingDontUseBackSpaceClick() {
-    toggleHotkeyItem(MenuSettingDontUseBackSpace, Ini::DontUseBackSpace);
-}
-
-void TAMainForm::MenuSettingDontUseInsertClick() {
-    toggleHotkeyItem(MenuSettingDontUseInsert, Ini::DontUseInsert);
-}
-
-void TAMainForm::MenuSettingDontUseConvertClick() {
-    toggleHotkeyItem(MenuSettingDontUseConvert, Ini::DontUseConvert);
-}
-
-void TAMainForm::MenuSettingDontUsePrintScrClick() {
-    toggleHotkeyItem(MenuSettingDontUsePrintScr, Ini::DontUsePrintScr);
-}
-
-void TAMainForm::MenuSettingDontUseBackSlashClick() {
-    toggleHotkeyItem(MenuSettingDontUseBackSlash, Ini::DontUseBackSlash);
-}
-
-void TAMainForm::MenuSettingDontUseAltPrintableKeyClick() {
-    toggleHotkeyItem(MenuSettingDontUseAltPrintableKey, Ini::DontUseAltPrintableKey);
-}
-
-void TAMainForm::MenuSettingDontUseRightSQBKTClick() {
-    toggleHotkeyItem(MenuSettingDontUseRightSQBKT, Ini::DontUseRightSQBKT);
-}
-
-void TAMainForm::MenuSettingDontUseF1Click() {
-    toggleHotkeyItem(MenuSettingDontUseF1, Ini::DontUseF1);
-}
-
-void TAMainForm::MenuSettingDontUseF2Click() {
-    toggleHotkeyItem(MenuSettingDontUseF2, Ini::DontUseF2);
-}
-
-void TAMainForm::MenuDontUseFootPedalClick() {
-    flip(MenuDontUseFootPedal);
-    if (settingsFileExists(SettingsPath))
-        ProfileFile(SettingsPath)
-            .writeBool(Ini::Menu, Ini::DontUseUseFooptPeadl, MenuDontUseFootPedal->isChecked());
-}
-
-void TAMainForm::MenuSettingsDontSpeadVolumeChangeClick() {
-    flip(MenuSettingsDontSpeadVolumeChange);
-    if (settingsFileExists(SettingsPath))
-        ProfileFile(SettingsPath)
-            .writeBool(Ini::Menu, Ini::DontChangeSpeedVolume,
-                       MenuSettingsDontSpeadVolumeChange->isChecked());
-}
-
-void TAMainForm::MenuSettingKeepPanelClick() {
-    flip(MenuSettingKeepPanel);
-    if (settingsFileExists(SettingsPath) && !transport_->mediaPath().isEmpty())
-        ProfileFile(SettingsPath)
-            .writeBool(Ini::Menu, Ini::SettingPanel, MenuSettingKeepPanel->isChecked());
-}
-
-void TAMainForm::MenuIndexSettingsAddClipboardClick() {
-    flip(MenuIndexSettingsAddClipboard);
-    if (settingsFileExists(SettingsPath) && !transport_->mediaPath().isEmpty())
-        ProfileFile(SettingsPath)
-            .writeBool(Ini::Menu, Ini::AddClipboard, MenuIndexSettingsAddClipboard->isChecked());
-}
-
-void TAMainForm::MenuIndexSettingsProtecIndexEntryClick() {
-    flip(MenuIndexSettingsProtecIndexEntry);
-    if (!transport_->mediaPath().isEmpty())
-        ProfileFile(SettingsPath)
-            .writeBool(Ini::Menu, Ini::ProtectItem, MenuIndexSettingsProtecIndexEntry->isChecked());
+void TAMainForm::chooseGroupItem(const SettingRow& row) {
+    if (!Started) return;
+    const int item = row.group->ItemIndex();
+    row.onChoice(item);
+    if (!settingsFileExists(SettingsPath)) return;
+    const ProfileFile ini(SettingsPath);
+    WriteSetting(ini, row);
+    for (const auto& [section, key] : row.alsoWrites)
+        WriteSetting(ini, *FindSetting(settings_, section, key));
 }
 
 void TAMainForm::MenuFileAppearThiPostionClick() {
     if (!settingsFileExists(SettingsPath)) return;
     WindowTop = y();
     WindowLeft = x();
-    const ProfileFile ini(SettingsPath);
-    ini.writeInteger(Ini::FormPosition, Ini::Top, WindowTop);
-    ini.writeInteger(Ini::FormPosition, Ini::Left, WindowLeft);
+    writeSettings({{Ini::FormPosition, Ini::Top}, {Ini::FormPosition, Ini::Left}});
 }

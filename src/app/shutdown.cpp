@@ -32,7 +32,7 @@ bool TAMainForm::FormCloseQuery() {
 void TAMainForm::closeEvent(QCloseEvent* event) {
     // The waits of the shutdown process messages; a second close request meanwhile is the same
     // close, not a new one.
-    if (closing_) {
+    if (gate_.isClosing()) {
         event->ignore();
         return;
     }
@@ -40,10 +40,10 @@ void TAMainForm::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    closing_ = true;
+    gate_.setClosing(true);
     const bool done = guard([this] { FormClose(); });
-    closing_ = false;
     if (!done) {
+        gate_.setClosing(false);
         // A refused write keeps the window open (timers stopped) so nothing is silently lost.
         ToolBarMPCotrol05Exit->setEnabled(true);
         event->ignore();
@@ -63,9 +63,7 @@ void TAMainForm::FormClose() {
     Delay(1200);
     if (SaveOnClose) {
         if (!transport_->mediaPath().isEmpty()) {
-            const ProfileFile ini(SettingsPath);
-            ini.writeString(Ini::General, Ini::File, transport_->mediaPath());
-            ini.writeFloat(Ini::Record, Ini::Position, transport_->position());
+            writeSettings({{Ini::General, Ini::File}, {Ini::Record, Ini::Position}});
         }
         if (IndexChanged && !IndexFileName.isEmpty()) WriteIndexIniFile(IndexFileName);
     }

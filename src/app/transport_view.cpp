@@ -11,8 +11,6 @@
 #include "app/dialogs.h"
 #include "app/main_form.h"
 #include "app/toolbar_icons.h"
-#include "core/profile_file.h"
-#include "core/settings_keys.h"
 #include "core/time_code.h"
 #include "transport/clock.h"
 #include "transport/media_files.h"
@@ -110,6 +108,7 @@ void TAMainForm::connectTransport() {
 }
 
 void TAMainForm::Delay(int ms) {
+    const EntryGate::Wait shut(gate_);
     clock.waitProcessingEvents(ms);
 }
 
@@ -186,54 +185,6 @@ void TAMainForm::ToolBarMPCotrol01PlaypauseClick() {
 
 void TAMainForm::ToolBarMPCotrol02SpeedClick() {
     transport_->toggleSpeedSwitch();
-}
-
-void TAMainForm::applyGroupChoice(RadioGroup* group, const std::function<void(int)>& apply,
-                                  const std::function<void(const ProfileFile&, int)>& write) {
-    if (!Started) return;
-    const int item = group->ItemIndex();
-    apply(item);
-    if (QFileInfo(SettingsPath).isFile()) write(ProfileFile(SettingsPath), item);
-}
-
-namespace {
-std::function<void(const ProfileFile&, int)> writeItem(const QString& section, const QString& key) {
-    return
-        [section, key](const ProfileFile& ini, int item) { ini.writeInteger(section, key, item); };
-}
-}  // namespace
-
-void TAMainForm::RadioGroupAutoBackSpaceClick() {
-    applyGroupChoice(
-        RadioGroupAutoBackSpace, [this](int item) { transport_->chooseRewind(item); },
-        writeItem(Ini::Play, Ini::AutoBackSpace));
-}
-
-void TAMainForm::RadioGroupRepeatTimeClick() {
-    applyGroupChoice(
-        RadioGroupRepeatTime, [this](int item) { transport_->chooseRepeatInterval(item); },
-        writeItem(Ini::Play, Ini::RepeatTime));
-}
-
-void TAMainForm::RadioGroupREWPitchClick() {
-    applyGroupChoice(
-        RadioGroupREWPitch, [this](int item) { transport_->chooseRewindStep(item); },
-        writeItem(Ini::Pedal, Ini::REWPitch));
-}
-
-void TAMainForm::RadioGroupFWDPitchClick() {
-    applyGroupChoice(
-        RadioGroupFWDPitch, [this](int item) { transport_->chooseForwardStep(item); },
-        writeItem(Ini::Pedal, Ini::FWDPitch));
-}
-
-void TAMainForm::RadioGroupPlaySpeedClick() {
-    applyGroupChoice(
-        RadioGroupPlaySpeed, [this](int item) { transport_->chooseSpeed(item); },
-        [this](const ProfileFile& ini, int item) {
-            ini.writeInteger(Ini::Play, Ini::Speed, item);
-            ini.writeFloat(Ini::Play, Ini::ActualSpeed, transport_->chosenSpeed());
-        });
 }
 
 // ---- The bars ---------------------------------------------------------------------------------

@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <cmath>
 
+#include "core/entry_gate.h"
 #include "core/time_code.h"
 #include "transport/clock.h"
 #include "transport/media_player.h"
@@ -59,6 +60,8 @@ void TransportController::rememberMedia(const QString& path) {
 }
 
 void TransportController::wait(int ms) {
+    if (!gate_) return clock_.waitProcessingEvents(ms);
+    const EntryGate::Wait shut(*gate_);
     clock_.waitProcessingEvents(ms);
 }
 

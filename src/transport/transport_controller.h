@@ -5,6 +5,7 @@
 #include <functional>
 
 class Clock;
+class EntryGate;
 class MediaPlayer;
 class QTimer;
 
@@ -149,8 +150,9 @@ public:
     void forwardSkipTick();
     void rewindSkipTick();
 
-    // Waits while the window keeps processing events.
+    // Waits while the window keeps processing events; the gate, if given, is shut meanwhile.
     void wait(int ms);
+    void setEntryGate(EntryGate* gate) { gate_ = gate; }
 
 Q_SIGNALS:
     // Opening: before the player is asked, once the name is shown and where the index belongs.
@@ -185,6 +187,7 @@ private:
     MediaPlayer& player_;
     Clock& clock_;
     TickRunner runTick_;
+    EntryGate* gate_ = nullptr;
 
     QString mediaPath_, mediaName_, mediaUrl_;
     double savedPosition_ = 0;
