@@ -81,7 +81,8 @@ void HotkeyDispatcher::stepSpeed(SpeedStep step) {
 }
 
 void HotkeyDispatcher::toggleSpeed() {
-    // The player is asked twice: its first answer may come before it knows the media.
+    // A no is asked again before the refusal is shown, so that a passing no stays silent; after
+    // any no the key changes nothing.
     const QString rate = QStringLiteral("Rate");
     if (!transport_.player().isAvailable(rate)) {
         if (!transport_.player().isAvailable(rate))
