@@ -9,6 +9,7 @@
 #include "fakes/fake_pedal_library.h"
 #include "fakes/fake_player.h"
 #include "pedal/pedal_controller.h"
+#include "transport/media_player.h"
 #include "transport/transport_controller.h"
 
 namespace {
@@ -192,6 +193,14 @@ void PedalControllerTest::switchModePressReleasePress() {
     QCOMPARE(rig.pedal.switchState(), PedalSwitch{});
     rig.report(kCentre);
     QVERIFY(rig.playing());
+
+    // A player error part-way ends the report with the switch already taken, so that the
+    // release after it is ignored as after any first press.
+    rig.report(kCentre);
+    rig.report(0);
+    rig.player.failNext(QStringLiteral("play"));
+    QVERIFY_THROWS_EXCEPTION(PlayerError, rig.report(kCentre));
+    QCOMPARE(rig.pedal.switchState(), (PedalSwitch{true, false, false}));
 }
 
 void PedalControllerTest::chordRepeatsStep_data() {
@@ -282,10 +291,16 @@ void PedalControllerTest::shutGateLeavesTheReportForLater() {
     rig.pedal.pollTick();
     QVERIFY(rig.playing());
 
-    // The real poll timer reads on its own.
+    // The real poll timer reads on its own, through the window's guard.
+    int guarded = 0;
+    rig.pedal.setTickRunner([&guarded](const std::function<void()>& tick) {
+        ++guarded;
+        tick();
+    });
     rig.pedal.startPolling();
     const int reads = rig.library.count("read");
     QTRY_VERIFY_WITH_TIMEOUT(rig.library.count("read") > reads, 2000);
+    QVERIFY(guarded > 0);
 }
 
 QTEST_GUILESS_MAIN(PedalControllerTest)
