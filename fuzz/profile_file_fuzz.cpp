@@ -13,7 +13,7 @@ namespace {
 
 QString scratchPath() {
     static const QString path =
-        QDir::tempPath() + QStringLiteral("/scribo-fuzz-%1.ini").arg(::getpid());
+        fuzzScratchFolder() + QStringLiteral("/scribo-fuzz-%1.ini").arg(::getpid());
     return path;
 }
 

@@ -191,10 +191,13 @@ void TransportController::chooseSpeed(int index) {
 
 void TransportController::toggleSpeedSwitch() {
     if (!player_.isAvailable(QStringLiteral("Rate"))) {
-        Q_EMIT messageRequested(
-            QStringLiteral("Ｗａｖ形式でも、この音声データは\n\n再生速度を変更できません"));
+        Q_EMIT messageRequested(TransportTexts::RateRefused);
         return;
     }
+    flipSpeedSwitch();
+}
+
+void TransportController::flipSpeedSwitch() {
     speedSwitchOn_ = !speedSwitchOn_;
     const double rate = speedSwitchOn_ ? chosenSpeed_ : 1.0;
     player_.setRate(rate);

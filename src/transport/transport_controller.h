@@ -9,6 +9,12 @@ class EntryGate;
 class MediaPlayer;
 class QTimer;
 
+namespace TransportTexts {
+// The refusal of the speed switch for a media whose rate cannot change.
+inline const QString RateRefused =
+    QStringLiteral("Ｗａｖ形式でも、この音声データは\n\n再生速度を変更できません");
+}  // namespace TransportTexts
+
 // Owns what is playing and how: the open media, the remembered and repeat positions, speed,
 // volume, the skip steps and the transport timers. The window, the desktop media interface, the
 // hotkeys and the pedal all ask it; it reports what to show by signals, emitted at the moment the
@@ -118,8 +124,11 @@ public:
     void chooseSpeed(int index);
     // Forgets the chosen speed (the reset).
     void resetChosenSpeed() { chosenSpeed_ = 1.0; }
-    // The one-touch switch between 1.0 and the chosen speed.
+    // The one-touch switch between 1.0 and the chosen speed; refused with a message when the
+    // media's rate cannot change.
     void toggleSpeedSwitch();
+    // The switch alone, for a caller that has asked about the rate in its own way (the hotkey).
+    void flipSpeedSwitch();
     // A speed from outside (a speed step, the desktop): chosen, in effect and switched on.
     void setRate(double rate, bool showText = true);
 

@@ -15,7 +15,3 @@ double steppedSpeed(double setSpeed, SpeedStep step);
 
 // The text the speed display shows after the step, or nothing for the silent steps.
 std::optional<QString> speedStepText(double newSpeed, SpeedStep step);
-
-// The keyboard volume counter by one step (+1 or -1): above 100 going up becomes 5, below 5
-// going down becomes 100.
-int steppedVolume(int keyVolume, int step);

@@ -1,4 +1,4 @@
-#include "keyboard/playback_steps.h"
+#include "transport/playback_steps.h"
 
 #include <QtTest>
 
@@ -53,25 +53,6 @@ private slots:
         QCOMPARE(steppedSpeed(1.0, SpeedStep::Up), 1.1);
         QCOMPARE(steppedSpeed(0.45, SpeedStep::Down), 2.0);
         QCOMPARE(steppedSpeed(2.95, SpeedStep::WideUp), 0.5);
-    }
-
-    void volumeSteps_data() {
-        QTest::addColumn<int>("volume");
-        QTest::addColumn<int>("step");
-        QTest::addColumn<int>("result");
-        QTest::newRow("first step after start-up") << 50 << 1 << 51;
-        QTest::newRow("to 100") << 99 << 1 << 100;
-        QTest::newRow("above 100 wraps to 5") << 100 << 1 << 5;
-        QTest::newRow("down to 5") << 6 << -1 << 5;
-        QTest::newRow("below 5 wraps to 100") << 5 << -1 << 100;
-        QTest::newRow("up from below 5 stays") << 3 << 1 << 4;
-        QTest::newRow("down from 0") << 0 << -1 << 100;
-    }
-    void volumeSteps() {
-        QFETCH(int, volume);
-        QFETCH(int, step);
-        QFETCH(int, result);
-        QCOMPARE(steppedVolume(volume, step), result);
     }
 };
 

@@ -1,4 +1,4 @@
-#include "keyboard/playback_steps.h"
+#include "transport/playback_steps.h"
 
 #include "transport/transport_tables.h"
 
@@ -32,11 +32,4 @@ double steppedSpeed(double setSpeed, SpeedStep step) {
 std::optional<QString> speedStepText(double newSpeed, SpeedStep step) {
     if (step == SpeedStep::WideUp || step == SpeedStep::WideDown) return std::nullopt;
     return FormatSpeed(newSpeed);
-}
-
-int steppedVolume(int keyVolume, int step) {
-    const int v = keyVolume + step;
-    if (step > 0 && v > 100) return 5;
-    if (step < 0 && v < 5) return 100;
-    return v;
 }

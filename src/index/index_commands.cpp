@@ -1,0 +1,156 @@
+#include "index/index_commands.h"
+
+#include "core/clipboard.h"
+#include "index/index_controller.h"
+#include "transport/media_player.h"
+#include "transport/transport_controller.h"
+
+#include <cmath>
+
+namespace {
+// The time picker holds a time of day; a longer recording shows its last second.
+QTime timeOfDay(double seconds) {
+    constexpr int kLastSecondOfDay = 24 * 3600 - 1;
+    const double whole = std::trunc(seconds);
+    const int shown = whole >= kLastSecondOfDay ? kLastSecondOfDay : static_cast<int>(whole);
+    return QTime(0, 0).addSecs(shown);
+}
+}  // namespace
+
+IndexCommands::IndexCommands(IndexController& index, TransportController& transport,
+                             Clipboard& clipboard, Confirm confirm, QObject* parent)
+    : QObject(parent),
+      index_(index),
+      transport_(transport),
+      clipboard_(clipboard),
+      confirm_(std::move(confirm)),
+      addClipboard_([] { return true; }),
+      protect_([] { return false; }),
+      settingsPath_([] { return QString(); }),
+      now_([] { return QDateTime::currentDateTime(); }) {
+    // Opening a local file empties the index (mediaCleared) and then reads the file's own
+    // (indexFileNeeded); a web address and the reset only empty it, and nothing is written.
+    connect(&transport_, &TransportController::mediaCleared, this,
+            [this] { index_.forgetMedia(); });
+    connect(&transport_, &TransportController::indexFileNeeded, this,
+            [this](const QString& mediaPath) { index_.openMedia(mediaPath); });
+}
+
+QString IndexCommands::menuText(int entry) const {
+    QString text = index_.caption(entry);
+    text.replace(QLatin1Char('&'), QStringLiteral("&&"));
+    text.replace(QLatin1Char('\t'), QLatin1Char(' '));
+    return text;
+}
+
+bool IndexCommands::hasMedia() const {
+    return !transport_.player().URL().isEmpty();
+}
+
+QString IndexCommands::clipboardTextIfWanted(bool addClipboard) const {
+    return addClipboard ? clipboard_.text() : QString();
+}
+
+void IndexCommands::showStatus(const QString& text) {
+    Q_EMIT volumeBarLeadingTextChanged(text);
+    Q_EMIT volumeBarTrailingTextChanged(QString());
+}
+
+// A refusal keeps the volume bar's trailing text and takes the media's name off the position bar
+// instead, so that the message has room.
+void IndexCommands::showRefusal(const QString& text) {
+    Q_EMIT positionBarTrailingTextChanged(QString());
+    Q_EMIT volumeBarLeadingTextChanged(text);
+}
+
+void IndexCommands::registerEntry(int entry) {
+    if (!IndexBook::isValidEntry(entry) || !hasMedia()) return;
+    const double position = transport_.position();
+    const bool addClipboard = addClipboard_();
+    const RegistrationOutcome outcome = index_.registerByClick(
+        entry, position, clipboardTextIfWanted(addClipboard), addClipboard, protect_(), now_());
+    if (outcome.changedEntries())
+        showStatus(outcome.statusText);
+    else
+        showRefusal(outcome.statusText);
+    // The note has been used: the next registration should not pick it up again by mistake.
+    if (addClipboard) clipboard_.clear();
+}
+
+void IndexCommands::playEntry(int entry) {
+    if (!IndexBook::isValidEntry(entry) || !hasMedia()) return;
+    const PlayRequest request = index_.playRequest(entry, transport_.duration());
+    switch (request.result) {
+        case PlayRequest::Result::Ignored:
+            return;
+        case PlayRequest::Result::BeyondLength:
+            showStatus(request.statusText);
+            return;
+        case PlayRequest::Result::Play:
+            break;
+    }
+    transport_.setRepeatPosition(request.position);
+    Q_EMIT timePickerTimeChanged(timeOfDay(request.position));
+    transport_.seek(request.position);
+    transport_.player().play();
+    transport_.refreshPlayState();
+}
+
+void IndexCommands::registerAppending() {
+    if (!hasMedia()) return;
+    if (index_.isFull()) {
+        showRefusal(IndexTexts::IndexFull);
+        return;
+    }
+    const double position = transport_.position();
+    transport_.setRepeatPosition(position);
+    const bool addClipboard = addClipboard_();
+    const RegistrationOutcome outcome = index_.registerAppending(
+        position, clipboardTextIfWanted(addClipboard), addClipboard, now_());
+    showStatus(outcome.statusText);
+}
+
+void IndexCommands::clearAll() {
+    if (!confirm_(IndexTexts::ClearAllPrompt)) return;
+    index_.clearAll();
+}
+
+void IndexCommands::exportCsv() {
+    if (const auto name = index_.exportCsv()) showStatus(*name);
+}
+
+void IndexCommands::savePosition() {
+    const QString settingsPath = settingsPath_();
+    if (transport_.mediaPath().isEmpty() || settingsPath.isEmpty()) return;
+    if (transport_.isPlaying()) {
+        transport_.player().pause();
+        transport_.refreshPlayState();
+    }
+    index_.savePositionAndIndex(settingsPath, transport_.position());
+}
+
+void IndexCommands::restorePosition() {
+    const QString settingsPath = settingsPath_();
+    if (transport_.mediaPath().isEmpty() || settingsPath.isEmpty()) return;
+    if (transport_.isPlaying()) {
+        transport_.player().pause();
+        transport_.refreshPlayState();
+    }
+    const double saved = IndexController::readSavedPosition(settingsPath);
+    transport_.setSavedPosition(saved);
+    if (IndexController::restoreSeeks(saved, transport_.position(), transport_.duration()))
+        transport_.seek(saved);
+}
+
+void IndexCommands::saveBeforeOpen() {
+    index_.saveIfChanged();
+}
+
+void IndexCommands::startUpWithoutMedia() {
+    index_.forgetMedia();
+}
+
+void IndexCommands::saveAtClose() {
+    if (discardAtClose_) return;
+    index_.saveIfChanged();
+}

@@ -1,0 +1,154 @@
+#include "keyboard/hotkey_dispatcher.h"
+
+#include "core/clipboard.h"
+#include "core/entry_gate.h"
+#include "core/time_code.h"
+#include "index/index_controller.h"
+#include "keyboard/clipboard_time_code.h"
+#include "keyboard/keystroke_output.h"
+#include "transport/media_player.h"
+#include "transport/transport_controller.h"
+
+HotkeyDispatcher::HotkeyDispatcher(TransportController& transport, IndexController& index,
+                                   Clipboard& clipboard, KeystrokeOutput& keystrokes,
+                                   EntryGate& gate, QObject* parent)
+    : QObject(parent),
+      transport_(transport),
+      index_(index),
+      clipboard_(clipboard),
+      keystrokes_(keystrokes),
+      gate_(gate) {}
+
+void HotkeyDispatcher::dispatch(HotkeyCommand command) {
+    if (!gate_.isOpen()) return;
+    switch (command) {
+        case HotkeyCommand::PlayPause:
+            return playPause();
+        case HotkeyCommand::VolumeUp:
+            return stepVolume(+1);
+        case HotkeyCommand::VolumeDown:
+            return stepVolume(-1);
+        case HotkeyCommand::SpeedUp:
+            return stepSpeed(SpeedStep::Up);
+        case HotkeyCommand::SpeedDown:
+            return stepSpeed(SpeedStep::Down);
+        case HotkeyCommand::WideSpeedUp:
+            return stepSpeed(SpeedStep::WideUp);
+        case HotkeyCommand::WideSpeedDown:
+            return stepSpeed(SpeedStep::WideDown);
+        case HotkeyCommand::ToggleSpeed:
+            return toggleSpeed();
+        case HotkeyCommand::SetRepeatPosition:
+            return setRepeatPosition();
+        case HotkeyCommand::PlayFromRepeatPosition:
+            return playFromRepeatPosition();
+        case HotkeyCommand::StartContinuousRewind:
+            return startContinuousSkip(-1);
+        case HotkeyCommand::StartContinuousForward:
+            return startContinuousSkip(+1);
+        case HotkeyCommand::PlayFromClipboardTimeCode:
+            playFromClipboardTimeCode();
+            return;
+        case HotkeyCommand::InsertTimeCode:
+            return insertTimeCode();
+        case HotkeyCommand::RegisterIndexEntry:
+            return registerIndexEntry();
+        case HotkeyCommand::Nothing:
+            return;
+    }
+}
+
+// The steps end by letting the display catch up while a key repeats. The transport's wait
+// shuts the gate meanwhile, so a key arriving in that instant is refused rather than run
+// inside this one.
+void HotkeyDispatcher::processEventsOnce() {
+    transport_.wait(0);
+}
+
+void HotkeyDispatcher::playPause() {
+    transport_.playPause();
+}
+
+void HotkeyDispatcher::stepVolume(int step) {
+    transport_.stepVolume(step);
+    processEventsOnce();
+}
+
+void HotkeyDispatcher::stepSpeed(SpeedStep step) {
+    const double speed = steppedSpeed(transport_.chosenSpeed(), step);
+    transport_.setRate(speed, speedStepText(speed, step).has_value());
+    processEventsOnce();
+}
+
+void HotkeyDispatcher::toggleSpeed() {
+    // A no is asked again before the refusal is shown, so that a passing no stays silent; after
+    // any no the key changes nothing.
+    const QString rate = QStringLiteral("Rate");
+    if (!transport_.player().isAvailable(rate)) {
+        if (!transport_.player().isAvailable(rate))
+            Q_EMIT speedTextChanged(TransportTexts::RateRefused);
+        return;
+    }
+    transport_.flipSpeedSwitch();
+}
+
+void HotkeyDispatcher::setRepeatPosition() {
+    transport_.setPlayToggled(true);
+    const double position = transport_.position();
+    transport_.setRepeatPosition(position);
+    // The picker holds a time of day; a position of a day or more stays off it.
+    const QTime time = QTime::fromString(ConvertDTime2String(position), QStringLiteral("H:mm:ss"));
+    if (time.isValid()) Q_EMIT repeatPositionShown(time);
+    transport_.stopRepeat();
+}
+
+void HotkeyDispatcher::playFromRepeatPosition() {
+    transport_.replay();
+}
+
+void HotkeyDispatcher::startContinuousSkip(int direction) {
+    transport_.startSkip(direction);
+    Q_EMIT positionTextColorChanged(direction < 0 ? RewindColor : ForwardColor);
+}
+
+bool HotkeyDispatcher::playFromClipboardTimeCode() {
+    const QString text = clipboard_.text();
+    if (!clipboardMayHoldTimeCode(text)) return false;
+    const auto code = readClipboardTimeCode(text);
+    if (!code) return false;
+    Q_EMIT volumeBarTextsChanged(QStringLiteral("●") + code->text,
+                                 QStringLiteral("◎") + code->text);
+    if (!isJumpTarget(code->seconds, transport_.duration())) return false;
+    transport_.pauseIfPlaying();
+    transport_.seek(code->seconds);
+    transport_.player().play();
+    transport_.refreshPlayState();
+    clipboard_.clear();
+    return true;
+}
+
+void HotkeyDispatcher::insertTimeCode() {
+    clipboard_.setText(timeCodeClipText(transport_.position()));
+    keystrokes_.pasteWhenKeysReleased();
+}
+
+void HotkeyDispatcher::registerIndexEntry() {
+    if (transport_.player().URL().isEmpty()) return;
+    if (index_.isFull()) {
+        Q_EMIT positionBarNameCleared();
+        Q_EMIT statusTextChanged(IndexTexts::IndexFull);
+        return;
+    }
+    const double position = transport_.position();
+    transport_.setRepeatPosition(position);
+    const bool withNote = clipboardNote_ && clipboardNote_();
+    const QDateTime now = now_ ? now_() : QDateTime::currentDateTime();
+    const RegistrationOutcome outcome =
+        index_.registerAppending(position, withNote ? clipboard_.text() : QString(), withNote, now);
+    if (outcome.clearsPositionSuffix()) {
+        Q_EMIT positionBarNameCleared();
+        Q_EMIT statusTextChanged(outcome.statusText);
+    } else {
+        Q_EMIT volumeBarTextsChanged(outcome.statusText, QString());
+    }
+}

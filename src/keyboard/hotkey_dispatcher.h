@@ -1,0 +1,83 @@
+#pragma once
+
+#include <QColor>
+#include <QDateTime>
+#include <QObject>
+#include <QString>
+#include <QTime>
+#include <functional>
+
+#include "keyboard/hotkey_table.h"
+#include "transport/playback_steps.h"
+
+class Clipboard;
+class EntryGate;
+class IndexController;
+class KeystrokeOutput;
+class TransportController;
+
+// What each system-wide key does. It asks the transport and the index; what the window must
+// show beyond the transport's own signals comes out of the signals below.
+//
+// Player errors (PlayerError) are not caught: the action ends at the failing call with what it
+// did so far, and the caller's guard shows the standard error box. So dispatch() must run
+// inside the window's guard.
+class HotkeyDispatcher : public QObject {
+    Q_OBJECT
+public:
+    HotkeyDispatcher(TransportController& transport, IndexController& index, Clipboard& clipboard,
+                     KeystrokeOutput& keystrokes, EntryGate& gate, QObject* parent = nullptr);
+
+    // Whether an index entry made by the key carries the clipboard's text as its note (the
+    // index settings' clipboard item). Off until set.
+    void setClipboardNoteSetting(std::function<bool()> isOn) { clipboardNote_ = std::move(isOn); }
+    // The time an index entry is stamped with; the local time unless set.
+    void setTimeSource(std::function<QDateTime()> now) { now_ = std::move(now); }
+
+    // Runs the command of a pressed key; refused (nothing happens) while the gate is shut.
+    void dispatch(HotkeyCommand command);
+
+    // The actions, one per command.
+    void playPause();
+    void stepVolume(int step);
+    void stepSpeed(SpeedStep step);
+    void toggleSpeed();
+    void setRepeatPosition();
+    void playFromRepeatPosition();
+    void startContinuousSkip(int direction);
+    // Ctrl+Print Screen: jumps to the time code on the clipboard, plays, and empties the
+    // clipboard; true when it jumped.
+    bool playFromClipboardTimeCode();
+    // Ctrl+Insert: the position's time code into the clipboard and pasted where the user types.
+    void insertTimeCode();
+    void registerIndexEntry();
+
+    // The position bar's text colour while a continuous skip runs.
+    static inline const QColor RewindColor = QColor(0, 0, 255);
+    static inline const QColor ForwardColor = QColor(128, 0, 0);
+
+Q_SIGNALS:
+    // The volume bar's leading text (the status line) alone; its trailing text stays.
+    void statusTextChanged(const QString& text);
+    // Both texts of the volume bar.
+    void volumeBarTextsChanged(const QString& leading, const QString& trailing);
+    // The media's name after the time on the position bar is taken away.
+    void positionBarNameCleared();
+    // The position bar's text colour; the transport's next play-state refresh sets it back.
+    void positionTextColorChanged(const QColor& color);
+    // The repeat position, for the time picker.
+    void repeatPositionShown(const QTime& time);
+    // A speed text the transport does not show itself: the refused speed switch.
+    void speedTextChanged(const QString& text);
+
+private:
+    void processEventsOnce();
+
+    TransportController& transport_;
+    IndexController& index_;
+    Clipboard& clipboard_;
+    KeystrokeOutput& keystrokes_;
+    EntryGate& gate_;
+    std::function<bool()> clipboardNote_;
+    std::function<QDateTime()> now_;
+};

@@ -1,0 +1,126 @@
+#pragma once
+
+#include <QColor>
+#include <QObject>
+#include <QString>
+#include <functional>
+
+#include "pedal/pedal_logic.h"
+#include "pedal/pedal_session.h"
+
+class Clock;
+class EntryGate;
+class KeyState;
+class PedalLibrary;
+class QTimer;
+class TransportController;
+
+// Owns the foot pedal: the device session, the 200 ms poll, the switch of switch mode, the three
+// pedal assignments, the mode, the two-pedal speed and volume repeats. Reports become transport
+// requests; what the window shows goes out by signals. Player errors (PlayerError) are not
+// caught here: they end the tick at the failing call, with the switch already stored.
+class PedalController : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int kPollMs = 200;
+    static constexpr int kRepeatMs = 300;
+
+    // What the Settings menu's pedal status line says.
+    enum class Status { SwitchedOff, NotConnected, Connected };
+    static QString statusText(Status status);
+
+    // programFolder (with its trailing separator) is named in the missing-library message.
+    PedalController(PedalLibrary& library, TransportController& transport, KeyState& keys,
+                    Clock& clock, QString programFolder, QObject* parent = nullptr);
+
+    // Runs each timer tick; the window passes its error guard. The timers are named (objectName)
+    // after their job.
+    using TickRunner = std::function<void(const std::function<void()>&)>;
+    void setTickRunner(TickRunner runner) { runTick_ = std::move(runner); }
+    // Ticks do nothing while the gate is shut; the set-up's wait shuts it.
+    void setEntryGate(EntryGate* gate) { gate_ = gate; }
+
+    // ---- Start-up and shutdown ---------------------------------------------------------------
+    // Loads the library and opens the pedal, waiting 1000 ms on the way; nothing at all when the
+    // pedal is switched off in the settings. A library that cannot be loaded is reported by
+    // messageRequested and the program goes on without the pedal. Ends with statusChanged.
+    void setUp(bool switchedOff);
+    // Starts the poll, only when set-up loaded the library: without one nothing needs waking.
+    void startPolling();
+    // Stops the poll and both repeats (closing the window).
+    void stopAllTimers();
+    Status status() const { return status_; }
+    PedalSession::State sessionState() const { return session_.state(); }
+    bool isPolling() const;
+
+    // ---- Choices (the settings panel and the Settings menu) --------------------------------
+    // Item i of an assignment group is action i + 1 (play, rewind, fast-forward); any other item
+    // (none selected) leaves the action as it was.
+    void chooseLeftAction(int item);
+    void chooseCentreAction(int item);
+    void chooseRightAction(int item);
+    // Item 0 is normal mode, any other switch mode. Applies from the next report; the switch keeps
+    // its state.
+    void chooseMode(int item);
+    // Off while "two pedals together change nothing" is checked.
+    void setChordsEnabled(bool enabled);
+    const PedalSettings& settings() const { return settings_; }
+
+    // ---- The switch of switch mode ---------------------------------------------------------
+    const PedalSwitch& switchState() const { return switch_; }
+    // The reset to the initial state turns the switch off.
+    void resetSwitch() { switch_ = {}; }
+
+    // ---- Timer ticks, public so that tests can step them on a fake clock ---------------------
+    void pollTick();
+    void speedRepeatTick();
+    void volumeRepeatTick();
+    bool isSpeedRepeating() const;
+    bool isVolumeRepeating() const;
+
+Q_SIGNALS:
+    // The Settings menu's pedal status line (statusText of the status).
+    void statusChanged(const QString& text);
+    // A modal message (the library cannot be loaded).
+    void messageRequested(const QString& text);
+    // The position text while the pedal skips: blue back, maroon forward. The play-state refresh
+    // puts the usual colour back.
+    void positionTextColorChanged(const QColor& color);
+    // The hidden diagnostics: the last read's result and pedal byte, and of the last report
+    // handled its pedal byte, "Up" / "Down Left" / ... (only for those states) and the action
+    // taken (only when one was).
+    void readResultShown(const QString& text);
+    void readBitsShown(const QString& text);
+    void reportBitsShown(const QString& text);
+    void pedalStateShown(const QString& text);
+    void actionShown(const QString& text);
+
+private:
+    QTimer* makeTimer(const char* name, int interval, void (PedalController::*tick)());
+    bool gateOpen() const;
+    bool mediaOpen() const;
+    void setStatus(Status status);
+    void statusFromSession();
+    void handleRead(const PedalRead& read);
+    void carryOut(const PedalEffect& effect);
+    void startSkip(int direction);
+    bool modifierHeld() const;
+
+    PedalLibrary& library_;
+    TransportController& transport_;
+    KeyState& keys_;
+    QString programFolder_;
+    PedalSession session_;
+    TickRunner runTick_;
+    EntryGate* gate_ = nullptr;
+
+    PedalSettings settings_;
+    PedalSwitch switch_;
+    Status status_ = Status::NotConnected;
+    bool libraryLoaded_ = false;
+    bool skipColoured_ = false;  // the pedal's skip colour is on the position text
+
+    QTimer* pollTimer_;
+    QTimer* speedRepeatTimer_;
+    QTimer* volumeRepeatTimer_;
+};
