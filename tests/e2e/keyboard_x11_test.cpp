@@ -293,8 +293,8 @@ private slots:
         QVERIFY(waitUntil(
             [&] {
                 window = runTool(QStringLiteral("xdotool"),
-                                 {QStringLiteral("search"), QStringLiteral("--name"),
-                                  QStringLiteral("^paste target$")})
+                                 {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                  QStringLiteral("--name"), QStringLiteral("^paste target$")})
                              .trimmed()
                              .section(QLatin1Char('\n'), -1);
                 return !window.isEmpty();
