@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "app/dialogs.h"
 #include "app/main_form.h"
 #include "app/settings_location.h"
 #include "core/time_code.h"
@@ -26,7 +27,18 @@ bool TAMainForm::FormShow() {
         exitCode_ = 2;
         return false;
     }
-    settingsPath_ = programFolder_ + name;
+    const QString path = programFolder_ + name;
+    if (const QString problem = SettingsFileProblem(path); !problem.isEmpty()) {
+        // Read as all zeros and written back at the close, such a file would lose what it held.
+        const QString text = QStringLiteral("The settings file %1 cannot be used: %2.")
+                                 .arg(QDir::toNativeSeparators(path), problem);
+        std::fprintf(stderr, "Scribo: %s\n", qPrintable(text));
+        dialogs.showMessage(text);
+        exitCode_ = 2;
+        return false;
+    }
+    RemoveInterruptedWrites(path);
+    settingsPath_ = path;
     LoadIniSettings(settingsPath_);
 
     const bool pedalSwitchedOff = MenuDontUseFootPedal->isChecked();
