@@ -29,6 +29,12 @@ bool isBlankOrControl(QChar c) {
 
 }  // namespace
 
+int WholeSeconds(double seconds) {
+    if (!std::isfinite(seconds) || seconds < 1.0) return 0;
+    constexpr double kLargest = std::numeric_limits<int>::max();
+    return seconds >= kLargest ? std::numeric_limits<int>::max() : static_cast<int>(seconds);
+}
+
 QString Time2HHMMSS(double seconds) {
     long long n = 0;
     if (std::isfinite(seconds) && seconds >= 1.0) {

@@ -7,6 +7,11 @@
 // The time code H:MM:SS: hours without leading zeros and without upper limit, whole seconds
 // truncated (never rounded). Values below 1, negative or not a number give "0:00:00".
 QString Time2HHMMSS(double seconds);
+
+// Whole seconds of a position or length for the bars and labels: truncated, 0 for values below
+// 1 or not a number, and held at the largest int for values beyond it (a damaged settings file
+// may hold 1e300).
+int WholeSeconds(double seconds);
 QString ConvertDTime2String(double seconds);
 
 // Splits a time text into fields: every ":" counts as ",", and the text is read as a comma list

@@ -112,7 +112,7 @@ void TransportController::seekAndRepeat(long long seconds) {
     player_.setCurrentPosition(static_cast<double>(seconds));
     repeatPosition_ = static_cast<double>(seconds);
     pauseIfPlaying();
-    Q_EMIT positionBarChanged(static_cast<int>(seconds));
+    Q_EMIT positionBarChanged(WholeSeconds(seconds));
     Q_EMIT positionTextChanged(Time2HHMMSS(static_cast<double>(seconds)));
     replay();
 }

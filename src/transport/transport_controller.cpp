@@ -87,12 +87,12 @@ QString TransportController::durationText() {
     if (!namesExistingFile(mediaPath_)) return {};
     const QString text = player_.durationString();
     const double length = player_.duration();
-    mediaLength_ = std::isfinite(length) && length > 0 ? static_cast<int>(std::trunc(length)) : 0;
+    mediaLength_ = WholeSeconds(length);
     Q_EMIT lengthChanged(mediaLength_);
     if (text.isEmpty()) return {};
     const auto code = PlayerStringToTimeCode(text);
     if (!code) return {};
-    durationSeconds_ = static_cast<int>(code->seconds);
+    durationSeconds_ = WholeSeconds(static_cast<double>(code->seconds));
     return code->text;
 }
 
@@ -167,9 +167,12 @@ void TransportController::restoreAtStartUp() {
         return;
     }
     load(mediaPath_);
+    // A position beyond the end (a damaged or foreign settings file) goes to the end.
+    if (const double length = player_.duration(); length > 0 && savedPosition_ > length)
+        savedPosition_ = length;
     restoreTimer_->start();
     Q_EMIT lengthChanged(mediaLength_);
-    shownSeconds_ = static_cast<int>(std::trunc(savedPosition_));
+    shownSeconds_ = WholeSeconds(savedPosition_);
     Q_EMIT positionBarChanged(shownSeconds_);
     player_.setCurrentPosition(savedPosition_);
     Q_EMIT volumeBarChanged(player_.volume());
@@ -207,7 +210,7 @@ void TransportController::finishLengthProbe() {
 void TransportController::restorePosition() {
     restoreTimer_->stop();
     Q_EMIT lengthChanged(mediaLength_);
-    shownSeconds_ = static_cast<int>(savedPosition_);
+    shownSeconds_ = WholeSeconds(savedPosition_);
     Q_EMIT positionBarChanged(shownSeconds_);
     positionPollTimer_->start();
 }
@@ -221,18 +224,18 @@ void TransportController::pollPosition() {
     if (!wavMode_) {
         polledPosition_ = player_.currentPosition();
         polledDuration_ = player_.duration();
-        shownSeconds_ = static_cast<int>(std::trunc(player_.currentPosition()));
+        shownSeconds_ = WholeSeconds(player_.currentPosition());
         seconds = shownSeconds_;
         text = Time2HHMMSS(shownSeconds_);
     } else {
-        seconds = static_cast<int>(std::trunc(player_.currentPosition()));
+        seconds = WholeSeconds(player_.currentPosition());
         text = positionText();
     }
     Q_EMIT positionShown(seconds, text);
 }
 
 void TransportController::showPosition(double seconds) {
-    Q_EMIT positionShown(static_cast<int>(std::trunc(seconds)), Time2HHMMSS(seconds));
+    Q_EMIT positionShown(WholeSeconds(seconds), Time2HHMMSS(seconds));
 }
 
 void TransportController::seek(double seconds) {

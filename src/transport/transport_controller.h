@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <cmath>
 #include <functional>
 
 class Clock;
@@ -39,7 +40,10 @@ public:
     void rememberMedia(const QString& path);
     void setMediaUrl(const QString& address) { mediaUrl_ = address; }
     double savedPosition() const { return savedPosition_; }
-    void setSavedPosition(double seconds) { savedPosition_ = seconds; }
+    // A value that is no position (negative, not a number) counts as none.
+    void setSavedPosition(double seconds) {
+        savedPosition_ = std::isfinite(seconds) && seconds > 0 ? seconds : 0;
+    }
     bool wavMode() const { return wavMode_; }
     // Whole seconds of the media as the position bar counts them; 0 until known.
     int mediaLength() const { return mediaLength_; }
