@@ -15,6 +15,7 @@ private Q_SLOTS:
     void readsOnlyWithMediaOpen();
     void settingsReachController();
     void chordsItemDrivesController();
+    void resetTurnsSwitchOff();
 };
 
 void PedalViewTest::switchedOffSkipsSetUp() {
@@ -82,6 +83,19 @@ void PedalViewTest::chordsItemDrivesController() {
     f.form().MenuSettingsDontSpeadVolumeChange->trigger();
     QVERIFY(!f.form().pedal().settings().chordsEnabled);
     QVERIFY(f.settingsBytes().contains("DontChangeSpeedVolume=1"));
+}
+
+void PedalViewTest::resetTurnsSwitchOff() {
+    FormFixture f;
+    f.writeSettings("[Pedal]\nPedalMode=1\n");
+    QVERIFY(f.start());
+    f.openMedia(f.addMediaFile(QStringLiteral("talk.mp3"), 60.0));
+    f.pedalLibrary.queueReport(0x02);
+    f.form().pedal().pollTick();
+    QVERIFY(f.form().pedal().switchState().on);
+    f.form().MenuSettingsInitializeClick();
+    QVERIFY(!f.form().pedal().switchState().on);
+    QVERIFY(!f.form().transport().isPlaying());
 }
 
 QTEST_MAIN(PedalViewTest)
