@@ -37,6 +37,8 @@
 
 #include "app/main_form.h"
 #include "fakes/fake_dialogs.h"
+#include "fakes/fake_keyboard.h"
+#include "fakes/fake_pedal_library.h"
 #include "fakes/test_media.h"
 #include "transport/clock.h"
 #include "transport/mpv_player.h"
@@ -296,7 +298,8 @@ public:
         all += options;
         player = std::make_unique<MpvPlayer>(all);
         form = std::make_unique<TAMainForm>(
-            FormServices{player.get(), &clock_, &dialogs, folder_.path() + QLatin1Char('/')});
+            FormServices{player.get(), &clock_, &dialogs, folder_.path() + QLatin1Char('/'),
+                         &pedalLibrary_, &keyState_, folder_.path() + QLatin1Char('/')});
         if (!form->FormShow()) return complain("the window refused to start");
         form->show();
         if (!ipc.connectTo(socket)) return complain("cannot reach mpv's IPC socket");
@@ -354,6 +357,8 @@ private:
     // Declared first so that they outlive the window, which refers to them.
     QTemporaryDir folder_;
     SteadyClock clock_;
+    FakePedalLibrary pedalLibrary_;  // switched off in the settings
+    FakeKeyState keyState_;
 
 public:
     FakeDialogs dialogs;

@@ -21,6 +21,8 @@
 
 #include "app/dialogs.h"
 #include "bench_support.h"
+#include "keyboard/key_state.h"
+#include "pedal/hid_pedal_library.h"
 #include "transport/player_view.h"
 
 namespace {
@@ -115,7 +117,12 @@ int main(int argc, char* argv[]) {
     WidgetDialogs dialogs(nullptr);
     MpvPlayer player(bench::parseMpvOptions(args.values(QStringLiteral("mpv"))));
     const bench::ProcessCost playerMade = bench::processCost();
-    const FormServices services{&player, &clock, &dialogs, folder};
+    // The pedal as the program has it, so that its poll counts too.
+    const QString programFolder = QCoreApplication::applicationDirPath() + QLatin1Char('/');
+    HidPedalLibrary pedalLibrary(HidPedalLibrary::configuredLibraryName(), programFolder);
+    const std::unique_ptr<KeyState> keyState = createKeyState();
+    const FormServices services{&player,       &clock,         &dialogs,     folder,
+                                &pedalLibrary, keyState.get(), programFolder};
     TAMainForm form(services);
     dialogs.setOwner(&form);
     player.setVideoWindow(form.playerView->videoWindowId());

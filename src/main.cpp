@@ -16,6 +16,8 @@
 #include "app/outside_entry.h"
 #include "app/settings_location.h"
 #include "app/single_instance.h"
+#include "keyboard/key_state.h"
+#include "pedal/hid_pedal_library.h"
 #include "transport/clock.h"
 #include "transport/mpv_player.h"
 #include "transport/player_view.h"
@@ -96,12 +98,17 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "Scribo: %s\n", e.what());
         return 3;
     }
-    const FormServices services{player.get(), &clock, &dialogs, home.folder};
+    HidPedalLibrary pedalLibrary(HidPedalLibrary::configuredLibraryName(), programFolder);
+    const std::unique_ptr<KeyState> keyState = createKeyState();
+    const FormServices services{player.get(),  &clock,         &dialogs,     home.folder,
+                                &pedalLibrary, keyState.get(), programFolder};
     TAMainForm form(services);
     dialogs.setOwner(&form);
     player->setVideoWindow(form.playerView->videoWindowId());
 
     if (!form.FormShow()) return form.exitCode();
+    if (!pedalLibrary.loadError().isEmpty())
+        std::fprintf(stderr, "Scribo: %s\n", qPrintable(pedalLibrary.loadError()));
     form.show();
 
     MprisService mpris(form.transport(), bus);

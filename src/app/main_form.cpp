@@ -18,6 +18,7 @@
 #include "app/dialogs.h"
 #include "core/profile_file.h"
 #include "core/settings_keys.h"
+#include "pedal/pedal_controller.h"
 #include "transport/clock.h"
 #include "transport/media_files.h"
 #include "transport/media_player.h"
@@ -31,6 +32,8 @@ TAMainForm::TAMainForm(const FormServices& services, QWidget* parent)
       dialogs(*services.dialogs),
       transport_(new TransportController(*services.player, *services.clock, this)) {
     programFolder_ = services.programFolder;
+    pedal_ = new PedalController(*services.pedalLibrary, *transport_, *services.keyState,
+                                 *services.clock, services.executableFolder, this);
     FormCreate();
     AboutBox = new TAboutBox(this);
 }
@@ -61,7 +64,7 @@ void TAMainForm::FormCreate() {
     LabelInitialize();
     TextInitialize();
     resetSettingControls();
-    FootPedalInitialize();
+    connectPedal();
     pendingMediaPath_.clear();
     setAcceptDrops(true);
 }
@@ -73,7 +76,7 @@ void TAMainForm::Initialize() {
     transport_->initialize();
     timePicker->setTime(QTime(0, 0, 0));
     lengthLabel->setText(QStringLiteral("0:00:00"));
-    pedalSwitchOn_ = pedalPressHandled_ = pedalReleaseResets_ = false;
+    pedal_->resetSwitch();
     indexFileName_.clear();
     indexChanged_ = false;
     settingsPrefix_ = QStringLiteral("Scribo");
@@ -107,11 +110,8 @@ void TAMainForm::LabelInitialize() {
         QStringLiteral("ここ（音量バー）をドラッグして、音量を調節してください"));
 }
 
-void TAMainForm::TextInitialize() {
-    pedalReadyText_ = QStringLiteral("フットペダル：接続されています");
-    pedalNotReadyText_ = QStringLiteral("フットペダル：接続されていません");
-    pedalOffText_ = QStringLiteral("フットペダル：使用しない設定です");
-}
+// The pedal's status texts are PedalController::statusText.
+void TAMainForm::TextInitialize() {}
 
 bool TAMainForm::guard(const std::function<void()>& handler) {
     try {

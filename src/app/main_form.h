@@ -12,7 +12,10 @@
 
 class Clock;
 class Dialogs;
+class KeyState;
 class MediaPlayer;
+class PedalController;
+class PedalLibrary;
 class PlayerView;
 class QAction;
 class QComboBox;
@@ -35,6 +38,9 @@ struct FormServices {
     Clock* clock = nullptr;
     Dialogs* dialogs = nullptr;
     QString programFolder;  // with a trailing separator
+    PedalLibrary* pedalLibrary = nullptr;
+    KeyState* keyState = nullptr;
+    QString executableFolder;  // where the program itself lives, with a trailing separator
 };
 
 inline constexpr int kIndexEntries = 29;
@@ -136,9 +142,13 @@ public:
     QAction* MenuSettingsVersion = nullptr;
     QAction* MenuSettingsInitialize = nullptr;
 
-    QTimer* TimerFootPedal = nullptr;
-    QTimer* TimerSpeedUp = nullptr;
-    QTimer* TimerVolumeUp = nullptr;
+    // The pedal's diagnostics, never shown.
+    QWidget* GroupBoxFootPedalDiagnostics = nullptr;
+    QLabel* LabelFootPedalCurrentState = nullptr;
+    QLabel* LabelCurFootPadalState = nullptr;
+    QLabel* LabelVolume = nullptr;
+    QLabel* LabelPedalState = nullptr;
+    QLabel* LabelPlayingstate = nullptr;
 
     TAboutBox* AboutBox = nullptr;
 
@@ -146,6 +156,7 @@ public:
     Clock& clock;
     Dialogs& dialogs;
     TransportController& transport() { return *transport_; }
+    PedalController& pedal() { return *pedal_; }
     // Shut while the window closes and while a handler waits; see outside_entry.cpp.
     EntryGate& entryGate() { return gate_; }
     // Requests from outside. An open arriving while the gate is shut waits for it to open
@@ -194,10 +205,6 @@ public:
     bool isDraggingVolume() const { return volumeDragging_; }
     const QString& indexFileName() const { return indexFileName_; }
     void setIndexFileName(const QString& path) { indexFileName_ = path; }
-    // What the pedals do: 1 play, 2 rewind, 3 fast-forward.
-    int pedalLeftAction() const { return pedalLeftAction_; }
-    int pedalCenterAction() const { return pedalCenterAction_; }
-    int pedalRightAction() const { return pedalRightAction_; }
 
     // ---- Settings file (app/) -------------------------------------------------------------
     void LoadIniSettings(const QString& path);
@@ -240,14 +247,6 @@ public:
     // ---- Subsystems of later steps: their entry points do nothing yet --------------------
     void ProcessRegisterHotkey();
     void ProcessUnRegisterHotkey();
-    void FootPedalInitialize();
-    void FootPedalSetup();
-    void TimerFootPedalTimer();
-    void TimerSpeedUpTimer();
-    void TimerVolumeUpTimer();
-    void ChangePedalCenter();
-    void ChangePedalLeft();
-    void ChangePedalRight();
     bool WriteIndexIniFile(const QString& path);
     bool ReadIndexIniFile(const QString& path);
     void CreateStringList() {}
@@ -293,6 +292,8 @@ private:
     void chooseGroupItem(const SettingRow& row);
 
     TransportController* transport_;
+    PedalController* pedal_ = nullptr;
+    void connectPedal();  // pedal_view.cpp
     std::vector<SettingRow> settings_;
     void runDeferred();
 
@@ -311,12 +312,6 @@ private:
     std::array<QString, kIndexEntries + 1> indexComments_{};  // entries 1..29; [0] unused
     bool indexChanged_ = false;
     QString indexFileName_;
-    bool pedalLibraryPresent_ = false, pedalReady_ = false;
-    int pedalDeviceIndex_ = 0;
-    int pedalBits_ = 0;
-    int pedalLeftAction_ = 2, pedalCenterAction_ = 1, pedalRightAction_ = 3;
-    bool pedalSwitchOn_ = false, pedalPressHandled_ = false, pedalReleaseResets_ = false;
-    QString pedalReadyText_, pedalNotReadyText_, pedalOffText_;
 
     QString deferredOpen_;
     bool deferredQuit_ = false;

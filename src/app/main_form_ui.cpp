@@ -8,7 +8,6 @@
 #include <QMenuBar>
 #include <QTabWidget>
 #include <QTimeEdit>
-#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -23,13 +22,6 @@ constexpr int kStripHeight = TAMainForm::kCollapsedHeight - kMenuHeight;  // 85
 constexpr int kBarWidth = 317;
 constexpr int kBarHeight = 23;
 constexpr int kLabelColumn = TAMainForm::kWidth - kBarWidth;  // 73
-
-QTimer* makeTimer(QObject* owner, int interval, bool enabled) {
-    auto* timer = new QTimer(owner);
-    timer->setInterval(interval);
-    if (enabled) timer->start();
-    return timer;
-}
 
 QLabel* makeLabel(QWidget* parent, int x, int y, int w, int h) {
     auto* label = new QLabel(parent);
@@ -155,8 +147,4 @@ void TAMainForm::buildControls() {
     panelAction->setObjectName(QStringLiteral("panelAction"));
     openFileAction->setObjectName(QStringLiteral("openFileAction"));
     exitAction->setObjectName(QStringLiteral("exitAction"));
-
-    TimerFootPedal = makeTimer(this, 200, true);
-    TimerSpeedUp = makeTimer(this, 300, false);
-    TimerVolumeUp = makeTimer(this, 300, false);
 }

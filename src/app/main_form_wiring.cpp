@@ -86,8 +86,4 @@ void TAMainForm::wireSignals() {
     onMouse(positionBar, &TAMainForm::positionBarPressed, &TAMainForm::positionBarDragged,
             &TAMainForm::positionBarReleased);
     on(positionBar, &TALProgressBar::clicked, &TAMainForm::positionBarClicked);
-
-    on(TimerFootPedal, &QTimer::timeout, &TAMainForm::TimerFootPedalTimer);
-    on(TimerSpeedUp, &QTimer::timeout, &TAMainForm::TimerSpeedUpTimer);
-    on(TimerVolumeUp, &QTimer::timeout, &TAMainForm::TimerVolumeUpTimer);
 }

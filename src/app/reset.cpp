@@ -8,6 +8,7 @@
 #include "app/main_form.h"
 #include "core/profile_file.h"
 #include "core/settings_keys.h"
+#include "pedal/pedal_controller.h"
 #include "transport/media_player.h"
 #include "transport/transport_controller.h"
 
@@ -27,6 +28,8 @@ void TAMainForm::ReleaseInitialize() {
         Delay(100);
     }
     transport_->stopPositionPoll();
+    // Paused with no media: a switch left on would make the next press stop instead of play.
+    pedal_->resetSwitch();
     FileReset();
     Resettings();
     LabelInitialize();

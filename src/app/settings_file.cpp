@@ -10,6 +10,7 @@
 #include "app/settings_table.h"
 #include "core/profile_file.h"
 #include "core/settings_keys.h"
+#include "pedal/pedal_controller.h"
 #include "transport/transport_controller.h"
 
 namespace {
@@ -82,7 +83,6 @@ void TAMainForm::buildSettingsTable() {
         if (resetTo) row.resetTo = *resetTo;
         rows.push_back(std::move(row));
     };
-    auto none = [](int) {};
 
     text(
         Ini::General, Ini::File, [t] { return t->mediaPath(); },
@@ -119,21 +119,25 @@ void TAMainForm::buildSettingsTable() {
     group(
         Ini::Play, Ini::RepeatTime, RadioGroupRepeatTime, 2,
         [t](int item) { t->chooseRepeatInterval(item); }, false);
+    PedalController* pedal = pedal_;
     group(
-        Ini::Pedal, Ini::Center, RadioGroupRedalPLAY, 0, [this](int) { ChangePedalCenter(); },
-        true);
+        Ini::Pedal, Ini::Center, RadioGroupRedalPLAY, 0,
+        [pedal](int item) { pedal->chooseCentreAction(item); }, true);
     group(
-        Ini::Pedal, Ini::PedalLeft, RadioGroupPedalREW, 1, [this](int) { ChangePedalLeft(); },
-        true);
+        Ini::Pedal, Ini::PedalLeft, RadioGroupPedalREW, 1,
+        [pedal](int item) { pedal->chooseLeftAction(item); }, true);
     group(
-        Ini::Pedal, Ini::Right, RadioGroupPedalFWD, 2, [this](int) { ChangePedalRight(); }, true);
+        Ini::Pedal, Ini::Right, RadioGroupPedalFWD, 2,
+        [pedal](int item) { pedal->chooseRightAction(item); }, true);
     group(
         Ini::Pedal, Ini::FWDPitch, RadioGroupFWDPitch, 3,
         [t](int item) { t->chooseForwardStep(item); }, true);
     group(
         Ini::Pedal, Ini::REWPitch, RadioGroupREWPitch, 3,
         [t](int item) { t->chooseRewindStep(item); }, true);
-    group(Ini::Pedal, Ini::PedalMode, RadioGroupPedalMode, 0, none, false);
+    group(
+        Ini::Pedal, Ini::PedalMode, RadioGroupPedalMode, 0,
+        [pedal](int item) { pedal->chooseMode(item); }, true);
 
     flag(Ini::AddClipboard, MenuIndexSettingsAddClipboard, true, false,
          SettingRow::IfFileExistsAndMediaOpen);

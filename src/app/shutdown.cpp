@@ -7,6 +7,7 @@
 #include "app/main_form.h"
 #include "core/profile_file.h"
 #include "core/settings_keys.h"
+#include "pedal/pedal_controller.h"
 #include "transport/media_player.h"
 #include "transport/transport_controller.h"
 
@@ -54,8 +55,7 @@ void TAMainForm::closeEvent(QCloseEvent* event) {
 
 void TAMainForm::FormClose() {
     transport_->stopAllTimers();
-    for (QTimer* timer : {TimerFootPedal, TimerSpeedUp, TimerVolumeUp})
-        timer->stop();
+    pedal_->stopAllTimers();
     if (transport_->isPlaying()) {
         transport_->player().pause();
         Delay(100);

@@ -14,6 +14,7 @@
 #include "app/main_form.h"
 #include "app/settings_location.h"
 #include "core/time_code.h"
+#include "pedal/pedal_controller.h"
 #include "transport/media_player.h"
 #include "transport/transport_controller.h"
 
@@ -41,8 +42,7 @@ bool TAMainForm::FormShow() {
     settingsPath_ = path;
     LoadIniSettings(settingsPath_);
 
-    const bool pedalSwitchedOff = MenuDontUseFootPedal->isChecked();
-    if (!pedalSwitchedOff) FootPedalSetup();
+    pedal_->setUp(MenuDontUseFootPedal->isChecked());
 
     TransportController& t = *transport_;
     QFont positionFont = positionBar->font();
@@ -60,11 +60,7 @@ bool TAMainForm::FormShow() {
     ProcessRegisterHotkey();
     t.chooseRewind(RadioGroupAutoBackSpace->ItemIndex());
     t.chooseRepeatInterval(RadioGroupRepeatTime->ItemIndex());
-    if (pedalLibraryPresent_) TimerFootPedal->start();
-
-    MenuSettingsSave->setText(pedalSwitchedOff ? pedalOffText_
-                              : pedalReady_    ? pedalReadyText_
-                                               : pedalNotReadyText_);
+    pedal_->startPolling();
     move(windowLeft_, windowTop_);
 
     if (t.mediaPath().isEmpty()) {

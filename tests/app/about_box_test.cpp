@@ -40,7 +40,8 @@ void AboutBoxTest::showsVersionEachTime() {
     FormFixture f;
     f.writeSettings("[Play]\nSpeed=2\n");
     VersionRecordingDialogs dialogs;
-    TAMainForm w(FormServices{&f.player, &f.clock, &dialogs, f.folder()});
+    TAMainForm w(FormServices{&f.player, &f.clock, &dialogs, f.folder(), &f.pedalLibrary,
+                              &f.keyState, f.folder()});
     QVERIFY(w.FormShow());
     const QString prefix = w.volumeBar->PosTextPrefix();
     const QString suffix = w.volumeBar->PosTextSuffix();

@@ -83,8 +83,9 @@ QStringList snapshot(TAMainForm& w, const MediaPlayer& player) {
       << QString::number(w.transport().rewindSeconds())
       << QString::number(w.transport().repeatInterval())
       << QString::number(w.transport().forwardStep()) << QString::number(w.transport().rewindStep())
-      << QString::number(w.pedalCenterAction()) << QString::number(w.pedalLeftAction())
-      << QString::number(w.pedalRightAction());
+      << QString::number(int(w.pedal().settings().centre))
+      << QString::number(int(w.pedal().settings().left))
+      << QString::number(int(w.pedal().settings().right));
     return s;
 }
 
@@ -308,9 +309,9 @@ void SettingsFileTest::missingOrDamagedKeysReadAsZero() {
         QCOMPARE(w.timePicker->time(), QTime(0, 0, 0));
         QVERIFY(w.transport().mediaUrl().isEmpty());
         QVERIFY(w.indexFileName().isEmpty());
-        QCOMPARE(w.pedalCenterAction(), 1);
-        QCOMPARE(w.pedalLeftAction(), 1);
-        QCOMPARE(w.pedalRightAction(), 1);
+        QCOMPARE(int(w.pedal().settings().centre), 1);
+        QCOMPARE(int(w.pedal().settings().left), 1);
+        QCOMPARE(int(w.pedal().settings().right), 1);
         QCOMPARE(w.transport().forwardStep(), 2.0);
     }
 }
@@ -326,9 +327,9 @@ void SettingsFileTest::startUpWritesNothingAndGroupsWriteAfterIt() {
     QVERIFY(f.start());
     TAMainForm& w = f.form();
     QCOMPARE(f.settingsBytes(), before);
-    QCOMPARE(w.pedalCenterAction(), 3);
-    QCOMPARE(w.pedalLeftAction(), 1);
-    QCOMPARE(w.pedalRightAction(), 2);
+    QCOMPARE(int(w.pedal().settings().centre), 3);
+    QCOMPARE(int(w.pedal().settings().left), 1);
+    QCOMPARE(int(w.pedal().settings().right), 2);
     QCOMPARE(w.transport().forwardStep(), 300.0);
     QCOMPARE(w.transport().rewindStep(), 600.0);
 
@@ -345,9 +346,9 @@ void SettingsFileTest::startUpWritesNothingAndGroupsWriteAfterIt() {
     QCOMPARE(readKey(ini, pedal, QStringLiteral("PedalMode")), QStringLiteral("0"));
     QCOMPARE(readKey(ini, pedal, QStringLiteral("FWDPitch")), QStringLiteral("2"));
     QCOMPARE(readKey(ini, pedal, QStringLiteral("REWPitch")), QStringLiteral("1"));
-    QCOMPARE(w.pedalCenterAction(), 2);
-    QCOMPARE(w.pedalLeftAction(), 3);
-    QCOMPARE(w.pedalRightAction(), 1);
+    QCOMPARE(int(w.pedal().settings().centre), 2);
+    QCOMPARE(int(w.pedal().settings().left), 3);
+    QCOMPARE(int(w.pedal().settings().right), 1);
     QCOMPARE(w.transport().forwardStep(), 10.0);
     QCOMPARE(w.transport().rewindStep(), 5.0);
 }

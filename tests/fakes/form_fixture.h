@@ -8,7 +8,10 @@
 #include "app/main_form.h"
 #include "fakes/fake_clock.h"
 #include "fakes/fake_dialogs.h"
+#include "fakes/fake_keyboard.h"
+#include "fakes/fake_pedal_library.h"
 #include "fakes/fake_player.h"
+#include "pedal/pedal_controller.h"
 #include "transport/transport_controller.h"
 
 class QTimer;
@@ -43,6 +46,8 @@ public:
     FakeClock clock;
     FakePlayer player{clock};
     FakeDialogs dialogs;
+    FakePedalLibrary pedalLibrary;
+    FakeKeyState keyState;
 
 private:
     std::unique_ptr<TAMainForm> form_;

@@ -8,6 +8,8 @@
 
 #include "app/main_form.h"
 #include "fakes/fake_dialogs.h"
+#include "fakes/fake_keyboard.h"
+#include "fakes/fake_pedal_library.h"
 #include "fakes/test_media.h"
 #include "transport/clock.h"
 #include "transport/mpv_player.h"
@@ -70,6 +72,8 @@ private:
     std::unique_ptr<RecordingPlayer> player_;
     SteadyClock clock_;
     FakeDialogs dialogs_;
+    FakePedalLibrary pedalLibrary_;
+    FakeKeyState keyState_;
     std::unique_ptr<TAMainForm> form_;
     QString media_;
 };
@@ -80,13 +84,17 @@ void WindowOnMpvTest::init() {
     QVERIFY(testmedia::writeWav(media_, 12.0, 440.0));
     QFile ini(dir_->filePath(QStringLiteral("Scribo.inf")));
     QVERIFY(ini.open(QIODevice::WriteOnly));
-    ini.write("[Play]\r\nAutoBackSpace=7\r\nSpeed=2\r\nRepeatTime=2\r\n");
+    // The pedal's set-up would wait a real second per test; it has its own tests.
+    ini.write(
+        "[Play]\r\nAutoBackSpace=7\r\nSpeed=2\r\nRepeatTime=2\r\n"
+        "[Menu]\r\nDontUseUseFooptPeadl=1\r\n");
     ini.close();
     mpv_ = std::make_unique<MpvPlayer>(MpvOptions{{QStringLiteral("ao"), QStringLiteral("null")},
                                                   {QStringLiteral("vo"), QStringLiteral("null")}});
     player_ = std::make_unique<RecordingPlayer>(*mpv_);
     form_ = std::make_unique<TAMainForm>(
-        FormServices{player_.get(), &clock_, &dialogs_, dir_->path() + QLatin1Char('/')});
+        FormServices{player_.get(), &clock_, &dialogs_, dir_->path() + QLatin1Char('/'),
+                     &pedalLibrary_, &keyState_, dir_->path() + QLatin1Char('/')});
     QVERIFY(form_->FormShow());
     form_->DropFiles({media_});
     // The length probe plays the file muted for a second, then pauses it.

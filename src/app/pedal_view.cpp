@@ -1,0 +1,50 @@
+// What the window shows of the foot pedal, and the pedal choices it forwards to PedalController.
+// The assignment and mode groups reach the controller through the settings table.
+
+#include <QAction>
+#include <QGroupBox>
+#include <QLabel>
+#include <QVBoxLayout>
+
+#include "app/dialogs.h"
+#include "app/main_form.h"
+#include "pedal/pedal_controller.h"
+
+void TAMainForm::connectPedal() {
+    // The diagnostics stay hidden: they help whoever looks at the window's objects.
+    auto* box = new QGroupBox(this);
+    box->setObjectName(QStringLiteral("GroupBoxFootPedalDiagnostics"));
+    box->setVisible(false);
+    auto* layout = new QVBoxLayout(box);
+    auto label = [box, layout](const char* name) {
+        auto* l = new QLabel(box);
+        l->setObjectName(QLatin1String(name));
+        layout->addWidget(l);
+        return l;
+    };
+    GroupBoxFootPedalDiagnostics = box;
+    LabelFootPedalCurrentState = label("LabelFootPedalCurrentState");
+    LabelCurFootPadalState = label("LabelCurFootPadalState");
+    LabelVolume = label("LabelVolume");
+    LabelPedalState = label("LabelPedalState");
+    LabelPlayingstate = label("LabelPlayingstate");
+
+    pedal_->setEntryGate(&gate_);
+    pedal_->setTickRunner([this](const std::function<void()>& tick) { guard(tick); });
+    connect(pedal_, &PedalController::statusChanged, MenuSettingsSave, &QAction::setText);
+    connect(pedal_, &PedalController::messageRequested, this,
+            [this](const QString& text) { dialogs.showMessage(text); });
+    connect(pedal_, &PedalController::positionTextColorChanged, positionBar,
+            &TALProgressBar::setFontColor);
+    connect(pedal_, &PedalController::readResultShown, LabelFootPedalCurrentState,
+            &QLabel::setText);
+    connect(pedal_, &PedalController::readBitsShown, LabelCurFootPadalState, &QLabel::setText);
+    connect(pedal_, &PedalController::reportBitsShown, LabelVolume, &QLabel::setText);
+    connect(pedal_, &PedalController::pedalStateShown, LabelPedalState, &QLabel::setText);
+    connect(pedal_, &PedalController::actionShown, LabelPlayingstate, &QLabel::setText);
+
+    // The settings table writes the item; the controller only needs to know.
+    pedal_->setChordsEnabled(!MenuSettingsDontSpeadVolumeChange->isChecked());
+    connect(MenuSettingsDontSpeadVolumeChange, &QAction::toggled, pedal_,
+            [this](bool checked) { pedal_->setChordsEnabled(!checked); });
+}
