@@ -4,14 +4,18 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <memory>
 
 #include "app/settings_table.h"
 #include "controls/al_progress_bar.h"
 #include "controls/radio_group.h"
 #include "core/entry_gate.h"
 
+class Clipboard;
 class Clock;
 class Dialogs;
+class IndexCommands;
+class IndexController;
 class MediaPlayer;
 class PlayerView;
 class QAction;
@@ -34,7 +38,8 @@ struct FormServices {
     MediaPlayer* player = nullptr;
     Clock* clock = nullptr;
     Dialogs* dialogs = nullptr;
-    QString programFolder;  // with a trailing separator
+    QString programFolder;           // with a trailing separator
+    Clipboard* clipboard = nullptr;  // none: the desktop's
 };
 
 inline constexpr int kIndexEntries = 29;
@@ -146,6 +151,8 @@ public:
     Clock& clock;
     Dialogs& dialogs;
     TransportController& transport() { return *transport_; }
+    IndexController& index() { return *index_; }
+    IndexCommands& indexCommands() { return *indexCommands_; }
     // Shut while the window closes and while a handler waits; see outside_entry.cpp.
     EntryGate& entryGate() { return gate_; }
     // Requests from outside. An open arriving while the gate is shut waits for it to open
@@ -192,8 +199,6 @@ public:
     const QString& pendingMediaPath() const { return pendingMediaPath_; }
     bool isDraggingPosition() const { return positionDragging_; }
     bool isDraggingVolume() const { return volumeDragging_; }
-    const QString& indexFileName() const { return indexFileName_; }
-    void setIndexFileName(const QString& path) { indexFileName_ = path; }
     // What the pedals do: 1 play, 2 rewind, 3 fast-forward.
     int pedalLeftAction() const { return pedalLeftAction_; }
     int pedalCenterAction() const { return pedalCenterAction_; }
@@ -248,17 +253,11 @@ public:
     void ChangePedalCenter();
     void ChangePedalLeft();
     void ChangePedalRight();
-    bool WriteIndexIniFile(const QString& path);
-    bool ReadIndexIniFile(const QString& path);
     void CreateStringList() {}
     void FreeStringList() {}
 
-    // ---- Index entries (index/) -----------------------------------------------------------
-    void ClearIndex();
-    static QString IndexEntryLabel(int n);
-
-    // Runs a handler; a player or settings-file error ends it with the standard error box.
-    // False when it ended that way.
+    // Runs a handler; a player, settings-file or CSV-file error ends it with the standard error
+    // box. False when it ended that way.
     bool guard(const std::function<void()>& handler);
 
     // Exit status the program should end with (non-zero when start-up refused to run).
@@ -285,6 +284,7 @@ private:
     void buildMenus();         // main_form_menus.cpp
     void buildSettingsTabs();  // main_form_tabs.cpp
     void wireSignals();        // main_form_wiring.cpp
+    void wireIndex();          // main_form_wiring.cpp
     // The settings table (settings_file.cpp): one row per setting.
     void buildSettingsTable();
     void resetSettingControls();
@@ -292,7 +292,10 @@ private:
     void toggleSetting(const SettingRow& row);
     void chooseGroupItem(const SettingRow& row);
 
+    std::unique_ptr<Clipboard> ownClipboard_;
     TransportController* transport_;
+    IndexController* index_;
+    IndexCommands* indexCommands_;
     std::vector<SettingRow> settings_;
     void runDeferred();
 
@@ -307,10 +310,6 @@ private:
     int windowTop_ = 0, windowLeft_ = 0;
     QString pendingMediaPath_;
     bool positionDragging_ = false, volumeDragging_ = false;
-    std::array<double, kIndexEntries + 1> indexTimes_{};      // entries 1..29; [0] unused
-    std::array<QString, kIndexEntries + 1> indexComments_{};  // entries 1..29; [0] unused
-    bool indexChanged_ = false;
-    QString indexFileName_;
     bool pedalLibraryPresent_ = false, pedalReady_ = false;
     int pedalDeviceIndex_ = 0;
     int pedalBits_ = 0;

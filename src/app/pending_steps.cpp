@@ -1,4 +1,4 @@
-// Entry points of the hotkeys, the foot pedal and the index file. Start-up and shutdown already
+// Entry points of the hotkeys and the foot pedal. Start-up and shutdown already
 // call them; until those subsystems arrive they keep only the state the rest of the window reads.
 
 #include "app/main_form.h"
@@ -19,15 +19,6 @@ void TAMainForm::FootPedalSetup() {}
 void TAMainForm::TimerFootPedalTimer() {}
 void TAMainForm::TimerSpeedUpTimer() {}
 void TAMainForm::TimerVolumeUpTimer() {}
-
-bool TAMainForm::WriteIndexIniFile(const QString& /*path*/) {
-    return true;
-}
-
-bool TAMainForm::ReadIndexIniFile(const QString& /*path*/) {
-    indexChanged_ = false;
-    return true;
-}
 
 namespace {
 // Item i of a pedal group is action i + 1 (play, rewind, fast-forward); none leaves it.

@@ -7,6 +7,7 @@
 #include "app/main_form.h"
 #include "core/profile_file.h"
 #include "core/settings_keys.h"
+#include "index/index_commands.h"
 #include "transport/media_player.h"
 #include "transport/transport_controller.h"
 
@@ -16,6 +17,7 @@ void TAMainForm::MenuFileCloseWithSattingsClick() {
 }
 
 void TAMainForm::MenuFileCloseWithoutSettingClick() {
+    indexCommands_->closeWithoutSaving();
     saveOnClose_ = false;
     close();
 }
@@ -65,7 +67,7 @@ void TAMainForm::FormClose() {
         if (!transport_->mediaPath().isEmpty()) {
             writeSettings({{Ini::General, Ini::File}, {Ini::Record, Ini::Position}});
         }
-        if (indexChanged_ && !indexFileName_.isEmpty()) WriteIndexIniFile(indexFileName_);
+        indexCommands_->saveAtClose();
     }
     setAcceptDrops(false);
 }

@@ -13,6 +13,7 @@
 #include "app/main_form.h"
 #include "app/settings_location.h"
 #include "core/time_code.h"
+#include "index/index_commands.h"
 #include "transport/media_player.h"
 #include "transport/transport_controller.h"
 
@@ -36,6 +37,7 @@ bool TAMainForm::FormShow() {
     QFont positionFont = positionBar->font();
     const bool remembered = !t.mediaPath().isEmpty();
     t.restoreAtStartUp();
+    if (t.mediaPath().isEmpty()) indexCommands_->startUpWithoutMedia();
     if (!remembered) {
         playTimeLabel->setText(QStringLiteral("位置移動"));
         positionFont.setBold(false);

@@ -6,9 +6,12 @@
 #include <memory>
 
 #include "app/main_form.h"
+#include "fakes/fake_clipboard.h"
 #include "fakes/fake_clock.h"
 #include "fakes/fake_dialogs.h"
 #include "fakes/fake_player.h"
+#include "index/index_commands.h"
+#include "index/index_controller.h"
 #include "transport/transport_controller.h"
 
 class QTimer;
@@ -43,6 +46,7 @@ public:
     FakeClock clock;
     FakePlayer player{clock};
     FakeDialogs dialogs;
+    FakeClipboard clipboard;
 
 private:
     std::unique_ptr<TAMainForm> form_;
