@@ -16,8 +16,12 @@
 
 #include "app/about_box.h"
 #include "app/dialogs.h"
+#include "app/system_clipboard.h"
 #include "core/profile_file.h"
 #include "core/settings_keys.h"
+#include "index/csv_export.h"
+#include "index/index_commands.h"
+#include "index/index_controller.h"
 #include "pedal/pedal_controller.h"
 #include "transport/clock.h"
 #include "transport/media_files.h"
@@ -30,7 +34,12 @@ TAMainForm::TAMainForm(const FormServices& services, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       clock(*services.clock),
       dialogs(*services.dialogs),
-      transport_(new TransportController(*services.player, *services.clock, this)) {
+      ownClipboard_(services.clipboard ? nullptr : std::make_unique<SystemClipboard>()),
+      transport_(new TransportController(*services.player, *services.clock, this)),
+      index_(new IndexController(this)),
+      indexCommands_(new IndexCommands(
+          *index_, *transport_, services.clipboard ? *services.clipboard : *ownClipboard_,
+          [this](const QString& question) { return dialogs.askYesNo(question); }, this)) {
     programFolder_ = services.programFolder;
     pedal_ = new PedalController(*services.pedalLibrary, *transport_, *services.keyState,
                                  *services.clock, services.executableFolder, this);
@@ -77,10 +86,8 @@ void TAMainForm::Initialize() {
     timePicker->setTime(QTime(0, 0, 0));
     lengthLabel->setText(QStringLiteral("0:00:00"));
     pedal_->resetSwitch();
-    indexFileName_.clear();
-    indexChanged_ = false;
     settingsPrefix_ = QStringLiteral("Scribo");
-    ClearIndex();
+    index_->forgetMedia();
     QFont volumeFont = volumeBar->font();
     volumeFont.setPointSize(10);
     volumeBar->setFont(volumeFont);
@@ -120,6 +127,8 @@ bool TAMainForm::guard(const std::function<void()>& handler) {
     } catch (const PlayerError& e) {
         dialogs.showError(QString::fromUtf8(e.what()));
     } catch (const ProfileWriteError& e) {
+        dialogs.showError(QString::fromUtf8(e.what()));
+    } catch (const CsvExportError& e) {
         dialogs.showError(QString::fromUtf8(e.what()));
     }
     return false;

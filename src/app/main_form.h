@@ -4,15 +4,19 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <memory>
 
 #include "app/settings_table.h"
 #include "controls/al_progress_bar.h"
 #include "controls/radio_group.h"
 #include "core/entry_gate.h"
 
+class Clipboard;
 class Clock;
 class Dialogs;
 class KeyState;
+class IndexCommands;
+class IndexController;
 class MediaPlayer;
 class PedalController;
 class PedalLibrary;
@@ -40,7 +44,8 @@ struct FormServices {
     QString programFolder;  // with a trailing separator
     PedalLibrary* pedalLibrary = nullptr;
     KeyState* keyState = nullptr;
-    QString executableFolder;  // where the program itself lives, with a trailing separator
+    QString executableFolder;        // where the program itself lives, with a trailing separator
+    Clipboard* clipboard = nullptr;  // none: the desktop's
 };
 
 inline constexpr int kIndexEntries = 29;
@@ -157,6 +162,8 @@ public:
     Dialogs& dialogs;
     TransportController& transport() { return *transport_; }
     PedalController& pedal() { return *pedal_; }
+    IndexController& index() { return *index_; }
+    IndexCommands& indexCommands() { return *indexCommands_; }
     // Shut while the window closes and while a handler waits; see outside_entry.cpp.
     EntryGate& entryGate() { return gate_; }
     // Requests from outside. An open arriving while the gate is shut waits for it to open
@@ -203,8 +210,6 @@ public:
     const QString& pendingMediaPath() const { return pendingMediaPath_; }
     bool isDraggingPosition() const { return positionDragging_; }
     bool isDraggingVolume() const { return volumeDragging_; }
-    const QString& indexFileName() const { return indexFileName_; }
-    void setIndexFileName(const QString& path) { indexFileName_ = path; }
 
     // ---- Settings file (app/) -------------------------------------------------------------
     void LoadIniSettings(const QString& path);
@@ -247,17 +252,11 @@ public:
     // ---- Subsystems of later steps: their entry points do nothing yet --------------------
     void ProcessRegisterHotkey();
     void ProcessUnRegisterHotkey();
-    bool WriteIndexIniFile(const QString& path);
-    bool ReadIndexIniFile(const QString& path);
     void CreateStringList() {}
     void FreeStringList() {}
 
-    // ---- Index entries (index/) -----------------------------------------------------------
-    void ClearIndex();
-    static QString IndexEntryLabel(int n);
-
-    // Runs a handler; a player or settings-file error ends it with the standard error box.
-    // False when it ended that way.
+    // Runs a handler; a player, settings-file or CSV-file error ends it with the standard error
+    // box. False when it ended that way.
     bool guard(const std::function<void()>& handler);
 
     // Exit status the program should end with (non-zero when start-up refused to run).
@@ -284,6 +283,7 @@ private:
     void buildMenus();         // main_form_menus.cpp
     void buildSettingsTabs();  // main_form_tabs.cpp
     void wireSignals();        // main_form_wiring.cpp
+    void wireIndex();          // main_form_wiring.cpp
     // The settings table (settings_file.cpp): one row per setting.
     void buildSettingsTable();
     void resetSettingControls();
@@ -291,9 +291,12 @@ private:
     void toggleSetting(const SettingRow& row);
     void chooseGroupItem(const SettingRow& row);
 
+    std::unique_ptr<Clipboard> ownClipboard_;
     TransportController* transport_;
     PedalController* pedal_ = nullptr;
     void connectPedal();  // pedal_view.cpp
+    IndexController* index_;
+    IndexCommands* indexCommands_;
     std::vector<SettingRow> settings_;
     void runDeferred();
 
@@ -308,10 +311,6 @@ private:
     int windowTop_ = 0, windowLeft_ = 0;
     QString pendingMediaPath_;
     bool positionDragging_ = false, volumeDragging_ = false;
-    std::array<double, kIndexEntries + 1> indexTimes_{};      // entries 1..29; [0] unused
-    std::array<QString, kIndexEntries + 1> indexComments_{};  // entries 1..29; [0] unused
-    bool indexChanged_ = false;
-    QString indexFileName_;
 
     QString deferredOpen_;
     bool deferredQuit_ = false;

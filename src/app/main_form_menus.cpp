@@ -7,6 +7,7 @@
 #include "app/fonts.h"
 #include "app/main_form.h"
 #include "app/toolbar_icons.h"
+#include "index/entry_book.h"
 
 namespace {
 QAction* item(QMenu* menu, const QString& caption, bool checkable = false) {
@@ -21,10 +22,6 @@ QAction* note(QMenu* menu, const QString& caption) {
     return action;
 }
 }  // namespace
-
-QString TAMainForm::IndexEntryLabel(int n) {
-    return QStringLiteral("%1.").arg(n, 2, 10, QLatin1Char(' '));
-}
 
 void TAMainForm::buildMenus() {
     MainMenu1->setFont(Fonts::ui(12));
@@ -48,9 +45,9 @@ void TAMainForm::buildMenus() {
     MenuIndexSettingTop = MainMenu1->addMenu(QStringLiteral("ｲﾝﾃﾞｯｸｽ設定 "));
     MenuIndexRegisterTop = MainMenu1->addMenu(QStringLiteral("ｲﾝﾃﾞｯｸｽ登録"));
     for (int n = 1; n <= kIndexEntries; ++n) {
-        sbSetIndex[n] = item(MenuIndexPlayTop, IndexEntryLabel(n));
+        sbSetIndex[n] = item(MenuIndexPlayTop, IndexBook::entryLabel(n));
         sbSetIndex[n]->setData(400 + n);
-        srSetIndex[n] = item(MenuIndexRegisterTop, IndexEntryLabel(n));
+        srSetIndex[n] = item(MenuIndexRegisterTop, IndexBook::entryLabel(n));
         srSetIndex[n]->setData(500 + n);
     }
     sbSetIndex[1]->setIcon(ToolbarIcons::indexPlay());

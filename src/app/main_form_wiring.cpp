@@ -3,10 +3,13 @@
 // handler with the standard error box instead of escaping into Qt.
 
 #include <QAction>
+#include <QTimeEdit>
 #include <QTimer>
 #include <QToolButton>
 
 #include "app/main_form.h"
+#include "index/index_commands.h"
+#include "index/index_controller.h"
 
 namespace {
 using Handler = void (TAMainForm::*)();
@@ -33,15 +36,7 @@ void TAMainForm::wireSignals() {
     on(MenuFileCloseWithoutSetting, &QAction::triggered,
        &TAMainForm::MenuFileCloseWithoutSettingClick);
 
-    // Registering and playing index entries, the CSV export and the saved position arrive with
-    // the index step; until then their items are shown but cannot be chosen.
-    for (int n = 1; n <= kIndexEntries; ++n) {
-        sbSetIndex[n]->setEnabled(false);
-        srSetIndex[n]->setEnabled(false);
-    }
-    for (QAction* pending : {MenuIndexSttingsSaveAsCSV, MenuIndexSettingsSaveTime,
-                             MenuIndexSettngsRestore, MenuIndexSttingsClearIndex})
-        pending->setEnabled(false);
+    wireIndex();
 
     on(MenuSettingsSave, &QAction::triggered, &TAMainForm::MenuSettingsSaveClick);
     on(MenuSettingsThisProgram, &QAction::triggered, &TAMainForm::MenuSettingsThisProgramClick);
@@ -86,4 +81,38 @@ void TAMainForm::wireSignals() {
     onMouse(positionBar, &TAMainForm::positionBarPressed, &TAMainForm::positionBarDragged,
             &TAMainForm::positionBarReleased);
     on(positionBar, &TALProgressBar::clicked, &TAMainForm::positionBarClicked);
+}
+
+void TAMainForm::wireIndex() {
+    IndexCommands& commands = *indexCommands_;
+    commands.setAddClipboard([this] { return MenuIndexSettingsAddClipboard->isChecked(); });
+    commands.setProtectEntries([this] { return MenuIndexSettingsProtecIndexEntry->isChecked(); });
+    commands.setSettingsPath([this] { return settingsPath_; });
+
+    auto onCommand = [this](QAction* action, std::function<void()> command) {
+        connect(action, &QAction::triggered, this, [this, command] { guard(command); });
+    };
+    for (int n = 1; n <= kIndexEntries; ++n) {
+        onCommand(sbSetIndex[n], [this, n] { indexCommands_->playEntry(n); });
+        onCommand(srSetIndex[n], [this, n] { indexCommands_->registerEntry(n); });
+    }
+    onCommand(MenuIndexSttingsSaveAsCSV, [this] { indexCommands_->exportCsv(); });
+    onCommand(MenuIndexSettingsSaveTime, [this] { indexCommands_->savePosition(); });
+    onCommand(MenuIndexSettngsRestore, [this] { indexCommands_->restorePosition(); });
+    onCommand(MenuIndexSttingsClearIndex, [this] { indexCommands_->clearAll(); });
+
+    connect(index_, &IndexController::entriesChanged, this, [this] {
+        for (int n = 1; n <= kIndexEntries; ++n) {
+            const QString text = indexCommands_->menuText(n);
+            sbSetIndex[n]->setText(text);
+            srSetIndex[n]->setText(text);
+        }
+    });
+    connect(&commands, &IndexCommands::volumeBarLeadingTextChanged, volumeBar,
+            &TALProgressBar::setPosTextPrefix);
+    connect(&commands, &IndexCommands::volumeBarTrailingTextChanged, volumeBar,
+            &TALProgressBar::setPosTextSuffix);
+    connect(&commands, &IndexCommands::positionBarTrailingTextChanged, positionBar,
+            &TALProgressBar::setPosTextSuffix);
+    connect(&commands, &IndexCommands::timePickerTimeChanged, timePicker, &QTimeEdit::setTime);
 }

@@ -18,7 +18,6 @@ void TAMainForm::FileReset() {
 
 void TAMainForm::Resettings() {
     transport_->clearRemembered();
-    indexFileName_.clear();
     timePicker->setTime(QTime(0, 0, 0));
 }
 

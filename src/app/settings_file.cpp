@@ -11,6 +11,7 @@
 #include "core/profile_file.h"
 #include "core/settings_keys.h"
 #include "pedal/pedal_controller.h"
+#include "index/index_controller.h"
 #include "transport/transport_controller.h"
 
 namespace {
@@ -91,8 +92,9 @@ void TAMainForm::buildSettingsTable() {
         Ini::General, Ini::URL, [t] { return t->mediaUrl(); },
         [t](const QVariant& v) { t->setMediaUrl(v.toString()); });
     text(
-        Ini::General, Ini::Index, [this] { return indexFileName_; },
-        [this](const QVariant& v) { indexFileName_ = v.toString(); });
+        Ini::General, Ini::Index, [this] { return index_->indexFileName(); },
+        // The index file follows the media file opened; what the file says is only kept.
+        [](const QVariant&) {});
     number(
         Ini::Record, Ini::Position, SettingRow::Float, [t] { return t->position(); },
         [t](const QVariant& v) { t->setSavedPosition(v.toDouble()); });

@@ -8,6 +8,7 @@
 #include "core/profile_file.h"
 #include "core/settings_keys.h"
 #include "pedal/pedal_controller.h"
+#include "index/index_commands.h"
 #include "transport/media_player.h"
 #include "transport/transport_controller.h"
 
@@ -17,6 +18,7 @@ void TAMainForm::MenuFileCloseWithSattingsClick() {
 }
 
 void TAMainForm::MenuFileCloseWithoutSettingClick() {
+    indexCommands_->closeWithoutSaving();
     saveOnClose_ = false;
     close();
 }
@@ -65,7 +67,7 @@ void TAMainForm::FormClose() {
         if (!transport_->mediaPath().isEmpty()) {
             writeSettings({{Ini::General, Ini::File}, {Ini::Record, Ini::Position}});
         }
-        if (indexChanged_ && !indexFileName_.isEmpty()) WriteIndexIniFile(indexFileName_);
+        indexCommands_->saveAtClose();
     }
     setAcceptDrops(false);
 }

@@ -15,6 +15,7 @@
 #include "app/settings_location.h"
 #include "core/time_code.h"
 #include "pedal/pedal_controller.h"
+#include "index/index_commands.h"
 #include "transport/media_player.h"
 #include "transport/transport_controller.h"
 
@@ -48,6 +49,7 @@ bool TAMainForm::FormShow() {
     QFont positionFont = positionBar->font();
     const bool remembered = !t.mediaPath().isEmpty();
     t.restoreAtStartUp();
+    if (t.mediaPath().isEmpty()) indexCommands_->startUpWithoutMedia();
     if (!remembered) {
         playTimeLabel->setText(QStringLiteral("位置移動"));
         positionFont.setBold(false);

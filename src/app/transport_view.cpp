@@ -12,6 +12,7 @@
 #include "app/main_form.h"
 #include "app/toolbar_icons.h"
 #include "core/time_code.h"
+#include "index/index_commands.h"
 #include "transport/clock.h"
 #include "transport/media_files.h"
 #include "transport/media_player.h"
@@ -61,16 +62,11 @@ void TAMainForm::connectTransport() {
         showPositionText(positionText);
         setPointSize(volumeBar, 12);
     });
-    connect(&t, &TransportController::indexFileNeeded, this, [this](const QString& mediaPath) {
-        indexFileName_ = IndexFileNameFor(mediaPath);
-        if (QFileInfo::exists(indexFileName_)) ReadIndexIniFile(indexFileName_);
-    });
     connect(&t, &TransportController::mediaCleared, this, [this] {
         positionBar->setMax(0);
         positionBar->setPosition(0);
         positionBar->setPosTextPrefix(QString());
         positionBar->setPosTextSuffix(QString());
-        ClearIndex();
     });
     connect(&t, &TransportController::mediaOpened, this, [this] {
         playTimeLabel->setText(QStringLiteral("0:00:00"));
@@ -116,10 +112,7 @@ void TAMainForm::openFileClicked() {
 }
 
 void TAMainForm::MenuFileOpenClick() {
-    if (indexChanged_ && !indexFileName_.isEmpty()) {
-        WriteIndexIniFile(indexFileName_);
-        indexChanged_ = false;
-    }
+    indexCommands_->saveBeforeOpen();
     transport_->closeMedia();
     QString path;
     if (!pendingMediaPath_.isEmpty()) {

@@ -88,15 +88,6 @@ bool IsMediaFileName(const QString& path) {
     return false;
 }
 
-QString ReplaceExtension(const QString& path, const QString& extension) {
-    const QString ext = extensionOf(path);
-    return path.left(path.size() - ext.size()) + extension;
-}
-
-QString IndexFileNameFor(const QString& mediaPath) {
-    return ReplaceExtension(mediaPath, QStringLiteral(".mpx"));
-}
-
 std::optional<QTime> ParseTimeOfDay(const QString& text) {
     const QStringList parts = text.trimmed().split(QLatin1Char(':'));
     if (parts.size() < 2 || parts.size() > 3) return std::nullopt;

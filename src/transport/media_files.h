@@ -22,12 +22,6 @@ const std::vector<FurtherMediaType>& FurtherMediaTypes();
 
 bool IsMediaFileName(const QString& path);
 
-// The index file of a media file: its extension (from the last "." of the file name) replaced by
-// ".mpx", or ".mpx" appended to a name without one.
-QString IndexFileNameFor(const QString& mediaPath);
-// The same path with another extension, e.g. ".csv".
-QString ReplaceExtension(const QString& path, const QString& extension);
-
 // The "@" name form: "@0_12_30=interview.mp3" carries the time 0:12:30. NoTime for names without
 // the form; Invalid when the part before "=" does not read as a time of day.
 struct AtNameTime {

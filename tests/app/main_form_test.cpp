@@ -177,7 +177,7 @@ void MainFormTest::resetReturnsToInitialStateAndForgetsMedia() {
     w.MenuSettingsInitializeClick();
 
     QVERIFY(w.transport().mediaPath().isEmpty());
-    QVERIFY(w.indexFileName().isEmpty());
+    QVERIFY(w.index().indexFileName().isEmpty());
     QVERIFY(!w.savesOnClose());
     QCOMPARE(f.player.playState(), PlayStates::Paused);
     QCOMPARE(w.RadioGroupAutoBackSpace->ItemIndex(), 7);

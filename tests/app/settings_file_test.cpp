@@ -78,7 +78,7 @@ QStringList snapshot(TAMainForm& w, const MediaPlayer& player) {
         s << QStringLiteral("%1=%2").arg(flag.key, flagText((w.*flag.item)->isChecked()));
     s << w.timePicker->time().toString(QStringLiteral("H:mm:ss.zzz"))
       << QString::number(w.transport().volume()) << w.transport().mediaPath()
-      << w.transport().mediaName() << w.transport().mediaUrl() << w.indexFileName()
+      << w.transport().mediaName() << w.transport().mediaUrl() << w.index().indexFileName()
       << QString::number(player.currentPosition()) << QString::number(w.transport().chosenSpeed())
       << QString::number(w.transport().rewindSeconds())
       << QString::number(w.transport().repeatInterval())
@@ -134,7 +134,6 @@ void SettingsFileTest::fullWriteRoundTripsSettings() {
     w.timePicker->setTime(QTime(1, 23, 45));
     w.transport().loadVolume(73);
     w.transport().setMediaUrl(QStringLiteral("https://example.com/talk?id=7&x=a b"));
-    w.setIndexFileName(a.folder() + QStringLiteral("talk.idx"));
     w.SaveIniSettings(ini);
     const QStringList before = snapshot(w, a.player);
 
@@ -308,7 +307,7 @@ void SettingsFileTest::missingOrDamagedKeysReadAsZero() {
         QCOMPARE(w.transport().volume(), 0);
         QCOMPARE(w.timePicker->time(), QTime(0, 0, 0));
         QVERIFY(w.transport().mediaUrl().isEmpty());
-        QVERIFY(w.indexFileName().isEmpty());
+        QVERIFY(w.index().indexFileName().isEmpty());
         QCOMPARE(int(w.pedal().settings().centre), 1);
         QCOMPARE(int(w.pedal().settings().left), 1);
         QCOMPARE(int(w.pedal().settings().right), 1);

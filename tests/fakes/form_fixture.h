@@ -6,11 +6,14 @@
 #include <memory>
 
 #include "app/main_form.h"
+#include "fakes/fake_clipboard.h"
 #include "fakes/fake_clock.h"
 #include "fakes/fake_dialogs.h"
 #include "fakes/fake_keyboard.h"
 #include "fakes/fake_pedal_library.h"
 #include "fakes/fake_player.h"
+#include "index/index_commands.h"
+#include "index/index_controller.h"
 #include "pedal/pedal_controller.h"
 #include "transport/transport_controller.h"
 
@@ -48,6 +51,7 @@ public:
     FakeDialogs dialogs;
     FakePedalLibrary pedalLibrary;
     FakeKeyState keyState;
+    FakeClipboard clipboard;
 
 private:
     std::unique_ptr<TAMainForm> form_;

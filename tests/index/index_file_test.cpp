@@ -49,6 +49,8 @@ private slots:
                                       << "/rec/meeting.mpx";
         QTest::newRow("dot in folder only") << "/rec.d/meeting"
                                             << "/rec.d/meeting.mpx";
+        QTest::newRow("relative, upper-case extension") << "talk.MP3"
+                                                        << "talk.mpx";
     }
 
     void fileNames() {

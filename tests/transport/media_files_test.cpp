@@ -14,8 +14,6 @@ private Q_SLOTS:
     void isMediaFileName();
     void dropAcceptsOnlyMediaNames_data();
     void dropAcceptsOnlyMediaNames();
-    void indexAndOtherExtensions_data();
-    void indexAndOtherExtensions();
     void atNameTime_data();
     void atNameTime();
     void timeOfDay_data();
@@ -90,36 +88,6 @@ void MediaFilesTest::dropAcceptsOnlyMediaNames() {
         QVERIFY(f.player.log.isEmpty());
         QCOMPARE(w.volumeBar->PosTextPrefix(), QStringLiteral("▼") + name + QStringLiteral("▲"));
     }
-}
-
-void MediaFilesTest::indexAndOtherExtensions_data() {
-    QTest::addColumn<QString>("media");
-    QTest::addColumn<QString>("index");
-    QTest::addColumn<QString>("csv");
-    QTest::newRow("plain") << "/home/u/talk.mp3"
-                           << "/home/u/talk.mpx"
-                           << "/home/u/talk.csv";
-    QTest::newRow("dots in folders") << "/home/u.v/rec.2024/talk.mp3"
-                                     << "/home/u.v/rec.2024/talk.mpx"
-                                     << "/home/u.v/rec.2024/talk.csv";
-    QTest::newRow("no extension, dotted folder") << "/home/u.v/recording"
-                                                 << "/home/u.v/recording.mpx"
-                                                 << "/home/u.v/recording.csv";
-    QTest::newRow("only the last extension") << "/m/talk.final.wav"
-                                             << "/m/talk.final.mpx"
-                                             << "/m/talk.final.csv";
-    QTest::newRow("relative") << "talk.MP3"
-                              << "talk.mpx"
-                              << "talk.csv";
-}
-
-void MediaFilesTest::indexAndOtherExtensions() {
-    QFETCH(QString, media);
-    QFETCH(QString, index);
-    QFETCH(QString, csv);
-    QCOMPARE(IndexFileNameFor(media), index);
-    QCOMPARE(ReplaceExtension(media, QStringLiteral(".mpx")), index);
-    QCOMPARE(ReplaceExtension(media, QStringLiteral(".csv")), csv);
 }
 
 void MediaFilesTest::atNameTime_data() {

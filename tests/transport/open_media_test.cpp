@@ -107,7 +107,7 @@ void OpenMediaTest::openShowsNewMediaState() {
     TAMainForm& w = f.form();
     QCOMPARE(w.transport().mediaPath(), media);
     QCOMPARE(w.transport().mediaName(), QStringLiteral("talk.mp3"));
-    QCOMPARE(w.indexFileName(), f.folder() + QStringLiteral("talk.mpx"));
+    QCOMPARE(w.index().indexFileName(), f.folder() + QStringLiteral("talk.mpx"));
     QVERIFY(w.pendingMediaPath().isEmpty());
     QCOMPARE(w.transport().savedPosition(), 0.0);
     QCOMPARE(w.transport().shownSeconds(), 0);
@@ -209,7 +209,7 @@ void OpenMediaTest::openThroughDialog() {
     f.dialogs.openAnswers << other;
     w.openFileAction->trigger();
     QCOMPARE(w.transport().mediaPath(), other);
-    QCOMPARE(w.indexFileName(), f.folder() + QStringLiteral("other.mpx"));
+    QCOMPARE(w.index().indexFileName(), f.folder() + QStringLiteral("other.mpx"));
 }
 
 void OpenMediaTest::cancelledDialogLeavesOldMediaClosed() {
