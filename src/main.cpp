@@ -11,11 +11,18 @@
 
 #include "app/command_line.h"
 #include "app/dialogs.h"
+#include "app/keyboard_wiring.h"
 #include "app/main_form.h"
 #include "app/mpris_service.h"
 #include "app/outside_entry.h"
 #include "app/settings_location.h"
 #include "app/single_instance.h"
+#include "app/system_clipboard.h"
+#include "index/index_controller.h"
+#include "keyboard/hotkey_controller.h"
+#include "keyboard/hotkey_dispatcher.h"
+#include "keyboard/hotkey_service.h"
+#include "keyboard/keystroke_output.h"
 #include "transport/clock.h"
 #include "transport/mpv_player.h"
 #include "transport/player_view.h"
@@ -96,10 +103,20 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "Scribo: %s\n", e.what());
         return 3;
     }
-    const FormServices services{player.get(), &clock, &dialogs, home.folder};
+    // Destroyed in reverse: the dispatcher, the window (which lets go of its keys), the index,
+    // the controller, then the services, all before the application.
+    const std::unique_ptr<HotkeyService> hotkeyService = createHotkeyService();
+    const std::unique_ptr<KeystrokeOutput> keystrokes = createKeystrokeOutput();
+    HotkeyController hotkeys(*hotkeyService, clock);
+    SystemClipboard clipboard;
+    // The window's index; the index menus share it.
+    IndexController index;
+    const FormServices services{player.get(), &clock, &dialogs, home.folder, &hotkeys};
     TAMainForm form(services);
     dialogs.setOwner(&form);
     player->setVideoWindow(form.playerView->videoWindowId());
+    HotkeyDispatcher dispatcher(form.transport(), index, clipboard, *keystrokes, form.entryGate());
+    AttachKeyboardToWindow(hotkeys, dispatcher, form);
 
     if (!form.FormShow()) return form.exitCode();
     form.show();

@@ -31,6 +31,7 @@ TAMainForm::TAMainForm(const FormServices& services, QWidget* parent)
       dialogs(*services.dialogs),
       transport_(new TransportController(*services.player, *services.clock, this)) {
     programFolder_ = services.programFolder;
+    hotkeys_ = services.hotkeys;
     FormCreate();
     AboutBox = new TAboutBox(this);
 }

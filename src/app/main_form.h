@@ -12,6 +12,7 @@
 
 class Clock;
 class Dialogs;
+class HotkeyController;
 class MediaPlayer;
 class PlayerView;
 class QAction;
@@ -35,6 +36,8 @@ struct FormServices {
     Clock* clock = nullptr;
     Dialogs* dialogs = nullptr;
     QString programFolder;  // with a trailing separator
+    // The system-wide keys; none means the window registers none.
+    HotkeyController* hotkeys = nullptr;
 };
 
 inline constexpr int kIndexEntries = 29;
@@ -76,6 +79,7 @@ public:
     QWidget* PageControlSettingTab02Speed = nullptr;
     QWidget* PageControlSettingTab03Pedal = nullptr;
     QWidget* PageControlSettingTab04Keyboard = nullptr;
+    QLabel* heldKeysLabel = nullptr;  // keys another program holds, on the keyboard tab
     QWidget* PageControlSettingTab06DescIndex = nullptr;
     QWidget* PageControlSettingTab08Info = nullptr;
     PlayerView* playerView = nullptr;  // the player's picture and its own controls
@@ -240,6 +244,8 @@ public:
     // ---- Subsystems of later steps: their entry points do nothing yet --------------------
     void ProcessRegisterHotkey();
     void ProcessUnRegisterHotkey();
+    // Lists on the keyboard tab the keys that stay with another program.
+    void showKeysHeldElsewhere();
     void FootPedalInitialize();
     void FootPedalSetup();
     void TimerFootPedalTimer();
@@ -293,6 +299,8 @@ private:
     void chooseGroupItem(const SettingRow& row);
 
     TransportController* transport_;
+    HotkeyController* hotkeys_ = nullptr;
+    void reregisterHotkeys();  // keyboard_view.cpp
     std::vector<SettingRow> settings_;
     void runDeferred();
 

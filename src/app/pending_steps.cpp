@@ -1,10 +1,7 @@
-// Entry points of the hotkeys, the foot pedal and the index file. Start-up and shutdown already
+// Entry points of the foot pedal and the index file. Start-up and shutdown already
 // call them; until those subsystems arrive they keep only the state the rest of the window reads.
 
 #include "app/main_form.h"
-
-void TAMainForm::ProcessRegisterHotkey() {}
-void TAMainForm::ProcessUnRegisterHotkey() {}
 
 void TAMainForm::FootPedalInitialize() {
     pedalLibraryPresent_ = false;

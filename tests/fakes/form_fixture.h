@@ -8,7 +8,9 @@
 #include "app/main_form.h"
 #include "fakes/fake_clock.h"
 #include "fakes/fake_dialogs.h"
+#include "fakes/fake_keyboard.h"
 #include "fakes/fake_player.h"
+#include "keyboard/hotkey_controller.h"
 #include "transport/transport_controller.h"
 
 class QTimer;
@@ -43,6 +45,9 @@ public:
     FakeClock clock;
     FakePlayer player{clock};
     FakeDialogs dialogs;
+    // System-wide keys in memory: window tests never grab the real keyboard.
+    FakeHotkeyService hotkeyService;
+    HotkeyController hotkeys{hotkeyService, clock};
 
 private:
     std::unique_ptr<TAMainForm> form_;
