@@ -11,12 +11,18 @@
 
 #include "app/command_line.h"
 #include "app/dialogs.h"
+#include "app/keyboard_wiring.h"
 #include "app/main_form.h"
 #include "app/mpris_service.h"
 #include "app/outside_entry.h"
 #include "app/settings_location.h"
 #include "app/single_instance.h"
+#include "app/system_clipboard.h"
+#include "keyboard/hotkey_controller.h"
+#include "keyboard/hotkey_dispatcher.h"
+#include "keyboard/hotkey_service.h"
 #include "keyboard/key_state.h"
+#include "keyboard/keystroke_output.h"
 #include "pedal/hid_pedal_library.h"
 #include "transport/clock.h"
 #include "transport/mpv_player.h"
@@ -100,11 +106,21 @@ int main(int argc, char* argv[]) {
     }
     HidPedalLibrary pedalLibrary(HidPedalLibrary::configuredLibraryName(), programFolder);
     const std::unique_ptr<KeyState> keyState = createKeyState();
-    const FormServices services{player.get(),  &clock,         &dialogs,     home.folder,
-                                &pedalLibrary, keyState.get(), programFolder};
+    // Destroyed in reverse: the dispatcher, the window (which lets go of its keys), the
+    // controller, then the services, all before the application.
+    const std::unique_ptr<HotkeyService> hotkeyService = createHotkeyService();
+    const std::unique_ptr<KeystrokeOutput> keystrokes = createKeystrokeOutput();
+    HotkeyController hotkeys(*hotkeyService, clock);
+    SystemClipboard clipboard;
+    const FormServices services{player.get(),  &clock,        &dialogs,
+                                home.folder,   &pedalLibrary, keyState.get(),
+                                programFolder, &clipboard,    &hotkeys};
     TAMainForm form(services);
     dialogs.setOwner(&form);
     player->setVideoWindow(form.playerView->videoWindowId());
+    HotkeyDispatcher dispatcher(form.transport(), form.index(), clipboard, *keystrokes,
+                                form.entryGate());
+    AttachKeyboardToWindow(hotkeys, dispatcher, form);
 
     if (!form.FormShow()) return form.exitCode();
     if (!pedalLibrary.loadError().isEmpty())

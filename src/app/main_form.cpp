@@ -43,6 +43,7 @@ TAMainForm::TAMainForm(const FormServices& services, QWidget* parent)
     programFolder_ = services.programFolder;
     pedal_ = new PedalController(*services.pedalLibrary, *transport_, *services.keyState,
                                  *services.clock, services.executableFolder, this);
+    hotkeys_ = services.hotkeys;
     FormCreate();
     AboutBox = new TAboutBox(this);
 }

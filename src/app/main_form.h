@@ -17,6 +17,7 @@ class Dialogs;
 class KeyState;
 class IndexCommands;
 class IndexController;
+class HotkeyController;
 class MediaPlayer;
 class PedalController;
 class PedalLibrary;
@@ -46,6 +47,8 @@ struct FormServices {
     KeyState* keyState = nullptr;
     QString executableFolder;        // where the program itself lives, with a trailing separator
     Clipboard* clipboard = nullptr;  // none: the desktop's
+    // The system-wide keys; none means the window registers none.
+    HotkeyController* hotkeys = nullptr;
 };
 
 inline constexpr int kIndexEntries = 29;
@@ -87,6 +90,7 @@ public:
     QWidget* PageControlSettingTab02Speed = nullptr;
     QWidget* PageControlSettingTab03Pedal = nullptr;
     QWidget* PageControlSettingTab04Keyboard = nullptr;
+    QLabel* heldKeysLabel = nullptr;  // keys another program holds, on the keyboard tab
     QWidget* PageControlSettingTab06DescIndex = nullptr;
     QWidget* PageControlSettingTab08Info = nullptr;
     PlayerView* playerView = nullptr;  // the player's picture and its own controls
@@ -252,6 +256,8 @@ public:
     // ---- Subsystems of later steps: their entry points do nothing yet --------------------
     void ProcessRegisterHotkey();
     void ProcessUnRegisterHotkey();
+    // Lists on the keyboard tab the keys that stay with another program.
+    void showKeysHeldElsewhere();
     void CreateStringList() {}
     void FreeStringList() {}
 
@@ -297,6 +303,8 @@ private:
     void connectPedal();  // pedal_view.cpp
     IndexController* index_;
     IndexCommands* indexCommands_;
+    HotkeyController* hotkeys_ = nullptr;
+    void reregisterHotkeys();  // keyboard_view.cpp
     std::vector<SettingRow> settings_;
     void runDeferred();
 

@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QToolButton>
@@ -13,6 +14,7 @@
 #include "app/dialogs.h"
 #include "app/fonts.h"
 #include "app/main_form.h"
+#include "keyboard/hotkey_help.h"
 #include "transport/player_view.h"
 #include "transport/transport_controller.h"
 
@@ -28,6 +30,14 @@ QLabel* richLine(QWidget* parent, const QString& html) {
     auto* label = new QLabel(html, parent);
     label->setTextFormat(Qt::RichText);
     return label;
+}
+
+// A long help text, scrolled within the tab.
+QPlainTextEdit* helpText(QWidget* parent, const QString& text) {
+    auto* view = new QPlainTextEdit(text, parent);
+    view->setReadOnly(true);
+    view->setFrameShape(QFrame::NoFrame);
+    return view;
 }
 
 QGroupBox* helpBox(QWidget* parent, const QString& caption, const QStringList& lines) {
@@ -162,24 +172,13 @@ void TAMainForm::buildSettingsTabs() {
     auto* keyLayout = new QVBoxLayout(PageControlSettingTab04Keyboard);
     keyLayout->setContentsMargins(6, 4, 6, 4);
     keyLayout->setSpacing(1);
-    const QList<QPair<QString, QString>> keys = {
-        {QStringLiteral("再生／一時停止（自動巻き戻し）"),
-         QStringLiteral("Pause, 英数, F1, F2, ［, Ctrl＋Space, Print Screen, Alt＋文字")},
-        {QStringLiteral("音量 ＋１ ／ －１"),
-         QStringLiteral("Alt＋Pause, Ctrl＋Pause ／ Shift＋Pause")},
-        {QStringLiteral("再生速度 ＋0.1 ／ －0.1"),
-         QStringLiteral("Alt＋Scroll Lock ／ Shift＋Scroll Lock")},
-        {QStringLiteral("再生速度「１．０」と設定速度の切換"), QStringLiteral("Alt＋Space")},
-        {QStringLiteral("繰り返し位置の登録 ／ 繰り返し再生"),
-         QStringLiteral("Alt＋BackSpace ／ Shift＋BackSpace")},
-        {QStringLiteral("早戻し ／ 早送り"), QStringLiteral("Alt＋無変換 ／ Alt＋変換")},
-        {QStringLiteral("インデックス登録"), QStringLiteral("Scroll Lock")},
-        {QStringLiteral("タイムコード挿入"), QStringLiteral("Ctrl＋Insert")},
-        {QStringLiteral("タイムコードの位置から再生"), QStringLiteral("Ctrl＋Print Screen")}};
-    for (const auto& [what, key] : keys)
-        keyLayout->addWidget(richLine(PageControlSettingTab04Keyboard,
-                                      bold(what) + QStringLiteral("<br>　　") + plain(key)));
-    keyLayout->addStretch();
+    heldKeysLabel = new QLabel(PageControlSettingTab04Keyboard);
+    heldKeysLabel->setObjectName(QStringLiteral("heldKeysLabel"));
+    heldKeysLabel->setWordWrap(true);
+    heldKeysLabel->setStyleSheet(QStringLiteral("color: #c00000"));
+    heldKeysLabel->hide();
+    keyLayout->addWidget(heldKeysLabel);
+    keyLayout->addWidget(helpText(PageControlSettingTab04Keyboard, playbackKeysHelpText()));
 
     // Help: the index.
     PageControlSettingTab06DescIndex = addTab(PageControlSetting, QStringLiteral(" ｲﾝﾃﾞｯｸｽ "));
@@ -221,16 +220,5 @@ void TAMainForm::buildSettingsTabs() {
     PageControlSettingTab08Info = addTab(PageControlSetting, QStringLiteral(" ﾀｲﾑｺｰﾄﾞ "));
     auto* infoLayout = new QVBoxLayout(PageControlSettingTab08Info);
     infoLayout->setContentsMargins(6, 4, 6, 4);
-    for (const QString& line :
-         {bold(QStringLiteral("タイムコードの挿入")),
-          plain(QStringLiteral("【 Ctrl＋Insert 】 で、文書中に 現在の再生位置を")),
-          plain(QStringLiteral("{▼[h:mm:ss]▲} の形で貼り付けます。")), QString(),
-          bold(QStringLiteral("タイムコードの位置から再生")),
-          plain(QStringLiteral("文書中の {▼[h:mm:ss]▲} をコピー（ Ctrl＋C ）して")),
-          plain(QStringLiteral("【 Ctrl＋Print Screen 】 を押すと、その位置から再生します。")),
-          QString(), bold(QStringLiteral("再生位置のセット")),
-          plain(QStringLiteral("時刻欄に h:mm:ss を入れて右のボタンを押すと、")),
-          plain(QStringLiteral("その位置から再生します（繰り返し再生位置）。"))})
-        infoLayout->addWidget(richLine(PageControlSettingTab08Info, line));
-    infoLayout->addStretch();
+    infoLayout->addWidget(helpText(PageControlSettingTab08Info, timeCodeHelpText()));
 }

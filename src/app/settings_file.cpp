@@ -218,10 +218,7 @@ void TAMainForm::toggleSetting(const SettingRow& row) {
                                                                     : fileThere && mediaOpen;
     if (!write) return;
     WriteSetting(ProfileFile(settingsPath_), row);
-    if (!row.reRegistersHotkeys) return;
-    ProcessUnRegisterHotkey();
-    Delay(300);
-    ProcessRegisterHotkey();
+    if (row.reRegistersHotkeys) reregisterHotkeys();
 }
 
 void TAMainForm::chooseGroupItem(const SettingRow& row) {

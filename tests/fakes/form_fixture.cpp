@@ -31,8 +31,9 @@ QString FormFixture::addMediaFile(const QString& name, double duration, bool rat
 }
 
 TAMainForm& FormFixture::create() {
-    form_ = std::make_unique<TAMainForm>(FormServices{
-        &player, &clock, &dialogs, folder(), &pedalLibrary, &keyState, folder(), &clipboard});
+    form_ = std::make_unique<TAMainForm>(FormServices{&player, &clock, &dialogs, folder(),
+                                                      &pedalLibrary, &keyState, folder(),
+                                                      &clipboard, &hotkeys});
     return *form_;
 }
 

@@ -14,6 +14,7 @@
 #include "fakes/fake_player.h"
 #include "index/index_commands.h"
 #include "index/index_controller.h"
+#include "keyboard/hotkey_controller.h"
 #include "pedal/pedal_controller.h"
 #include "transport/transport_controller.h"
 
@@ -52,6 +53,9 @@ public:
     FakePedalLibrary pedalLibrary;
     FakeKeyState keyState;
     FakeClipboard clipboard;
+    // System-wide keys in memory: window tests never grab the real keyboard.
+    FakeHotkeyService hotkeyService;
+    HotkeyController hotkeys{hotkeyService, clock};
 
 private:
     std::unique_ptr<TAMainForm> form_;

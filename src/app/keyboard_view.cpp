@@ -1,0 +1,50 @@
+// The window's side of the system-wide keys: which settings turn keys off, the grabs at start-up
+// and shutdown, and the keys that stay with another program.
+
+#include <QAction>
+#include <QLabel>
+#include <QSet>
+
+#include "app/main_form.h"
+#include "core/settings_keys.h"
+#include "keyboard/hotkey_controller.h"
+#include "transport/clock.h"
+
+namespace {
+// The checked "Menu" settings that suppress combinations.
+QSet<QString> checkedSuppressions(const std::vector<SettingRow>& rows) {
+    QSet<QString> checked;
+    for (const SettingRow& row : rows)
+        if (row.reRegistersHotkeys && row.toggle && row.toggle->isChecked()) checked << row.key;
+    return checked;
+}
+}  // namespace
+
+void TAMainForm::ProcessRegisterHotkey() {
+    if (!hotkeys_) return;
+    hotkeys_->registerAll(checkedSuppressions(settings_));
+    showKeysHeldElsewhere();
+}
+
+void TAMainForm::ProcessUnRegisterHotkey() {
+    if (hotkeys_) hotkeys_->releaseAll();
+}
+
+void TAMainForm::reregisterHotkeys() {
+    // Keys pressed while every grab is let go must not run in the middle of this handler.
+    const EntryGate::Wait shut(gate_);
+    if (hotkeys_) {
+        hotkeys_->reregister(checkedSuppressions(settings_));
+        showKeysHeldElsewhere();
+    } else
+        clock.waitProcessingEvents(HotkeyController::kReregisterPauseMs);
+}
+
+void TAMainForm::showKeysHeldElsewhere() {
+    if (!heldKeysLabel || !hotkeys_) return;
+    const QStringList combinations = hotkeys_->heldElsewhere();
+    heldKeysLabel->setVisible(!combinations.isEmpty());
+    if (combinations.isEmpty()) return;
+    heldKeysLabel->setText(QStringLiteral("ほかのプログラムが使っているため効かないキー： ") +
+                           combinations.join(QStringLiteral("、")));
+}

@@ -1,0 +1,110 @@
+// The system-wide keys as the window drives them: grabs follow the settings, a key runs its
+// command through the window, and keys another program holds are listed.
+
+#include <QLabel>
+#include <QTest>
+
+#include "app/keyboard_wiring.h"
+#include "fakes/fake_clipboard.h"
+#include "fakes/form_fixture.h"
+#include "index/index_controller.h"
+#include "keyboard/hotkey_dispatcher.h"
+#include "transport/transport_controller.h"
+
+namespace {
+constexpr int kPause = 1, kCtrlInsert = 21, kF1 = 27;
+
+// The window on fakes with the keys wired as the program wires them.
+struct KeyedForm {
+    FormFixture f;
+    FakeClipboard clipboard;
+    FakeKeystrokeOutput keystrokes;
+    IndexController index;
+    std::unique_ptr<HotkeyDispatcher> dispatcher;
+
+    KeyedForm() { f.writeSettings("[Menu]\n"); }
+
+    bool start() {
+        TAMainForm& w = f.create();
+        dispatcher = std::make_unique<HotkeyDispatcher>(w.transport(), index, clipboard, keystrokes,
+                                                        w.entryGate());
+        AttachKeyboardToWindow(f.hotkeys, *dispatcher, w);
+        return f.start();
+    }
+    // Presses a grabbed key and lets the queued command run.
+    bool press(int id) {
+        if (!f.hotkeyService.press(id)) return false;
+        QCoreApplication::processEvents();
+        return true;
+    }
+};
+}  // namespace
+
+class KeyboardViewTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void grabsFollowTheSettingsFromStartToEnd() {
+        auto k = std::make_unique<KeyedForm>();  // too large for the stack under ASan
+        k->f.writeSettings("[Menu]\nDontUseF1=1\n");
+        QVERIFY(k->start());
+        FakeHotkeyService& keys = k->f.hotkeyService;
+        QVERIFY(keys.grabbed.contains(kPause));
+        QVERIFY(!keys.grabbed.contains(kF1));
+
+        // Clearing the setting lets every key go, waits, and grabs F1 as well.
+        const qint64 waited = k->f.clock.waitedMs();
+        keys.log.clear();
+        k->f.form().MenuSettingDontUseF1->trigger();
+        QVERIFY(keys.grabbed.contains(kF1));
+        QCOMPARE(k->f.clock.waitedMs() - waited, HotkeyController::kReregisterPauseMs);
+        const int firstGrab = keys.log.indexOf(QStringLiteral("grab 1"));
+        QVERIFY(firstGrab > keys.log.indexOf(QStringLiteral("release 1")));
+    }
+
+    void windowDestroyedReleasesEveryKey() {
+        FormFixture f;
+        f.writeSettings("[Menu]\n");
+        QVERIFY(f.start());
+        QVERIFY(!f.hotkeyService.grabbed.isEmpty());
+        f.form().FormDestroy();
+        QVERIFY(f.hotkeyService.grabbed.isEmpty());
+    }
+
+    void keysRunTheirCommandsThroughTheWindow() {
+        KeyedForm k;
+        k.f.writeSettings("[Play]\nAutoBackSpace=7\n");  // 2.5 s
+        const QString media = k.f.addMediaFile(QStringLiteral("talk.mp3"), 600);
+        QVERIFY(k.start());
+        k.f.openMedia(media);
+        TransportController& t = k.f.form().transport();
+
+        QVERIFY(k.press(kPause));
+        QVERIFY(t.isPlaying());
+        k.f.clock.advance(65000);
+        QVERIFY(k.press(kPause));
+        QVERIFY(!t.isPlaying());
+        QCOMPARE(k.f.player.currentPosition(), 62.5);
+
+        QVERIFY(k.press(kCtrlInsert));
+        QCOMPARE(k.keystrokes.pastes, 1);
+        QCOMPARE(k.clipboard.content, QStringLiteral("{▼[0:01:02]▲}"));
+    }
+
+    void keysHeldElsewhereAreListedOnTheKeyboardTab() {
+        KeyedForm k;
+        k.f.hotkeyService.heldElsewhere
+            << FakeHotkeyService::Combination{HotkeyModifier::None, 0x13};
+        QVERIFY(k.start());
+        QVERIFY(!k.f.form().heldKeysLabel->isHidden());
+        QVERIFY(k.f.form().heldKeysLabel->text().contains(QStringLiteral("Pause")));
+    }
+
+    void noKeyHeldElsewhereLeavesTheListHidden() {
+        KeyedForm k;
+        QVERIFY(k.start());
+        QVERIFY(k.f.form().heldKeysLabel->isHidden());
+    }
+};
+
+QTEST_MAIN(KeyboardViewTest)
+#include "keyboard_view_test.moc"
