@@ -19,6 +19,7 @@
 #include "transport/clock.h"
 #include "transport/mpv_player.h"
 #include "transport/player_view.h"
+#include "web/browser_launcher.h"
 
 int main(int argc, char* argv[]) {
     // mpv zeroes a 10 MiB probe buffer for every file it opens. Freeing the first one would
@@ -96,7 +97,8 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "Scribo: %s\n", e.what());
         return 3;
     }
-    const FormServices services{player.get(), &clock, &dialogs, home.folder};
+    DesktopBrowserLauncher browser;
+    const FormServices services{player.get(), &clock, &dialogs, home.folder, &browser};
     TAMainForm form(services);
     dialogs.setOwner(&form);
     player->setVideoWindow(form.playerView->videoWindowId());

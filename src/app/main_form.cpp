@@ -12,6 +12,7 @@
 #include <QMimeData>
 #include <QTimeEdit>
 #include <QTimer>
+#include <QUrl>
 #include <QWindow>
 
 #include "app/about_box.h"
@@ -22,6 +23,7 @@
 #include "transport/media_files.h"
 #include "transport/media_player.h"
 #include "transport/transport_controller.h"
+#include "web/web_address.h"
 
 Q_LOGGING_CATEGORY(lcApp, "scribo.app", QtWarningMsg)
 
@@ -31,6 +33,7 @@ TAMainForm::TAMainForm(const FormServices& services, QWidget* parent)
       dialogs(*services.dialogs),
       transport_(new TransportController(*services.player, *services.clock, this)) {
     programFolder_ = services.programFolder;
+    browser_ = services.browser;
     FormCreate();
     AboutBox = new TAboutBox(this);
 }
@@ -57,6 +60,7 @@ void TAMainForm::FormCreate() {
         QTimer::singleShot(0, this, &TAMainForm::runDeferred);
     };
     wireSignals();
+    wireUrlPanel();
     Initialize();
     LabelInitialize();
     TextInitialize();
@@ -133,7 +137,11 @@ void TAMainForm::openFromOutside(const QString& path) {
         deferredOpen_ = path;
         return;
     }
-    DropFiles({path});
+    const QString address = web::linkAddress(QUrl(path));
+    if (!address.isEmpty())
+        urlPanel_->play(address);
+    else
+        DropFiles({path});
 }
 
 void TAMainForm::quitFromOutside() {
@@ -164,6 +172,13 @@ void TAMainForm::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void TAMainForm::dropEvent(QDropEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.size() == 1 && !web::linkAddress(urls.constFirst()).isEmpty()) {
+        event->acceptProposedAction();
+        // A drop can arrive during a wait; it is played when the wait is over.
+        guard([&] { openFromOutside(web::linkAddress(urls.constFirst())); });
+        return;
+    }
     QStringList paths;
     for (const QUrl& url : event->mimeData()->urls())
         paths << (url.isLocalFile() ? url.toLocalFile() : url.toString());

@@ -9,7 +9,9 @@
 #include "controls/al_progress_bar.h"
 #include "controls/radio_group.h"
 #include "core/entry_gate.h"
+#include "web/url_panel.h"
 
+class BrowserLauncher;
 class Clock;
 class Dialogs;
 class MediaPlayer;
@@ -34,7 +36,8 @@ struct FormServices {
     MediaPlayer* player = nullptr;
     Clock* clock = nullptr;
     Dialogs* dialogs = nullptr;
-    QString programFolder;  // with a trailing separator
+    QString programFolder;               // with a trailing separator
+    BrowserLauncher* browser = nullptr;  // none: the desktop's default browser
 };
 
 inline constexpr int kIndexEntries = 29;
@@ -43,7 +46,7 @@ inline constexpr int kIndexEntries = 29;
 // TransportController reports and forwards its controls to it (transport_view.cpp); its own state
 // is private. Handlers never catch the errors of the player or of the settings file: the guard
 // around each connection does (see main_form_wiring.cpp).
-class TAMainForm : public QWidget {
+class TAMainForm : public QWidget, private WebAddressPlayer {
     Q_OBJECT
 public:
     explicit TAMainForm(const FormServices& services, QWidget* parent = nullptr);
@@ -151,6 +154,7 @@ public:
     // Requests from outside. An open arriving while the gate is shut waits for it to open
     // again, the latest one replacing any earlier; one arriving while closing is dropped. A
     // quit arriving during a wait follows when the wait is over.
+    // A web address (http or https link) is played as the URL panel plays it.
     void openFromOutside(const QString& path);
     void quitFromOutside();
 
@@ -237,6 +241,12 @@ public:
     void positionBarReleased(Qt::MouseButton button, int x, int y);
     void positionBarClicked();
 
+    // ---- URL panel (web_panel.cpp) -------------------------------------------------------
+    void sbURLPasteClick();
+    void sbURLgoClick();
+    void sbOPenIEClick();
+    const UrlPanel& urlPanel() const { return *urlPanel_; }
+
     // ---- Subsystems of later steps: their entry points do nothing yet --------------------
     void ProcessRegisterHotkey();
     void ProcessUnRegisterHotkey();
@@ -285,6 +295,10 @@ private:
     void buildMenus();         // main_form_menus.cpp
     void buildSettingsTabs();  // main_form_tabs.cpp
     void wireSignals();        // main_form_wiring.cpp
+    void wireUrlPanel();       // web_panel.cpp
+    // The reset, then the address in the player with the position poll off and nothing of the
+    // run saved at shutdown.
+    void playWebAddress(const QString& address) override;
     // The settings table (settings_file.cpp): one row per setting.
     void buildSettingsTable();
     void resetSettingControls();
@@ -297,6 +311,8 @@ private:
     void runDeferred();
 
     EntryGate gate_;
+    BrowserLauncher* browser_ = nullptr;
+    UrlPanel* urlPanel_ = nullptr;
     // ---- Window state (the transport's is in TransportController) ----------------------
     QString settingsPath_;
     QString programFolder_;

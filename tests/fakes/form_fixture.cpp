@@ -31,7 +31,8 @@ QString FormFixture::addMediaFile(const QString& name, double duration, bool rat
 }
 
 TAMainForm& FormFixture::create() {
-    form_ = std::make_unique<TAMainForm>(FormServices{&player, &clock, &dialogs, folder()});
+    form_ =
+        std::make_unique<TAMainForm>(FormServices{&player, &clock, &dialogs, folder(), &browser});
     return *form_;
 }
 

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "app/main_form.h"
+#include "fakes/fake_browser_launcher.h"
 #include "fakes/fake_clock.h"
 #include "fakes/fake_dialogs.h"
 #include "fakes/fake_player.h"
@@ -43,6 +44,7 @@ public:
     FakeClock clock;
     FakePlayer player{clock};
     FakeDialogs dialogs;
+    FakeBrowserLauncher browser;
 
 private:
     std::unique_ptr<TAMainForm> form_;
