@@ -27,6 +27,7 @@
 #include "transport/clock.h"
 #include "transport/mpv_player.h"
 #include "transport/player_view.h"
+#include "web/browser_launcher.h"
 
 int main(int argc, char* argv[]) {
     // mpv zeroes a 10 MiB probe buffer for every file it opens. Freeing the first one would
@@ -112,9 +113,10 @@ int main(int argc, char* argv[]) {
     const std::unique_ptr<KeystrokeOutput> keystrokes = createKeystrokeOutput();
     HotkeyController hotkeys(*hotkeyService, clock);
     SystemClipboard clipboard;
-    const FormServices services{player.get(),  &clock,        &dialogs,
-                                home.folder,   &pedalLibrary, keyState.get(),
-                                programFolder, &clipboard,    &hotkeys};
+    DesktopBrowserLauncher browser;
+    const FormServices services{player.get(),  &clock,         &dialogs,      home.folder,
+                                &pedalLibrary, keyState.get(), programFolder, &clipboard,
+                                &hotkeys,      &browser};
     TAMainForm form(services);
     dialogs.setOwner(&form);
     player->setVideoWindow(form.playerView->videoWindowId());

@@ -12,6 +12,7 @@
 #include <QMimeData>
 #include <QTimeEdit>
 #include <QTimer>
+#include <QUrl>
 #include <QWindow>
 
 #include "app/about_box.h"
@@ -27,6 +28,7 @@
 #include "transport/media_files.h"
 #include "transport/media_player.h"
 #include "transport/transport_controller.h"
+#include "web/web_address.h"
 
 Q_LOGGING_CATEGORY(lcApp, "scribo.app", QtWarningMsg)
 
@@ -44,6 +46,7 @@ TAMainForm::TAMainForm(const FormServices& services, QWidget* parent)
     pedal_ = new PedalController(*services.pedalLibrary, *transport_, *services.keyState,
                                  *services.clock, services.executableFolder, this);
     hotkeys_ = services.hotkeys;
+    browser_ = services.browser;
     FormCreate();
     AboutBox = new TAboutBox(this);
 }
@@ -70,6 +73,7 @@ void TAMainForm::FormCreate() {
         QTimer::singleShot(0, this, &TAMainForm::runDeferred);
     };
     wireSignals();
+    wireUrlPanel();
     Initialize();
     LabelInitialize();
     TextInitialize();
@@ -143,7 +147,11 @@ void TAMainForm::openFromOutside(const QString& path) {
         deferredOpen_ = path;
         return;
     }
-    DropFiles({path});
+    const QString address = web::linkAddress(QUrl(path));
+    if (!address.isEmpty())
+        urlPanel_->play(address);
+    else
+        DropFiles({path});
 }
 
 void TAMainForm::quitFromOutside() {
@@ -174,6 +182,13 @@ void TAMainForm::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void TAMainForm::dropEvent(QDropEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.size() == 1 && !web::linkAddress(urls.constFirst()).isEmpty()) {
+        event->acceptProposedAction();
+        // A drop can arrive during a wait; it is played when the wait is over.
+        guard([&] { openFromOutside(web::linkAddress(urls.constFirst())); });
+        return;
+    }
     QStringList paths;
     for (const QUrl& url : event->mimeData()->urls())
         paths << (url.isLocalFile() ? url.toLocalFile() : url.toString());

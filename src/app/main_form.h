@@ -10,8 +10,10 @@
 #include "controls/al_progress_bar.h"
 #include "controls/radio_group.h"
 #include "core/entry_gate.h"
+#include "web/url_panel.h"
 
 class Clipboard;
+class BrowserLauncher;
 class Clock;
 class Dialogs;
 class KeyState;
@@ -49,6 +51,7 @@ struct FormServices {
     Clipboard* clipboard = nullptr;  // none: the desktop's
     // The system-wide keys; none means the window registers none.
     HotkeyController* hotkeys = nullptr;
+    BrowserLauncher* browser = nullptr;  // none: the desktop's default browser
 };
 
 inline constexpr int kIndexEntries = 29;
@@ -57,7 +60,7 @@ inline constexpr int kIndexEntries = 29;
 // TransportController reports and forwards its controls to it (transport_view.cpp); its own state
 // is private. Handlers never catch the errors of the player or of the settings file: the guard
 // around each connection does (see main_form_wiring.cpp).
-class TAMainForm : public QWidget {
+class TAMainForm : public QWidget, private WebAddressPlayer {
     Q_OBJECT
 public:
     explicit TAMainForm(const FormServices& services, QWidget* parent = nullptr);
@@ -173,6 +176,7 @@ public:
     // Requests from outside. An open arriving while the gate is shut waits for it to open
     // again, the latest one replacing any earlier; one arriving while closing is dropped. A
     // quit arriving during a wait follows when the wait is over.
+    // A web address (http or https link) is played as the URL panel plays it.
     void openFromOutside(const QString& path);
     void quitFromOutside();
 
@@ -253,6 +257,12 @@ public:
     void positionBarReleased(Qt::MouseButton button, int x, int y);
     void positionBarClicked();
 
+    // ---- URL panel (web_panel.cpp) -------------------------------------------------------
+    void sbURLPasteClick();
+    void sbURLgoClick();
+    void sbOPenIEClick();
+    const UrlPanel& urlPanel() const { return *urlPanel_; }
+
     // ---- Subsystems of later steps: their entry points do nothing yet --------------------
     void ProcessRegisterHotkey();
     void ProcessUnRegisterHotkey();
@@ -290,6 +300,10 @@ private:
     void buildSettingsTabs();  // main_form_tabs.cpp
     void wireSignals();        // main_form_wiring.cpp
     void wireIndex();          // main_form_wiring.cpp
+    void wireUrlPanel();       // web_panel.cpp
+    // The reset, then the address in the player with the position poll off and nothing of the
+    // run saved at shutdown.
+    void playWebAddress(const QString& address) override;
     // The settings table (settings_file.cpp): one row per setting.
     void buildSettingsTable();
     void resetSettingControls();
@@ -309,6 +323,8 @@ private:
     void runDeferred();
 
     EntryGate gate_;
+    BrowserLauncher* browser_ = nullptr;
+    UrlPanel* urlPanel_ = nullptr;
     // ---- Window state (the transport's is in TransportController) ----------------------
     QString settingsPath_;
     QString programFolder_;

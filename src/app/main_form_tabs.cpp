@@ -17,6 +17,7 @@
 #include "keyboard/hotkey_help.h"
 #include "transport/player_view.h"
 #include "transport/transport_controller.h"
+#include "web/address_box.h"
 
 namespace {
 QString bold(const QString& text) {
@@ -73,8 +74,7 @@ void TAMainForm::buildSettingsTabs() {
     auto* urlRow = new QHBoxLayout;
     urlRow->setSpacing(2);
     urlRow->addWidget(new QLabel(QStringLiteral("URL： "), PageControlSettingTab01Screen));
-    ComboBoxURL = new QComboBox(PageControlSettingTab01Screen);
-    ComboBoxURL->setEditable(true);
+    ComboBoxURL = new AddressBox(PageControlSettingTab01Screen);
     ComboBoxURL->setAccessibleName(QStringLiteral("URL"));
     urlRow->addWidget(ComboBoxURL, 1);
     sbOPenIE = new QToolButton(PageControlSettingTab01Screen);
@@ -83,11 +83,8 @@ void TAMainForm::buildSettingsTabs() {
     sbURLPaste->setText(QStringLiteral("貼付"));
     sbURLgo = new QToolButton(PageControlSettingTab01Screen);
     sbURLgo->setText(QStringLiteral("再生"));
-    for (QToolButton* button : {sbOPenIE, sbURLPaste, sbURLgo}) {
-        // Playing from a web address arrives with the web media step.
-        button->setEnabled(false);
+    for (QToolButton* button : {sbOPenIE, sbURLPaste, sbURLgo})
         urlRow->addWidget(button);
-    }
     screenLayout->addLayout(urlRow);
     playerView = new PlayerView(
         transport_->player(), [this](const QString& message) { dialogs.showError(message); },

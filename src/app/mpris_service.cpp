@@ -69,7 +69,11 @@ bool MprisService::playing() const {
 
 mpris::PlayerSnapshot MprisService::snapshot() {
     const MediaPlayer& player = transport_.player();
-    const QString location = currentLocation();
+    QString location = currentLocation();
+    // Web media has no path; it is described by its address while the player holds it.
+    const bool web = location.isEmpty() && !transport_.mediaUrl().isEmpty() &&
+                     player.URL() == transport_.mediaUrl();
+    if (web) location = transport_.mediaUrl();
     const double duration = location.isEmpty() ? 0.0 : player.duration();
     const QString title =
         transport_.mediaName().isEmpty() ? QFileInfo(location).fileName() : transport_.mediaName();
@@ -79,7 +83,7 @@ mpris::PlayerSnapshot MprisService::snapshot() {
     now.volume = mpris::VolumeToBus(player.volume());
     now.metadata = mpris::MetadataFor(tracks_.idFor(location), location, title, duration);
     now.canPlay = now.canPause = !location.isEmpty();
-    now.canSeek = !location.isEmpty() && duration > 0;
+    now.canSeek = !location.isEmpty() && !web && duration > 0;
     return now;
 }
 

@@ -13,4 +13,5 @@ void AttachMprisToWindow(MprisService& mpris, TAMainForm& window) {
     mpris.acceptsRequests = [&window] { return window.entryGate().isOpen(); };
     mpris.quitProgram = [&window] { window.quitFromOutside(); };
     mpris.openFile = [&window](const QString& path) { window.openFromOutside(path); };
+    mpris.openWebAddress = [&window](const QString& address) { window.openFromOutside(address); };
 }

@@ -10,8 +10,8 @@
 #include "app/settings_table.h"
 #include "core/profile_file.h"
 #include "core/settings_keys.h"
-#include "pedal/pedal_controller.h"
 #include "index/index_controller.h"
+#include "pedal/pedal_controller.h"
 #include "transport/transport_controller.h"
 
 namespace {

@@ -7,8 +7,8 @@
 #include "app/main_form.h"
 #include "core/profile_file.h"
 #include "core/settings_keys.h"
-#include "pedal/pedal_controller.h"
 #include "index/index_commands.h"
+#include "pedal/pedal_controller.h"
 #include "transport/media_player.h"
 #include "transport/transport_controller.h"
 

@@ -14,8 +14,8 @@
 #include "app/main_form.h"
 #include "app/settings_location.h"
 #include "core/time_code.h"
-#include "pedal/pedal_controller.h"
 #include "index/index_commands.h"
+#include "pedal/pedal_controller.h"
 #include "transport/media_player.h"
 #include "transport/transport_controller.h"
 

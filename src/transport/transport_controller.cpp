@@ -136,7 +136,6 @@ void TransportController::openWebAddress(const QString& address) {
     mediaUrl_ = address;
     player_.setURL(address);
     player_.play();
-    startPositionPoll();
     refreshPlayState();
 }
 

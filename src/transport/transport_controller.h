@@ -68,7 +68,7 @@ public:
     // Opens a media file: loads it muted, probes its length and starts the position poll.
     // An empty path does nothing.
     void open(const QString& path);
-    // Plays a web address as it stands.
+    // Plays a web address as it stands; the position poll is left as it is.
     void openWebAddress(const QString& address);
     // At start-up: opens the remembered file again and goes back to the remembered position.
     void restoreAtStartUp();

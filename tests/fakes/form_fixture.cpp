@@ -33,7 +33,7 @@ QString FormFixture::addMediaFile(const QString& name, double duration, bool rat
 TAMainForm& FormFixture::create() {
     form_ = std::make_unique<TAMainForm>(FormServices{&player, &clock, &dialogs, folder(),
                                                       &pedalLibrary, &keyState, folder(),
-                                                      &clipboard, &hotkeys});
+                                                      &clipboard, &hotkeys, &browser});
     return *form_;
 }
 

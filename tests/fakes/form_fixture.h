@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "app/main_form.h"
+#include "fakes/fake_browser_launcher.h"
 #include "fakes/fake_clipboard.h"
 #include "fakes/fake_clock.h"
 #include "fakes/fake_dialogs.h"
@@ -56,6 +57,7 @@ public:
     // System-wide keys in memory: window tests never grab the real keyboard.
     FakeHotkeyService hotkeyService;
     HotkeyController hotkeys{hotkeyService, clock};
+    FakeBrowserLauncher browser;
 
 private:
     std::unique_ptr<TAMainForm> form_;

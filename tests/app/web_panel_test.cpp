@@ -1,0 +1,124 @@
+// The URL panel in the window, on fakes: paste, play, the browser button and dropped links.
+
+#include <QClipboard>
+#include <QComboBox>
+#include <QDropEvent>
+#include <QGuiApplication>
+#include <QMimeData>
+#include <QTimer>
+#include <QToolButton>
+#include <QtTest>
+
+#include "core/profile_file.h"
+#include "fakes/form_fixture.h"
+
+namespace {
+const QByteArray kSettings = "[Play]\nAutoBackSpace=7\nSpeed=2\nRepeatTime=2\n";
+const QString kAddress = QStringLiteral("https://example.org/ab.mp3");
+
+QString readKey(const QString& path, const QString& section, const QString& key) {
+    return ProfileFile(path).readString(section, key, QStringLiteral("<missing>"));
+}
+
+void drop(TAMainForm& w, const QList<QUrl>& urls) {
+    QMimeData data;
+    data.setUrls(urls);
+    QDropEvent event(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    // Without a drag in progress the application drops the event; hand it to the window.
+    static_cast<QObject&>(w).event(&event);
+}
+}  // namespace
+
+class WebPanelTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void pasteListsResetsAndPlaysWithNothingSavedAtClose();
+    void nonWebTextPlaysNothing();
+    void browserGetsTheTrimmedAddress();
+    void droppedLinkPlaysOnceTheWaitIsOver();
+};
+
+void WebPanelTest::pasteListsResetsAndPlaysWithNothingSavedAtClose() {
+    FormFixture f;
+    const QString ini = f.writeSettings(kSettings);
+    const QString media = f.addMediaFile(QStringLiteral("talk.mp3"), 600);
+    f.player.addMedia(kAddress, 300);
+    QVERIFY(f.start());
+    TAMainForm& w = f.form();
+    f.openMedia(media);
+    w.RadioGroupPlaySpeed->setItemIndex(5);
+    QGuiApplication::clipboard()->setText(QStringLiteral("  (\"https://example.org/a b.mp3\"), "));
+    w.sbURLPaste->click();
+    w.sbURLPaste->click();
+    QCOMPARE(w.ComboBoxURL->count(), 2);  // listed twice
+    QCOMPARE(w.ComboBoxURL->itemText(1), kAddress);
+    QCOMPARE(w.ComboBoxURL->currentText(), kAddress);
+    QCOMPARE(f.player.URL(), kAddress);
+    QCOMPARE(f.player.playState(), int(PlayStates::Playing));
+    QVERIFY(w.transport().mediaPath().isEmpty());
+    QCOMPARE(w.RadioGroupPlaySpeed->ItemIndex(), 2);  // the reset ran
+    QVERIFY(!transportTimer(w, "positionPollTimer")->isActive());
+    QVERIFY(!w.savesOnClose());
+    QVERIFY(f.closeForm());
+    QCOMPARE(readKey(ini, QStringLiteral("General"), QStringLiteral("File")),
+             QStringLiteral("<missing>"));
+    QCOMPARE(readKey(ini, QStringLiteral("Record"), QStringLiteral("Position")),
+             QStringLiteral("<missing>"));
+}
+
+void WebPanelTest::nonWebTextPlaysNothing() {
+    FormFixture f;
+    f.writeSettings(kSettings);
+    QVERIFY(f.start());
+    TAMainForm& w = f.form();
+    const auto texts = {QStringLiteral("HTTP://example.org/a.mp3"),
+                        QStringLiteral("ftp://example.org/a.mp3")};
+    for (const QString& text : texts) {
+        f.player.log.clear();
+        QGuiApplication::clipboard()->setText(text);
+        w.sbURLPaste->click();
+        QCOMPARE(w.ComboBoxURL->count(), 0);
+        w.ComboBoxURL->setEditText(QStringLiteral(" ") + text);
+        w.sbURLgo->click();
+        QCOMPARE(w.ComboBoxURL->currentText(), text);  // cleaned, kept, not played
+        w.sbOPenIE->click();
+        QVERIFY(f.player.log.isEmpty());
+    }
+    QVERIFY(f.browser.opened.isEmpty());
+}
+
+void WebPanelTest::browserGetsTheTrimmedAddress() {
+    FormFixture f;
+    f.writeSettings(kSettings);
+    QVERIFY(f.start());
+    TAMainForm& w = f.form();
+    f.player.log.clear();
+    w.ComboBoxURL->setEditText(QStringLiteral("  https://example.org/a b.mp3 \t"));
+    w.sbOPenIE->click();
+    QCOMPARE(f.browser.opened, QStringList{QStringLiteral("https://example.org/a b.mp3")});
+    QVERIFY(f.player.log.isEmpty());
+}
+
+void WebPanelTest::droppedLinkPlaysOnceTheWaitIsOver() {
+    FormFixture f;
+    f.writeSettings(kSettings);
+    f.player.addMedia(kAddress, 300);
+    QVERIFY(f.start());
+    TAMainForm& w = f.form();
+    {
+        const EntryGate::Wait wait(w.entryGate());
+        drop(w, {QUrl(kAddress)});
+        QVERIFY(f.player.URL().isEmpty());
+    }
+    QTRY_COMPARE(f.player.URL(), kAddress);
+    QCOMPARE(w.ComboBoxURL->currentText(), kAddress);
+    QVERIFY(w.transport().mediaPath().isEmpty());
+    QVERIFY(!w.savesOnClose());
+    // Several links are no web address to play; neither is a local file.
+    f.player.log.clear();
+    drop(w, {QUrl(kAddress), QUrl(QStringLiteral("https://example.org/b.mp3"))});
+    QVERIFY(f.player.log.isEmpty());
+}
+
+QTEST_MAIN(WebPanelTest)
+#include "web_panel_test.moc"

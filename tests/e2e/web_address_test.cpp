@@ -1,0 +1,151 @@
+// Web addresses opened through the desktop media interface in the real binary: one served by a
+// local HTTP server plays with its length known; a refused one ends in the failure box.
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "e2e/e2e_support.h"
+#include "fakes/test_media.h"
+
+namespace {
+QString playerctl(const QStringList& arguments, int* exitCode = nullptr) {
+    return runTool(QStringLiteral("playerctl"),
+                   QStringList{QStringLiteral("-p"), QStringLiteral("scribo")} + arguments, 10000,
+                   exitCode)
+        .trimmed();
+}
+
+// Top-level windows of the process other than the main window: the modal boxes.
+QStringList boxes(ScriboProcess& scribo, quint64 mainWindow) {
+    QStringList found;
+    const QStringList ids =
+        runTool(QStringLiteral("xdotool"),
+                {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
+                 QString::number(scribo.process().processId()), QStringLiteral("--name"),
+                 QStringLiteral("^Scribo$")})
+            .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    static const QRegularExpression parentIsRoot(
+        QStringLiteral("Parent window id: \\S+ \\(the root window\\)"));
+    for (const QString& id : ids) {
+        if (id.toULongLong() == mainWindow) continue;
+        const QString tree = runTool(QStringLiteral("xwininfo"),
+                                     {QStringLiteral("-children"), QStringLiteral("-id"), id});
+        if (parentIsRoot.match(tree).hasMatch()) found << id;
+    }
+    return found;
+}
+
+// A loopback port that is bound but never listens: connections to it are refused.
+class RefusingPort {
+public:
+    RefusingPort() {
+        fd_ = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        if (fd_ >= 0 && ::bind(fd_, reinterpret_cast<sockaddr*>(&address), length) == 0 &&
+            ::getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &length) == 0)
+            port_ = ntohs(address.sin_port);
+    }
+    ~RefusingPort() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    RefusingPort(const RefusingPort&) = delete;
+    RefusingPort& operator=(const RefusingPort&) = delete;
+    int port() const { return port_; }
+
+private:
+    int fd_ = -1;
+    int port_ = 0;
+};
+}  // namespace
+
+class WebAddressTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+    void cleanupTestCase();
+    void openedAddressPlaysAndRefusedOneFails();
+
+private:
+    QTemporaryDir served_;
+    QProcess server_;
+    QString base_;  // http://127.0.0.1:<port>/
+};
+
+void WebAddressTest::initTestCase() {
+    if (runTool(QStringLiteral("playerctl"), {QStringLiteral("--version")}).isEmpty())
+        QFAIL("playerctl is missing (tools/setup-debian installs it)");
+    QVERIFY(testmedia::writeWav(served_.filePath(QStringLiteral("tone.wav")), 12.0));
+    // Port 0: the server takes a free port and names it in its first line.
+    server_.setStandardErrorFile(QProcess::nullDevice());
+    server_.start(QStringLiteral("python3"),
+                  {QStringLiteral("-u"), QStringLiteral("-m"), QStringLiteral("http.server"),
+                   QStringLiteral("--bind"), QStringLiteral("127.0.0.1"),
+                   QStringLiteral("--directory"), served_.path(), QStringLiteral("0")});
+    QVERIFY2(server_.waitForStarted(5000), "python3 is needed");
+    const QRegularExpression portPattern(QStringLiteral("port (\\d+)"));
+    QString output;
+    QTRY_VERIFY_WITH_TIMEOUT((output += QString::fromUtf8(server_.readAllStandardOutput()),
+                              portPattern.match(output).hasMatch()),
+                             10000);
+    base_ = QStringLiteral("http://127.0.0.1:%1/").arg(portPattern.match(output).captured(1));
+}
+
+void WebAddressTest::cleanupTestCase() {
+    server_.kill();
+    server_.waitForFinished(5000);
+}
+
+void WebAddressTest::openedAddressPlaysAndRefusedOneFails() {
+    ScriboProcess scribo;
+    scribo.writeSettings("[FormPosition]\nTop=10\nLeft=10\n");
+    scribo.start();
+    const quint64 window = scribo.waitForWindow();
+    QVERIFY(window != 0);
+
+    int code = -1;
+    playerctl({QStringLiteral("open"), base_ + QStringLiteral("tone.wav")}, &code);
+    QCOMPARE(code, 0);
+    QVERIFY2(
+        waitUntil(
+            [] {
+                return playerctl({QStringLiteral("metadata"), QStringLiteral("mpris:length")}) ==
+                       QStringLiteral("12000000");
+            },
+            15000),
+        qPrintable(playerctl({QStringLiteral("metadata")})));
+    QCOMPARE(playerctl({QStringLiteral("metadata"), QStringLiteral("xesam:url")}),
+             base_ + QStringLiteral("tone.wav"));
+    QVERIFY(waitUntil([] { return playerctl({QStringLiteral("status")}) == "Playing"; }, 5000));
+    QVERIFY(boxes(scribo, window).isEmpty());
+
+    RefusingPort closed;
+    QVERIFY(closed.port() > 0);
+    playerctl(
+        {QStringLiteral("open"), QStringLiteral("http://127.0.0.1:%1/tone.wav").arg(closed.port())},
+        &code);
+    QCOMPARE(code, 0);
+    QStringList shown;
+    QVERIFY2(waitUntil([&] { return !(shown = boxes(scribo, window)).isEmpty(); }, 15000),
+             "no failure box");
+    runTool(QStringLiteral("xdotool"),
+            {QStringLiteral("windowfocus"), QStringLiteral("--sync"), shown.constFirst()});
+    runTool(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Return")});
+    QVERIFY2(waitUntil([&] { return boxes(scribo, window).isEmpty(); }, 5000),
+             "the failure box stayed");
+    // Still answering, with nothing playing.
+    QVERIFY(waitUntil([] { return playerctl({QStringLiteral("status")}) == "Stopped"; }, 5000));
+    QCOMPARE(scribo.process().state(), QProcess::Running);
+}
+
+QTEST_MAIN(WebAddressTest)
+#include "web_address_test.moc"
