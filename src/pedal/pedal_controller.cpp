@@ -42,25 +42,12 @@ PedalController::PedalController(PedalLibrary& library, TransportController& tra
       keys_(keys),
       programFolder_(std::move(programFolder)),
       session_(library, clock) {
-    pollTimer_ = makeTimer("pedalPollTimer", kPollMs, &PedalController::pollTick);
-    speedRepeatTimer_ =
-        makeTimer("pedalSpeedRepeatTimer", kRepeatMs, &PedalController::speedRepeatTick);
-    volumeRepeatTimer_ =
-        makeTimer("pedalVolumeRepeatTimer", kRepeatMs, &PedalController::volumeRepeatTick);
-}
-
-QTimer* PedalController::makeTimer(const char* name, int interval,
-                                   void (PedalController::*tick)()) {
-    auto* timer = new QTimer(this);
-    timer->setObjectName(QLatin1String(name));
-    timer->setInterval(interval);
-    connect(timer, &QTimer::timeout, this, [this, tick] {
-        if (runTick_)
-            runTick_([this, tick] { (this->*tick)(); });
-        else
-            (this->*tick)();
-    });
-    return timer;
+    pollTimer_ =
+        makeTickTimer(this, "pedalPollTimer", kPollMs, runTick_, &PedalController::pollTick);
+    speedRepeatTimer_ = makeTickTimer(this, "pedalSpeedRepeatTimer", kRepeatMs, runTick_,
+                                      &PedalController::speedRepeatTick);
+    volumeRepeatTimer_ = makeTickTimer(this, "pedalVolumeRepeatTimer", kRepeatMs, runTick_,
+                                       &PedalController::volumeRepeatTick);
 }
 
 // ---- Start-up and shutdown -------------------------------------------------------------------

@@ -7,6 +7,7 @@
 
 #include "pedal/pedal_logic.h"
 #include "pedal/pedal_session.h"
+#include "transport/tick_timer.h"
 
 class Clock;
 class EntryGate;
@@ -35,7 +36,7 @@ public:
 
     // Runs each timer tick; the window passes its error guard. The timers are named (objectName)
     // after their job.
-    using TickRunner = std::function<void(const std::function<void()>&)>;
+    using TickRunner = ::TickRunner;
     void setTickRunner(TickRunner runner) { runTick_ = std::move(runner); }
     // Ticks do nothing while the gate is shut; the set-up's wait shuts it.
     void setEntryGate(EntryGate* gate) { gate_ = gate; }
@@ -96,7 +97,6 @@ Q_SIGNALS:
     void actionShown(const QString& text);
 
 private:
-    QTimer* makeTimer(const char* name, int interval, void (PedalController::*tick)());
     bool gateOpen() const;
     bool mediaOpen() const;
     void setStatus(Status status);

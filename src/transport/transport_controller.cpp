@@ -15,27 +15,18 @@
 
 TransportController::TransportController(MediaPlayer& player, Clock& clock, QObject* parent)
     : QObject(parent), player_(player), clock_(clock) {
-    restoreTimer_ = makeTimer("restoreTimer", 3000, &TransportController::restorePosition);
-    lengthProbeTimer_ =
-        makeTimer("lengthProbeTimer", 1000, &TransportController::finishLengthProbe);
-    positionPollTimer_ = makeTimer("positionPollTimer", 500, &TransportController::pollPosition);
-    forwardSkipTimer_ = makeTimer("forwardSkipTimer", 1000, &TransportController::forwardSkipTick);
-    rewindSkipTimer_ = makeTimer("rewindSkipTimer", 1000, &TransportController::rewindSkipTick);
-    repeatTimer_ = makeTimer("repeatTimer", 2000, &TransportController::repeatTick);
-}
-
-QTimer* TransportController::makeTimer(const char* name, int interval,
-                                       void (TransportController::*tick)()) {
-    auto* timer = new QTimer(this);
-    timer->setObjectName(QLatin1String(name));
-    timer->setInterval(interval);
-    connect(timer, &QTimer::timeout, this, [this, tick] {
-        if (runTick_)
-            runTick_([this, tick] { (this->*tick)(); });
-        else
-            (this->*tick)();
-    });
-    return timer;
+    restoreTimer_ =
+        makeTickTimer(this, "restoreTimer", 3000, runTick_, &TransportController::restorePosition);
+    lengthProbeTimer_ = makeTickTimer(this, "lengthProbeTimer", 1000, runTick_,
+                                      &TransportController::finishLengthProbe);
+    positionPollTimer_ =
+        makeTickTimer(this, "positionPollTimer", 500, runTick_, &TransportController::pollPosition);
+    forwardSkipTimer_ = makeTickTimer(this, "forwardSkipTimer", 1000, runTick_,
+                                      &TransportController::forwardSkipTick);
+    rewindSkipTimer_ = makeTickTimer(this, "rewindSkipTimer", 1000, runTick_,
+                                     &TransportController::rewindSkipTick);
+    repeatTimer_ =
+        makeTickTimer(this, "repeatTimer", 2000, runTick_, &TransportController::repeatTick);
 }
 
 void TransportController::initialize() {

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <functional>
 
+#include "transport/tick_timer.h"
+
 class Clock;
 class EntryGate;
 class MediaPlayer;
@@ -29,7 +31,7 @@ public:
     MediaPlayer& player() { return player_; }
     // Runs each timer tick; the window passes its error guard so that a player error in a tick
     // ends with the standard error box. The timers are named (objectName) after their job.
-    using TickRunner = std::function<void(const std::function<void()>&)>;
+    using TickRunner = ::TickRunner;
     void setTickRunner(TickRunner runner) { runTick_ = std::move(runner); }
 
     // ---- The open media ------------------------------------------------------------------
@@ -194,8 +196,6 @@ private:
     void load(const QString& path);
     void showPosition(double seconds);
     void restartAtRepeatPosition();
-
-    QTimer* makeTimer(const char* name, int interval, void (TransportController::*tick)());
 
     MediaPlayer& player_;
     Clock& clock_;
