@@ -99,3 +99,20 @@ bool waitUntil(const std::function<bool()>& predicate, int ms) {
     }
     return predicate();
 }
+
+QString playerctl(const QStringList& arguments, int* exitCode) {
+    return runTool(QStringLiteral("playerctl"),
+                   QStringList{QStringLiteral("-p"), QStringLiteral("scribo")} + arguments, 10000,
+                   exitCode)
+        .trimmed();
+}
+
+QString playerStatus() {
+    return playerctl({QStringLiteral("status")});
+}
+
+double playerPosition() {
+    bool ok = false;
+    const double value = playerctl({QStringLiteral("position")}).toDouble(&ok);
+    return ok ? value : -1;
+}

@@ -37,3 +37,9 @@ QString runTool(const QString& program, const QStringList& arguments, int timeou
                 int* exitCode = nullptr);
 // Polls until the predicate holds or the time is up.
 bool waitUntil(const std::function<bool()>& predicate, int ms);
+
+// playerctl on the Scribo of this test (-p scribo), its standard output trimmed.
+QString playerctl(const QStringList& arguments, int* exitCode = nullptr);
+// What the desktop media interface says: "Playing", "Paused", …; the position in seconds, or -1.
+QString playerStatus();
+double playerPosition();

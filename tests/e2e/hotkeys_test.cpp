@@ -11,19 +11,6 @@
 #include "fakes/test_media.h"
 
 namespace {
-QString playerctl(const QStringList& arguments) {
-    return runTool(QStringLiteral("playerctl"),
-                   QStringList{QStringLiteral("-p"), QStringLiteral("scribo")} + arguments)
-        .trimmed();
-}
-QString status() {
-    return playerctl({QStringLiteral("status")});
-}
-double position() {
-    bool ok = false;
-    const double value = playerctl({QStringLiteral("position")}).toDouble(&ok);
-    return ok ? value : -1;
-}
 void xdotool(const QStringList& arguments) {
     int code = -1;
     runTool(QStringLiteral("xdotool"), arguments, 10000, &code);
@@ -57,8 +44,8 @@ void HotkeysTest::keysDriveThePlayerFromAnotherProgram() {
         "1\n");
     scribo.start({media});
     QVERIFY(scribo.waitForWindow() != 0);
-    QVERIFY2(waitUntil([] { return status() == QStringLiteral("Paused"); }, 20000),
-             qPrintable(status()));
+    QVERIFY2(waitUntil([] { return playerStatus() == QStringLiteral("Paused"); }, 20000),
+             qPrintable(playerStatus()));
 
     QProcess editor;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -83,17 +70,17 @@ void HotkeysTest::keysDriveThePlayerFromAnotherProgram() {
     QTest::qWait(300);
 
     xdotool({QStringLiteral("key"), QStringLiteral("Pause")});
-    QVERIFY2(waitUntil([] { return status() == QStringLiteral("Playing"); }, 5000),
-             qPrintable(status()));
-    QVERIFY(waitUntil([] { return position() > 4; }, 15000));
+    QVERIFY2(waitUntil([] { return playerStatus() == QStringLiteral("Playing"); }, 5000),
+             qPrintable(playerStatus()));
+    QVERIFY(waitUntil([] { return playerPosition() > 4; }, 15000));
     QElapsedTimer sincePlaying;
     sincePlaying.start();
-    const double playing = position();
+    const double playing = playerPosition();
     xdotool({QStringLiteral("key"), QStringLiteral("Pause")});
-    QVERIFY2(waitUntil([] { return status() == QStringLiteral("Paused"); }, 5000),
-             qPrintable(status()));
+    QVERIFY2(waitUntil([] { return playerStatus() == QStringLiteral("Paused"); }, 5000),
+             qPrintable(playerStatus()));
     const double elapsed = sincePlaying.elapsed() / 1000.0;
-    const double paused = position();
+    const double paused = playerPosition();
     QVERIFY2(paused >= playing - 2.5 - 0.05 && paused <= playing - 2.5 + elapsed + 0.05,
              qPrintable(QStringLiteral("playing at %1, paused at %2, %3 s apart")
                             .arg(playing)
@@ -109,7 +96,7 @@ void HotkeysTest::keysDriveThePlayerFromAnotherProgram() {
     // Nothing but the time code: neither Pause nor Ctrl+Insert reached the editor.
     QCOMPARE(QString::fromUtf8(editor.readAllStandardOutput()).trimmed(),
              QStringLiteral("{▼[") + timeCode(paused) + QStringLiteral("]▲}"));
-    QCOMPARE(status(), QStringLiteral("Paused"));  // Alt+D went to the editor alone
+    QCOMPARE(playerStatus(), QStringLiteral("Paused"));  // Alt+D went to the editor alone
 }
 
 QTEST_MAIN(HotkeysTest)

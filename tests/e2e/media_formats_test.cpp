@@ -8,14 +8,6 @@
 #include "fakes/test_media.h"
 #include "transport/media_files.h"
 
-namespace {
-QString playerctl(const QStringList& arguments) {
-    return runTool(QStringLiteral("playerctl"),
-                   QStringList{QStringLiteral("-p"), QStringLiteral("scribo")} + arguments)
-        .trimmed();
-}
-}  // namespace
-
 class MediaFormatsTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:

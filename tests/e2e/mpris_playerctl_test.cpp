@@ -1,5 +1,5 @@
 // The real binary seen by playerctl, an ordinary MPRIS client, on the private session bus:
-// status, position and metadata, play/pause with the rewind, seeking, opening and the volume.
+// playerStatus, position and metadata, play/pause with the rewind, seeking, opening and the volume.
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -14,20 +14,6 @@
 namespace {
 const QString kService = QStringLiteral("org.mpris.MediaPlayer2.scribo");
 
-QString playerctl(const QStringList& arguments, int* exitCode = nullptr) {
-    return runTool(QStringLiteral("playerctl"),
-                   QStringList{QStringLiteral("-p"), QStringLiteral("scribo")} + arguments, 10000,
-                   exitCode)
-        .trimmed();
-}
-double position() {
-    bool ok = false;
-    const double value = playerctl({QStringLiteral("position")}).toDouble(&ok);
-    return ok ? value : -1;
-}
-QString status() {
-    return playerctl({QStringLiteral("status")});
-}
 QString title() {
     return playerctl({QStringLiteral("metadata"), QStringLiteral("xesam:title")});
 }
@@ -65,8 +51,8 @@ void MprisPlayerctlTest::playerctlDrivesTheRealPlayer() {
     // Opened from the command line; the length probe plays it muted for a moment, then pauses.
     QVERIFY2(waitUntil([] { return title() == QStringLiteral("インタビュー 1.wav"); }, 20000),
              qPrintable(title()));
-    QVERIFY2(waitUntil([] { return status() == QStringLiteral("Paused"); }, 10000),
-             qPrintable(status()));
+    QVERIFY2(waitUntil([] { return playerStatus() == QStringLiteral("Paused"); }, 10000),
+             qPrintable(playerStatus()));
     const QString metadata = playerctl({QStringLiteral("metadata")});
     QVERIFY2(metadata.contains(QStringLiteral("xesam:title")) &&
                  metadata.contains(QStringLiteral("インタビュー 1.wav")),
@@ -75,30 +61,30 @@ void MprisPlayerctlTest::playerctlDrivesTheRealPlayer() {
     QCOMPARE(
         QUrl(playerctl({QStringLiteral("metadata"), QStringLiteral("xesam:url")})).toLocalFile(),
         media);
-    const double start = position();
+    const double start = playerPosition();
     QVERIFY2(start >= 0 && start < 3, qPrintable(QString::number(start)));
 
     // Seeking (SetPosition with the current track id).
     int code = -1;
     playerctl({QStringLiteral("position"), QStringLiteral("30")}, &code);
     QCOMPARE(code, 0);
-    QVERIFY2(waitUntil([] { return qAbs(position() - 30) < 0.05; }, 5000),
-             qPrintable(QString::number(position())));
-    QCOMPARE(status(), QStringLiteral("Paused"));
+    QVERIFY2(waitUntil([] { return qAbs(playerPosition() - 30) < 0.05; }, 5000),
+             qPrintable(QString::number(playerPosition())));
+    QCOMPARE(playerStatus(), QStringLiteral("Paused"));
 
     // Play, then pause: the position goes back by the chosen rewind.
     playerctl({QStringLiteral("play-pause")}, &code);
     QCOMPARE(code, 0);
-    QVERIFY(waitUntil([] { return status() == QStringLiteral("Playing"); }, 5000));
-    QVERIFY(waitUntil([] { return position() > 31.5; }, 10000));
+    QVERIFY(waitUntil([] { return playerStatus() == QStringLiteral("Playing"); }, 5000));
+    QVERIFY(waitUntil([] { return playerPosition() > 31.5; }, 10000));
     QElapsedTimer sincePlaying;
     sincePlaying.start();
-    const double playing = position();
+    const double playing = playerPosition();
     playerctl({QStringLiteral("play-pause")}, &code);
     const double elapsed = sincePlaying.elapsed() / 1000.0;
     QCOMPARE(code, 0);
-    QVERIFY(waitUntil([] { return status() == QStringLiteral("Paused"); }, 5000));
-    const double paused = position();
+    QVERIFY(waitUntil([] { return playerStatus() == QStringLiteral("Paused"); }, 5000));
+    const double paused = playerPosition();
     QVERIFY2(paused >= playing - 2.5 - 0.05 && paused <= playing - 2.5 + elapsed + 0.05,
              qPrintable(QStringLiteral("playing at %1, paused at %2, %3 s apart")
                             .arg(playing)
@@ -106,7 +92,7 @@ void MprisPlayerctlTest::playerctlDrivesTheRealPlayer() {
                             .arg(elapsed)));
     // It stays there.
     QTest::qWait(500);
-    QCOMPARE(position(), paused);
+    QCOMPARE(playerPosition(), paused);
 
     // The volume both ways.
     playerctl({QStringLiteral("volume"), QStringLiteral("0.3")}, &code);
@@ -119,7 +105,7 @@ void MprisPlayerctlTest::playerctlDrivesTheRealPlayer() {
     QCOMPARE(code, 0);
     QVERIFY2(waitUntil([] { return title() == QStringLiteral("second.wav"); }, 10000),
              qPrintable(title()));
-    QVERIFY(waitUntil([] { return status() == QStringLiteral("Paused"); }, 10000));
+    QVERIFY(waitUntil([] { return playerStatus() == QStringLiteral("Paused"); }, 10000));
     QVERIFY(playerctl({QStringLiteral("metadata")}).contains(QStringLiteral("20000000")));
 
     // Quitting closes like the exit button: the open file is remembered.

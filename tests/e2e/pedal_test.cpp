@@ -10,19 +10,6 @@
 #include "fakes/test_media.h"
 
 namespace {
-QString playerctl(const QStringList& arguments) {
-    return runTool(QStringLiteral("playerctl"),
-                   QStringList{QStringLiteral("-p"), QStringLiteral("scribo")} + arguments)
-        .trimmed();
-}
-QString status() {
-    return playerctl({QStringLiteral("status")});
-}
-double position() {
-    bool ok = false;
-    const double value = playerctl({QStringLiteral("position")}).toDouble(&ok);
-    return ok ? value : -1;
-}
 
 // Sets an environment variable for the programs started while it lives.
 class ScopedEnv {
@@ -88,26 +75,26 @@ void PedalTest::centrePedalPlaysPausesAndSurvivesReplug() {
         "DontUseUseFooptPeadl=0\n");
     scribo.start({media});
     QVERIFY(scribo.waitForWindow() != 0);
-    QVERIFY2(waitUntil([] { return status() == QStringLiteral("Paused"); }, 20000),
-             qPrintable(status()));
+    QVERIFY2(waitUntil([] { return playerStatus() == QStringLiteral("Paused"); }, 20000),
+             qPrintable(playerStatus()));
     // Set-up clears what the pedal sent before it was ready.
     QVERIFY(waitUntil([&] { return pedal.opens() == 1; }, 10000));
     QTest::qWait(1200);
 
     pedal.append("report 02 00");
-    QVERIFY2(waitUntil([] { return status() == QStringLiteral("Playing"); }, 10000),
-             qPrintable(status()));
-    QVERIFY(waitUntil([] { return position() >= 4.0; }, 20000));
+    QVERIFY2(waitUntil([] { return playerStatus() == QStringLiteral("Playing"); }, 10000),
+             qPrintable(playerStatus()));
+    QVERIFY(waitUntil([] { return playerPosition() >= 4.0; }, 20000));
 
-    const double before = position();
+    const double before = playerPosition();
     QElapsedTimer lifted;
     lifted.start();
     pedal.append("report 00 00");
-    QVERIFY2(waitUntil([] { return status() == QStringLiteral("Paused"); }, 10000),
-             qPrintable(status()));
+    QVERIFY2(waitUntil([] { return playerStatus() == QStringLiteral("Paused"); }, 10000),
+             qPrintable(playerStatus()));
     // Played on for at most the time that passed, then went back 2.5 s (0.5 s for rounding).
     const double latest = before + double(lifted.elapsed()) / 1000.0;
-    const double after = position();
+    const double after = playerPosition();
     QVERIFY2(after >= 0 && after <= latest - 2.0,
              qPrintable(QStringLiteral("%1 -> %2 (latest %3)").arg(before).arg(after).arg(latest)));
 
@@ -117,8 +104,8 @@ void PedalTest::centrePedalPlaysPausesAndSurvivesReplug() {
     // Found again by the next search (every 2 s), without a restart.
     QVERIFY(waitUntil([&] { return pedal.opens() == 2; }, 10000));
     pedal.append("report 02 00");
-    QVERIFY2(waitUntil([] { return status() == QStringLiteral("Playing"); }, 10000),
-             qPrintable(status()));
+    QVERIFY2(waitUntil([] { return playerStatus() == QStringLiteral("Playing"); }, 10000),
+             qPrintable(playerStatus()));
     QCOMPARE(scribo.process().state(), QProcess::Running);
     scribo.process().terminate();
     scribo.waitForExit(10000);

@@ -15,12 +15,6 @@
 #include "fakes/test_media.h"
 
 namespace {
-QString playerctl(const QStringList& arguments, int* exitCode = nullptr) {
-    return runTool(QStringLiteral("playerctl"),
-                   QStringList{QStringLiteral("-p"), QStringLiteral("scribo")} + arguments, 10000,
-                   exitCode)
-        .trimmed();
-}
 
 // Top-level windows of the process other than the main window: the modal boxes.
 QStringList boxes(ScriboProcess& scribo, quint64 mainWindow) {
