@@ -30,7 +30,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const IndexBook again = readIndexFile(output);
     for (int n = 1; n <= IndexBook::kEntryCount; ++n) {
         FUZZ_CHECK(again.entry(n).time == read.entry(n).time, "an entry's time changed");
-        FUZZ_CHECK(again.entry(n).caption == read.entry(n).caption, "an entry's caption changed");
+        // A damaged byte reads as U+FFFD, which CP932 cannot hold: it is saved as "?".
+        QString saved = read.entry(n).caption;
+        saved.replace(QChar(0xFFFD), QLatin1Char('?'));
+        FUZZ_CHECK(again.entry(n).caption == saved, "an entry's caption changed");
     }
     return 0;
 }

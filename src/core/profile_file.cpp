@@ -260,7 +260,9 @@ QString ProfileFile::readString(const QString& section, const QString& key,
         }
         value.truncate(cut);
     }
-    return fromCp932(value);
+    // A stray CR inside a line reads as the blank a write would make of it, so what is read
+    // survives being saved again.
+    return singleLine(fromCp932(value));
 }
 
 int ProfileFile::readInteger(const QString& section, const QString& key, int def) const {

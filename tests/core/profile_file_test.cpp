@@ -190,7 +190,8 @@ private slots:
             "dollar=$10\r\n"
             "huge=99999999999\r\n"
             "exp=1E-6\r\n"
-            "comma=1,5\r\n");
+            "comma=1,5\r\n"
+            "cr=a\rb\r\n");
         ProfileFile ini(path);
         QCOMPARE(ini.readString("S", "dq", "x"), QStringLiteral("quoted value"));
         QCOMPARE(ini.readString("S", "sq", "x"), QStringLiteral(" x "));
@@ -199,6 +200,7 @@ private slots:
         QCOMPARE(ini.readString("S", "inner", "x"), QStringLiteral("a \"b\" c"));
         QCOMPARE(ini.readString("S", "blank", "x"), QStringLiteral("padded"));
         QCOMPARE(ini.readString("S", "empty", "x"), QString());
+        QCOMPARE(ini.readString("S", "cr", "x"), QStringLiteral("a b"));
         QCOMPARE(ini.readString("S", "missing", "def"), QStringLiteral("def"));
         QCOMPARE(ini.readString("Missing", "dq", "def"), QStringLiteral("def"));
 
