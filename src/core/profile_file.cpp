@@ -6,9 +6,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStringDecoder>
 
 #include <sys/stat.h>
 #include <unistd.h>
+#include <algorithm>
 #include <limits>
 #include <optional>
 #include <vector>
@@ -202,11 +204,19 @@ bool isBlankLine(const Line& line) {
     return trimBlanks(line.content).isEmpty();
 }
 
-// The file's bytes after one write; see ProfileFile for where the line goes.
+QByteArray cp932Value(const QString& value) {
+    return toCp932(singleLine(value));
+}
+
+QByteArray utf8Value(const QString& value) {
+    return singleLine(value).toUtf8();
+}
+
+// The file's bytes after one write of a value already encoded; see ProfileFile for where the
+// line goes.
 QByteArray withValue(const QByteArray& bytes, const QString& section, const QString& key,
-                     const QString& value) {
+                     const QByteArray& rawValue) {
     std::vector<Line> lines = parse(bytes);
-    const QByteArray rawValue = toCp932(singleLine(value));
     const auto range = findSection(lines, section);
     if (!range) {
         if (!lines.empty() && lines.back().ending.isEmpty())
@@ -229,6 +239,37 @@ QByteArray withValue(const QByteArray& bytes, const QString& section, const QStr
     return join(lines);
 }
 
+// The file's bytes without the key, or nothing when the key is not there. A section left with
+// nothing but blank lines goes with its last key.
+std::optional<QByteArray> withoutKey(const QByteArray& bytes, const QString& section,
+                                     const QString& key) {
+    std::vector<Line> lines = parse(bytes);
+    const auto range = findSection(lines, section);
+    if (!range) return std::nullopt;
+    const auto index = findKey(lines, *range, key);
+    if (!index) return std::nullopt;
+    lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(*index));
+    const auto first = lines.begin() + static_cast<std::ptrdiff_t>(range->header);
+    const auto end = lines.begin() + static_cast<std::ptrdiff_t>(range->end - 1);
+    if (std::all_of(first + 1, end, isBlankLine)) lines.erase(first, end);
+    return join(lines);
+}
+
+// Quotes taken off; nothing when the key is missing.
+std::optional<QByteArray> rawValue(const QString& path, const QString& section,
+                                   const QString& key) {
+    std::vector<Line> lines;
+    const Line* line = lookup(path, section, key, lines);
+    if (!line) return std::nullopt;
+    QByteArray value = line->rawValue;
+    if (value.size() >= 2) {
+        const char first = value.front();
+        if ((first == '"' || first == '\'') && value.back() == first)
+            value = value.mid(1, value.size() - 2);
+    }
+    return value;
+}
+
 }  // namespace
 
 ProfileWriteError::ProfileWriteError(const QString& path)
@@ -241,15 +282,9 @@ bool ProfileFile::exists() const {
 
 QString ProfileFile::readString(const QString& section, const QString& key,
                                 const QString& def) const {
-    std::vector<Line> lines;
-    const Line* line = lookup(path_, section, key, lines);
-    if (!line) return def;
-    QByteArray value = line->rawValue;
-    if (value.size() >= 2) {
-        const char first = value.front();
-        if ((first == '"' || first == '\'') && value.back() == first)
-            value = value.mid(1, value.size() - 2);
-    }
+    const auto raw = rawValue(path_, section, key);
+    if (!raw) return def;
+    QByteArray value = *raw;
     if (value.size() > kMaxValueBytes) {
         // Cut before the character that would cross the limit, never inside one.
         qsizetype cut = 0;
@@ -289,6 +324,16 @@ double ProfileFile::readFloat(const QString& section, const QString& key, double
     return value ? *value : def;
 }
 
+QString ProfileFile::readUtf8String(const QString& section, const QString& key,
+                                    const QString& def) const {
+    const auto raw = rawValue(path_, section, key);
+    if (!raw) return def;
+    QStringDecoder decoder(QStringDecoder::Utf8);
+    const QString value = decoder.decode(*raw);
+    // Damaged bytes would name something else: no value is better than a wrong one.
+    return decoder.hasError() ? def : singleLine(value);
+}
+
 bool ProfileFile::valueExists(const QString& section, const QString& key) const {
     std::vector<Line> lines;
     return lookup(path_, section, key, lines) != nullptr;
@@ -299,7 +344,23 @@ void ProfileFile::writeString(const QString& section, const QString& key,
     const auto bytes = readAll(path_);
     // A file that is there but cannot be read must not be replaced by a file of one key.
     if (!bytes && QFileInfo::exists(path_)) throw ProfileWriteError(path_);
-    save(path_, withValue(bytes.value_or(QByteArray()), section, key, value));
+    save(path_, withValue(bytes.value_or(QByteArray()), section, key, cp932Value(value)));
+}
+
+void ProfileFile::writeUtf8String(const QString& section, const QString& key,
+                                  const QString& value) const {
+    const auto bytes = readAll(path_);
+    if (!bytes && QFileInfo::exists(path_)) throw ProfileWriteError(path_);
+    save(path_, withValue(bytes.value_or(QByteArray()), section, key, utf8Value(value)));
+}
+
+void ProfileFile::removeKey(const QString& section, const QString& key) const {
+    const auto bytes = readAll(path_);
+    if (!bytes) {
+        if (QFileInfo::exists(path_)) throw ProfileWriteError(path_);
+        return;
+    }
+    if (const auto after = withoutKey(*bytes, section, key)) save(path_, *after);
 }
 
 void ProfileFile::writeInteger(const QString& section, const QString& key, int value) const {
@@ -322,8 +383,23 @@ ProfileEdit::ProfileEdit(QString path) : path_(std::move(path)) {
 
 void ProfileEdit::writeString(const QString& section, const QString& key, const QString& value) {
     if (unreadable_) throw ProfileWriteError(path_);
-    bytes_ = withValue(bytes_, section, key, value);
+    bytes_ = withValue(bytes_, section, key, cp932Value(value));
     changed_ = true;
+}
+
+void ProfileEdit::writeUtf8String(const QString& section, const QString& key,
+                                  const QString& value) {
+    if (unreadable_) throw ProfileWriteError(path_);
+    bytes_ = withValue(bytes_, section, key, utf8Value(value));
+    changed_ = true;
+}
+
+void ProfileEdit::removeKey(const QString& section, const QString& key) {
+    if (unreadable_) throw ProfileWriteError(path_);
+    if (auto after = withoutKey(bytes_, section, key)) {
+        bytes_ = std::move(*after);
+        changed_ = true;
+    }
 }
 
 void ProfileEdit::writeInteger(const QString& section, const QString& key, int value) {

@@ -34,11 +34,19 @@ public:
     bool readBool(const QString& section, const QString& key, bool def) const;
     double readFloat(const QString& section, const QString& key, double def) const;
     bool valueExists(const QString& section, const QString& key) const;
+    // A value stored as UTF-8, for text code page 932 cannot hold. Programs that read the file as
+    // code page 932 see other characters, so such values belong in a section of their own. Bytes
+    // that are not UTF-8 read as the default.
+    QString readUtf8String(const QString& section, const QString& key, const QString& def) const;
 
     // Throw ProfileWriteError when the file or its folder refuses the write, and also when the
     // file exists but cannot be read (writing it anew would lose its other keys). A line break
     // inside a written value becomes a blank, so that the value stays on its own line.
     void writeString(const QString& section, const QString& key, const QString& value) const;
+    void writeUtf8String(const QString& section, const QString& key, const QString& value) const;
+    // Takes the key's line out; a section left with nothing but blank lines goes with it. A
+    // missing key or file leaves the file untouched.
+    void removeKey(const QString& section, const QString& key) const;
     void writeInteger(const QString& section, const QString& key, int value) const;
     void writeBool(const QString& section, const QString& key, bool value) const;
     // Not-a-number and infinity are written as "0".
@@ -58,6 +66,8 @@ public:
     explicit ProfileEdit(QString path);
 
     void writeString(const QString& section, const QString& key, const QString& value);
+    void writeUtf8String(const QString& section, const QString& key, const QString& value);
+    void removeKey(const QString& section, const QString& key);
     void writeInteger(const QString& section, const QString& key, int value);
     void writeBool(const QString& section, const QString& key, bool value);
     void writeFloat(const QString& section, const QString& key, double value);

@@ -384,6 +384,10 @@ private slots:
             ini.writeBool("Menu", "AddClipboard", true);
             ini.writeString("General", "File", QStringLiteral("/メディア/会議.wav"));
             ini.writeInteger("Play", "Volume", 81);
+            ini.writeUtf8String("Own", "File", QStringLiteral("/Zoë.mp3"));
+            ini.writeUtf8String("Own", "URL", QStringLiteral("https://example.com/é"));
+            ini.removeKey("Own", "File");
+            ini.removeKey("Own", "Missing");
         };
         const ProfileFile one(single);
         apply(one);
@@ -404,6 +408,48 @@ private slots:
         QVERIFY(!QFile::exists(fresh));
         created.commit();
         QCOMPARE(readBytes(fresh), QByteArray("[S]\r\nk=1\r\n"));
+    }
+
+    void keepsUtf8ValuesApart() {
+        const QByteArray before = "[General]\r\nFile=Caf?.mp3\r\n";
+        const QString path = file(before);
+        const ProfileFile ini(path);
+        const QString exact = QStringLiteral("/rec/Café – 😀 〜.mp3");
+        ini.writeUtf8String("Scribo.UTF8", "File", exact);
+        QCOMPARE(readBytes(path), before + "[Scribo.UTF8]\r\nFile=" + exact.toUtf8() + "\r\n");
+        QCOMPARE(ini.readUtf8String("scribo.utf8", "FILE", "x"), exact);
+        QCOMPARE(ini.readUtf8String("Scribo.UTF8", "URL", "x"), QStringLiteral("x"));
+        // Bytes that are not UTF-8 (here: what code page 932 makes of "表") name nothing.
+        const QString damaged = file("[S]\r\nk=" + sjis(QStringLiteral("表")) + "\r\n");
+        QCOMPARE(ProfileFile(damaged).readUtf8String("S", "k", "x"), QStringLiteral("x"));
+    }
+
+    void removesKeys_data() {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QByteArray>("after");
+        const QByteArray general = "[General]\r\nFile=a\r\n";
+        QTest::newRow("last key takes its section") << general + "[Own]\r\nFile=x\r\n" << general;
+        QTest::newRow("and the blank lines in it")
+            << "[Own]\r\nfile=x\r\n\r\n" + general << general;
+        QTest::newRow("other keys stay") << QByteArray("[Own]\r\nURL=u\r\nFile=x\r\n[B]\r\nk=1")
+                                         << QByteArray("[Own]\r\nURL=u\r\n[B]\r\nk=1");
+        QTest::newRow("a comment keeps the section")
+            << QByteArray("[Own]\r\n; mine\r\nFile=x\r\n") << QByteArray("[Own]\r\n; mine\r\n");
+        QTest::newRow("missing key") << general << general;
+        QTest::newRow("key of another section") << general + "[B]\r\nFile=x\r\n"
+                                                << general + "[B]\r\nFile=x\r\n";
+    }
+
+    void removesKeys() {
+        QFETCH(QByteArray, before);
+        QFETCH(QByteArray, after);
+        const QString path = file(before);
+        ProfileFile(path).removeKey("Own", "File");
+        QCOMPARE(readBytes(path), after);
+        // Removing from a file that is not there creates nothing.
+        const QString missing = file();
+        ProfileFile(missing).removeKey("Own", "File");
+        QVERIFY(!QFile::exists(missing));
     }
 
     void editRefusals() {
