@@ -35,12 +35,15 @@ bool settingsFileExists(const QString& path) {
 void TAMainForm::buildSettingsTable() {
     TransportController* t = transport_;
     SettingsTable& rows = settings_;
+    // The three texts are paths or an address: names a recording may have that code page 932
+    // cannot hold must not be lost.
     auto text = [&](const QString& section, const QString& key, std::function<QVariant()> value,
                     std::function<void(const QVariant&)> load) {
         rows.push_back({.section = section,
                         .key = key,
                         .kind = SettingRow::Text,
                         .readDefault = QString(),
+                        .keepsExactText = true,
                         .value = std::move(value),
                         .load = std::move(load)});
     };

@@ -22,6 +22,9 @@ struct SettingRow {
     QString key{};
     Kind kind = Integer;
     QVariant readDefault{};
+    // A text (a path or an address) whose exact form is also kept under Ini::ExactText whenever
+    // code page 932 cannot hold it, and read back from there while it still matches.
+    bool keepsExactText = false;
     bool inFullWrite = true;
     bool reRegistersHotkeys = false;
     // What is written; what reading does with the value read (none: never read).

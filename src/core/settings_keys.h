@@ -12,6 +12,9 @@ inline const QString General = QStringLiteral("General");
 inline const QString File = QStringLiteral("File");
 inline const QString URL = QStringLiteral("URL");
 inline const QString Index = QStringLiteral("Index");
+// Our own section: the exact text of a General value that code page 932 cannot hold, under the
+// same key. Programs that know only the sections above pass it by.
+inline const QString ExactText = QStringLiteral("Scribo.UTF8");
 
 inline const QString Record = QStringLiteral("Record");
 inline const QString Position = QStringLiteral("Position");

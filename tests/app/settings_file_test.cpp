@@ -9,6 +9,7 @@
 #include <QTimeEdit>
 #include <QtTest>
 
+#include "core/cp932.h"
 #include "core/profile_file.h"
 #include "fakes/form_fixture.h"
 #include "transport/media_player.h"
@@ -100,6 +101,9 @@ private Q_SLOTS:
     void fullWriteKeepsOtherLinesInPlace();
     void fullWriteOfEmptyFileHasFixedBytes();
     void mediaPathIsWrittenAsCp932();
+    void namesCp932CannotHoldSurviveRestart_data();
+    void namesCp932CannotHoldSurviveRestart();
+    void everyStoredPathKeepsItsExactForm();
     void windowPositionFallsBackWhenNotPositive_data();
     void windowPositionFallsBackWhenNotPositive();
     void speedItemIsClamped_data();
@@ -230,6 +234,81 @@ void SettingsFileTest::mediaPathIsWrittenAsCp932() {
                             "\x95\x5c\x8e\xa6\x83\x5c\x83t\x83g\x98^\x89\xb9.mp3\r\n";
     QVERIFY2(f.settingsBytes().contains("[General]\r\n" + line), f.settingsBytes().constData());
     QCOMPARE(readKey(ini, QStringLiteral("General"), QStringLiteral("File")), media);
+}
+
+void SettingsFileTest::namesCp932CannotHoldSurviveRestart_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("keptApart");
+    QTest::newRow("e acute") << QStringLiteral("Café.mp3") << true;
+    QTest::newRow("en dash") << QStringLiteral("interview – part 2.mp3") << true;
+    QTest::newRow("emoji") << QStringLiteral("memo 😀.mp3") << true;
+    // Comes back from code page 932 as U+FF5E.
+    QTest::newRow("wave dash") << QStringLiteral("会議〜続き.mp3") << true;
+    QTest::newRow("code page 932") << QStringLiteral("表示ソフト録音～.mp3") << false;
+}
+
+void SettingsFileTest::namesCp932CannotHoldSurviveRestart() {
+    QFETCH(QString, name);
+    QFETCH(bool, keptApart);
+    FormFixture a;
+    const QString media = a.addMediaFile(name, 600);
+    a.writeSettings(kPlainSettings);
+    QVERIFY(a.start());
+    a.openMedia(media);
+    a.player.setCurrentPosition(12.5);
+    QVERIFY(a.closeForm());
+    // General/File as always, for whoever else reads the file.
+    QVERIFY(a.settingsBytes().contains("[General]\r\nFile=" + toCp932(media) + "\r\n"));
+    QCOMPARE(a.settingsBytes().contains("Scribo.UTF8"), keptApart);
+
+    FormFixture b;
+    b.player.addMedia(media, 600);
+    b.writeSettings(a.settingsBytes());
+    QVERIFY(b.start());
+    QCOMPARE(b.form().transport().mediaPath(), media);
+    QCOMPARE(b.player.URL(), media);
+    QCOMPARE(b.player.currentPosition(), 12.5);
+}
+
+void SettingsFileTest::everyStoredPathKeepsItsExactForm() {
+    FormFixture a;
+    const QString media = a.addMediaFile(QStringLiteral("Zoë 😀.mp3"), 600);
+    const QString ini = a.writeSettings(kPlainSettings);
+    QVERIFY(a.start());
+    TAMainForm& w = a.form();
+    a.openMedia(media);
+    const QString address = QStringLiteral("https://example.com/Zoë–talk");
+    w.transport().setMediaUrl(address);
+    w.SaveIniSettings(ini);
+    const ProfileFile file(ini);
+    auto exact = [&](const char* key) {
+        return file.readUtf8String(QStringLiteral("Scribo.UTF8"), QLatin1String(key),
+                                   QStringLiteral("<missing>"));
+    };
+    QCOMPARE(exact("File"), media);
+    QCOMPARE(exact("URL"), address);
+    QCOMPARE(exact("Index"), a.folder() + QStringLiteral("Zoë 😀.mpx"));
+    FormFixture b;
+    b.player.addMedia(media, 600);
+    b.writeSettings(a.settingsBytes());
+    QVERIFY(b.start());
+    QCOMPARE(b.form().transport().mediaPath(), media);
+    QCOMPARE(b.form().transport().mediaUrl(), address);
+
+    // Once the texts fit code page 932 again, nothing of ours stays behind.
+    a.openMedia(a.addMediaFile(QStringLiteral("plain.mp3"), 60));
+    w.transport().setMediaUrl(QString());
+    w.SaveIniSettings(ini);
+    QVERIFY(!a.settingsBytes().contains("Scribo.UTF8"));
+
+    // A value another program wrote since makes ours stale: what it wrote wins.
+    FormFixture c;
+    const QString other = c.addMediaFile(QStringLiteral("other.mp3"), 60);
+    c.player.addMedia(media, 600);
+    c.writeSettings("[General]\nFile=" + other.toUtf8() +
+                    "\n[Scribo.UTF8]\nFile=" + media.toUtf8() + "\n");
+    QVERIFY(c.start());
+    QCOMPARE(c.form().transport().mediaPath(), other);
 }
 
 void SettingsFileTest::windowPositionFallsBackWhenNotPositive_data() {
