@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QTimeEdit>
+#include <utility>
 
 #include "app/dialogs.h"
 #include "app/main_form.h"
@@ -112,15 +113,16 @@ void TAMainForm::openFileClicked() {
 }
 
 void TAMainForm::MenuFileOpenClick() {
-    indexCommands_->saveBeforeOpen();
-    transport_->closeMedia();
+    // The file is chosen before anything is let go: a cancelled dialog leaves the open media
+    // playing or paused where it was, and the close saves that place.
     QString path;
     if (!pendingMediaPath_.isEmpty()) {
-        path = pendingMediaPath_;
-        pendingMediaPath_.clear();
-    } else if (!askForMediaFile(QString(), path)) {
+        path = std::exchange(pendingMediaPath_, QString());
+    } else if (!askForMediaFile(QString(), path) || path.isEmpty()) {
         return;
     }
+    indexCommands_->saveBeforeOpen();
+    transport_->closeMedia();
     transport_->open(path);
 }
 

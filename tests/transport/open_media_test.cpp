@@ -10,6 +10,7 @@
 #include <QtTest>
 
 #include "app/dialogs.h"
+#include "core/profile_file.h"
 #include "fakes/form_fixture.h"
 #include "fakes/transport_setup.h"
 #include "transport/media_files.h"
@@ -44,7 +45,8 @@ private Q_SLOTS:
     void atNameSetsPicker();
     void invalidAtTimeStillOpens();
     void openThroughDialog();
-    void cancelledDialogLeavesOldMediaClosed();
+    void cancelledDialogChangesNothing_data();
+    void cancelledDialogChangesNothing();
     void openClearsWavMode();
     void openTurnsSaveOnCloseOn();
     void unplayableNameShowsNoLength();
@@ -212,24 +214,39 @@ void OpenMediaTest::openThroughDialog() {
     QCOMPARE(w.index().indexFileName(), f.folder() + QStringLiteral("other.mpx"));
 }
 
-void OpenMediaTest::cancelledDialogLeavesOldMediaClosed() {
+void OpenMediaTest::cancelledDialogChangesNothing_data() {
+    QTest::addColumn<bool>("playing");
+    QTest::newRow("playing") << true;
+    QTest::newRow("paused") << false;
+}
+
+void OpenMediaTest::cancelledDialogChangesNothing() {
+    QFETCH(bool, playing);
     FormFixture f;
     const QString media = startWithMedia(f, QStringLiteral("talk.mp3"), 600);
     TAMainForm& w = f.form();
     f.player.play();
     f.clock.advance(5000);
     w.transport().pollPosition();
+    if (!playing) w.playPauseClicked();
     f.player.log.clear();
     w.MenuFileOpenClick();
     QCOMPARE(f.dialogs.lastOpenTitle, QStringLiteral("開く"));
-    QCOMPARE(f.player.log,
-             (QStringList{QStringLiteral("stop"), QStringLiteral("setCurrentPosition 0"),
-                          QStringLiteral("close")}));
-    QVERIFY(f.player.URL().isEmpty());
+    QCOMPARE(f.player.log, QStringList());
+    QCOMPARE(f.player.URL(), media);
+    const int state = playing ? PlayStates::Playing : PlayStates::Paused;
+    QCOMPARE(f.player.playState(), state);
     QCOMPARE(w.transport().mediaPath(), media);
-    QCOMPARE(w.positionBar->Max(), 600);
     QCOMPARE(w.positionBar->PosTextPrefix(), QStringLiteral("0:00:05"));
-    QCOMPARE(w.playTimeLabel->text(), QStringLiteral("0:00:05"));
+    // The play control still reaches the media, and the close keeps the place.
+    w.playPauseClicked();
+    QVERIFY(f.player.playState() != state);
+    w.playPauseClicked();
+    QCOMPARE(f.player.playState(), state);
+    QVERIFY(f.closeForm());
+    QCOMPARE(ProfileFile(f.folder() + QStringLiteral("Scribo.inf"))
+                 .readString(QStringLiteral("Record"), QStringLiteral("Position"), QString()),
+             QStringLiteral("5"));
 }
 
 void OpenMediaTest::openClearsWavMode() {
@@ -286,8 +303,8 @@ void OpenMediaTest::openErrorEndsHandlerAtFailingCall() {
     w.MenuFileOpen->trigger();
     QCOMPARE(f.dialogs.errors.size(), 1);
     QVERIFY(f.dialogs.errors.first().contains(QStringLiteral("close")));
+    QCOMPARE(f.dialogs.lastOpenTitle, QStringLiteral("開く"));  // the file is chosen first
     QCOMPARE(f.player.log, QStringList{QStringLiteral("close")});
-    QVERIFY(f.dialogs.lastOpenTitle.isEmpty());  // the dialog never came
     QCOMPARE(w.transport().mediaPath(), media);
 }
 
