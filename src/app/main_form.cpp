@@ -200,7 +200,8 @@ void TAMainForm::DropFiles(const QStringList& paths) {
     if (paths.size() != 1) return;
     const QString& path = paths.constFirst();
     const QString name = QFileInfo(path).fileName();
-    if (IsMediaFileName(path)) {
+    // A folder named like a recording ("talks.mp3") is refused like any other non-media name.
+    if (IsMediaFileName(path) && !QFileInfo(path).isDir()) {
         pendingMediaPath_ = path;
         volumeBar->setPosTextPrefix(name);
         clock.sleep(300);

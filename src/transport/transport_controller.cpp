@@ -152,7 +152,8 @@ void TransportController::restoreAtStartUp() {
     if (!mediaPath_.isEmpty() && savedPosition_ > 0)
         wavMode_ = QFileInfo(mediaPath_).suffix().toLower() == QLatin1String("wav");
     if (mediaPath_.isEmpty()) return;
-    if (!QFileInfo::exists(mediaPath_)) {
+    // A folder of that name is no recording either (the player would take it for a playlist).
+    if (!QFileInfo(mediaPath_).isFile()) {
         mediaPath_.clear();
         return;
     }

@@ -27,6 +27,7 @@ private Q_SLOTS:
     void refusesToStartWithoutSettingsFile();
     void takesFirstSettingsFileInNameOrder();
     void createdWindowHasItsInitialState();
+    void startsWithoutMediaWhenRememberedFileIsGone_data();
     void startsWithoutMediaWhenRememberedFileIsGone();
     void startsCollapsedWithMediaAndTogglesPanel();
     void keepPanelOptionKeepsPanelOpen();
@@ -103,9 +104,20 @@ void MainFormTest::createdWindowHasItsInitialState() {
     QCOMPARE(w.PageControlSetting->count(), 6);
 }
 
+void MainFormTest::startsWithoutMediaWhenRememberedFileIsGone_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("folder");
+    QTest::newRow("deleted file") << QStringLiteral("gone.mp3") << false;
+    QTest::newRow("folder") << QStringLiteral("talks") << true;
+    QTest::newRow("folder named like media") << QStringLiteral("talks.mp3") << true;
+}
+
 void MainFormTest::startsWithoutMediaWhenRememberedFileIsGone() {
+    QFETCH(QString, name);
+    QFETCH(bool, folder);
     FormFixture f;
-    f.writeSettings("[General]\nFile=" + (f.folder() + QStringLiteral("gone.mp3")).toUtf8() +
+    if (folder) QVERIFY(QDir(f.folder()).mkdir(name));
+    f.writeSettings("[General]\nFile=" + (f.folder() + name).toUtf8() +
                     "\n[Record]\nPosition=12.5\n");
     QVERIFY(f.start());
     TAMainForm& w = f.form();
@@ -309,6 +321,11 @@ void MainFormTest::dropOfNonMediaOrSeveralFiles() {
     QCOMPARE(w.volumeBar->PosTextPrefix(), QStringLiteral("▼notes.txt▲"));
     QVERIFY(w.pendingMediaPath().isEmpty());
     QVERIFY(w.transport().mediaPath().isEmpty());
+    QVERIFY(QDir(f.folder()).mkdir(QStringLiteral("talks.mp3")));
+    w.DropFiles({f.folder() + QStringLiteral("talks.mp3")});
+    QCOMPARE(w.volumeBar->PosTextPrefix(), QStringLiteral("▼talks.mp3▲"));
+    QVERIFY(w.transport().mediaPath().isEmpty());
+    QVERIFY(f.player.log.isEmpty());
 }
 
 void MainFormTest::dropKeepsLongPathsWhole() {
