@@ -1,8 +1,11 @@
 // The real binary on a real X server: what a user sees of the window, and what closing keeps.
 
 #include <QFile>
+#include <QUrl>
 #include <QtTest>
+#include <cmath>
 
+#include "core/cp932.h"
 #include "core/profile_file.h"
 #include "e2e/e2e_support.h"
 #include "fakes/test_media.h"
@@ -13,6 +16,7 @@ private Q_SLOTS:
     void exitsAtOnceWithoutSettingsFile();
     void showsCaptionlessAlwaysOnTopWindow();
     void exitButtonKeepsMediaAndPosition();
+    void nameOutsideCodePage932KeepsItsPlace();
     void movesByDraggingAFreePart();
 };
 
@@ -54,6 +58,17 @@ void WindowTest::showsCaptionlessAlwaysOnTopWindow() {
     QCOMPARE(match.captured(3).toUInt(nullptr, 16), 0u);
 }
 
+namespace {
+// Presses the exit button of the toolbar as a user would.
+void pressExitButton(quint64 window) {
+    const QString id = QString::number(window);
+    runTool(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QStringLiteral("--window"), id,
+                                        QStringLiteral("%1").arg(73 + 8 + 5 * 28 + 12),
+                                        QStringLiteral("%1").arg(22 + 23 + 4 + 14)});
+    runTool(QStringLiteral("xdotool"), {QStringLiteral("click"), QStringLiteral("1")});
+}
+}  // namespace
+
 void WindowTest::exitButtonKeepsMediaAndPosition() {
     ScriboProcess scribo;
     const QString media = scribo.folder() + QStringLiteral("talk.wav");
@@ -65,17 +80,45 @@ void WindowTest::exitButtonKeepsMediaAndPosition() {
     QVERIFY(window != 0);
     // Let the length probe pause the restored file, then press the exit button as a user would.
     QTest::qWait(2500);
-    const QString id = QString::number(window);
-    runTool(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QStringLiteral("--window"), id,
-                                        QStringLiteral("%1").arg(73 + 8 + 5 * 28 + 12),
-                                        QStringLiteral("%1").arg(22 + 23 + 4 + 14)});
-    runTool(QStringLiteral("xdotool"), {QStringLiteral("click"), QStringLiteral("1")});
+    pressExitButton(window);
     QVERIFY2(scribo.waitForExit(15000), "the exit button did not close the program");
     QCOMPARE(scribo.process().exitCode(), 0);
     const ProfileFile ini(scribo.folder() + QStringLiteral("Scribo.inf"));
     QCOMPARE(ini.readString(QStringLiteral("General"), QStringLiteral("File"), QString()), media);
     const double position = ini.readFloat(QStringLiteral("Record"), QStringLiteral("Position"), -1);
     QVERIFY2(position >= 5.0 && position < 8.0, qPrintable(QString::number(position)));
+}
+
+void WindowTest::nameOutsideCodePage932KeepsItsPlace() {
+    ScriboProcess scribo;
+    // Code page 932 holds none of é – 😀, and turns 〜 into ～.
+    const QString media = scribo.folder() + QStringLiteral("Café – Zoë 😀 〜.wav");
+    QVERIFY(testmedia::writeWav(media, 30, 440, {8000, 1, 16}));
+    scribo.writeSettings("[FormPosition]\nTop=10\nLeft=10\n");
+    const QString url = QUrl::fromLocalFile(media).toString(QUrl::FullyEncoded);
+    auto opened = [] {
+        return playerctl({QStringLiteral("metadata"), QStringLiteral("xesam:url")});
+    };
+    scribo.start({media});
+    quint64 window = scribo.waitForWindow();
+    QVERIFY(window != 0);
+    QVERIFY2(waitUntil([&] { return opened() == url; }, 10000), qPrintable(opened()));
+    QTest::qWait(2500);  // the length probe
+    playerctl({QStringLiteral("position"), QStringLiteral("7")});
+    QVERIFY(waitUntil([] { return std::abs(playerPosition() - 7) < 0.5; }, 5000));
+    pressExitButton(window);
+    QVERIFY2(scribo.waitForExit(15000), "the exit button did not close the program");
+    const ProfileFile ini(scribo.folder() + QStringLiteral("Scribo.inf"));
+    QCOMPARE(ini.readString(QStringLiteral("General"), QStringLiteral("File"), QString()),
+             fromCp932(toCp932(media)));
+
+    scribo.start();
+    window = scribo.waitForWindow();
+    QVERIFY(window != 0);
+    QVERIFY2(waitUntil([&] { return opened() == url; }, 10000), qPrintable(opened()));
+    QTest::qWait(2500);
+    const double position = playerPosition();
+    QVERIFY2(position > 6.5 && position < 9.0, qPrintable(QString::number(position)));
 }
 
 namespace {
