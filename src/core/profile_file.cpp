@@ -204,14 +204,6 @@ bool isBlankLine(const Line& line) {
     return trimBlanks(line.content).isEmpty();
 }
 
-QByteArray cp932Value(const QString& value) {
-    return toCp932(singleLine(value));
-}
-
-QByteArray utf8Value(const QString& value) {
-    return singleLine(value).toUtf8();
-}
-
 // The file's bytes after one write of a value already encoded; see ProfileFile for where the
 // line goes.
 QByteArray withValue(const QByteArray& bytes, const QString& section, const QString& key,
@@ -268,6 +260,16 @@ std::optional<QByteArray> rawValue(const QString& path, const QString& section,
             value = value.mid(1, value.size() - 2);
     }
     return value;
+}
+
+// Saves what change() makes of the file's bytes, unless it makes nothing.
+template <typename Change>
+void rewrite(const QString& path, Change change) {
+    const auto bytes = readAll(path);
+    // A file that is there but cannot be read must not be replaced by a file of one key.
+    if (!bytes && QFileInfo::exists(path)) throw ProfileWriteError(path);
+    if (const std::optional<QByteArray> after = change(bytes.value_or(QByteArray())))
+        save(path, *after);
 }
 
 }  // namespace
@@ -341,26 +343,20 @@ bool ProfileFile::valueExists(const QString& section, const QString& key) const 
 
 void ProfileFile::writeString(const QString& section, const QString& key,
                               const QString& value) const {
-    const auto bytes = readAll(path_);
-    // A file that is there but cannot be read must not be replaced by a file of one key.
-    if (!bytes && QFileInfo::exists(path_)) throw ProfileWriteError(path_);
-    save(path_, withValue(bytes.value_or(QByteArray()), section, key, cp932Value(value)));
+    rewrite(path_, [&](const QByteArray& bytes) {
+        return std::optional(withValue(bytes, section, key, toCp932(singleLine(value))));
+    });
 }
 
 void ProfileFile::writeUtf8String(const QString& section, const QString& key,
                                   const QString& value) const {
-    const auto bytes = readAll(path_);
-    if (!bytes && QFileInfo::exists(path_)) throw ProfileWriteError(path_);
-    save(path_, withValue(bytes.value_or(QByteArray()), section, key, utf8Value(value)));
+    rewrite(path_, [&](const QByteArray& bytes) {
+        return std::optional(withValue(bytes, section, key, singleLine(value).toUtf8()));
+    });
 }
 
 void ProfileFile::removeKey(const QString& section, const QString& key) const {
-    const auto bytes = readAll(path_);
-    if (!bytes) {
-        if (QFileInfo::exists(path_)) throw ProfileWriteError(path_);
-        return;
-    }
-    if (const auto after = withoutKey(*bytes, section, key)) save(path_, *after);
+    rewrite(path_, [&](const QByteArray& bytes) { return withoutKey(bytes, section, key); });
 }
 
 void ProfileFile::writeInteger(const QString& section, const QString& key, int value) const {
@@ -383,14 +379,14 @@ ProfileEdit::ProfileEdit(QString path) : path_(std::move(path)) {
 
 void ProfileEdit::writeString(const QString& section, const QString& key, const QString& value) {
     if (unreadable_) throw ProfileWriteError(path_);
-    bytes_ = withValue(bytes_, section, key, cp932Value(value));
+    bytes_ = withValue(bytes_, section, key, toCp932(singleLine(value)));
     changed_ = true;
 }
 
 void ProfileEdit::writeUtf8String(const QString& section, const QString& key,
                                   const QString& value) {
     if (unreadable_) throw ProfileWriteError(path_);
-    bytes_ = withValue(bytes_, section, key, utf8Value(value));
+    bytes_ = withValue(bytes_, section, key, singleLine(value).toUtf8());
     changed_ = true;
 }
 
