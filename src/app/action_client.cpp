@@ -18,7 +18,7 @@ ActionCommandResult RunActionCommand(const QString& name, const QDBusConnection&
             {},
             QStringLiteral("no action \"%1\"; 'scribo --cmd list' shows the actions").arg(name)};
     const QString notRunning =
-        QStringLiteral("Scribo is not running, so %1 was not run").arg(QLatin1String(action->name));
+        QStringLiteral("no Scribo is running, so %1 was not run").arg(QLatin1String(action->name));
     if (!bus.isConnected() || !bus.interface())
         return {1, {}, notRunning + QStringLiteral(" (there is no D-Bus session bus)")};
     QDBusConnectionInterface& daemon = *bus.interface();
