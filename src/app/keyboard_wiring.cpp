@@ -48,7 +48,7 @@ void AttachKeyboardToWindow(HotkeyController& hotkeys, HotkeyDispatcher& dispatc
                      [form](const QString& text) { form->showSpeedText(text); });
 }
 
-void AttachDesktopShortcuts(RoutedHotkeyService& route, PortalShortcuts& portal,
+void AttachDesktopShortcuts(HotkeyService& keys, PortalShortcuts& portal,
                             HotkeyDispatcher& dispatcher, TAMainForm& window) {
     TAMainForm* form = &window;
     HotkeyDispatcher* run = &dispatcher;
@@ -62,7 +62,7 @@ void AttachDesktopShortcuts(RoutedHotkeyService& route, PortalShortcuts& portal,
         form->showKeysUnavailable(reason);
     };
     // The X11 service has said it on standard error already.
-    QObject::connect(&route, &HotkeyService::unavailable, form,
+    QObject::connect(&keys, &HotkeyService::unavailable, form,
                      [notice](const QString& reason) { notice(reason, false); });
     QObject::connect(&portal, &PortalShortcuts::unavailable, form,
                      [notice](const QString& reason) { notice(reason, true); });

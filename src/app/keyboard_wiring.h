@@ -5,6 +5,7 @@
 
 class HotkeyController;
 class HotkeyDispatcher;
+class HotkeyService;
 class PortalShortcuts;
 class RoutedHotkeyService;
 class TAMainForm;
@@ -25,7 +26,7 @@ void AttachKeyboardToWindow(HotkeyController& hotkeys, HotkeyDispatcher& dispatc
 // when no system-wide keys are to be had (no portal, or no X server on the X11 route), it is said
 // once on standard error and on the keyboard tab, with the way out: desktop shortcuts that run
 // `scribo --cmd`. Before start-up, so that a failure of the first grabs is heard.
-void AttachDesktopShortcuts(RoutedHotkeyService& route, PortalShortcuts& portal,
+void AttachDesktopShortcuts(HotkeyService& keys, PortalShortcuts& portal,
                             HotkeyDispatcher& dispatcher, TAMainForm& window);
 // After start-up (the settings file may choose the route): binds the actions at the portal when
 // the portal is the route.
