@@ -304,6 +304,8 @@ void DesktopShortcutsTest::portalBindsTheActionsAndRunsThem() {
     QVERIFY(scribo.waitForExit(15000));
     QVERIFY(!QString::fromUtf8(scribo.process().readAllStandardError())
                  .contains(QStringLiteral("unavailable")));
+    // Closing wrote the settings around Scribo's own section, which it only reads.
+    QVERIFY(scribo.settingsBytes().contains("\r\n[Scribo]\r\nShortcuts=portal\r\n"));
 }
 
 QTEST_MAIN(DesktopShortcutsTest)
