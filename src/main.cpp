@@ -9,13 +9,17 @@
 #include <cstdio>
 #include <memory>
 
+#include "app/action_client.h"
+#include "app/action_service.h"
 #include "app/command_line.h"
 #include "app/dialogs.h"
 #include "app/keyboard_wiring.h"
 #include "app/main_form.h"
 #include "app/mpris_service.h"
 #include "app/outside_entry.h"
+#include "app/portal_shortcuts.h"
 #include "app/settings_location.h"
+#include "app/shortcut_routing.h"
 #include "app/single_instance.h"
 #include "app/system_clipboard.h"
 #include "keyboard/hotkey_controller.h"
@@ -44,6 +48,15 @@ int main(int argc, char* argv[]) {
         std::fputs(qPrintable(early.action == CommandLine::Help ? HelpText() : VersionText()),
                    stdout);
         return 0;
+    }
+    // So are the actions run in the Scribo that is running already.
+    if (early.action == CommandLine::Command) {
+        QCoreApplication client(argc, argv);
+        const ActionCommandResult result =
+            RunActionCommand(early.actionName, QDBusConnection::sessionBus());
+        std::fputs(qPrintable(result.output), stdout);
+        if (!result.error.isEmpty()) std::fprintf(stderr, "Scribo: %s\n", qPrintable(result.error));
+        return result.status;
     }
 
     // Without a display Qt aborts with advice to reinstall; say what is really missing.
@@ -92,8 +105,8 @@ int main(int argc, char* argv[]) {
 
     if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
         std::fputs(
-            "Scribo: running on Wayland: system-wide keys reach only X11 programs and "
-            "staying on top is up to the compositor; use X11 for both.\n",
+            "Scribo: running on Wayland: staying on top is up to the compositor; use X11 for "
+            "it.\n",
             stderr);
 
     SteadyClock clock;
@@ -109,20 +122,30 @@ int main(int argc, char* argv[]) {
     const std::unique_ptr<KeyState> keyState = createKeyState();
     // Destroyed in reverse: the dispatcher, the window (which lets go of its keys), the
     // controller, then the services, all before the application.
-    const std::unique_ptr<HotkeyService> hotkeyService = createHotkeyService();
-    const std::unique_ptr<KeystrokeOutput> keystrokes = createKeystrokeOutput();
-    HotkeyController hotkeys(*hotkeyService, clock);
+    // X11 grabs or the desktop's portal: settled at the first grab, once start-up has found
+    // the settings file, whose [Scribo] Shortcuts may choose.
+    const TAMainForm* settingsOwner = nullptr;
+    RoutedHotkeyService hotkeyService([&settingsOwner] {
+        return chooseShortcutRoute(
+            ReadShortcutChoice(settingsOwner ? settingsOwner->settingsPath() : QString()),
+            CurrentDesktopSession());
+    });
+    const auto keystrokes = std::make_unique<RoutedKeystrokeOutput>(hotkeyService);
+    HotkeyController hotkeys(hotkeyService, clock);
     SystemClipboard clipboard;
     DesktopBrowserLauncher browser;
     const FormServices services{player.get(),  &clock,         &dialogs,      home.folder,
                                 &pedalLibrary, keyState.get(), programFolder, &clipboard,
                                 &hotkeys,      &browser};
     TAMainForm form(services);
+    settingsOwner = &form;
     dialogs.setOwner(&form);
     player->setVideoWindow(form.playerView->videoWindowId());
     HotkeyDispatcher dispatcher(form.transport(), form.index(), clipboard, *keystrokes,
                                 form.entryGate());
     AttachKeyboardToWindow(hotkeys, dispatcher, form);
+    PortalShortcuts portal(bus);
+    AttachDesktopShortcuts(hotkeyService, portal, dispatcher, form);
 
     if (!form.FormShow()) return form.exitCode();
     if (!pedalLibrary.loadError().isEmpty())
@@ -131,9 +154,14 @@ int main(int argc, char* argv[]) {
 
     MprisService mpris(form.transport(), bus);
     AttachMprisToWindow(mpris, form);
-    if (bus.isConnected() && !mpris.publish())
+    ActionService actions(
+        [&form, &dispatcher](HotkeyCommand key) { return RunKeyCommand(form, dispatcher, key); });
+    // The actions first: whoever sees the bus name may call them at once.
+    const bool actionsPublished = bus.isConnected() && actions.publish(bus);
+    if (bus.isConnected() && (!actionsPublished || !mpris.publish()))
         std::fprintf(stderr, "Scribo: the desktop media interface could not be published: %s\n",
                      qPrintable(bus.lastError().message()));
+    BindDesktopShortcuts(hotkeyService, portal);
     if (command.hasTarget()) {
         const MprisService::OpenResult opened = mpris.open(command.target);
         if (!opened.error.isEmpty()) std::fprintf(stderr, "Scribo: %s\n", qPrintable(opened.error));

@@ -24,12 +24,24 @@ CommandLine ParseCommandLine(const QStringList& arguments, const QString& workin
     CommandLine result;
     QStringList names;
     bool optionsEnded = false;
-    for (const QString& argument : arguments) {
-        if (!optionsEnded && argument == QLatin1String("--")) {
+    bool command = false;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments.at(i);
+        if (!optionsEnded && argument.startsWith(QLatin1String("--cmd=")) && !command) {
+            command = true;
+            result.actionName = argument.mid(6);
+        } else if (!optionsEnded && argument == QLatin1String("--cmd") && !command) {
+            command = true;
+            if (i + 1 < arguments.size())
+                result.actionName = arguments.at(++i);
+            else if (result.error.isEmpty())
+                result.error =
+                    QStringLiteral("--cmd needs an action ('scribo --cmd list' shows them)");
+        } else if (!optionsEnded && argument == QLatin1String("--")) {
             optionsEnded = true;
         } else if (!optionsEnded &&
                    (argument == QLatin1String("-h") || argument == QLatin1String("--help"))) {
-            return {CommandLine::Help, {}, {}};
+            return {CommandLine::Help, {}, {}, {}};
         } else if (!optionsEnded &&
                    (argument == QLatin1String("-v") || argument == QLatin1String("--version"))) {
             if (result.action != CommandLine::Help) result.action = CommandLine::Version;
@@ -39,7 +51,13 @@ CommandLine ParseCommandLine(const QStringList& arguments, const QString& workin
             names << argument;
         }
     }
-    if (result.action == CommandLine::Version) return {CommandLine::Version, {}, {}};
+    if (result.action == CommandLine::Version) return {CommandLine::Version, {}, {}, {}};
+    if (command && result.error.isEmpty() && !names.isEmpty())
+        result.error = QStringLiteral("--cmd takes no file");
+    if (command && result.error.isEmpty()) {
+        result.action = CommandLine::Command;
+        return result;
+    }
     if (result.error.isEmpty() && names.size() > 1)
         result.error = QStringLiteral("only one file can be opened");
     if (result.error.isEmpty() && names.size() == 1) {
@@ -57,6 +75,7 @@ CommandLine ParseCommandLine(const QStringList& arguments, const QString& workin
     if (!result.error.isEmpty()) {
         result.action = CommandLine::Fail;
         result.target = {};
+        result.actionName.clear();
     }
     return result;
 }
@@ -64,10 +83,13 @@ CommandLine ParseCommandLine(const QStringList& arguments, const QString& workin
 QString HelpText() {
     return QStringLiteral(
         "Usage: scribo [FILE]\n"
+        "       scribo --cmd ACTION\n"
         "A media player for transcribing recordings.\n"
         "\n"
         "  FILE           a media file to open after start-up (or a web address); when Scribo\n"
         "                 is already running, it is handed to that one instead\n"
+        "  --cmd ACTION   run a key action (play-pause, insert-time-code, ...) in the running\n"
+        "                 Scribo, for desktop shortcuts; 'scribo --cmd list' lists them\n"
         "  -h, --help     show this help and exit\n"
         "  -v, --version  show the version and exit\n");
 }

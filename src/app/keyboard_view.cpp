@@ -48,3 +48,13 @@ void TAMainForm::showKeysHeldElsewhere() {
     heldKeysLabel->setText(QStringLiteral("ほかのプログラムが使っているため効かないキー： ") +
                            combinations.join(QStringLiteral("、")));
 }
+
+void TAMainForm::showKeysUnavailable(const QString& reason) {
+    if (!keysUnavailableLabel_) return;
+    keysUnavailableLabel_->setText(
+        QStringLiteral("このデスクトップではシステム全体のキーが使えません（%1）。"
+                       "デスクトップのキーボード設定で、ショートカットに「scribo --cmd 動作名」を"
+                       "割り当ててください（動作名の一覧：scribo --cmd list）。")
+            .arg(reason));
+    keysUnavailableLabel_->show();
+}

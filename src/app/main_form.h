@@ -268,6 +268,8 @@ public:
     void ProcessUnRegisterHotkey();
     // Lists on the keyboard tab the keys that stay with another program.
     void showKeysHeldElsewhere();
+    // Says on the keyboard tab that no system-wide keys are to be had, why, and what instead.
+    void showKeysUnavailable(const QString& reason);
     void CreateStringList() {}
     void FreeStringList() {}
 
@@ -319,6 +321,7 @@ private:
     IndexCommands* indexCommands_;
     HotkeyController* hotkeys_ = nullptr;
     void reregisterHotkeys();  // keyboard_view.cpp
+    QLabel* keysUnavailableLabel_ = nullptr;
     std::vector<SettingRow> settings_;
     void runDeferred();
 

@@ -175,6 +175,13 @@ void TAMainForm::buildSettingsTabs() {
     heldKeysLabel->setStyleSheet(QStringLiteral("color: #c00000"));
     heldKeysLabel->hide();
     keyLayout->addWidget(heldKeysLabel);
+    keysUnavailableLabel_ = new QLabel(PageControlSettingTab04Keyboard);
+    keysUnavailableLabel_->setObjectName(QStringLiteral("keysUnavailableLabel"));
+    keysUnavailableLabel_->setWordWrap(true);
+    keysUnavailableLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    keysUnavailableLabel_->setStyleSheet(QStringLiteral("color: #c00000"));
+    keysUnavailableLabel_->hide();
+    keyLayout->addWidget(keysUnavailableLabel_);
     keyLayout->addWidget(helpText(PageControlSettingTab04Keyboard, playbackKeysHelpText()));
 
     // Help: the index.

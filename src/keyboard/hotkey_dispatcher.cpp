@@ -53,6 +53,8 @@ void HotkeyDispatcher::dispatch(HotkeyCommand command) {
             return insertTimeCode();
         case HotkeyCommand::RegisterIndexEntry:
             return registerIndexEntry();
+        case HotkeyCommand::StopContinuousSkip:
+            return stopContinuousSkip();
         case HotkeyCommand::Nothing:
             return;
     }
@@ -111,6 +113,12 @@ void HotkeyDispatcher::startContinuousSkip(int direction) {
     Q_EMIT positionTextColorChanged(direction < 0 ? RewindColor : ForwardColor);
 }
 
+// The play-state refresh is what ends a skip from the keys, and it sets the position bar's
+// colour back.
+void HotkeyDispatcher::stopContinuousSkip() {
+    transport_.refreshPlayState();
+}
+
 bool HotkeyDispatcher::playFromClipboardTimeCode() {
     const QString text = clipboard_.text();
     if (!clipboardMayHoldTimeCode(text)) return false;
@@ -129,7 +137,15 @@ bool HotkeyDispatcher::playFromClipboardTimeCode() {
 
 void HotkeyDispatcher::insertTimeCode() {
     clipboard_.setText(timeCodeClipText(transport_.position()));
-    keystrokes_.pasteWhenKeysReleased();
+    if (keystrokes_.isAvailable()) {
+        keystrokes_.pasteWhenKeysReleased();
+        return;
+    }
+    // Where no keys can be sent (a Wayland desktop) the typist pastes; saying it each time
+    // would bury the status line.
+    if (toldTimeCodeOnClipboard_) return;
+    toldTimeCodeOnClipboard_ = true;
+    Q_EMIT statusTextChanged(TimeCodeOnClipboard);
 }
 
 void HotkeyDispatcher::registerIndexEntry() {

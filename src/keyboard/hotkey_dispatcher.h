@@ -45,16 +45,20 @@ public:
     void setRepeatPosition();
     void playFromRepeatPosition();
     void startContinuousSkip(int direction);
+    void stopContinuousSkip();
     // Ctrl+Print Screen: jumps to the time code on the clipboard, plays, and empties the
     // clipboard; true when it jumped.
     bool playFromClipboardTimeCode();
-    // Ctrl+Insert: the position's time code into the clipboard and pasted where the user types.
+    // Ctrl+Insert: the position's time code into the clipboard and pasted where the user types;
+    // where keys cannot be sent, left on the clipboard with a word (once) to paste it.
     void insertTimeCode();
     void registerIndexEntry();
 
     // The position bar's text colour while a continuous skip runs.
     static inline const QColor RewindColor = QColor(0, 0, 255);
     static inline const QColor ForwardColor = QColor(128, 0, 0);
+    static inline const QString TimeCodeOnClipboard =
+        QStringLiteral("タイムコードをコピーしました。貼り付けてください");
 
 Q_SIGNALS:
     // The volume bar's leading text (the status line) alone; its trailing text stays.
@@ -80,4 +84,5 @@ private:
     EntryGate& gate_;
     std::function<bool()> clipboardNote_;
     std::function<QDateTime()> now_;
+    bool toldTimeCodeOnClipboard_ = false;
 };

@@ -6,8 +6,7 @@
 #include "keyboard/hotkey_table.h"
 #include "keyboard/key_symbols.h"
 
-namespace {
-QString describe(HotkeyCommand command) {
+QString describeCommand(HotkeyCommand command) {
     switch (command) {
         case HotkeyCommand::PlayPause:
             return QStringLiteral("再生／一時停止（止めるときは設定した秒数だけ巻き戻します）");
@@ -43,10 +42,11 @@ QString describe(HotkeyCommand command) {
             return QStringLiteral("今の位置をインデックスの次の空き欄に登録する");
         case HotkeyCommand::Nothing:
             return QStringLiteral("何もしません（ほかのアプリケーションにも届きません）");
+        case HotkeyCommand::StopContinuousSkip:
+            return QStringLiteral("巻き戻し・早送りを止める");
     }
     return {};
 }
-}  // namespace
 
 QString playbackKeysHelpText() {
     // One paragraph per command, in the order of the commands, with every key that gives it.
@@ -58,7 +58,7 @@ QString playbackKeysHelpText() {
         QStringLiteral("ほかのアプリケーションで文書を書きながら、次のキーで操作できます。"),
         QString()};
     for (auto it = keys.cbegin(); it != keys.cend(); ++it)
-        lines << QStringLiteral("【%1】").arg(describe(it.key()))
+        lines << QStringLiteral("【%1】").arg(describeCommand(it.key()))
               << QStringLiteral("　") + it.value().join(QStringLiteral(" ／ ")) << QString();
     lines << QStringLiteral("※「設定」メニューで、キーの組ごとに使わないようにできます。")
           << QStringLiteral(

@@ -16,8 +16,9 @@ public:
             reported_ = true;
             const QString reason =
                 QStringLiteral(
-                    "system-wide keys are not available on the \"%1\" display; use "
-                    "the window's controls, the foot pedal or the desktop media keys")
+                    "system-wide keys are not available on the \"%1\" display; bind "
+                    "desktop shortcuts to 'scribo --cmd ACTION' instead ('scribo --cmd list' "
+                    "shows the actions)")
                     .arg(QGuiApplication::platformName());
             std::fprintf(stderr, "Scribo: %s\n", qPrintable(reason));
             Q_EMIT unavailable(reason);

@@ -28,7 +28,8 @@ enum class HotkeyCommand : quint8 {
     PlayFromClipboardTimeCode,
     InsertTimeCode,
     RegisterIndexEntry,
-    Nothing,  // claimed so that the focused application never sees it, but does nothing
+    Nothing,             // claimed so that the focused application never sees it, but does nothing
+    StopContinuousSkip,  // on no key (play / pause ends a skip); for desktop shortcuts
 };
 
 // A combination of the table. The id (1..77, the slot's place in registration order) is what

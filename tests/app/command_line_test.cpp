@@ -18,6 +18,8 @@ private Q_SLOTS:
     void refused_data();
     void refused();
     void webAddress();
+    void actionCommand_data();
+    void actionCommand();
 
 private:
     QTemporaryDir dir_;
@@ -104,6 +106,12 @@ void CommandLineTest::refused_data() {
     QTest::newRow("empty") << QStringList{""} << QStringLiteral("an empty file name");
     QTest::newRow("other scheme") << QStringList{"ftp://host/a.mp3"}
                                   << QStringLiteral("unsupported address scheme ftp");
+    QTest::newRow("--cmd alone") << QStringList{"--cmd"}
+                                 << QStringLiteral(
+                                        "--cmd needs an action ('scribo --cmd list' "
+                                        "shows them)");
+    QTest::newRow("--cmd with a file")
+        << QStringList{"--cmd", "play-pause", "talk.mp3"} << QStringLiteral("--cmd takes no file");
 }
 
 void CommandLineTest::refused() {
@@ -126,6 +134,24 @@ void CommandLineTest::webAddress() {
     QCOMPARE(line.action, CommandLine::Run);
     QCOMPARE(int(line.target.kind), int(mpris::OpenTarget::WebAddress));
     QCOMPARE(line.targetUri(), QStringLiteral("https://example.org/a%20b.mp3"));
+}
+
+void CommandLineTest::actionCommand_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("separate") << QStringList{"--cmd", "volume-up"} << QStringLiteral("volume-up");
+    QTest::newRow("joined") << QStringList{"--cmd=list"} << QStringLiteral("list");
+    // Checked against the actions by whoever runs it, so the message can name them.
+    QTest::newRow("unknown passes") << QStringList{"--cmd", "dance"} << QStringLiteral("dance");
+}
+
+void CommandLineTest::actionCommand() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, name);
+    const CommandLine line = ParseCommandLine(arguments, cwd_);
+    QCOMPARE(line.action, CommandLine::Command);
+    QCOMPARE(line.actionName, name);
+    QVERIFY(!line.hasTarget());
 }
 
 QTEST_APPLESS_MAIN(CommandLineTest)

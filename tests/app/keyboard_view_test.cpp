@@ -5,6 +5,7 @@
 #include <QTest>
 
 #include "app/keyboard_wiring.h"
+#include "app/portal_shortcuts.h"
 #include "fakes/fake_clipboard.h"
 #include "fakes/form_fixture.h"
 #include "index/index_controller.h"
@@ -97,6 +98,36 @@ private Q_SLOTS:
         QVERIFY(k.start());
         QVERIFY(!k.f.form().heldKeysLabel->isHidden());
         QVERIFY(k.f.form().heldKeysLabel->text().contains(QStringLiteral("Pause")));
+    }
+
+    // No X server on the X11 route, or no portal on the portal's: the tab says why and what
+    // to do instead.
+    void keysUnavailableAreExplainedOnTheKeyboardTab_data() {
+        QTest::addColumn<bool>("x11");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("no X server") << false << QStringLiteral("no system-wide keys");
+        QTest::newRow("no portal") << true << QStringLiteral("there is no D-Bus session bus");
+    }
+    void keysUnavailableAreExplainedOnTheKeyboardTab() {
+        QFETCH(bool, x11);
+        QFETCH(QString, reason);
+        KeyedForm k;
+        k.f.hotkeyService.available = x11;
+        PortalShortcuts portal{QDBusConnection(QString())};
+        TAMainForm& w = k.f.create();
+        k.dispatcher = std::make_unique<HotkeyDispatcher>(w.transport(), k.index, k.clipboard,
+                                                          k.keystrokes, w.entryGate());
+        AttachDesktopShortcuts(k.f.hotkeyService, portal, *k.dispatcher, w);
+        auto* label = w.findChild<QLabel*>(QStringLiteral("keysUnavailableLabel"));
+        QVERIFY(label);
+        QVERIFY(k.f.start());
+        if (x11) {
+            QVERIFY(label->isHidden());
+            portal.start({}, QStringLiteral("scribo"));
+        }
+        QVERIFY(!label->isHidden());
+        QVERIFY2(label->text().contains(reason), qPrintable(label->text()));
+        QVERIFY(label->text().contains(QStringLiteral("scribo --cmd")));
     }
 
     void noKeyHeldElsewhereLeavesTheListHidden() {

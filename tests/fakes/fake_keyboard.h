@@ -39,11 +39,12 @@ private:
 class FakeKeystrokeOutput : public KeystrokeOutput {
     Q_OBJECT
 public:
+    bool available = true;  // false: a desktop where no keys can be sent
     bool keysHeld = false;
     int pastes = 0;
     bool waiting = false;
 
-    bool isAvailable() const override { return true; }
+    bool isAvailable() const override { return available; }
     void pasteWhenKeysReleased() override;
     void releaseKeys();
 };

@@ -89,6 +89,21 @@ private slots:
         QCOMPARE(r.clipboard.writes, 1);
     }
 
+    void withoutKeystrokesTheTimeCodeWaitsOnTheClipboard() {
+        Rig r;
+        r.keystrokes.available = false;
+        r.playFor(75.4);
+        QSignalSpy status(&r.keys, &HotkeyDispatcher::statusTextChanged);
+        QSignalSpy abandoned(&r.keystrokes, &KeystrokeOutput::pasteAbandoned);
+        r.keys.dispatch(HotkeyCommand::InsertTimeCode);
+        r.keys.dispatch(HotkeyCommand::InsertTimeCode);
+        QCOMPARE(r.clipboard.content, QStringLiteral("{▼[0:01:15]▲}"));
+        QCOMPARE(r.keystrokes.pastes, 0);
+        QCOMPARE(abandoned.size(), 0);
+        QCOMPARE(status.size(), 1);  // said once a run
+        QCOMPARE(status.at(0).at(0).toString(), HotkeyDispatcher::TimeCodeOnClipboard);
+    }
+
     void clipboardTimeCodeJumps_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("jumps");
@@ -225,6 +240,10 @@ private slots:
         QCOMPARE(colours.at(0).at(0).value<QColor>(), QColor(0, 0, 255));
         QCOMPARE(colours.at(1).at(0).value<QColor>(), QColor(128, 0, 0));
         QVERIFY(r.transport.isPlaying());  // a key skip does not pause first
+
+        r.keys.dispatch(HotkeyCommand::StopContinuousSkip);
+        QVERIFY(!r.timerActive("forwardSkipTimer"));
+        QVERIFY(r.transport.isPlaying());
     }
 
     void scrollLockAppendsEntryWithNote() {
