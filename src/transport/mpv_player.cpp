@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/file_name.h"
 #include "transport/mpv_names.h"
 
 namespace {
@@ -176,7 +177,8 @@ void MpvPlayer::setURL(const QString& url) {
     setString(mpvname::kAccessReferences,
               QString::fromLatin1(isWebAddress(url) ? mpvname::kYes : mpvname::kNo));
 
-    const QByteArray target = url.toUtf8();
+    // A local name goes to mpv as the very bytes it has on disk.
+    const QByteArray target = fileNameToBytes(url);
     const char* args[] = {mpvname::kLoadfile, target.constData(), mpvname::kReplace, nullptr};
     mpv_node result;
     const int rc = mpv_command_ret(handle_, args, &result);
