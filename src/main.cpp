@@ -3,7 +3,6 @@
 #include <malloc.h>
 #include <QApplication>
 #include <QDBusError>
-#include <QDir>
 #include <QTimer>
 #include <clocale>
 #include <cstdio>
@@ -39,7 +38,7 @@ int main(int argc, char* argv[]) {
     // Help and version need no display, so they are answered before Qt starts. Arguments are
     // read as file names: Qt's own reading loses bytes that are not UTF-8.
     const CommandLine early =
-        ParseCommandLine(argumentsFromBytes(argc - 1, argv + 1), QDir::currentPath());
+        ParseCommandLine(argumentsFromBytes(argc - 1, argv + 1), currentFolder());
     if (early.action == CommandLine::Help || early.action == CommandLine::Version) {
         std::fputs(qPrintable(early.action == CommandLine::Help ? HelpText() : VersionText()),
                    stdout);
@@ -65,7 +64,7 @@ int main(int argc, char* argv[]) {
 
     // Read again without the options Qt has taken for itself (it takes them out of argv).
     const CommandLine command =
-        ParseCommandLine(argumentsFromBytes(argc - 1, argv + 1), QDir::currentPath());
+        ParseCommandLine(argumentsFromBytes(argc - 1, argv + 1), currentFolder());
     if (command.action == CommandLine::Fail) {
         std::fprintf(stderr, "Scribo: %s\nTry 'scribo --help'.\n", qPrintable(command.error));
         return 1;

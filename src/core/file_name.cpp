@@ -1,6 +1,9 @@
 #include "core/file_name.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <memory>
 
 namespace {
 
@@ -79,6 +82,11 @@ QStringList argumentsFromBytes(int argc, const char* const* argv) {
     for (int i = 0; i < argc; ++i)
         arguments << fileNameFromBytes(argv[i]);
     return arguments;
+}
+
+QString currentFolder() {
+    const std::unique_ptr<char, decltype(&::free)> folder(::getcwd(nullptr, 0), &::free);
+    return folder ? fileNameFromBytes(folder.get()) : QString();
 }
 
 bool fileExists(const QString& path) {

@@ -13,8 +13,9 @@
 QString fileNameFromBytes(QByteArrayView bytes);
 QByteArray fileNameToBytes(const QString& name);
 
-// The program's arguments, read like file names.
+// The program's arguments and its working folder, read like file names.
 QStringList argumentsFromBytes(int argc, const char* const* argv);
+QString currentFolder();
 
 // Whether something of that name exists, and whether it is a folder (links followed).
 bool fileExists(const QString& path);

@@ -1,5 +1,7 @@
 #include "core/file_name.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -53,6 +55,15 @@ private slots:
         QVERIFY(fileExists(path));
         QVERIFY(!isFolder(path));
         QVERIFY(isFolder(dir.path()));
+        // A relative name on the command line is taken from a working folder of such a name.
+        const QByteArray folder = bytes + ".d";
+        QCOMPARE(::mkdir(folder.constData(), 0700), 0);
+        const QString before = QDir::currentPath();
+        QCOMPARE(::chdir(folder.constData()), 0);
+        const QString current = currentFolder();
+        QVERIFY(QDir::setCurrent(before));
+        ::rmdir(folder.constData());
+        QCOMPARE(fileNameToBytes(current), folder);
 
         const QString uri = localFileUri(path);
         QVERIFY2(uri.endsWith(QLatin1String("/bad%FF%FEname.mp3")), qPrintable(uri));
