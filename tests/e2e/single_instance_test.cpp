@@ -211,32 +211,43 @@ void SingleInstanceTest::namesThatAreNotUtf8AreOpenedByTheirBytes() {
         for (const QByteArray& name : names)
             std::remove((folder + name).constData());
     });
-    const auto playsFile = [](const QString& path) {
-        const auto shown = [&] {
-            return playerctl({QStringLiteral("metadata"), QStringLiteral("xesam:url")}) ==
-                   localFileUri(path);
+    // Empty when the file is shown, plays and its position moves on; else what went wrong.
+    const auto playFails = [](const QString& path) -> QString {
+        const QString uri = localFileUri(path);
+        const auto url = [] {
+            return playerctl({QStringLiteral("metadata"), QStringLiteral("xesam:url")});
         };
-        if (!waitUntil(shown, 15000)) return false;
-        playerctl({QStringLiteral("play")});
+        if (!waitUntil([&] { return url() == uri; }, 15000))
+            return QStringLiteral("shows ") + url();
+        // Opening plays muted for a moment to learn the length, then ends paused.
+        if (!waitUntil([] { return playerStatus() == QStringLiteral("Paused"); }, 10000))
+            return QStringLiteral("does not settle: ") + playerStatus();
+        const auto playing = [] {
+            if (playerStatus() == QStringLiteral("Playing")) return true;
+            playerctl({QStringLiteral("play")});
+            return false;
+        };
+        if (!waitUntil(playing, 10000)) return QStringLiteral("stays ") + playerStatus();
         const double start = playerPosition();
-        return waitUntil([&] { return playerStatus() == QStringLiteral("Playing"); }, 5000) &&
-               waitUntil([&] { return playerPosition() > start + 0.5; }, 5000);
+        if (!waitUntil([&] { return playerPosition() > start + 0.5; }, 5000))
+            return QStringLiteral("stays at %1 s, %2").arg(start).arg(playerStatus());
+        return {};
     };
 
     first.start({paths[0]});
     QVERIFY2(waitUntil([] { return registered(kService); }, 20000), qPrintable(errorText(first)));
-    QVERIFY2(playsFile(paths[0]), "the command line's file does not play");
+    QCOMPARE(playFails(paths[0]), QString());
 
     ScriboProcess second;
     second.start({paths[1]});
     QVERIFY(second.waitForExit(15000));
     QCOMPARE(second.process().exitCode(), 0);
-    QVERIFY2(playsFile(paths[1]), "the handed-over file does not play");
+    QCOMPARE(playFails(paths[1]), QString());
 
     int code = -1;
     playerctl({QStringLiteral("open"), localFileUri(paths[0])}, &code);
     QCOMPARE(code, 0);
-    QVERIFY2(playsFile(paths[0]), "the file opened through OpenUri does not play");
+    QCOMPARE(playFails(paths[0]), QString());
 
     quit(kService);
     QVERIFY(first.waitForExit(15000));
