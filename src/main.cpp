@@ -3,7 +3,6 @@
 #include <malloc.h>
 #include <QApplication>
 #include <QDBusError>
-#include <QDir>
 #include <QTimer>
 #include <clocale>
 #include <cstdio>
@@ -22,6 +21,7 @@
 #include "app/shortcut_routing.h"
 #include "app/single_instance.h"
 #include "app/system_clipboard.h"
+#include "core/file_name.h"
 #include "keyboard/hotkey_controller.h"
 #include "keyboard/hotkey_dispatcher.h"
 #include "keyboard/hotkey_service.h"
@@ -39,11 +39,10 @@ int main(int argc, char* argv[]) {
     // is never given back: about 10 MiB resident for the life of the program.
     mallopt(M_MMAP_THRESHOLD, 128 * 1024);
 
-    // Help and version need no display, so they are answered before Qt starts.
-    QStringList rawArguments;
-    for (int i = 1; i < argc; ++i)
-        rawArguments << QString::fromLocal8Bit(argv[i]);
-    const CommandLine early = ParseCommandLine(rawArguments, QDir::currentPath());
+    // Help and version need no display, so they are answered before Qt starts. Arguments are
+    // read as file names: Qt's own reading loses bytes that are not UTF-8.
+    const CommandLine early =
+        ParseCommandLine(argumentsFromBytes(argc - 1, argv + 1), currentFolder());
     if (early.action == CommandLine::Help || early.action == CommandLine::Version) {
         std::fputs(qPrintable(early.action == CommandLine::Help ? HelpText() : VersionText()),
                    stdout);
@@ -76,9 +75,9 @@ int main(int argc, char* argv[]) {
     // libmpv refuses to start under a locale whose decimal point is not ".".
     std::setlocale(LC_NUMERIC, "C");
 
-    // Read again without the options Qt has taken for itself.
+    // Read again without the options Qt has taken for itself (it takes them out of argv).
     const CommandLine command =
-        ParseCommandLine(QCoreApplication::arguments().mid(1), QDir::currentPath());
+        ParseCommandLine(argumentsFromBytes(argc - 1, argv + 1), currentFolder());
     if (command.action == CommandLine::Fail) {
         std::fprintf(stderr, "Scribo: %s\nTry 'scribo --help'.\n", qPrintable(command.error));
         return 1;

@@ -1,9 +1,10 @@
 #include "app/command_line.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QRegularExpression>
 #include <QUrl>
+
+#include "core/file_name.h"
 
 namespace {
 bool looksLikeAddress(const QString& argument) {
@@ -15,8 +16,7 @@ bool looksLikeAddress(const QString& argument) {
 }  // namespace
 
 QString CommandLine::targetUri() const {
-    if (target.kind == mpris::OpenTarget::LocalFile)
-        return QUrl::fromLocalFile(target.location).toString(QUrl::FullyEncoded);
+    if (target.kind == mpris::OpenTarget::LocalFile) return localFileUri(target.location);
     return target.location;
 }
 
@@ -65,7 +65,7 @@ CommandLine ParseCommandLine(const QStringList& arguments, const QString& workin
         const QString path = QDir(workingFolder).absoluteFilePath(name);
         if (name.isEmpty())
             result.error = QStringLiteral("an empty file name");
-        else if (looksLikeAddress(name) && !QFileInfo::exists(path))
+        else if (looksLikeAddress(name) && !fileExists(path))
             result.target = mpris::ParseOpenUri(name);
         else
             result.target = mpris::CheckLocalFile(path);

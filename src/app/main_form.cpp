@@ -18,6 +18,7 @@
 #include "app/about_box.h"
 #include "app/dialogs.h"
 #include "app/system_clipboard.h"
+#include "core/file_name.h"
 #include "core/profile_file.h"
 #include "core/settings_keys.h"
 #include "index/csv_export.h"
@@ -191,7 +192,7 @@ void TAMainForm::dropEvent(QDropEvent* event) {
     }
     QStringList paths;
     for (const QUrl& url : event->mimeData()->urls())
-        paths << (url.isLocalFile() ? url.toLocalFile() : url.toString());
+        paths << (url.isLocalFile() ? localFileFromUri(url) : url.toString());
     event->acceptProposedAction();
     guard([&] { DropFiles(paths); });
 }

@@ -1,12 +1,12 @@
 #include "app/mpris_logic.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QHash>
 #include <QUrl>
 #include <algorithm>
 #include <cmath>
 
+#include "core/file_name.h"
 #include "transport/media_files.h"
 #include "transport/media_player.h"
 
@@ -101,9 +101,8 @@ QStringList SupportedUriSchemes() {
 
 OpenTarget CheckLocalFile(const QString& absolutePath) {
     const QString path = QDir::cleanPath(absolutePath);
-    const QFileInfo info(path);
-    if (!info.exists()) return {OpenTarget::Invalid, path, QStringLiteral("no such file")};
-    if (info.isDir()) return {OpenTarget::Invalid, path, QStringLiteral("a folder, not a file")};
+    if (!fileExists(path)) return {OpenTarget::Invalid, path, QStringLiteral("no such file")};
+    if (isFolder(path)) return {OpenTarget::Invalid, path, QStringLiteral("a folder, not a file")};
     if (!IsMediaFileName(path))
         return {OpenTarget::Invalid, path, QStringLiteral("not a media file")};
     return {OpenTarget::LocalFile, path, {}};
@@ -120,7 +119,7 @@ OpenTarget ParseOpenUri(const QString& uri) {
         // Only this machine's files: a file URI naming another host cannot be reached.
         if (!url.host().isEmpty() && url.host() != QLatin1String("localhost"))
             return {OpenTarget::Invalid, text, QStringLiteral("a file on another machine")};
-        return CheckLocalFile(url.adjusted(QUrl::RemoveAuthority).toLocalFile());
+        return CheckLocalFile(localFileFromUri(url));
     }
     if (scheme == QLatin1String("http") || scheme == QLatin1String("https")) {
         if (url.host().isEmpty()) return {OpenTarget::Invalid, text, QStringLiteral("no host")};
@@ -143,9 +142,9 @@ QVariantMap MetadataFor(const QDBusObjectPath& trackId, const QString& location,
     QVariantMap map;
     map.insert(QStringLiteral("mpris:trackid"), QVariant::fromValue(trackId));
     if (location.isEmpty()) return map;
-    const QUrl url =
-        location.startsWith(QLatin1Char('/')) ? QUrl::fromLocalFile(location) : QUrl(location);
-    map.insert(QStringLiteral("xesam:url"), url.toString(QUrl::FullyEncoded));
+    map.insert(QStringLiteral("xesam:url"), location.startsWith(QLatin1Char('/'))
+                                                ? localFileUri(location)
+                                                : QUrl(location).toString(QUrl::FullyEncoded));
     map.insert(QStringLiteral("xesam:title"), title);
     if (const qint64 length = ToMicroseconds(durationSeconds); length > 0)
         map.insert(QStringLiteral("mpris:length"), length);

@@ -3,7 +3,9 @@
 #include <QAction>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTimeEdit>
 #include <QTimer>
@@ -14,6 +16,7 @@
 #include "app/main_form.h"
 #include "app/settings_location.h"
 #include "core/time_code.h"
+#include "core/window_placement.h"
 #include "index/index_commands.h"
 #include "pedal/pedal_controller.h"
 #include "transport/media_player.h"
@@ -63,7 +66,14 @@ bool TAMainForm::FormShow() {
     t.chooseRewind(RadioGroupAutoBackSpace->ItemIndex());
     t.chooseRepeatInterval(RadioGroupRepeatTime->ItemIndex());
     pedal_->startPolling();
-    move(windowLeft_, windowTop_);
+    QList<QRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens())
+        screens << screen->availableGeometry();
+    const QPoint place = reachablePosition(QRect(QPoint(windowLeft_, windowTop_), size()), screens,
+                                           QPoint(kDefaultLeft, kDefaultTop));
+    windowLeft_ = place.x();
+    windowTop_ = place.y();
+    move(place);
 
     if (t.mediaPath().isEmpty()) {
         PageControlSetting->setCurrentWidget(PageControlSettingTab02Speed);

@@ -1,17 +1,21 @@
 #include "transport/mpv_player.h"
 
 #include <mpv/client.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
 
 #include <QByteArray>
 #include <QLoggingCategory>
 #include <QMetaObject>
 #include <QPointer>
+#include <QSocketNotifier>
 #include <algorithm>
 #include <clocale>
 #include <cmath>
 #include <utility>
 #include <vector>
 
+#include "core/file_name.h"
 #include "transport/mpv_names.h"
 
 namespace {
@@ -126,16 +130,23 @@ MpvPlayer::MpvPlayer(const MpvOptions& extraOptions, QObject* parent) : MediaPla
         throw;
     }
 
-    // Called on one of mpv's threads: only hand the work to ours, once per batch.
+    // The wakeup callback runs on one of mpv's threads. It touches no Qt object: it only adds
+    // to an eventfd, which the GUI thread watches; a batch of wakeups is read there as one.
+    // (ThreadSanitizer also sees this hand-over, which Qt's own locks hide from it.)
+    wakeupFd_ = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+    if (wakeupFd_ < 0) {
+        mpv_terminate_destroy(handle_);
+        handle_ = nullptr;
+        throw PlayerError("Cannot start the media player: no event descriptor");
+    }
+    wakeupNotifier_ = new QSocketNotifier(wakeupFd_, QSocketNotifier::Read, this);
+    connect(wakeupNotifier_, &QSocketNotifier::activated, this, [this] {
+        eventfd_t count = 0;
+        ::eventfd_read(wakeupFd_, &count);
+        drainEvents();
+    });
     mpv_set_wakeup_callback(
-        handle_,
-        [](void* context) {
-            auto* self = static_cast<MpvPlayer*>(context);
-            if (!self->wakeupPending_.exchange(true))
-                QMetaObject::invokeMethod(
-                    self, [self] { self->drainEvents(); }, Qt::QueuedConnection);
-        },
-        this);
+        handle_, [](void* fd) { ::eventfd_write(*static_cast<const int*>(fd), 1); }, &wakeupFd_);
 }
 
 MpvPlayer::~MpvPlayer() {
@@ -143,6 +154,8 @@ MpvPlayer::~MpvPlayer() {
     // Once this returns no callback runs any more; calls already queued die with this object.
     mpv_set_wakeup_callback(handle_, nullptr, nullptr);
     mpv_terminate_destroy(handle_);
+    delete wakeupNotifier_;
+    ::close(wakeupFd_);
 }
 
 // ---- Operations --------------------------------------------------------------------------
@@ -176,7 +189,8 @@ void MpvPlayer::setURL(const QString& url) {
     setString(mpvname::kAccessReferences,
               QString::fromLatin1(isWebAddress(url) ? mpvname::kYes : mpvname::kNo));
 
-    const QByteArray target = url.toUtf8();
+    // A local name goes to mpv as the very bytes it has on disk.
+    const QByteArray target = fileNameToBytes(url);
     const char* args[] = {mpvname::kLoadfile, target.constData(), mpvname::kReplace, nullptr};
     mpv_node result;
     const int rc = mpv_command_ret(handle_, args, &result);
@@ -380,7 +394,6 @@ void MpvPlayer::setVideoWindow(quintptr windowId) {
 // ---- Events ------------------------------------------------------------------------------
 
 void MpvPlayer::drainEvents() {
-    wakeupPending_.store(false);
     const QPointer<MpvPlayer> self(this);
     while (self && handle_) {
         const mpv_event* raw = mpv_wait_event(handle_, 0);

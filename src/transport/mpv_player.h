@@ -4,11 +4,12 @@
 #include <QList>
 #include <QPair>
 #include <QString>
-#include <atomic>
 #include <initializer_list>
 #include <optional>
 
 #include "transport/media_player.h"
+
+class QSocketNotifier;
 
 struct mpv_handle;
 
@@ -17,7 +18,7 @@ struct mpv_handle;
 using MpvOptions = QList<QPair<QString, QString>>;
 
 // The player backed by libmpv. Everything runs on the GUI thread: mpv's wakeup callback only
-// posts a queued call that drains the event queue there.
+// signals an eventfd that the GUI thread watches, and the event queue is drained there.
 //
 // The constructor resets LC_NUMERIC to "C" for the whole process: libmpv refuses to start
 // otherwise (it parses and prints numbers with the C library), and Qt's own number formatting
@@ -79,7 +80,8 @@ private:
     bool seekPending() const { return seekTarget_ && !restartSeen_; }
 
     mpv_handle* handle_ = nullptr;
-    std::atomic<bool> wakeupPending_{false};
+    int wakeupFd_ = -1;
+    QSocketNotifier* wakeupNotifier_ = nullptr;
 
     QString url_;
     Media media_ = Media::None;

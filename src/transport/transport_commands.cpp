@@ -1,10 +1,10 @@
 // Play and pause with the automatic rewind, repeat, speed, volume and the skips.
 
-#include <QFileInfo>
 #include <QTimer>
 #include <algorithm>
 #include <cmath>
 
+#include "core/file_name.h"
 #include "core/time_code.h"
 #include "transport/media_player.h"
 #include "transport/transport_controller.h"
@@ -50,7 +50,7 @@ void TransportController::playPause() {
 void TransportController::togglePlay() {
     repeatTimer_->stop();
     if (mediaPath_.isEmpty()) return;
-    if (!QFileInfo::exists(mediaPath_)) {
+    if (!fileExists(mediaPath_)) {
         mediaPath_.clear();
         return;
     }

@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "core/entry_gate.h"
+#include "core/file_name.h"
 #include "core/time_code.h"
 #include "transport/clock.h"
 #include "transport/media_player.h"
@@ -70,7 +71,7 @@ double TransportController::duration() const {
 
 namespace {
 bool namesExistingFile(const QString& path) {
-    return !path.isEmpty() && QFileInfo::exists(path);
+    return !path.isEmpty() && fileExists(path);
 }
 }  // namespace
 
@@ -152,8 +153,12 @@ void TransportController::restoreAtStartUp() {
     if (!mediaPath_.isEmpty() && savedPosition_ > 0)
         wavMode_ = QFileInfo(mediaPath_).suffix().toLower() == QLatin1String("wav");
     if (mediaPath_.isEmpty()) return;
+<<<<<<< HEAD
     // A folder of that name is no recording either (the player would take it for a playlist).
     if (!QFileInfo(mediaPath_).isFile()) {
+=======
+    if (!fileExists(mediaPath_)) {
+>>>>>>> reliability-names
         mediaPath_.clear();
         return;
     }

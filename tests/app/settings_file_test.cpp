@@ -104,8 +104,8 @@ private Q_SLOTS:
     void namesCp932CannotHoldSurviveRestart_data();
     void namesCp932CannotHoldSurviveRestart();
     void everyStoredPathKeepsItsExactForm();
-    void windowPositionFallsBackWhenNotPositive_data();
-    void windowPositionFallsBackWhenNotPositive();
+    void windowPositionFallsBackWhenUnreachable_data();
+    void windowPositionFallsBackWhenUnreachable();
     void speedItemIsClamped_data();
     void speedItemIsClamped();
     void missingOrDamagedKeysReadAsZero();
@@ -311,7 +311,7 @@ void SettingsFileTest::everyStoredPathKeepsItsExactForm() {
     QCOMPARE(c.form().transport().mediaPath(), other);
 }
 
-void SettingsFileTest::windowPositionFallsBackWhenNotPositive_data() {
+void SettingsFileTest::windowPositionFallsBackWhenUnreachable_data() {
     QTest::addColumn<QByteArray>("settings");
     QTest::addColumn<QPoint>("topLeft");
     QTest::newRow("zero and negative")
@@ -319,9 +319,14 @@ void SettingsFileTest::windowPositionFallsBackWhenNotPositive_data() {
     QTest::newRow("small but positive")
         << QByteArray("[FormPosition]\nTop=5\nLeft=5\n") << QPoint(5, 5);
     QTest::newRow("missing") << QByteArray("[Play]\nSpeed=2\n") << QPoint(800, 100);
+    // Saved on a monitor that is no longer there.
+    QTest::newRow("off every screen")
+        << QByteArray("[FormPosition]\nTop=40000\nLeft=40000\n") << QPoint(800, 100);
+    QTest::newRow("beside the screen")
+        << QByteArray("[FormPosition]\nTop=100\nLeft=2500\n") << QPoint(800, 100);
 }
 
-void SettingsFileTest::windowPositionFallsBackWhenNotPositive() {
+void SettingsFileTest::windowPositionFallsBackWhenUnreachable() {
     QFETCH(QByteArray, settings);
     QFETCH(QPoint, topLeft);
     FormFixture f;

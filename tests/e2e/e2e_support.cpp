@@ -5,7 +5,9 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QThread>
+#include <algorithm>
 
+#include "core/file_name.h"
 #include "fakes/test_files.h"
 
 ScriboProcess::ScriboProcess() {
@@ -37,6 +39,21 @@ void ScriboProcess::start(const QStringList& arguments) {
     process_ = std::make_unique<QProcess>();
     process_->setProgram(binary());
     process_->setArguments(arguments);
+    // QProcess hands arguments over as UTF-8 text; a file name that is other bytes is spelled
+    // in octal for the shell's printf, which then runs Scribo in its own place (exec).
+    const auto isText = [](const QString& a) { return fileNameToBytes(a) == a.toUtf8(); };
+    if (!std::all_of(arguments.begin(), arguments.end(), isText)) {
+        QString script = QStringLiteral("exec \"$0\"");
+        for (const QString& argument : arguments) {
+            QString spelled;
+            for (const char byte : fileNameToBytes(argument))
+                spelled += QStringLiteral("\\%1").arg(static_cast<unsigned char>(byte), 3, 8,
+                                                      QLatin1Char('0'));
+            script += QStringLiteral(" \"$(printf '%1')\"").arg(spelled);
+        }
+        process_->setProgram(QStringLiteral("/bin/sh"));
+        process_->setArguments({QStringLiteral("-c"), script, binary()});
+    }
     process_->start();
     process_->waitForStarted(5000);
 }

@@ -8,7 +8,9 @@
 #include <QDBusReply>
 #include <QDBusVariant>
 #include <QtTest>
+#include <cstdio>
 
+#include "core/file_name.h"
 #include "e2e/e2e_support.h"
 #include "fakes/test_media.h"
 
@@ -80,6 +82,7 @@ private Q_SLOTS:
     void badArgumentsAreRefusedBeforeStarting();
     void secondStartHandsItsFileToTheFirst();
     void withoutSessionBusScriboRunsAlone();
+    void namesThatAreNotUtf8AreOpenedByTheirBytes();
 };
 
 void SingleInstanceTest::helpAndVersionNeedNoDisplay() {
@@ -188,6 +191,69 @@ void SingleInstanceTest::withoutSessionBusScriboRunsAlone() {
     QCOMPARE(lines.size(), 1);
     QVERIFY2(lines.constFirst().contains(QStringLiteral("no D-Bus session bus")),
              qPrintable(lines.constFirst()));
+}
+
+// File names are bytes; Qt alone would read \xff\xfe as U+FFFD and find no such file.
+void SingleInstanceTest::namesThatAreNotUtf8AreOpenedByTheirBytes() {
+    ScriboProcess first;
+    first.writeSettings(kSettings);
+    const QByteArray folder = QFile::encodeName(first.folder());
+    const QByteArray names[] = {"bad\xff\xfename.wav", "other\xfe.wav"};
+    QStringList paths;
+    for (const QByteArray& name : names) {
+        const QString plain = first.folder() + QStringLiteral("plain.wav");
+        QVERIFY(testmedia::writeWav(plain, 20, 440, {8000, 1, 16}));
+        QCOMPARE(std::rename(QFile::encodeName(plain).constData(), (folder + name).constData()), 0);
+        paths << fileNameFromBytes(folder + name);
+    }
+    // The folder's own clean-up cannot spell these names.
+    const auto removeMedia = qScopeGuard([&] {
+        for (const QByteArray& name : names)
+            std::remove((folder + name).constData());
+    });
+    // Empty when the file is shown, plays and its position moves on; else what went wrong.
+    const auto playFails = [](const QString& path) -> QString {
+        const QString uri = localFileUri(path);
+        const auto url = [] {
+            return playerctl({QStringLiteral("metadata"), QStringLiteral("xesam:url")});
+        };
+        if (!waitUntil([&] { return url() == uri; }, 15000))
+            return QStringLiteral("shows ") + url();
+        // Opening plays muted for a moment to learn the length, then ends paused.
+        if (!waitUntil([] { return playerStatus() == QStringLiteral("Paused"); }, 10000))
+            return QStringLiteral("does not settle: ") + playerStatus();
+        const auto playing = [] {
+            if (playerStatus() == QStringLiteral("Playing")) return true;
+            playerctl({QStringLiteral("play")});
+            return false;
+        };
+        if (!waitUntil(playing, 10000)) return QStringLiteral("stays ") + playerStatus();
+        const double start = playerPosition();
+        if (!waitUntil([&] { return playerPosition() > start + 0.5; }, 5000))
+            return QStringLiteral("stays at %1 s, %2").arg(start).arg(playerStatus());
+        return {};
+    };
+
+    first.start({paths[0]});
+    QVERIFY2(waitUntil([] { return registered(kService); }, 20000), qPrintable(errorText(first)));
+    QCOMPARE(playFails(paths[0]), QString());
+
+    ScriboProcess second;
+    second.start({paths[1]});
+    QVERIFY(second.waitForExit(15000));
+    QCOMPARE(second.process().exitCode(), 0);
+    QCOMPARE(playFails(paths[1]), QString());
+
+    int code = -1;
+    playerctl({QStringLiteral("open"), localFileUri(paths[0])}, &code);
+    QCOMPARE(code, 0);
+    QCOMPARE(playFails(paths[0]), QString());
+
+    quit(kService);
+    QVERIFY(first.waitForExit(15000));
+    QCOMPARE(first.process().exitCode(), 0);
+    for (const QString& path : paths)
+        QVERIFY(fileExists(path));
 }
 
 QTEST_GUILESS_MAIN(SingleInstanceTest)

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QList>
+#include <QPoint>
+#include <QRect>
+
+// The window has no title bar: it is moved by dragging its top strip (the menu bar). A saved
+// position where too little of that strip is on any screen (a monitor that has gone, a
+// hand-edited 40000) would leave it where nobody can take hold of it.
+bool isReachable(const QRect& window, const QList<QRect>& screens);
+
+// Where the window goes: where it was saved, or the fallback when it could not be reached
+// there. Without any screen known it stays where it was saved.
+QPoint reachablePosition(const QRect& window, const QList<QRect>& screens, const QPoint& fallback);
