@@ -1,5 +1,7 @@
 #include "core/profile_file.h"
 
+#include "core/file_name.h"
+
 #include "core/cp932.h"
 #include "core/ini_number.h"
 
@@ -330,10 +332,9 @@ QString ProfileFile::readUtf8String(const QString& section, const QString& key,
                                     const QString& def) const {
     const auto raw = rawValue(path_, section, key);
     if (!raw) return def;
-    QStringDecoder decoder(QStringDecoder::Utf8);
-    const QString value = decoder.decode(*raw);
-    // Damaged bytes would name something else: no value is better than a wrong one.
-    return decoder.hasError() ? def : singleLine(value);
+    // Read as a file name is: bytes that are not UTF-8 (a name from a non-UTF-8 folder) come
+    // back as the same bytes.
+    return singleLine(fileNameFromBytes(*raw));
 }
 
 bool ProfileFile::valueExists(const QString& section, const QString& key) const {
@@ -351,7 +352,7 @@ void ProfileFile::writeString(const QString& section, const QString& key,
 void ProfileFile::writeUtf8String(const QString& section, const QString& key,
                                   const QString& value) const {
     rewrite(path_, [&](const QByteArray& bytes) {
-        return std::optional(withValue(bytes, section, key, singleLine(value).toUtf8()));
+        return std::optional(withValue(bytes, section, key, fileNameToBytes(singleLine(value))));
     });
 }
 
@@ -386,7 +387,7 @@ void ProfileEdit::writeString(const QString& section, const QString& key, const 
 void ProfileEdit::writeUtf8String(const QString& section, const QString& key,
                                   const QString& value) {
     if (unreadable_) throw ProfileWriteError(path_);
-    bytes_ = withValue(bytes_, section, key, singleLine(value).toUtf8());
+    bytes_ = withValue(bytes_, section, key, fileNameToBytes(singleLine(value)));
     changed_ = true;
 }
 

@@ -153,12 +153,8 @@ void TransportController::restoreAtStartUp() {
     if (!mediaPath_.isEmpty() && savedPosition_ > 0)
         wavMode_ = QFileInfo(mediaPath_).suffix().toLower() == QLatin1String("wav");
     if (mediaPath_.isEmpty()) return;
-<<<<<<< HEAD
     // A folder of that name is no recording either (the player would take it for a playlist).
-    if (!QFileInfo(mediaPath_).isFile()) {
-=======
-    if (!fileExists(mediaPath_)) {
->>>>>>> reliability-names
+    if (!fileExists(mediaPath_) || isFolder(mediaPath_)) {
         mediaPath_.clear();
         return;
     }
