@@ -27,6 +27,15 @@ TransportController::TransportController(MediaPlayer& player, Clock& clock, QObj
                                      &TransportController::rewindSkipTick);
     repeatTimer_ =
         makeTickTimer(this, "repeatTimer", 2000, runTick_, &TransportController::repeatTick);
+    // The player knows a file's length as soon as it has opened it; the probe's second is only
+    // the latest moment to show it.
+    connect(&player_, &MediaPlayer::durationChanged, this, [this](double seconds) {
+        if (seconds <= 0) return;
+        if (runTick_)
+            runTick_([this] { showKnownLength(); });
+        else
+            showKnownLength();
+    });
 }
 
 void TransportController::initialize() {
@@ -111,9 +120,10 @@ void TransportController::open(const QString& path) {
     if (path.isEmpty()) return;
     forgetMedia();
     rememberMedia(path);
+    // A new file starts at its beginning, and says so from the first moment.
+    savedPosition_ = 0;
     player_.setURL(mediaPath_);
     load(mediaPath_);
-    savedPosition_ = 0;
     shownSeconds_ = 0;
     Q_EMIT mediaOpened();
     Q_EMIT changed();
@@ -140,7 +150,11 @@ void TransportController::load(const QString& path) {
 
     player_.setMute(true);
     player_.setURL(path);
-    if (isPlaying()) {
+    // A player still loading in the background would start once it has; paused now, it loads
+    // paused and the probe leaves the position where the open puts it (the start, or the saved
+    // position on a restore) instead of a second further on.
+    if (const int state = player_.playState();
+        state == PlayStates::Playing || state == PlayStates::Transitioning) {
         player_.pause();
         player_.setCurrentPosition(0);
     }
@@ -194,6 +208,14 @@ void TransportController::finishLengthProbe() {
     player_.pause();
     player_.setMute(false);
     durationText();
+    Q_EMIT changed();
+}
+
+void TransportController::showKnownLength() {
+    if (mediaPath_.isEmpty() || player_.URL() != mediaPath_) return;
+    const QString text = durationText();
+    if (text.isEmpty()) return;
+    Q_EMIT lengthProbed(text);
     Q_EMIT changed();
 }
 

@@ -194,6 +194,8 @@ Q_SIGNALS:
 
 private:
     void load(const QString& path);
+    // Shows the length once the player reports it (the label and the bar's maximum).
+    void showKnownLength();
     void showPosition(double seconds);
     void restartAtRepeatPosition();
 
