@@ -30,12 +30,21 @@ TransportController::TransportController(MediaPlayer& player, Clock& clock, QObj
     // The player knows a file's length as soon as it has opened it; the probe's second is only
     // the latest moment to show it.
     connect(&player_, &MediaPlayer::durationChanged, this, [this](double seconds) {
-        if (seconds <= 0) return;
-        if (runTick_)
-            runTick_([this] { showKnownLength(); });
-        else
-            showKnownLength();
+        if (seconds > 0) runGuarded([this] { showKnownLength(); });
     });
+    // The open leaves the player paused, so playing during the probe is the user's doing: the
+    // probe ends there, with the sound on, rather than pausing them a moment later.
+    connect(&player_, &MediaPlayer::playStateChanged, this, [this](int state) {
+        if (state == PlayStates::Playing && lengthProbeTimer_->isActive())
+            runGuarded([this] { finishLengthProbe(); });
+    });
+}
+
+void TransportController::runGuarded(const std::function<void()>& work) {
+    if (runTick_)
+        runTick_(work);
+    else
+        work();
 }
 
 void TransportController::initialize() {
@@ -141,6 +150,7 @@ void TransportController::openWebAddress(const QString& address) {
 }
 
 void TransportController::load(const QString& path) {
+    lengthProbeTimer_->stop();  // the probe of a file left behind
     Q_EMIT aboutToLoad(path);
     player_.setURL(mediaPath_);
     Q_EMIT loadShown(Time2HHMMSS(savedPosition_));
@@ -205,7 +215,7 @@ void TransportController::clearRemembered() {
 void TransportController::finishLengthProbe() {
     Q_EMIT lengthProbed(durationText());
     lengthProbeTimer_->stop();
-    player_.pause();
+    // No pause here: the open has paused the player, and playing now was asked for.
     player_.setMute(false);
     durationText();
     Q_EMIT changed();
