@@ -11,6 +11,23 @@
 #include "transport/media_player.h"
 #include "transport/transport_controller.h"
 
+namespace {
+// The commands that take no arguments, which a signal can carry as well as a call.
+struct CommandSignal {
+    const char* interface;
+    const char* member;
+    void (MprisService::*run)();
+};
+constexpr CommandSignal kCommandSignals[] = {
+    {mpris::kRootInterface, "Raise", &MprisService::raise},
+    {mpris::kRootInterface, "Quit", &MprisService::quit},
+    {mpris::kPlayerInterface, "Play", &MprisService::play},
+    {mpris::kPlayerInterface, "Pause", &MprisService::pause},
+    {mpris::kPlayerInterface, "PlayPause", &MprisService::playPause},
+    {mpris::kPlayerInterface, "Stop", &MprisService::stop},
+};
+}  // namespace
+
 MprisService::MprisService(TransportController& transport, const QDBusConnection& bus,
                            QObject* parent)
     : QObject(parent), transport_(transport), bus_(bus) {
@@ -32,6 +49,7 @@ MprisService::MprisService(TransportController& transport, const QDBusConnection
 
 MprisService::~MprisService() {
     if (!published_) return;
+    listenForCommandSignals(false);
     bus_.unregisterService(serviceName_);
     bus_.unregisterObject(QString::fromLatin1(mpris::kObjectPath));
 }
@@ -52,9 +70,35 @@ bool MprisService::publish(const QString& baseName) {
             return false;
         }
     }
+    listenForCommandSignals(true);
     last_ = snapshot();
     published_ = true;
     return true;
+}
+
+void MprisService::listenForCommandSignals(bool listen) {
+    const QString path = QString::fromLatin1(mpris::kObjectPath);
+    for (const CommandSignal& command : kCommandSignals) {
+        const QString interface = QString::fromLatin1(command.interface);
+        const QString member = QString::fromLatin1(command.member);
+        if (listen)
+            bus_.connect(QString(), path, interface, member, this,
+                         SLOT(commandSignal(QDBusMessage)));
+        else
+            bus_.disconnect(QString(), path, interface, member, this,
+                            SLOT(commandSignal(QDBusMessage)));
+    }
+}
+
+void MprisService::commandSignal(const QDBusMessage& message) {
+    if (!message.arguments().isEmpty()) return;
+    for (const CommandSignal& command : kCommandSignals) {
+        if (message.interface() != QLatin1String(command.interface) ||
+            message.member() != QLatin1String(command.member))
+            continue;
+        (this->*command.run)();
+        return;
+    }
 }
 
 // ---- What the adaptors read ----------------------------------------------------------------

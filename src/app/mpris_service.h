@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDBusConnection>
+#include <QDBusMessage>
 #include <QObject>
 #include <functional>
 
@@ -66,7 +67,13 @@ public:
 Q_SIGNALS:
     void seeked(qlonglong positionMicroseconds);
 
+private Q_SLOTS:
+    // A command without arguments sent as a signal on our object: dbus-send sends one unless told
+    // --type=method_call or --print-reply, and scripts rely on it as on the method call.
+    void commandSignal(const QDBusMessage& message);
+
 private:
+    void listenForCommandSignals(bool listen);
     QString currentLocation() const;
     bool playing() const;
     void seekTo(double seconds);

@@ -28,6 +28,24 @@ TransportController::TransportController(MediaPlayer& player, Clock& clock, QObj
                                      &TransportController::rewindSkipTick);
     repeatTimer_ =
         makeTickTimer(this, "repeatTimer", 2000, runTick_, &TransportController::repeatTick);
+    // The player knows a file's length as soon as it has opened it; the probe's second is only
+    // the latest moment to show it.
+    connect(&player_, &MediaPlayer::durationChanged, this, [this](double seconds) {
+        if (seconds > 0) runGuarded([this] { showKnownLength(); });
+    });
+    // The open leaves the player paused, so playing during the probe is the user's doing: the
+    // probe ends there, with the sound on, rather than pausing them a moment later.
+    connect(&player_, &MediaPlayer::playStateChanged, this, [this](int state) {
+        if (state == PlayStates::Playing && lengthProbeTimer_->isActive())
+            runGuarded([this] { finishLengthProbe(); });
+    });
+}
+
+void TransportController::runGuarded(const std::function<void()>& work) {
+    if (runTick_)
+        runTick_(work);
+    else
+        work();
 }
 
 void TransportController::initialize() {
@@ -112,9 +130,10 @@ void TransportController::open(const QString& path) {
     if (path.isEmpty()) return;
     forgetMedia();
     rememberMedia(path);
+    // A new file starts at its beginning, and says so from the first moment.
+    savedPosition_ = 0;
     player_.setURL(mediaPath_);
     load(mediaPath_);
-    savedPosition_ = 0;
     shownSeconds_ = 0;
     Q_EMIT mediaOpened();
     Q_EMIT changed();
@@ -132,6 +151,7 @@ void TransportController::openWebAddress(const QString& address) {
 }
 
 void TransportController::load(const QString& path) {
+    lengthProbeTimer_->stop();  // the probe of a file left behind
     Q_EMIT aboutToLoad(path);
     player_.setURL(mediaPath_);
     Q_EMIT loadShown(Time2HHMMSS(savedPosition_));
@@ -141,7 +161,11 @@ void TransportController::load(const QString& path) {
 
     player_.setMute(true);
     player_.setURL(path);
-    if (isPlaying()) {
+    // A player still loading in the background would start once it has; paused now, it loads
+    // paused and the probe leaves the position where the open puts it (the start, or the saved
+    // position on a restore) instead of a second further on.
+    if (const int state = player_.playState();
+        state == PlayStates::Playing || state == PlayStates::Transitioning) {
         player_.pause();
         player_.setCurrentPosition(0);
     }
@@ -193,9 +217,17 @@ void TransportController::clearRemembered() {
 void TransportController::finishLengthProbe() {
     Q_EMIT lengthProbed(durationText());
     lengthProbeTimer_->stop();
-    player_.pause();
+    // No pause here: the open has paused the player, and playing now was asked for.
     player_.setMute(false);
     durationText();
+    Q_EMIT changed();
+}
+
+void TransportController::showKnownLength() {
+    if (mediaPath_.isEmpty() || player_.URL() != mediaPath_) return;
+    const QString text = durationText();
+    if (text.isEmpty()) return;
+    Q_EMIT lengthProbed(text);
     Q_EMIT changed();
 }
 

@@ -67,8 +67,8 @@ public:
     // ---- Opening ---------------------------------------------------------------------------
     // Stops and closes what is open before another file is chosen, then waits 100 ms.
     void closeMedia();
-    // Opens a media file: loads it muted, probes its length and starts the position poll.
-    // An empty path does nothing.
+    // Opens a media file: loads it paused and muted, shows its length as soon as the player knows
+    // it and starts the position poll. An empty path does nothing.
     void open(const QString& path);
     // Plays a web address as it stands; the position poll is left as it is.
     void openWebAddress(const QString& address);
@@ -194,6 +194,10 @@ Q_SIGNALS:
 
 private:
     void load(const QString& path);
+    // Shows the length once the player reports it (the label and the bar's maximum).
+    void showKnownLength();
+    // Runs work from a player signal through the tick runner (the window's error guard).
+    void runGuarded(const std::function<void()>& work);
     void showPosition(double seconds);
     void restartAtRepeatPosition();
 

@@ -74,6 +74,7 @@ private Q_SLOTS:
     void windowCommandsAnnounceTheirChanges();
     void laterServiceTakesAnInstanceName();
     void quitClosesLikeTheExitButton();
+    void commandsSentAsSignals();
 
 private:
     QVariant get(const QString& property, const QString& interface = kPlayer);
@@ -492,6 +493,22 @@ void MprisAdaptorTest::quitClosesLikeTheExitButton() {
     QCOMPARE(reply.type(), QDBusMessage::ReplyMessage);
     QTRY_VERIFY(!f_->form().isVisible());
     QVERIFY(!f_->form().exitAction->isEnabled());
+}
+
+// What dbus-send sends without --print-reply or --type=method_call.
+void MprisAdaptorTest::commandsSentAsSignals() {
+    openFake(QStringLiteral("talk.mp3"), 60);
+    const auto send = [&](const QString& interface, const QString& member) {
+        QVERIFY(
+            client_.send(QDBusMessage::createTargetedSignal(kService, kPath, interface, member)));
+    };
+    send(kPlayer, QStringLiteral("PlayPause"));
+    QTRY_COMPARE(f_->player.playState(), PlayStates::Playing);
+    send(kPlayer, QStringLiteral("Pause"));
+    QTRY_COMPARE(f_->player.playState(), PlayStates::Paused);
+    f_->form().show();
+    send(kRoot, QStringLiteral("Quit"));
+    QTRY_VERIFY(!f_->form().isVisible());
 }
 
 QTEST_MAIN(MprisAdaptorTest)

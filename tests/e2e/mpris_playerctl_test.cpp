@@ -1,5 +1,6 @@
 // The real binary seen by playerctl, an ordinary MPRIS client, on the private session bus:
-// playerStatus, position and metadata, play/pause with the rewind, seeking, opening and the volume.
+// playerStatus, position and metadata, play/pause with the rewind, seeking, opening and the volume;
+// and dbus-send quitting it, which keeps the place for the next start.
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -30,6 +31,8 @@ class MprisPlayerctlTest : public QObject {
 private Q_SLOTS:
     void initTestCase();
     void playerctlDrivesTheRealPlayer();
+    void quitKeepsThePlace_data();
+    void quitKeepsThePlace();
 };
 
 void MprisPlayerctlTest::initTestCase() {
@@ -115,6 +118,63 @@ void MprisPlayerctlTest::playerctlDrivesTheRealPlayer() {
     const ProfileFile ini(scribo.folder() + QStringLiteral("Scribo.inf"));
     QCOMPARE(ini.readString(QStringLiteral("General"), QStringLiteral("File"), QString()), other);
     QVERIFY(!QDBusConnection::sessionBus().interface()->isServiceRegistered(kService).value());
+}
+
+void MprisPlayerctlTest::quitKeepsThePlace_data() {
+    QTest::addColumn<QStringList>("sendFlags");  // how dbus-send sends Quit
+    QTest::addColumn<bool>("playing");
+    const std::pair<const char*, QStringList> ways[] = {
+        {"reply expected", {QStringLiteral("--print-reply")}},
+        {"call without reply", {QStringLiteral("--type=method_call")}},
+        {"plain dbus-send", {}},  // a signal, dbus-send's default
+    };
+    for (const auto& [name, flags] : ways) {
+        QTest::addRow("%s, paused", name) << flags << false;
+        QTest::addRow("%s, playing", name) << flags << true;
+    }
+}
+
+// A restart comes back to the saved place, and Quit, however it is sent, saves the place the
+// player is at.
+void MprisPlayerctlTest::quitKeepsThePlace() {
+    QFETCH(QStringList, sendFlags);
+    QFETCH(bool, playing);
+    ScriboProcess scribo;
+    const QString media = scribo.folder() + QStringLiteral("talk.wav");
+    QVERIFY(testmedia::writeWav(media, 30, 440, {8000, 1, 16}));
+    scribo.writeSettings("[FormPosition]\nTop=10\nLeft=10\n[General]\nFile=" + media.toUtf8() +
+                         "\n[Record]\nPosition=12.5\n[Menu]\nDontUseUseFooptPeadl=1\n");
+    scribo.start();
+    QVERIFY2(waitUntil([] { return title() == QStringLiteral("talk.wav"); }, 20000),
+             qPrintable(title()));
+    QTest::qWait(1500);  // the length probe has run
+    QCOMPARE(playerStatus(), QStringLiteral("Paused"));
+    QVERIFY2(qAbs(playerPosition() - 12.5) <= 0.2, qPrintable(QString::number(playerPosition())));
+
+    QElapsedTimer sincePlaying;
+    if (playing) {
+        playerctl({QStringLiteral("play")});
+        sincePlaying.start();
+        QVERIFY(waitUntil([] { return playerStatus() == QStringLiteral("Playing"); }, 5000));
+        QVERIFY(waitUntil([] { return playerPosition() > 13.0; }, 5000));
+    }
+    int code = -1;
+    runTool(QStringLiteral("dbus-send"),
+            QStringList{QStringLiteral("--session"), QStringLiteral("--dest=") + kService} +
+                sendFlags +
+                QStringList{QStringLiteral("/org/mpris/MediaPlayer2"),
+                            QStringLiteral("org.mpris.MediaPlayer2.Quit")},
+            10000, &code);
+    QCOMPARE(code, 0);
+    QVERIFY2(scribo.waitForExit(15000), "Quit did not end the program");
+    QCOMPARE(scribo.process().exitCode(), 0);
+    const double saved =
+        ProfileFile(scribo.folder() + QStringLiteral("Scribo.inf"))
+            .readString(QStringLiteral("Record"), QStringLiteral("Position"), QString())
+            .toDouble();
+    const double latest = playing ? 12.5 + sincePlaying.elapsed() / 1000.0 : 12.5;
+    QVERIFY2(saved >= (playing ? 13.0 : 12.3) && saved <= latest + 0.2,
+             qPrintable(QStringLiteral("saved %1, at most %2").arg(saved).arg(latest)));
 }
 
 QTEST_GUILESS_MAIN(MprisPlayerctlTest)

@@ -78,7 +78,7 @@ void WindowTest::exitButtonKeepsMediaAndPosition() {
     scribo.start();
     const quint64 window = scribo.waitForWindow();
     QVERIFY(window != 0);
-    // Let the length probe pause the restored file, then press the exit button as a user would.
+    // Let the length probe run, then press the exit button as a user would.
     QTest::qWait(2500);
     pressExitButton(window);
     QVERIFY2(scribo.waitForExit(15000), "the exit button did not close the program");
@@ -86,7 +86,8 @@ void WindowTest::exitButtonKeepsMediaAndPosition() {
     const ProfileFile ini(scribo.folder() + QStringLiteral("Scribo.inf"));
     QCOMPARE(ini.readString(QStringLiteral("General"), QStringLiteral("File"), QString()), media);
     const double position = ini.readFloat(QStringLiteral("Record"), QStringLiteral("Position"), -1);
-    QVERIFY2(position >= 5.0 && position < 8.0, qPrintable(QString::number(position)));
+    // The restored file rested paused at its place: the next start comes back to the same one.
+    QVERIFY2(qAbs(position - 5.0) <= 0.2, qPrintable(QString::number(position)));
 }
 
 void WindowTest::nameOutsideCodePage932KeepsItsPlace() {

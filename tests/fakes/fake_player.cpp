@@ -23,8 +23,12 @@ void FakePlayer::check(const QString& operation, const QString& detail) {
 }
 
 void FakePlayer::settle() const {
-    if (state_ != PlayStates::Playing) return;
     const qint64 now = clock_.ticks();
+    if (state_ == PlayStates::Transitioning && now - loadedAt_ >= loadDelay_) {
+        state_ = startPaused_ ? PlayStates::Paused : PlayStates::Playing;
+        anchor_ = loadedAt_ + loadDelay_;
+    }
+    if (state_ != PlayStates::Playing) return;
     position_ += static_cast<double>(now - anchor_) / 1000.0 * rate_;
     anchor_ = now;
     const double end = media_.value(url_).duration;
@@ -46,9 +50,11 @@ void FakePlayer::setURL(const QString& url) {
         Q_EMIT errorOccurred(QStringLiteral("cannot load ") + url);
         return;
     }
-    state_ = PlayStates::Playing;  // auto-start
+    startPaused_ = false;
+    state_ = loadDelay_ > 0 ? PlayStates::Transitioning : PlayStates::Playing;  // auto-start
     Q_EMIT mediaChanged();
     Q_EMIT playStateChanged(state_);
+    if (const double length = duration(); length > 0) Q_EMIT durationChanged(length);
 }
 
 int FakePlayer::playState() const {
@@ -68,6 +74,10 @@ void FakePlayer::play() {
     check(QStringLiteral("play"));
     settle();
     if (!loaded()) return;
+    if (state_ == PlayStates::Transitioning) {
+        startPaused_ = false;
+        return;
+    }
     if (state_ == PlayStates::MediaEnded) position_ = 0;
     state_ = PlayStates::Playing;
     anchor_ = clock_.ticks();
@@ -78,6 +88,10 @@ void FakePlayer::pause() {
     check(QStringLiteral("pause"));
     settle();
     if (!loaded() || state_ == PlayStates::MediaEnded) return;
+    if (state_ == PlayStates::Transitioning) {
+        startPaused_ = true;
+        return;
+    }
     state_ = PlayStates::Paused;
     Q_EMIT playStateChanged(state_);
 }
@@ -133,7 +147,7 @@ void FakePlayer::setMute(bool mute) {
 }
 
 double FakePlayer::duration() const {
-    if (!loaded() || clock_.ticks() - loadedAt_ < durationDelay_) return 0;
+    if (!loaded() || clock_.ticks() - loadedAt_ < std::max(durationDelay_, loadDelay_)) return 0;
     return media_.value(url_).duration;
 }
 

@@ -18,6 +18,10 @@ public:
     void addMedia(const QString& url, double duration, bool rateAvailable = true);
     // The duration reads 0 until this much clock time has passed after loading.
     void setDurationDelay(qint64 ms) { durationDelay_ = ms; }
+    // Loads in the background as a real player does: for this much clock time after the URL is
+    // written the state is Transitioning, the length unknown and a seek only noted; then it plays
+    // from there, or rests paused if it was paused meanwhile.
+    void setLoadDelay(qint64 ms) { loadDelay_ = ms; }
     // The next call of the named operation ("play", "pause", "setCurrentPosition", ...) throws.
     void failNext(const QString& operation) { failing_ << operation; }
     // Calls in order, e.g. "setURL /a.mp3", "pause", "setCurrentPosition 7.5".
@@ -59,6 +63,8 @@ private:
     QString url_;
     qint64 loadedAt_ = 0;
     qint64 durationDelay_ = 0;
+    qint64 loadDelay_ = 0;
+    bool startPaused_ = false;
     mutable int state_ = PlayStates::Undefined;
     mutable double position_ = 0;
     mutable qint64 anchor_ = 0;

@@ -89,13 +89,13 @@ void OpenMediaTest::openWhilePlayingStopsOldAndProbesNew() {
     QCOMPARE(f.player.volume(), 80);
     QCOMPARE(f.player.rate(), 1.5);
 
-    f.player.play();  // a real player may still be playing when the probe comes
-    f.clock.advance(1000);
+    // Playing before the probe's second is over ends the probe there, with the sound on.
+    f.clock.advance(300);
     f.player.log.clear();
-    w.transport().finishLengthProbe();
-    QCOMPARE(f.player.log, (QStringList{QStringLiteral("pause"), QStringLiteral("setMute 0")}));
+    w.transport().playPause();
+    QCOMPARE(f.player.log, (QStringList{QStringLiteral("play"), QStringLiteral("setMute 0")}));
     QVERIFY(!f.player.mute());
-    QCOMPARE(f.player.playState(), PlayStates::Paused);
+    QCOMPARE(f.player.playState(), PlayStates::Playing);
     QVERIFY(!transportTimer(w, "lengthProbeTimer")->isActive());
     QCOMPARE(w.lengthLabel->text(), QStringLiteral("0:01:30"));
     QCOMPARE(w.transport().mediaLength(), 90);

@@ -360,6 +360,7 @@ void PlayPauseTest::pollWhilePlayingShowsPosition() {
 
 void PlayPauseTest::pollKeepsBarAtZeroUntilLengthKnown() {
     FormFixture f;
+    f.player.setDurationDelay(1'000'000'000);  // a player that has not told the length yet
     f.writeSettings(transportsetup::kSettings);
     const QString media = f.addMediaFile(QStringLiteral("talk.mp3"), 600);
     QVERIFY(f.start());

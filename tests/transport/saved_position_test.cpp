@@ -1,8 +1,13 @@
-// A saved position that is no position of the media (damaged or foreign settings) is held to the
-// media's range instead of being converted with undefined results.
+// Where the player rests once a file is open: at the start of a new file, at the saved position
+// on a restore (held to the media's range when the settings hold no position of it), not a
+// second further on for the muted length probe; and the length shown as soon as it is known.
 
+#include <QLabel>
+#include <QTimer>
 #include <QtTest>
 
+#include "controls/al_progress_bar.h"
+#include "core/time_code.h"
 #include "fakes/form_fixture.h"
 #include "fakes/transport_setup.h"
 #include "transport/media_player.h"
@@ -13,6 +18,9 @@ class SavedPositionTest : public QObject {
 private Q_SLOTS:
     void restoredPositionStaysWithinTheMedia_data();
     void restoredPositionStaysWithinTheMedia();
+    void probeLeavesThePlayerWhereTheOpenPutIt_data();
+    void probeLeavesThePlayerWhereTheOpenPutIt();
+    void lengthShownOnceThePlayerKnowsIt();
 };
 
 void SavedPositionTest::restoredPositionStaysWithinTheMedia_data() {
@@ -37,6 +45,64 @@ void SavedPositionTest::restoredPositionStaysWithinTheMedia() {
     QCOMPARE(t.savedPosition(), expected);
     QCOMPARE(f.player.currentPosition(), expected);
     QVERIFY(t.shownSeconds() >= 0 && t.shownSeconds() <= 600);
+}
+
+void SavedPositionTest::probeLeavesThePlayerWhereTheOpenPutIt_data() {
+    QTest::addColumn<QByteArray>("saved");  // empty: nothing to restore
+    QTest::addColumn<bool>("openAnother");
+    QTest::addColumn<double>("expected");
+    QTest::newRow("opened") << QByteArray() << true << 0.0;
+    QTest::newRow("restored") << QByteArray("12.5") << false << 12.5;
+    QTest::newRow("opened after a restore") << QByteArray("12.5") << true << 0.0;
+}
+
+void SavedPositionTest::probeLeavesThePlayerWhereTheOpenPutIt() {
+    QFETCH(QByteArray, saved);
+    QFETCH(bool, openAnother);
+    QFETCH(double, expected);
+    FormFixture f;
+    f.player.setLoadDelay(30);  // as libmpv, which opens a file in the background
+    const QString media = f.addMediaFile(QStringLiteral("talk.mp3"), 600);
+    QByteArray settings = transportsetup::kSettings;
+    if (!saved.isEmpty())
+        settings += "[General]\nFile=" + media.toUtf8() + "\n[Record]\nPosition=" + saved + "\n";
+    f.writeSettings(settings);
+    QVERIFY(f.start());
+    TAMainForm& w = f.form();
+    TransportController& t = w.transport();
+    if (openAnother) {
+        f.openMedia(f.addMediaFile(QStringLiteral("next.mp3"), 300));
+    } else {
+        f.clock.advance(1000);
+        t.finishLengthProbe();
+    }
+    f.clock.advance(3000);
+    if (transportTimer(w, "restoreTimer")->isActive()) t.restorePosition();
+    t.pollPosition();
+
+    QCOMPARE(f.player.playState(), PlayStates::Paused);
+    QVERIFY(!f.player.mute());
+    QCOMPARE(f.player.currentPosition(), expected);
+    const QString shown = Time2HHMMSS(expected);
+    QCOMPARE(w.playTimeLabel->text(), shown);
+    QCOMPARE(w.positionBar->PosTextPrefix(), shown);
+    QCOMPARE(w.positionBar->Position(), static_cast<int>(expected));
+    QCOMPARE(t.shownSeconds(), static_cast<int>(expected));
+    // What a close now saves.
+    QCOMPARE(t.position(), expected);
+}
+
+void SavedPositionTest::lengthShownOnceThePlayerKnowsIt() {
+    FormFixture f;
+    f.writeSettings(transportsetup::kSettings);
+    QVERIFY(f.start());
+    TAMainForm& w = f.form();
+    w.DropFiles({f.addMediaFile(QStringLiteral("talk.mp3"), 600)});
+    QVERIFY(transportTimer(w, "lengthProbeTimer")->isActive());
+    QCOMPARE(w.lengthLabel->text(), QStringLiteral("0:10:00"));
+    QCOMPARE(w.lengthCaptionLabel->text(), QStringLiteral("録音時間"));
+    QCOMPARE(w.positionBar->Max(), 600);
+    QCOMPARE(w.transport().durationSeconds(), 600);
 }
 
 QTEST_MAIN(SavedPositionTest)

@@ -1,5 +1,5 @@
-// The window on the real libmpv backend, on media generated here: opening, the rewinding pause
-// and the speed table, as a typist meets them.
+// The window on the real libmpv backend, on media generated here: opening and the restore at
+// start-up, the rewinding pause and the speed table, as a typist meets them.
 
 #include <QElapsedTimer>
 #include <QLabel>
@@ -7,6 +7,8 @@
 #include <QtTest>
 
 #include "app/main_form.h"
+#include "controls/al_progress_bar.h"
+#include "core/time_code.h"
 #include "fakes/fake_dialogs.h"
 #include "fakes/fake_keyboard.h"
 #include "fakes/fake_pedal_library.h"
@@ -16,11 +18,16 @@
 #include "transport/transport_controller.h"
 
 namespace {
-// Passes every call on to the real player and remembers the positions the window read and the
-// seeks it asked for, so that the test can check the window's arithmetic against the player.
+// Passes every call, and the signals the window listens to, on to the real player; remembers the
+// positions the window read and the seeks it asked for, so that the test can check the window's
+// arithmetic against the player.
 class RecordingPlayer : public MediaPlayer {
 public:
-    explicit RecordingPlayer(MediaPlayer& inner) : inner_(inner) {}
+    explicit RecordingPlayer(MediaPlayer& inner) : inner_(inner) {
+        connect(&inner, &MediaPlayer::durationChanged, this, &MediaPlayer::durationChanged);
+        connect(&inner, &MediaPlayer::playStateChanged, this, &MediaPlayer::playStateChanged);
+        connect(&inner, &MediaPlayer::mediaChanged, this, &MediaPlayer::mediaChanged);
+    }
     QList<double> positionsRead, seeks;
 
     void setURL(const QString& url) override { inner_.setURL(url); }
@@ -61,11 +68,19 @@ private Q_SLOTS:
     void init();
     void cleanup();
     void openShowsLengthAndRestsPausedUnmuted();
+    void probeLeavesThePlayerWhereTheOpenPutIt_data();
+    void probeLeavesThePlayerWhereTheOpenPutIt();
     void pauseRewindsByTheChosenSeconds();
     void speedTableTakesEffect();
 
 private:
     double advanceOver(int ms);
+    QTimer* lengthProbeTimer() {
+        return form_->transport().findChild<QTimer*>(QStringLiteral("lengthProbeTimer"));
+    }
+    // A new window on the same player, started with these lines added to the settings.
+    void restart(const QByteArray& settings);
+    QByteArray settings_;
 
     std::unique_ptr<QTemporaryDir> dir_;
     std::unique_ptr<MpvPlayer> mpv_;
@@ -81,24 +96,32 @@ private:
 void WindowOnMpvTest::init() {
     dir_ = std::make_unique<QTemporaryDir>();
     media_ = dir_->filePath(QStringLiteral("interview.wav"));
-    QVERIFY(testmedia::writeWav(media_, 12.0, 440.0));
+    QVERIFY(testmedia::writeWav(media_, 20.0, 440.0));
+    mpv_ = std::make_unique<MpvPlayer>(MpvOptions{{QStringLiteral("ao"), QStringLiteral("null")},
+                                                  {QStringLiteral("vo"), QStringLiteral("null")}});
+    player_ = std::make_unique<RecordingPlayer>(*mpv_);
+    restart({});
+    form_->DropFiles({media_});
+    // The player knows the length within milliseconds; the probe's timer need not come first.
+    QTRY_COMPARE_WITH_TIMEOUT(form_->lengthLabel->text(), QStringLiteral("0:00:20"), 8000);
+    QVERIFY(lengthProbeTimer()->isActive());
+    QTRY_VERIFY_WITH_TIMEOUT(!lengthProbeTimer()->isActive(), 8000);
+}
+
+void WindowOnMpvTest::restart(const QByteArray& settings) {
+    form_.reset();
     QFile ini(dir_->filePath(QStringLiteral("Scribo.inf")));
     QVERIFY(ini.open(QIODevice::WriteOnly));
     // The pedal's set-up would wait a real second per test; it has its own tests.
     ini.write(
         "[Play]\r\nAutoBackSpace=7\r\nSpeed=2\r\nRepeatTime=2\r\n"
-        "[Menu]\r\nDontUseUseFooptPeadl=1\r\n");
+        "[Menu]\r\nDontUseUseFooptPeadl=1\r\n" +
+        settings);
     ini.close();
-    mpv_ = std::make_unique<MpvPlayer>(MpvOptions{{QStringLiteral("ao"), QStringLiteral("null")},
-                                                  {QStringLiteral("vo"), QStringLiteral("null")}});
-    player_ = std::make_unique<RecordingPlayer>(*mpv_);
     form_ = std::make_unique<TAMainForm>(
         FormServices{player_.get(), &clock_, &dialogs_, dir_->path() + QLatin1Char('/'),
                      &pedalLibrary_, &keyState_, dir_->path() + QLatin1Char('/')});
     QVERIFY(form_->FormShow());
-    form_->DropFiles({media_});
-    // The length probe plays the file muted for a second, then pauses it.
-    QTRY_COMPARE_WITH_TIMEOUT(form_->lengthLabel->text(), QStringLiteral("0:00:12"), 8000);
 }
 
 void WindowOnMpvTest::cleanup() {
@@ -119,12 +142,41 @@ double WindowOnMpvTest::advanceOver(int ms) {
 void WindowOnMpvTest::openShowsLengthAndRestsPausedUnmuted() {
     QCOMPARE(mpv_->playState(), PlayStates::Paused);
     QVERIFY(!mpv_->mute());
-    const double rest = mpv_->currentPosition();
-    QVERIFY2(rest > 0.5 && rest < 2.5, qPrintable(QString::number(rest)));
     QCOMPARE(form_->lengthCaptionLabel->text(), QStringLiteral("録音時間"));
-    QCOMPARE(form_->transport().mediaLength(), 12);
-    QCOMPARE(form_->transport().durationSeconds(), 12);
-    QCOMPARE(form_->positionBar->Max(), 12);
+    QCOMPARE(form_->transport().mediaLength(), 20);
+    QCOMPARE(form_->transport().durationSeconds(), 20);
+    QCOMPARE(form_->positionBar->Max(), 20);
+}
+
+void WindowOnMpvTest::probeLeavesThePlayerWhereTheOpenPutIt_data() {
+    QTest::addColumn<QByteArray>("settings");
+    QTest::addColumn<double>("expected");
+    QTest::newRow("opened") << QByteArray() << 0.0;
+    QTest::newRow("restored") << QByteArray("[General]\r\nFile=%1\r\n[Record]\r\nPosition=12.5\r\n")
+                              << 12.5;
+}
+
+void WindowOnMpvTest::probeLeavesThePlayerWhereTheOpenPutIt() {
+    QFETCH(QByteArray, settings);
+    QFETCH(double, expected);
+    if (!settings.isEmpty()) {
+        restart(settings.replace("%1", media_.toUtf8()));
+        QTRY_COMPARE_WITH_TIMEOUT(form_->lengthLabel->text(), QStringLiteral("0:00:20"), 8000);
+        QTRY_VERIFY_WITH_TIMEOUT(!lengthProbeTimer()->isActive(), 8000);
+    }
+    QTest::qWait(300);  // the position poll has had its turn
+    QCOMPARE(mpv_->playState(), PlayStates::Paused);
+    QVERIFY(!mpv_->mute());
+    const double rest = mpv_->currentPosition();
+    QVERIFY2(qAbs(rest - expected) < 0.1, qPrintable(QString::number(rest)));
+    const QString shown = Time2HHMMSS(expected);
+    QCOMPARE(form_->playTimeLabel->text(), shown);
+    QCOMPARE(form_->positionBar->PosTextPrefix(), shown);
+    // Playback goes on from there.
+    form_->transport().togglePlay();
+    QTest::qWait(400);
+    QVERIFY2(mpv_->currentPosition() > expected + 0.2 && mpv_->currentPosition() < expected + 1.0,
+             qPrintable(QString::number(mpv_->currentPosition())));
 }
 
 void WindowOnMpvTest::pauseRewindsByTheChosenSeconds() {
