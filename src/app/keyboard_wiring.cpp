@@ -1,6 +1,5 @@
 #include "app/keyboard_wiring.h"
 
-#include <QAction>
 #include <QTimeEdit>
 
 #include "app/main_form.h"
@@ -17,8 +16,6 @@ void AttachKeyboardToWindow(HotkeyController& hotkeys, HotkeyDispatcher& dispatc
                      });
     QObject::connect(&hotkeys, &HotkeyController::keysHeldElsewhere, form,
                      [form] { form->showKeysHeldElsewhere(); });
-    dispatcher.setClipboardNoteSetting(
-        [form] { return form->MenuIndexSettingsAddClipboard->isChecked(); });
 
     QObject::connect(&dispatcher, &HotkeyDispatcher::statusTextChanged, form,
                      [form](const QString& text) { form->volumeBar->setPosTextPrefix(text); });
@@ -27,8 +24,6 @@ void AttachKeyboardToWindow(HotkeyController& hotkeys, HotkeyDispatcher& dispatc
                          form->volumeBar->setPosTextPrefix(leading);
                          form->volumeBar->setPosTextSuffix(trailing);
                      });
-    QObject::connect(&dispatcher, &HotkeyDispatcher::positionBarNameCleared, form,
-                     [form] { form->positionBar->setPosTextSuffix(QString()); });
     QObject::connect(&dispatcher, &HotkeyDispatcher::positionTextColorChanged, form,
                      [form](const QColor& color) { form->positionBar->setFontColor(color); });
     QObject::connect(&dispatcher, &HotkeyDispatcher::repeatPositionShown, form,

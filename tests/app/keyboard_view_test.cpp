@@ -5,29 +5,26 @@
 #include <QTest>
 
 #include "app/keyboard_wiring.h"
-#include "fakes/fake_clipboard.h"
 #include "fakes/form_fixture.h"
 #include "index/index_controller.h"
 #include "keyboard/hotkey_dispatcher.h"
 #include "transport/transport_controller.h"
 
 namespace {
-constexpr int kPause = 1, kCtrlInsert = 21, kF1 = 27;
+constexpr int kPause = 1, kScrollLock = 2, kCtrlInsert = 21, kF1 = 27;
 
 // The window on fakes with the keys wired as the program wires them.
 struct KeyedForm {
     FormFixture f;
-    FakeClipboard clipboard;
     FakeKeystrokeOutput keystrokes;
-    IndexController index;
     std::unique_ptr<HotkeyDispatcher> dispatcher;
 
     KeyedForm() { f.writeSettings("[Menu]\n"); }
 
     bool start() {
         TAMainForm& w = f.create();
-        dispatcher = std::make_unique<HotkeyDispatcher>(w.transport(), index, clipboard, keystrokes,
-                                                        w.entryGate());
+        dispatcher = std::make_unique<HotkeyDispatcher>(w.transport(), w.indexCommands(),
+                                                        f.clipboard, keystrokes, w.entryGate());
         AttachKeyboardToWindow(f.hotkeys, *dispatcher, w);
         return f.start();
     }
@@ -87,7 +84,12 @@ private Q_SLOTS:
 
         QVERIFY(k.press(kCtrlInsert));
         QCOMPARE(k.keystrokes.pastes, 1);
-        QCOMPARE(k.clipboard.content, QStringLiteral("{▼[0:01:02]▲}"));
+        QCOMPARE(k.f.clipboard.content, QStringLiteral("{▼[0:01:02]▲}"));
+
+        // Scroll Lock registers into the window's own index, as its menu does.
+        QVERIFY(k.press(kScrollLock));
+        QCOMPARE(k.f.form().srSetIndex[1]->text(), QStringLiteral(" 1. 0:01:02,　"));
+        QCOMPARE(k.f.form().volumeBar->PosTextPrefix(), k.f.form().srSetIndex[1]->text());
     }
 
     void keysHeldElsewhereAreListedOnTheKeyboardTab() {
