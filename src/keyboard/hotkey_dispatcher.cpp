@@ -17,7 +17,12 @@ HotkeyDispatcher::HotkeyDispatcher(TransportController& transport, IndexCommands
       index_(index),
       clipboard_(clipboard),
       keystrokes_(keystrokes),
-      gate_(gate) {}
+      gate_(gate) {
+    // The typist is looking at the document, not at us: say so on the status line, never in a
+    // box that would take the keyboard away from the editor.
+    connect(&keystrokes_, &KeystrokeOutput::pasteAbandoned, this,
+            [this] { Q_EMIT statusTextChanged(PasteAbandonedText); });
+}
 
 void HotkeyDispatcher::dispatch(HotkeyCommand command) {
     if (!gate_.isOpen()) return;

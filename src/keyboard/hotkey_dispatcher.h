@@ -45,6 +45,11 @@ public:
     void insertTimeCode();
     void registerIndexEntry();
 
+    // The status line when Ctrl+Insert's paste was given up (keys held too long, or no way to
+    // send keys): the time code is still in the clipboard for the typist's own Ctrl+V.
+    static inline const QString PasteAbandonedText =
+        QStringLiteral("ﾀｲﾑｺｰﾄﾞを貼り付けできません（Ctrl+Vで貼付可）");
+
     // The position bar's text colour while a continuous skip runs.
     static inline const QColor RewindColor = QColor(0, 0, 255);
     static inline const QColor ForwardColor = QColor(128, 0, 0);

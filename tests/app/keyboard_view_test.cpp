@@ -92,6 +92,18 @@ private Q_SLOTS:
         QCOMPARE(k.f.form().volumeBar->PosTextPrefix(), k.f.form().srSetIndex[1]->text());
     }
 
+    void abandonedPasteIsToldOnTheStatusLine() {
+        KeyedForm k;
+        QVERIFY(k.start());
+        k.keystrokes.keysHeld = true;
+        QVERIFY(k.press(kCtrlInsert));
+        QCOMPARE(k.f.form().volumeBar->PosTextPrefix(), QString());
+        k.keystrokes.giveUp();
+        QCOMPARE(k.f.form().volumeBar->PosTextPrefix(), HotkeyDispatcher::PasteAbandonedText);
+        QCOMPARE(k.f.clipboard.content, QStringLiteral("{▼[0:00:00]▲}"));  // still to paste by hand
+        QVERIFY(k.f.dialogs.messages.isEmpty() && k.f.dialogs.errors.isEmpty());
+    }
+
     void keysHeldElsewhereAreListedOnTheKeyboardTab() {
         KeyedForm k;
         k.f.hotkeyService.heldElsewhere

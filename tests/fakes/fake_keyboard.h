@@ -35,7 +35,8 @@ private:
     bool reported_ = false;
 };
 
-// Pastes at once while no key is held, otherwise when releaseKeys() is called.
+// Pastes at once while no key is held, otherwise when releaseKeys() is called; giveUp() ends
+// the wait without pasting, as keys held too long do.
 class FakeKeystrokeOutput : public KeystrokeOutput {
     Q_OBJECT
 public:
@@ -46,6 +47,7 @@ public:
     bool isAvailable() const override { return true; }
     void pasteWhenKeysReleased() override;
     void releaseKeys();
+    void giveUp();
 };
 
 class FakeKeyState : public KeyState {
