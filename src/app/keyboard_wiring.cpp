@@ -3,6 +3,7 @@
 #include <QTimeEdit>
 
 #include "app/main_form.h"
+#include "core/timing_trace.h"
 #include "keyboard/hotkey_controller.h"
 #include "keyboard/hotkey_dispatcher.h"
 
@@ -13,6 +14,7 @@ void AttachKeyboardToWindow(HotkeyController& hotkeys, HotkeyDispatcher& dispatc
     QObject::connect(&hotkeys, &HotkeyController::commandRequested, &dispatcher,
                      [form, run](HotkeyCommand command) {
                          form->guard([run, command] { run->dispatch(command); });
+                         timing::mark("handled", int(command));
                      });
     QObject::connect(&hotkeys, &HotkeyController::keysHeldElsewhere, form,
                      [form] { form->showKeysHeldElsewhere(); });

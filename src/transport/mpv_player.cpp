@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/timing_trace.h"
 #include "transport/mpv_names.h"
 
 namespace {
@@ -456,7 +457,10 @@ void MpvPlayer::handleEvent(const Event& event) {
             }
             break;
         case MPV_EVENT_PLAYBACK_RESTART:
-            if (seekTarget_) restartSeen_ = true;
+            if (seekTarget_) {
+                restartSeen_ = true;
+                timing::mark("seek-done");
+            }
             break;
         case MPV_EVENT_PROPERTY_CHANGE:
             if (!event.value) break;
