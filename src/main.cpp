@@ -140,7 +140,7 @@ int main(int argc, char* argv[]) {
     settingsOwner = &form;
     dialogs.setOwner(&form);
     player->setVideoWindow(form.playerView->videoWindowId());
-    HotkeyDispatcher dispatcher(form.transport(), form.index(), clipboard, *keystrokes,
+    HotkeyDispatcher dispatcher(form.transport(), form.indexCommands(), clipboard, *keystrokes,
                                 form.entryGate());
     AttachKeyboardToWindow(hotkeys, dispatcher, form);
     PortalShortcuts portal(bus);

@@ -1,6 +1,5 @@
 #include "app/keyboard_wiring.h"
 
-#include <QAction>
 #include <QTimeEdit>
 #include <cstdio>
 
@@ -8,6 +7,7 @@
 #include "app/portal_shortcuts.h"
 #include "app/shortcut_routing.h"
 #include "core/entry_gate.h"
+#include "core/timing_trace.h"
 #include "keyboard/hotkey_controller.h"
 #include "keyboard/hotkey_dispatcher.h"
 #include "keyboard/hotkey_help.h"
@@ -25,11 +25,12 @@ void AttachKeyboardToWindow(HotkeyController& hotkeys, HotkeyDispatcher& dispatc
     TAMainForm* form = &window;
     HotkeyDispatcher* run = &dispatcher;
     QObject::connect(&hotkeys, &HotkeyController::commandRequested, &dispatcher,
-                     [form, run](HotkeyCommand command) { RunKeyCommand(*form, *run, command); });
+                     [form, run](HotkeyCommand command) {
+                         RunKeyCommand(*form, *run, command);
+                         timing::mark("handled", int(command));
+                     });
     QObject::connect(&hotkeys, &HotkeyController::keysHeldElsewhere, form,
                      [form] { form->showKeysHeldElsewhere(); });
-    dispatcher.setClipboardNoteSetting(
-        [form] { return form->MenuIndexSettingsAddClipboard->isChecked(); });
 
     QObject::connect(&dispatcher, &HotkeyDispatcher::statusTextChanged, form,
                      [form](const QString& text) { form->volumeBar->setPosTextPrefix(text); });
@@ -38,8 +39,6 @@ void AttachKeyboardToWindow(HotkeyController& hotkeys, HotkeyDispatcher& dispatc
                          form->volumeBar->setPosTextPrefix(leading);
                          form->volumeBar->setPosTextSuffix(trailing);
                      });
-    QObject::connect(&dispatcher, &HotkeyDispatcher::positionBarNameCleared, form,
-                     [form] { form->positionBar->setPosTextSuffix(QString()); });
     QObject::connect(&dispatcher, &HotkeyDispatcher::positionTextColorChanged, form,
                      [form](const QColor& color) { form->positionBar->setFontColor(color); });
     QObject::connect(&dispatcher, &HotkeyDispatcher::repeatPositionShown, form,

@@ -3,13 +3,13 @@
 #include "core/clipboard.h"
 #include "core/entry_gate.h"
 #include "core/time_code.h"
-#include "index/index_controller.h"
+#include "index/index_commands.h"
 #include "keyboard/clipboard_time_code.h"
 #include "keyboard/keystroke_output.h"
 #include "transport/media_player.h"
 #include "transport/transport_controller.h"
 
-HotkeyDispatcher::HotkeyDispatcher(TransportController& transport, IndexController& index,
+HotkeyDispatcher::HotkeyDispatcher(TransportController& transport, IndexCommands& index,
                                    Clipboard& clipboard, KeystrokeOutput& keystrokes,
                                    EntryGate& gate, QObject* parent)
     : QObject(parent),
@@ -17,7 +17,12 @@ HotkeyDispatcher::HotkeyDispatcher(TransportController& transport, IndexControll
       index_(index),
       clipboard_(clipboard),
       keystrokes_(keystrokes),
-      gate_(gate) {}
+      gate_(gate) {
+    // The typist is looking at the document, not at us: say so on the status line, never in a
+    // box that would take the keyboard away from the editor.
+    connect(&keystrokes_, &KeystrokeOutput::pasteAbandoned, this,
+            [this] { Q_EMIT statusTextChanged(PasteAbandonedText); });
+}
 
 void HotkeyDispatcher::dispatch(HotkeyCommand command) {
     if (!gate_.isOpen()) return;
@@ -149,22 +154,5 @@ void HotkeyDispatcher::insertTimeCode() {
 }
 
 void HotkeyDispatcher::registerIndexEntry() {
-    if (transport_.player().URL().isEmpty()) return;
-    if (index_.isFull()) {
-        Q_EMIT positionBarNameCleared();
-        Q_EMIT statusTextChanged(IndexTexts::IndexFull);
-        return;
-    }
-    const double position = transport_.position();
-    transport_.setRepeatPosition(position);
-    const bool withNote = clipboardNote_ && clipboardNote_();
-    const QDateTime now = now_ ? now_() : QDateTime::currentDateTime();
-    const RegistrationOutcome outcome =
-        index_.registerAppending(position, withNote ? clipboard_.text() : QString(), withNote, now);
-    if (outcome.clearsPositionSuffix()) {
-        Q_EMIT positionBarNameCleared();
-        Q_EMIT statusTextChanged(outcome.statusText);
-    } else {
-        Q_EMIT volumeBarTextsChanged(outcome.statusText, QString());
-    }
+    index_.registerAppending();
 }

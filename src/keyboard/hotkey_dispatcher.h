@@ -1,23 +1,22 @@
 #pragma once
 
 #include <QColor>
-#include <QDateTime>
 #include <QObject>
 #include <QString>
 #include <QTime>
-#include <functional>
 
 #include "keyboard/hotkey_table.h"
 #include "transport/playback_steps.h"
 
 class Clipboard;
 class EntryGate;
-class IndexController;
+class IndexCommands;
 class KeystrokeOutput;
 class TransportController;
 
-// What each system-wide key does. It asks the transport and the index; what the window must
-// show beyond the transport's own signals comes out of the signals below.
+// What each system-wide key does. It asks the transport and the index's commands (Scroll Lock
+// registers through the same command as the menus, which show its texts); what the window must
+// show beyond those comes out of the signals below.
 //
 // Player errors (PlayerError) are not caught: the action ends at the failing call with what it
 // did so far, and the caller's guard shows the standard error box. So dispatch() must run
@@ -25,14 +24,8 @@ class TransportController;
 class HotkeyDispatcher : public QObject {
     Q_OBJECT
 public:
-    HotkeyDispatcher(TransportController& transport, IndexController& index, Clipboard& clipboard,
+    HotkeyDispatcher(TransportController& transport, IndexCommands& index, Clipboard& clipboard,
                      KeystrokeOutput& keystrokes, EntryGate& gate, QObject* parent = nullptr);
-
-    // Whether an index entry made by the key carries the clipboard's text as its note (the
-    // index settings' clipboard item). Off until set.
-    void setClipboardNoteSetting(std::function<bool()> isOn) { clipboardNote_ = std::move(isOn); }
-    // The time an index entry is stamped with; the local time unless set.
-    void setTimeSource(std::function<QDateTime()> now) { now_ = std::move(now); }
 
     // Runs the command of a pressed key; refused (nothing happens) while the gate is shut.
     void dispatch(HotkeyCommand command);
@@ -54,6 +47,11 @@ public:
     void insertTimeCode();
     void registerIndexEntry();
 
+    // The status line when Ctrl+Insert's paste was given up (keys held too long, or no way to
+    // send keys): the time code is still in the clipboard for the typist's own Ctrl+V.
+    static inline const QString PasteAbandonedText =
+        QStringLiteral("ﾀｲﾑｺｰﾄﾞを貼り付けできません（Ctrl+Vで貼付可）");
+
     // The position bar's text colour while a continuous skip runs.
     static inline const QColor RewindColor = QColor(0, 0, 255);
     static inline const QColor ForwardColor = QColor(128, 0, 0);
@@ -65,8 +63,6 @@ Q_SIGNALS:
     void statusTextChanged(const QString& text);
     // Both texts of the volume bar.
     void volumeBarTextsChanged(const QString& leading, const QString& trailing);
-    // The media's name after the time on the position bar is taken away.
-    void positionBarNameCleared();
     // The position bar's text colour; the transport's next play-state refresh sets it back.
     void positionTextColorChanged(const QColor& color);
     // The repeat position, for the time picker.
@@ -78,11 +74,9 @@ private:
     void processEventsOnce();
 
     TransportController& transport_;
-    IndexController& index_;
+    IndexCommands& index_;
     Clipboard& clipboard_;
     KeystrokeOutput& keystrokes_;
     EntryGate& gate_;
-    std::function<bool()> clipboardNote_;
-    std::function<QDateTime()> now_;
     bool toldTimeCodeOnClipboard_ = false;
 };

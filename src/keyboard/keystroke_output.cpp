@@ -2,6 +2,7 @@
 
 #include <xcb/xtest.h>
 
+#include "core/timing_trace.h"
 #include "keyboard/x11_connection.h"
 #include "keyboard/x11_keymap.h"
 #include "keyboard/x11_keystroke_output.h"
@@ -54,6 +55,7 @@ bool X11KeystrokeOutput::sendPaste() {
     const auto send = [this](quint8 type, xcb_keycode_t keycode) {
         xcb_test_fake_input(connection_, type, keycode, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
     };
+    timing::mark("paste");
     send(XCB_KEY_PRESS, control);
     send(XCB_KEY_PRESS, v);
     send(XCB_KEY_RELEASE, v);

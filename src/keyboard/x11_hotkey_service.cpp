@@ -1,5 +1,7 @@
 #include "keyboard/x11_hotkey_service.h"
 
+#include "core/timing_trace.h"
+
 #include <QCoreApplication>
 #include <QLoggingCategory>
 #include <QTimer>
@@ -141,6 +143,7 @@ bool X11HotkeyService::nativeEventFilter(const QByteArray& eventType, void* mess
         const auto it = idByCombination_.constFind(combinationKey(press->detail, modifiers));
         if (it == idByCombination_.cend()) return false;
         const int id = *it;
+        timing::mark("key", id);
         // Handlers may wait with the event loop running; not from inside Qt's event dispatch.
         QMetaObject::invokeMethod(
             this, [this, id] { Q_EMIT activated(id); }, Qt::QueuedConnection);

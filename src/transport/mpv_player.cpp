@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "core/file_name.h"
+#include "core/timing_trace.h"
 #include "transport/mpv_names.h"
 
 namespace {
@@ -469,7 +470,10 @@ void MpvPlayer::handleEvent(const Event& event) {
             }
             break;
         case MPV_EVENT_PLAYBACK_RESTART:
-            if (seekTarget_) restartSeen_ = true;
+            if (seekTarget_) {
+                restartSeen_ = true;
+                timing::mark("seek-done");
+            }
             break;
         case MPV_EVENT_PROPERTY_CHANGE:
             if (!event.value) break;

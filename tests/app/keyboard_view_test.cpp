@@ -13,22 +13,20 @@
 #include "transport/transport_controller.h"
 
 namespace {
-constexpr int kPause = 1, kCtrlInsert = 21, kF1 = 27;
+constexpr int kPause = 1, kScrollLock = 2, kCtrlInsert = 21, kF1 = 27;
 
 // The window on fakes with the keys wired as the program wires them.
 struct KeyedForm {
     FormFixture f;
-    FakeClipboard clipboard;
     FakeKeystrokeOutput keystrokes;
-    IndexController index;
     std::unique_ptr<HotkeyDispatcher> dispatcher;
 
     KeyedForm() { f.writeSettings("[Menu]\n"); }
 
     bool start() {
         TAMainForm& w = f.create();
-        dispatcher = std::make_unique<HotkeyDispatcher>(w.transport(), index, clipboard, keystrokes,
-                                                        w.entryGate());
+        dispatcher = std::make_unique<HotkeyDispatcher>(w.transport(), w.indexCommands(),
+                                                        f.clipboard, keystrokes, w.entryGate());
         AttachKeyboardToWindow(f.hotkeys, *dispatcher, w);
         return f.start();
     }
@@ -88,7 +86,24 @@ private Q_SLOTS:
 
         QVERIFY(k.press(kCtrlInsert));
         QCOMPARE(k.keystrokes.pastes, 1);
-        QCOMPARE(k.clipboard.content, QStringLiteral("{▼[0:01:02]▲}"));
+        QCOMPARE(k.f.clipboard.content, QStringLiteral("{▼[0:01:02]▲}"));
+
+        // Scroll Lock registers into the window's own index, as its menu does.
+        QVERIFY(k.press(kScrollLock));
+        QCOMPARE(k.f.form().srSetIndex[1]->text(), QStringLiteral(" 1. 0:01:02,　"));
+        QCOMPARE(k.f.form().volumeBar->PosTextPrefix(), k.f.form().srSetIndex[1]->text());
+    }
+
+    void abandonedPasteIsToldOnTheStatusLine() {
+        KeyedForm k;
+        QVERIFY(k.start());
+        k.keystrokes.keysHeld = true;
+        QVERIFY(k.press(kCtrlInsert));
+        QCOMPARE(k.f.form().volumeBar->PosTextPrefix(), QString());
+        k.keystrokes.giveUp();
+        QCOMPARE(k.f.form().volumeBar->PosTextPrefix(), HotkeyDispatcher::PasteAbandonedText);
+        QCOMPARE(k.f.clipboard.content, QStringLiteral("{▼[0:00:00]▲}"));  // still to paste by hand
+        QVERIFY(k.f.dialogs.messages.isEmpty() && k.f.dialogs.errors.isEmpty());
     }
 
     void keysHeldElsewhereAreListedOnTheKeyboardTab() {
@@ -115,8 +130,8 @@ private Q_SLOTS:
         k.f.hotkeyService.available = x11;
         PortalShortcuts portal{QDBusConnection(QString())};
         TAMainForm& w = k.f.create();
-        k.dispatcher = std::make_unique<HotkeyDispatcher>(w.transport(), k.index, k.clipboard,
-                                                          k.keystrokes, w.entryGate());
+        k.dispatcher = std::make_unique<HotkeyDispatcher>(
+            w.transport(), w.indexCommands(), k.f.clipboard, k.keystrokes, w.entryGate());
         AttachDesktopShortcuts(k.f.hotkeyService, portal, *k.dispatcher, w);
         auto* label = w.findChild<QLabel*>(QStringLiteral("keysUnavailableLabel"));
         QVERIFY(label);

@@ -1,11 +1,14 @@
 #include "e2e/e2e_support.h"
 
+#include <xcb/xcb.h>
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QRegularExpression>
 #include <QThread>
 #include <algorithm>
+#include <cstdlib>
 
 #include "core/file_name.h"
 #include "fakes/test_files.h"
@@ -104,6 +107,53 @@ QString runTool(const QString& program, const QStringList& arguments, int timeou
     }
     if (exitCode) *exitCode = tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1;
     return QString::fromUtf8(tool.readAllStandardOutput());
+}
+
+bool xdotool(const QStringList& arguments) {
+    int code = -1;
+    runTool(QStringLiteral("xdotool"), arguments, 10000, &code);
+    return code == 0;
+}
+
+QList<quint64> visibleTopLevelWindows(qint64 pid) {
+    const QStringList visible =
+        runTool(QStringLiteral("xdotool"),
+                {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
+                 QString::number(pid), QStringLiteral("--name"), QStringLiteral("")})
+            .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    // No window manager: top-level windows are the root window's own children.
+    const QString tree =
+        runTool(QStringLiteral("xwininfo"), {QStringLiteral("-root"), QStringLiteral("-children")});
+    static const QRegularExpression child(QStringLiteral("^\\s+(0x[0-9a-f]+) "),
+                                          QRegularExpression::MultilineOption);
+    QList<quint64> windows;
+    for (auto match = child.globalMatch(tree); match.hasNext();) {
+        const quint64 id = match.next().captured(1).toULongLong(nullptr, 16);
+        if (visible.contains(QString::number(id))) windows << id;
+    }
+    return windows;
+}
+
+void requestClose(quint64 window) {
+    xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
+    const auto atom = [connection](const char* name) {
+        xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
+            connection, xcb_intern_atom(connection, 0, quint16(qstrlen(name)), name), nullptr);
+        const xcb_atom_t value = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+        std::free(reply);
+        return value;
+    };
+    xcb_client_message_event_t event{};
+    event.response_type = XCB_CLIENT_MESSAGE;
+    event.format = 32;
+    event.window = xcb_window_t(window);
+    event.type = atom("WM_PROTOCOLS");
+    event.data.data32[0] = atom("WM_DELETE_WINDOW");
+    event.data.data32[1] = XCB_CURRENT_TIME;
+    xcb_send_event(connection, 0, xcb_window_t(window), XCB_EVENT_MASK_NO_EVENT,
+                   reinterpret_cast<const char*>(&event));
+    xcb_flush(connection);
+    xcb_disconnect(connection);
 }
 
 bool waitUntil(const std::function<bool()>& predicate, int ms) {

@@ -35,6 +35,14 @@ private:
 // Runs a command to its end and returns its standard output; empty on failure.
 QString runTool(const QString& program, const QStringList& arguments, int timeoutMs = 10000,
                 int* exitCode = nullptr);
+// xdotool with the given arguments; true when it succeeded.
+bool xdotool(const QStringList& arguments);
+// The top-level windows of the process that are shown now: the main window, and its menu popups
+// while one is open.
+QList<quint64> visibleTopLevelWindows(qint64 pid);
+// Asks the window to close as a window manager's close button does (WM_DELETE_WINDOW); the
+// test's X server runs no window manager to send it.
+void requestClose(quint64 window);
 // Polls until the predicate holds or the time is up.
 bool waitUntil(const std::function<bool()>& predicate, int ms);
 

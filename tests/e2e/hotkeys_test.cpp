@@ -11,11 +11,6 @@
 #include "fakes/test_media.h"
 
 namespace {
-void xdotool(const QStringList& arguments) {
-    int code = -1;
-    runTool(QStringLiteral("xdotool"), arguments, 10000, &code);
-    QVERIFY2(code == 0, qPrintable(arguments.join(QLatin1Char(' '))));
-}
 QString timeCode(double seconds) {
     const int s = int(std::floor(seconds));
     return QStringLiteral("%1:%2:%3")
@@ -23,12 +18,50 @@ QString timeCode(double seconds) {
         .arg(s / 60 % 60, 2, 10, QLatin1Char('0'))
         .arg(s % 60, 2, 10, QLatin1Char('0'));
 }
+
+// The typist's editor, focused; its X window id, empty when it did not show.
+QString startEditor(QProcess& editor, const QString& title, const QStringList& buttons) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("NO_AT_BRIDGE"), QStringLiteral("1"));
+    editor.setProcessEnvironment(environment);
+    editor.start(QStringLiteral("yad"),
+                 QStringList{QStringLiteral("--text-info"), QStringLiteral("--editable"),
+                             QStringLiteral("--title=") + title} +
+                     buttons);
+    QString window;
+    waitUntil(
+        [&] {
+            window =
+                runTool(QStringLiteral("xdotool"),
+                        {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                         QStringLiteral("--name"), QLatin1Char('^') + title + QLatin1Char('$')})
+                    .trimmed()
+                    .section(QLatin1Char('\n'), -1);
+            return !window.isEmpty();
+        },
+        15000);
+    if (window.isEmpty() ||
+        !xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), window}))
+        return {};
+    QTest::qWait(300);
+    return window;
+}
+
+// Scribo on a generated media file, paused after its length probe.
+bool startPaused(ScriboProcess& scribo, const QString& media, const QByteArray& settings) {
+    scribo.writeSettings(settings);
+    scribo.start({media});
+    return scribo.waitForWindow() != 0 &&
+           waitUntil([] { return playerStatus() == QStringLiteral("Paused"); }, 20000);
+}
 }  // namespace
 
 class HotkeysTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void keysDriveThePlayerFromAnotherProgram();
+    void altLetterFollowsItsSetting_data();
+    void altLetterFollowsItsSetting();
 };
 
 void HotkeysTest::keysDriveThePlayerFromAnotherProgram() {
@@ -39,44 +72,22 @@ void HotkeysTest::keysDriveThePlayerFromAnotherProgram() {
     // A WAV file pauses without the rewind; a compressed one rewinds.
     if (!testmedia::convertWithFfmpeg(wav, media)) QSKIP("ffmpeg is needed for an MP3 file");
     // Rewind item 7: 2.5 s. Alt + letters stay with the editor, whose Done button is Alt+D.
-    scribo.writeSettings(
-        "[FormPosition]\nTop=10\nLeft=10\n[Play]\nAutoBackSpace=7\n[Menu]\nDontUseAltPrintableKey="
-        "1\n");
-    scribo.start({media});
-    QVERIFY(scribo.waitForWindow() != 0);
-    QVERIFY2(waitUntil([] { return playerStatus() == QStringLiteral("Paused"); }, 20000),
-             qPrintable(playerStatus()));
-
+    QVERIFY(startPaused(scribo, media,
+                        "[FormPosition]\nTop=10\nLeft=10\n[Play]\nAutoBackSpace=7\n[Menu]\n"
+                        "DontUseAltPrintableKey=1\n"));
     QProcess editor;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("NO_AT_BRIDGE"), QStringLiteral("1"));
-    editor.setProcessEnvironment(environment);
-    editor.start(QStringLiteral("yad"),
-                 {QStringLiteral("--text-info"), QStringLiteral("--editable"),
-                  QStringLiteral("--title=transcript"), QStringLiteral("--button=_Done:0")});
-    QVERIFY(editor.waitForStarted());
-    QString window;
-    QVERIFY(waitUntil(
-        [&] {
-            window = runTool(QStringLiteral("xdotool"),
-                             {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                              QStringLiteral("--name"), QStringLiteral("^transcript$")})
-                         .trimmed()
-                         .section(QLatin1Char('\n'), -1);
-            return !window.isEmpty();
-        },
-        15000));
-    xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), window});
-    QTest::qWait(300);
+    const QString window =
+        startEditor(editor, QStringLiteral("transcript"), {QStringLiteral("--button=_Done:0")});
+    QVERIFY(!window.isEmpty());
 
-    xdotool({QStringLiteral("key"), QStringLiteral("Pause")});
+    QVERIFY(xdotool({QStringLiteral("key"), QStringLiteral("Pause")}));
     QVERIFY2(waitUntil([] { return playerStatus() == QStringLiteral("Playing"); }, 5000),
              qPrintable(playerStatus()));
     QVERIFY(waitUntil([] { return playerPosition() > 4; }, 15000));
     QElapsedTimer sincePlaying;
     sincePlaying.start();
     const double playing = playerPosition();
-    xdotool({QStringLiteral("key"), QStringLiteral("Pause")});
+    QVERIFY(xdotool({QStringLiteral("key"), QStringLiteral("Pause")}));
     QVERIFY2(waitUntil([] { return playerStatus() == QStringLiteral("Paused"); }, 5000),
              qPrintable(playerStatus()));
     const double elapsed = sincePlaying.elapsed() / 1000.0;
@@ -88,15 +99,44 @@ void HotkeysTest::keysDriveThePlayerFromAnotherProgram() {
                             .arg(elapsed)));
 
     // The player kept the focus away from the editor? Give it back, as the typist would.
-    xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), window});
-    xdotool({QStringLiteral("key"), QStringLiteral("ctrl+Insert")});
+    QVERIFY(xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), window}));
+    QVERIFY(xdotool({QStringLiteral("key"), QStringLiteral("ctrl+Insert")}));
     QTest::qWait(1000);  // the editor asks Scribo for the clipboard; let it answer
-    xdotool({QStringLiteral("key"), QStringLiteral("alt+d")});
+    QVERIFY(xdotool({QStringLiteral("key"), QStringLiteral("alt+d")}));
     QVERIFY(editor.waitForFinished(10000));
     // Nothing but the time code: neither Pause nor Ctrl+Insert reached the editor.
     QCOMPARE(QString::fromUtf8(editor.readAllStandardOutput()).trimmed(),
              QStringLiteral("{▼[") + timeCode(paused) + QStringLiteral("]▲}"));
     QCOMPARE(playerStatus(), QStringLiteral("Paused"));  // Alt+D went to the editor alone
+}
+
+// Alt + a letter is one of Scribo's play keys unless the typist gives the Alt + printable keys
+// back to the other programs; then it reaches the editor (its Apply button, Alt+A).
+void HotkeysTest::altLetterFollowsItsSetting_data() {
+    QTest::addColumn<QByteArray>("setting");
+    QTest::addColumn<QString>("status");
+    QTest::addColumn<bool>("editorGotIt");
+    QTest::newRow("Scribo's key") << QByteArray("0") << "Playing" << false;
+    QTest::newRow("given back") << QByteArray("1") << "Paused" << true;
+}
+
+void HotkeysTest::altLetterFollowsItsSetting() {
+    QFETCH(QByteArray, setting);
+    QFETCH(QString, status);
+    QFETCH(bool, editorGotIt);
+    ScriboProcess scribo;
+    const QString media = scribo.folder() + QStringLiteral("tone.wav");
+    QVERIFY(testmedia::writeWav(media, 60, 440, {8000, 1, 16}));
+    QVERIFY(startPaused(scribo, media, "[Menu]\nDontUseAltPrintableKey=" + setting + "\n"));
+    QProcess editor;
+    QVERIFY(!startEditor(editor, QStringLiteral("notes"), {QStringLiteral("--button=_Apply:3")})
+                 .isEmpty());
+
+    QVERIFY(xdotool({QStringLiteral("key"), QStringLiteral("alt+a")}));
+    const bool closed = editor.waitForFinished(3000);
+    QCOMPARE(closed, editorGotIt);
+    if (closed) QCOMPARE(editor.exitCode(), 3);
+    QCOMPARE(playerStatus(), status);
 }
 
 QTEST_MAIN(HotkeysTest)

@@ -41,6 +41,12 @@ void FakeKeystrokeOutput::pasteWhenKeysReleased() {
     Q_EMIT pasted();
 }
 
+void FakeKeystrokeOutput::giveUp() {
+    if (!waiting) return;
+    waiting = false;
+    Q_EMIT pasteAbandoned();
+}
+
 void FakeKeystrokeOutput::releaseKeys() {
     keysHeld = false;
     if (!waiting) return;

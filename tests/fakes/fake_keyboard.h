@@ -35,7 +35,8 @@ private:
     bool reported_ = false;
 };
 
-// Pastes at once while no key is held, otherwise when releaseKeys() is called.
+// Pastes at once while no key is held, otherwise when releaseKeys() is called; giveUp() ends
+// the wait without pasting, as keys held too long do.
 class FakeKeystrokeOutput : public KeystrokeOutput {
     Q_OBJECT
 public:
@@ -47,6 +48,7 @@ public:
     bool isAvailable() const override { return available; }
     void pasteWhenKeysReleased() override;
     void releaseKeys();
+    void giveUp();
 };
 
 class FakeKeyState : public KeyState {
