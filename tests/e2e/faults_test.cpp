@@ -165,6 +165,9 @@ void FaultsTest::lostDisplayEndsWithoutCoreDump() {
     const QByteArray before = scribo.settingsBytes();
     {
         const ScopedEnv onThatDisplay("DISPLAY", QLatin1Char(':') + display);
+        // Qt calls exit() when the display goes: what the stack still holds then is no leak.
+        const ScopedEnv noLeakCheck("ASAN_OPTIONS", qEnvironmentVariable("ASAN_OPTIONS") +
+                                                        QStringLiteral(":detect_leaks=0"));
         scribo.start({media});
     }
     QVERIFY2(waitUntil([] { return playerStatus() == QStringLiteral("Paused"); }, 20000),
