@@ -6,6 +6,7 @@
 //   SCRIBO_SOAK_SECONDS  length of the run (120 unless set; the README gives the long run)
 //   SCRIBO_SOAK_SEED     the random seed, printed at the start, to replay a failing run
 
+#include <QApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusVariant>
@@ -250,5 +251,14 @@ void SoakTest::randomUseForAWhile() {
     QCOMPARE(settings.readInteger(QStringLiteral("FormPosition"), QStringLiteral("Left"), 0), 10);
 }
 
-QTEST_MAIN(SoakTest)
+int main(int argc, char* argv[]) {
+    // The test library's watchdog ends a test function after five minutes; the soak runs as
+    // long as it is told, and a hang of its own is caught by its answer check.
+    const qint64 seconds = settingOr("SCRIBO_SOAK_SECONDS", 120);
+    qputenv("QTEST_FUNCTION_TIMEOUT", QByteArray::number((seconds + 600) * 1000));
+    QApplication app(argc, argv);
+    SoakTest test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "soak_test.moc"
