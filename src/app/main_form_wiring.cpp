@@ -7,9 +7,12 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include "app/dialogs.h"
 #include "app/main_form.h"
 #include "index/index_commands.h"
 #include "index/index_controller.h"
+#include "transport/media_player.h"
+#include "transport/transport_controller.h"
 
 namespace {
 using Handler = void (TAMainForm::*)();
@@ -50,6 +53,14 @@ void TAMainForm::wireSignals() {
     on(openFileAction, &QAction::triggered, &TAMainForm::openFileClicked);
     on(exitAction, &QAction::triggered, &TAMainForm::exitClicked);
     on(setTimeButton, &QToolButton::clicked, &TAMainForm::setTimeClicked);
+
+    // A file or address fails after the call that opened it, once the player has tried to load
+    // it: a damaged, empty or unreadable file, a playlist posing as media, an address that does
+    // not answer. Without the box the user would see only a length of 0:00:00.
+    connect(&transport_->player(), &MediaPlayer::errorOccurred, this, [this](const QString& text) {
+        if (transport_->mediaPath().isEmpty() && transport_->mediaUrl().isEmpty()) return;
+        QTimer::singleShot(0, this, [this, text] { dialogs.showError(text); });
+    });
 
     // Menu toggles and group choices come from the settings table.
     for (const SettingRow& row : settings_) {

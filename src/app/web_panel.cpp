@@ -32,11 +32,6 @@ void TAMainForm::wireUrlPanel() {
     on(sbURLPaste, &TAMainForm::sbURLPasteClick);
     on(sbURLgo, &TAMainForm::sbURLgoClick);
     on(sbOPenIE, &TAMainForm::sbOPenIEClick);
-    // A web address fails after the call that set it, once the player has tried to load it.
-    connect(&transport_->player(), &MediaPlayer::errorOccurred, this, [this](const QString& text) {
-        if (!transport_->mediaPath().isEmpty() || transport_->mediaUrl().isEmpty()) return;
-        QTimer::singleShot(0, this, [this, text] { dialogs.showError(text); });
-    });
     connect(ComboBoxURL->lineEdit(), &QLineEdit::returnPressed, this, [this] {
         if (gate_.isOpen()) guard([this] { sbURLgoClick(); });
     });

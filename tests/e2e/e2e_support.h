@@ -46,6 +46,55 @@ void requestClose(quint64 window);
 // Polls until the predicate holds or the time is up.
 bool waitUntil(const std::function<bool()>& predicate, int ms);
 
+// Top-level windows of the process other than its main window: the message boxes it shows.
+QStringList messageBoxes(ScriboProcess& scribo, quint64 mainWindow);
+// Closes the boxes with Return, as a user would; true when none is left.
+bool dismissMessageBoxes(ScriboProcess& scribo, quint64 mainWindow);
+
+// Sets an environment variable for the programs started while it lives.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const QString& value);
+    ~ScopedEnv();
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    const char* name_;
+    QByteArray old_;
+    bool had_;
+};
+
+// The stand-in HID library (tests/standin) with a script in the given folder, for the programs
+// started while it lives: append() hands the pedal its next command.
+class StandinPedal {
+public:
+    explicit StandinPedal(const QString& folder);
+    void append(const QByteArray& line);
+    int opens() const;  // how often a device was opened
+
+private:
+    QString script_, log_;
+    ScopedEnv library_, scriptEnv_, logEnv_;
+};
+
+// python3's HTTP server on the loopback address, serving a folder; base() is empty when it did
+// not start.
+class LocalWebServer {
+public:
+    explicit LocalWebServer(const QString& folder);
+    ~LocalWebServer();
+    QString base() const { return base_; }  // http://127.0.0.1:<port>/
+
+private:
+    QProcess server_;
+    QString base_;
+};
+
+// Asks Scribo to close over the desktop media interface, as a desktop client would; true when
+// it answered.
+bool quitScribo();
+
 // playerctl on the Scribo of this test (-p scribo), its standard output trimmed.
 QString playerctl(const QStringList& arguments, int* exitCode = nullptr);
 // What the desktop media interface says: "Playing", "Paused", …; the position in seconds, or -1.

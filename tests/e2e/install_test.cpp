@@ -20,13 +20,6 @@ QByteArray readAll(const QString& path) {
 bool registered() {
     return QDBusConnection::sessionBus().interface()->isServiceRegistered(kService).value();
 }
-bool quitScribo() {
-    return QDBusConnection::sessionBus()
-               .call(QDBusMessage::createMethodCall(
-                   kService, QStringLiteral("/org/mpris/MediaPlayer2"),
-                   QStringLiteral("org.mpris.MediaPlayer2"), QStringLiteral("Quit")))
-               .type() == QDBusMessage::ReplyMessage;
-}
 // The build folder the binary under test was built in.
 QString buildFolder() {
     QDir dir = QFileInfo(QStringLiteral(SCRIBO_BINARY)).absoluteDir();

@@ -9,48 +9,6 @@
 #include "e2e/e2e_support.h"
 #include "fakes/test_media.h"
 
-namespace {
-
-// Sets an environment variable for the programs started while it lives.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const QString& value) : name_(name) {
-        qputenv(name, value.toLocal8Bit());
-    }
-    ~ScopedEnv() { qunsetenv(name_); }
-
-private:
-    const char* name_;
-};
-
-class StandinPedal {
-public:
-    explicit StandinPedal(const QString& folder)
-        : script_(folder + QStringLiteral("pedal-script.txt")),
-          log_(folder + QStringLiteral("pedal-log.txt")),
-          library_("SCRIBO_HID_LIBRARY", QStringLiteral(SCRIBO_HID_STANDIN)),
-          scriptEnv_("SCRIBO_HID_STANDIN_SCRIPT", script_),
-          logEnv_("SCRIBO_HID_STANDIN_LOG", log_) {
-        QFile file(script_);
-        if (!file.open(QIODevice::WriteOnly)) qFatal("cannot write the pedal script");
-    }
-    void append(const QByteArray& line) {
-        QFile file(script_);
-        if (!file.open(QIODevice::Append)) qFatal("cannot append to the pedal script");
-        file.write(line + '\n');
-    }
-    int opens() const {
-        QFile file(log_);
-        if (!file.open(QIODevice::ReadOnly)) return 0;
-        return int(file.readAll().count("hid_open_path"));
-    }
-
-private:
-    QString script_, log_;
-    ScopedEnv library_, scriptEnv_, logEnv_;
-};
-}  // namespace
-
 class PedalTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:

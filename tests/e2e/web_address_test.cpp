@@ -16,26 +16,6 @@
 
 namespace {
 
-// Top-level windows of the process other than the main window: the modal boxes.
-QStringList boxes(ScriboProcess& scribo, quint64 mainWindow) {
-    QStringList found;
-    const QStringList ids =
-        runTool(QStringLiteral("xdotool"),
-                {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
-                 QString::number(scribo.process().processId()), QStringLiteral("--name"),
-                 QStringLiteral("^Scribo$")})
-            .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    static const QRegularExpression parentIsRoot(
-        QStringLiteral("Parent window id: \\S+ \\(the root window\\)"));
-    for (const QString& id : ids) {
-        if (id.toULongLong() == mainWindow) continue;
-        const QString tree = runTool(QStringLiteral("xwininfo"),
-                                     {QStringLiteral("-children"), QStringLiteral("-id"), id});
-        if (parentIsRoot.match(tree).hasMatch()) found << id;
-    }
-    return found;
-}
-
 // A loopback port that is bound but never listens: connections to it are refused.
 class RefusingPort {
 public:
@@ -71,7 +51,7 @@ private Q_SLOTS:
 
 private:
     QTemporaryDir served_;
-    QProcess server_;
+    std::unique_ptr<LocalWebServer> server_;
     QString base_;  // http://127.0.0.1:<port>/
 };
 
@@ -79,24 +59,13 @@ void WebAddressTest::initTestCase() {
     if (runTool(QStringLiteral("playerctl"), {QStringLiteral("--version")}).isEmpty())
         QFAIL("playerctl is missing (tools/setup-debian installs it)");
     QVERIFY(testmedia::writeWav(served_.filePath(QStringLiteral("tone.wav")), 12.0));
-    // Port 0: the server takes a free port and names it in its first line.
-    server_.setStandardErrorFile(QProcess::nullDevice());
-    server_.start(QStringLiteral("python3"),
-                  {QStringLiteral("-u"), QStringLiteral("-m"), QStringLiteral("http.server"),
-                   QStringLiteral("--bind"), QStringLiteral("127.0.0.1"),
-                   QStringLiteral("--directory"), served_.path(), QStringLiteral("0")});
-    QVERIFY2(server_.waitForStarted(5000), "python3 is needed");
-    const QRegularExpression portPattern(QStringLiteral("port (\\d+)"));
-    QString output;
-    QTRY_VERIFY_WITH_TIMEOUT((output += QString::fromUtf8(server_.readAllStandardOutput()),
-                              portPattern.match(output).hasMatch()),
-                             10000);
-    base_ = QStringLiteral("http://127.0.0.1:%1/").arg(portPattern.match(output).captured(1));
+    server_ = std::make_unique<LocalWebServer>(served_.path());
+    base_ = server_->base();
+    QVERIFY2(!base_.isEmpty(), "python3 is needed");
 }
 
 void WebAddressTest::cleanupTestCase() {
-    server_.kill();
-    server_.waitForFinished(5000);
+    server_.reset();
 }
 
 void WebAddressTest::openedAddressPlaysAndRefusedOneFails() {
@@ -120,7 +89,7 @@ void WebAddressTest::openedAddressPlaysAndRefusedOneFails() {
     QCOMPARE(playerctl({QStringLiteral("metadata"), QStringLiteral("xesam:url")}),
              base_ + QStringLiteral("tone.wav"));
     QVERIFY(waitUntil([] { return playerctl({QStringLiteral("status")}) == "Playing"; }, 5000));
-    QVERIFY(boxes(scribo, window).isEmpty());
+    QVERIFY(messageBoxes(scribo, window).isEmpty());
 
     RefusingPort closed;
     QVERIFY(closed.port() > 0);
@@ -129,12 +98,12 @@ void WebAddressTest::openedAddressPlaysAndRefusedOneFails() {
         &code);
     QCOMPARE(code, 0);
     QStringList shown;
-    QVERIFY2(waitUntil([&] { return !(shown = boxes(scribo, window)).isEmpty(); }, 15000),
+    QVERIFY2(waitUntil([&] { return !(shown = messageBoxes(scribo, window)).isEmpty(); }, 15000),
              "no failure box");
     runTool(QStringLiteral("xdotool"),
             {QStringLiteral("windowfocus"), QStringLiteral("--sync"), shown.constFirst()});
     runTool(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Return")});
-    QVERIFY2(waitUntil([&] { return boxes(scribo, window).isEmpty(); }, 5000),
+    QVERIFY2(waitUntil([&] { return messageBoxes(scribo, window).isEmpty(); }, 5000),
              "the failure box stayed");
     // Still answering, with nothing playing.
     QVERIFY(waitUntil([] { return playerctl({QStringLiteral("status")}) == "Stopped"; }, 5000));
