@@ -175,7 +175,7 @@ void FileFaultsTest::megabyteClipboardIsHandled() {
 
     // Ctrl+Print Screen finds no time code in it and leaves the clipboard alone.
     FakeKeystrokeOutput keystrokes;
-    HotkeyDispatcher keys(w.transport(), w.index(), f.clipboard, keystrokes, w.entryGate());
+    HotkeyDispatcher keys(w.transport(), w.indexCommands(), f.clipboard, keystrokes, w.entryGate());
     f.clipboard.content = text;
     f.player.setCurrentPosition(40);
     QVERIFY(!keys.playFromClipboardTimeCode());

@@ -136,7 +136,10 @@ bool dismissMessageBoxes(ScriboProcess& scribo, quint64 mainWindow) {
 
 ScopedEnv::ScopedEnv(const char* name, const QString& value)
     : name_(name), old_(qgetenv(name)), had_(qEnvironmentVariableIsSet(name)) {
-    qputenv(name, value.toLocal8Bit());
+    if (value.isNull())
+        qunsetenv(name);
+    else
+        qputenv(name, value.toLocal8Bit());
 }
 
 ScopedEnv::~ScopedEnv() {

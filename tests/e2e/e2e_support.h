@@ -52,6 +52,7 @@ QStringList messageBoxes(ScriboProcess& scribo, quint64 mainWindow);
 bool dismissMessageBoxes(ScriboProcess& scribo, quint64 mainWindow);
 
 // Sets an environment variable for the programs started while it lives.
+// A null value unsets the variable.
 class ScopedEnv {
 public:
     ScopedEnv(const char* name, const QString& value);

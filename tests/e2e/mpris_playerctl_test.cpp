@@ -18,12 +18,6 @@ const QString kService = QStringLiteral("org.mpris.MediaPlayer2.scribo");
 QString title() {
     return playerctl({QStringLiteral("metadata"), QStringLiteral("xesam:title")});
 }
-bool quitScribo() {
-    const QDBusMessage reply = QDBusConnection::sessionBus().call(QDBusMessage::createMethodCall(
-        kService, QStringLiteral("/org/mpris/MediaPlayer2"),
-        QStringLiteral("org.mpris.MediaPlayer2"), QStringLiteral("Quit")));
-    return reply.type() == QDBusMessage::ReplyMessage;
-}
 }  // namespace
 
 class MprisPlayerctlTest : public QObject {

@@ -51,28 +51,6 @@ QStringList scriboLines(const QString& err) {
     return lines;
 }
 
-// Sets an environment variable for the programs started while it lives.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const QByteArray& value)
-        : name_(name), had_(qEnvironmentVariableIsSet(name)), old_(qgetenv(name)) {
-        if (value.isNull())
-            qunsetenv(name);
-        else
-            qputenv(name, value);
-    }
-    ~ScopedEnv() {
-        if (had_)
-            qputenv(name_, old_);
-        else
-            qunsetenv(name_);
-    }
-
-private:
-    const char* name_;
-    bool had_;
-    QByteArray old_;
-};
 }  // namespace
 
 class SingleInstanceTest : public QObject {
@@ -86,7 +64,7 @@ private Q_SLOTS:
 };
 
 void SingleInstanceTest::helpAndVersionNeedNoDisplay() {
-    const ScopedEnv noDisplay("DISPLAY", QByteArray());
+    const ScopedEnv noDisplay("DISPLAY", QString());
     for (const QString& option : {QStringLiteral("--version"), QStringLiteral("-v")}) {
         ScriboProcess scribo;
         scribo.start({option});
@@ -176,7 +154,8 @@ void SingleInstanceTest::secondStartHandsItsFileToTheFirst() {
 
 void SingleInstanceTest::withoutSessionBusScriboRunsAlone() {
     // An address where no bus listens; the real one stays in use by this test.
-    const ScopedEnv noBus("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/scribo-no-bus");
+    const ScopedEnv noBus("DBUS_SESSION_BUS_ADDRESS",
+                          QStringLiteral("unix:path=/nonexistent/scribo-no-bus"));
     ScriboProcess scribo;
     const QString media = scribo.folder() + QStringLiteral("talk.wav");
     QVERIFY(testmedia::writeWav(media, 10, 440, {8000, 1, 16}));
