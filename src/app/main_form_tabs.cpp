@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTabBar>
 #include <QTabWidget>
@@ -34,8 +35,9 @@ QLabel* richLine(QWidget* parent, const QString& html) {
 }
 
 // A long help text, scrolled within the tab.
-QPlainTextEdit* helpText(QWidget* parent, const QString& text) {
+QPlainTextEdit* helpText(QWidget* parent, const QString& name, const QString& text) {
     auto* view = new QPlainTextEdit(text, parent);
+    view->setAccessibleName(name);
     view->setReadOnly(true);
     view->setFrameShape(QFrame::NoFrame);
     return view;
@@ -76,6 +78,7 @@ void TAMainForm::buildSettingsTabs() {
     urlRow->addWidget(new QLabel(QStringLiteral("URL： "), PageControlSettingTab01Screen));
     ComboBoxURL = new AddressBox(PageControlSettingTab01Screen);
     ComboBoxURL->setAccessibleName(QStringLiteral("URL"));
+    if (ComboBoxURL->lineEdit()) ComboBoxURL->lineEdit()->setAccessibleName(QStringLiteral("URL"));
     urlRow->addWidget(ComboBoxURL, 1);
     sbOPenIE = new QToolButton(PageControlSettingTab01Screen);
     sbOPenIE->setText(QStringLiteral("Web"));
@@ -148,6 +151,14 @@ void TAMainForm::buildSettingsTabs() {
                                          PageControlSettingTab03Pedal);
     RadioGroupPedalMode->setGeometry(272, 82, 104, 60);
     auto* modeHelp = new QWidget(PageControlSettingTab03Pedal);
+    const std::pair<RadioGroup*, const char*> groupNames[] = {
+        {RadioGroupAutoBackSpace, "autoRewindGroup"},  {RadioGroupPlaySpeed, "speedGroup"},
+        {RadioGroupRepeatTime, "repeatIntervalGroup"}, {RadioGroupPedalREW, "leftPedalGroup"},
+        {RadioGroupRedalPLAY, "centrePedalGroup"},     {RadioGroupPedalFWD, "rightPedalGroup"},
+        {RadioGroupREWPitch, "rewindStepGroup"},       {RadioGroupFWDPitch, "forwardStepGroup"},
+        {RadioGroupPedalMode, "pedalModeGroup"}};
+    for (const auto& [group, name] : groupNames)
+        group->setObjectName(QLatin1String(name));
     modeHelp->setGeometry(4, 182, 372, 120);
     auto* modeLayout = new QVBoxLayout(modeHelp);
     modeLayout->setContentsMargins(4, 0, 4, 0);
@@ -175,7 +186,8 @@ void TAMainForm::buildSettingsTabs() {
     heldKeysLabel->setStyleSheet(QStringLiteral("color: #c00000"));
     heldKeysLabel->hide();
     keyLayout->addWidget(heldKeysLabel);
-    keyLayout->addWidget(helpText(PageControlSettingTab04Keyboard, playbackKeysHelpText()));
+    keyLayout->addWidget(helpText(PageControlSettingTab04Keyboard, QStringLiteral("再生制御"),
+                                  playbackKeysHelpText()));
 
     // Help: the index.
     PageControlSettingTab06DescIndex = addTab(PageControlSetting, QStringLiteral(" ｲﾝﾃﾞｯｸｽ "));
@@ -217,5 +229,6 @@ void TAMainForm::buildSettingsTabs() {
     PageControlSettingTab08Info = addTab(PageControlSetting, QStringLiteral(" ﾀｲﾑｺｰﾄﾞ "));
     auto* infoLayout = new QVBoxLayout(PageControlSettingTab08Info);
     infoLayout->setContentsMargins(6, 4, 6, 4);
-    infoLayout->addWidget(helpText(PageControlSettingTab08Info, timeCodeHelpText()));
+    infoLayout->addWidget(
+        helpText(PageControlSettingTab08Info, QStringLiteral("ﾀｲﾑｺｰﾄﾞ"), timeCodeHelpText()));
 }

@@ -49,6 +49,7 @@ void TAMainForm::buildControls() {
         QStringLiteral("QMenuBar { padding: 0px; }"
                        "QMenuBar::item { padding: 2px 6px; margin: 0px; }"));
     MainMenu1->setGeometry(0, 0, kWidth, kMenuHeight);
+    MainMenu1->setAccessibleName(QStringLiteral("メニュー"));
 
     // Labels left of the bars, top to bottom: the drop hint, the length and the playing time.
     dropHintLabel = makeLabel(this, 4, kMenuHeight + 1, kLabelColumn - 6, 15);
@@ -87,10 +88,13 @@ void TAMainForm::buildControls() {
         QStringLiteral("QToolBar { spacing: 0px; padding: 0px; }"
                        "QToolButton { padding: 1px; margin: 0px; }"));
     transportToolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    transportToolBar->setAccessibleName(QStringLiteral("再生制御"));
     auto addTool = [this](const QIcon& icon, const QString& hint) {
         QAction* action = transportToolBar->addAction(icon, QString());
         action->setToolTip(hint);
         action->setStatusTip(hint);
+        // An icon alone says nothing to a screen reader; the hint does.
+        transportToolBar->widgetForAction(action)->setAccessibleName(hint);
         return action;
     };
     playPauseAction =
@@ -100,8 +104,11 @@ void TAMainForm::buildControls() {
     speedSwitchAction->setToolTip(
         QStringLiteral("再生速度を「１．０ 」 と 「 設定した 」速度との切換【 Ａｌｔ＋Space 】"));
     if (auto* speedButton =
-            qobject_cast<QToolButton*>(transportToolBar->widgetForAction(speedSwitchAction)))
+            qobject_cast<QToolButton*>(transportToolBar->widgetForAction(speedSwitchAction))) {
         speedButton->setToolButtonStyle(Qt::ToolButtonTextOnly);
+        // Its name is the speed it shows; the hint tells what pressing it does.
+        speedButton->setAccessibleDescription(speedSwitchAction->toolTip());
+    }
     skipAction = addTool(ToolbarIcons::skip(),
                          QStringLiteral("早戻し（ Ａｌｔ＋無変換 ）・早送り（ Ａｌｔ＋変換 ）"));
     panelAction = addTool(ToolbarIcons::panel(), QStringLiteral("設定パネルの開閉"));
@@ -122,6 +129,7 @@ void TAMainForm::buildControls() {
     setTimeButton->setIcon(ToolbarIcons::setTime());
     setTimeButton->setAutoRaise(true);
     setTimeButton->setToolTip(QStringLiteral("再生位置のセット（ ＝ 繰り返し再生位置 ）"));
+    setTimeButton->setAccessibleName(setTimeButton->toolTip());
     pickerLayout->addWidget(timePicker, 1);
     pickerLayout->addWidget(setTimeButton);
 

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QTimeEdit>
 
@@ -19,11 +20,16 @@
 #include "transport/transport_controller.h"
 #include "transport/transport_tables.h"
 
+#include <algorithm>
+
 namespace {
 // The media's name as the position bar shows it after the time.
 QString barNameText(const QString& mediaName) {
     return QStringLiteral("    [ ") + mediaName + QStringLiteral(" ]");
 }
+
+// Room kept free at each end of the bar: its sunken border.
+constexpr int kBarTextMargin = 2;
 
 void setBold(QWidget* widget, bool bold) {
     QFont font = widget->font();
@@ -180,8 +186,17 @@ void TAMainForm::speedSwitchClicked() {
 // ---- The bars ---------------------------------------------------------------------------------
 
 void TAMainForm::showPositionText(const QString& timeText) {
+    // The bar centres its text, so a name wider than the room left would push the time off its
+    // left edge; the name gives way, shortened in the middle.
+    const QFontMetrics metrics(positionBar->font(), positionBar);
+    const int room = positionBar->width() - 2 * kBarTextMargin -
+                     metrics.horizontalAdvance(timeText + barNameText(QString()));
+    const QString name = transport_->mediaName();
     positionBar->setPosTextPrefix(timeText);
-    positionBar->setPosTextSuffix(barNameText(transport_->mediaName()));
+    positionBar->setPosTextSuffix(
+        barNameText(metrics.horizontalAdvance(name) <= room
+                        ? name
+                        : metrics.elidedText(name, Qt::ElideMiddle, std::max(room, 0))));
 }
 
 void TAMainForm::showSpeedText(const QString& speedText) {

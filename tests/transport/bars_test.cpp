@@ -1,6 +1,7 @@
 // The position and volume bars: their texts, dragging to seek or set the volume, and the click
 // that plays or pauses; once also through real mouse events.
 
+#include <QFontMetrics>
 #include <QLabel>
 #include <QTimer>
 #include <QtTest>
@@ -28,6 +29,7 @@ private Q_SLOTS:
     void volumeDragSetsVolume();
     void volumeDragNeedsPressOnBar();
     void displayTexts();
+    void longNameGivesWayToTime();
     void realMouseEventsDriveBothBars();
     void clickErrorReachesErrorBox();
 };
@@ -60,6 +62,23 @@ void BarsTest::positionDragSeeks() {
     f.player.log.clear();
     w.positionBarDragged(100, 5);
     QVERIFY(f.player.log.isEmpty());
+}
+
+void BarsTest::longNameGivesWayToTime() {
+    FormFixture f;
+    const QString name =
+        QStringLiteral("interview_") + QString(150, QLatin1Char('a')) + QStringLiteral("_end.mp3");
+    startWithMedia(f, name, 36000);
+    auto* bar = control<TALProgressBar>(f.form(), "positionBar");
+    f.player.setCurrentPosition(35999.5);
+    f.player.play();
+    f.form().transport().pollPosition();  // the widest time there is
+    QCOMPARE(bar->PosTextPrefix(), QStringLiteral("9:59:59"));
+    const QString suffix = bar->PosTextSuffix();
+    QVERIFY2(suffix.startsWith(QStringLiteral("    [ interview_")) &&
+                 suffix.endsWith(QStringLiteral("_end.mp3 ]")) && suffix.contains(QChar(0x2026)),
+             qPrintable(suffix));
+    QVERIFY(QFontMetrics(bar->font(), bar).horizontalAdvance(bar->text()) <= bar->width());
 }
 
 void BarsTest::positionDragIgnoresPointerOffBar() {
