@@ -117,14 +117,14 @@ int main(int argc, char* argv[]) {
     const FormServices services{player.get(),  &clock,         &dialogs,      home.folder,
                                 &pedalLibrary, keyState.get(), programFolder, &clipboard,
                                 &hotkeys,      &browser};
-    TAMainForm form(services);
+    MainWindow form(services);
     dialogs.setOwner(&form);
-    player->setVideoWindow(form.playerView->videoWindowId());
+    player->setVideoWindow(form.videoWindowId());
     HotkeyDispatcher dispatcher(form.transport(), form.index(), clipboard, *keystrokes,
                                 form.entryGate());
     AttachKeyboardToWindow(hotkeys, dispatcher, form);
 
-    if (!form.FormShow()) return form.exitCode();
+    if (!form.startUp()) return form.exitCode();
     if (!pedalLibrary.loadError().isEmpty())
         std::fprintf(stderr, "Scribo: %s\n", qPrintable(pedalLibrary.loadError()));
     form.show();

@@ -8,31 +8,30 @@
 #include "keyboard/hotkey_dispatcher.h"
 
 void AttachKeyboardToWindow(HotkeyController& hotkeys, HotkeyDispatcher& dispatcher,
-                            TAMainForm& window) {
-    TAMainForm* form = &window;
-    HotkeyDispatcher* run = &dispatcher;
-    QObject::connect(&hotkeys, &HotkeyController::commandRequested, &dispatcher,
-                     [form, run](HotkeyCommand command) {
-                         form->guard([run, command] { run->dispatch(command); });
-                     });
-    QObject::connect(&hotkeys, &HotkeyController::keysHeldElsewhere, form,
-                     [form] { form->showKeysHeldElsewhere(); });
-    dispatcher.setClipboardNoteSetting(
-        [form] { return form->MenuIndexSettingsAddClipboard->isChecked(); });
+                            MainWindow& window) {
+    window.attachHotkeyDispatcher(hotkeys, dispatcher);
+}
 
-    QObject::connect(&dispatcher, &HotkeyDispatcher::statusTextChanged, form,
-                     [form](const QString& text) { form->volumeBar->setPosTextPrefix(text); });
-    QObject::connect(&dispatcher, &HotkeyDispatcher::volumeBarTextsChanged, form,
-                     [form](const QString& leading, const QString& trailing) {
-                         form->volumeBar->setPosTextPrefix(leading);
-                         form->volumeBar->setPosTextSuffix(trailing);
-                     });
-    QObject::connect(&dispatcher, &HotkeyDispatcher::positionBarNameCleared, form,
-                     [form] { form->positionBar->setPosTextSuffix(QString()); });
-    QObject::connect(&dispatcher, &HotkeyDispatcher::positionTextColorChanged, form,
-                     [form](const QColor& color) { form->positionBar->setFontColor(color); });
-    QObject::connect(&dispatcher, &HotkeyDispatcher::repeatPositionShown, form,
-                     [form](const QTime& time) { form->timePicker->setTime(time); });
-    QObject::connect(&dispatcher, &HotkeyDispatcher::speedTextChanged, form,
-                     [form](const QString& text) { form->showSpeedText(text); });
+void MainWindow::attachHotkeyDispatcher(HotkeyController& hotkeys, HotkeyDispatcher& dispatcher) {
+    HotkeyDispatcher* run = &dispatcher;
+    connect(
+        &hotkeys, &HotkeyController::commandRequested, &dispatcher,
+        [this, run](HotkeyCommand command) { guard([run, command] { run->dispatch(command); }); });
+    connect(&hotkeys, &HotkeyController::keysHeldElsewhere, this,
+            [this] { showKeysHeldElsewhere(); });
+    dispatcher.setClipboardNoteSetting([this] { return addClipboardNoteAction_->isChecked(); });
+
+    connect(&dispatcher, &HotkeyDispatcher::statusTextChanged, volumeBar_,
+            &ProgressBar::setPosTextPrefix);
+    connect(&dispatcher, &HotkeyDispatcher::volumeBarTextsChanged, this,
+            [this](const QString& leading, const QString& trailing) {
+                showVolumeBarText(leading, trailing);
+            });
+    connect(&dispatcher, &HotkeyDispatcher::positionBarNameCleared, this,
+            [this] { positionBar_->setPosTextSuffix(QString()); });
+    connect(&dispatcher, &HotkeyDispatcher::positionTextColorChanged, positionBar_,
+            &ProgressBar::setFontColor);
+    connect(&dispatcher, &HotkeyDispatcher::repeatPositionShown, timePicker_, &QTimeEdit::setTime);
+    connect(&dispatcher, &HotkeyDispatcher::speedTextChanged, this,
+            [this](const QString& text) { showSpeedText(text); });
 }

@@ -60,7 +60,7 @@ void AccessibilityTest::everyWayOfChoosingApplies() {
     QVERIFY(f.start());
     f.form().show();
     auto* speed = control<RadioGroup>(f.form(), "speedGroup");
-    f.form().findChild<QTabWidget*>()->setCurrentWidget(speed->parentWidget());
+    control<QTabWidget>(f.form(), "settingsTabs")->setCurrentWidget(speed->parentWidget());
     QSignalSpy chosen(speed, &RadioGroup::clicked);
 
     choose(speed->findChildren<QRadioButton*>().at(4), way);  // １．５
@@ -112,7 +112,7 @@ void AccessibilityTest::everyControlHasAName() {
         }
     };
     // Each tab of the settings panel in turn, so that its controls are visible.
-    auto* tabs = window.findChild<QTabWidget*>();
+    auto* tabs = control<QTabWidget>(window, "settingsTabs");
     for (int i = 0; i < tabs->count(); ++i) {
         tabs->setCurrentIndex(i);
         walk(&window);

@@ -25,7 +25,7 @@ struct KeyedForm {
     KeyedForm() { f.writeSettings("[Menu]\n"); }
 
     bool start() {
-        TAMainForm& w = f.create();
+        MainWindow& w = f.create();
         dispatcher = std::make_unique<HotkeyDispatcher>(w.transport(), index, clipboard, keystrokes,
                                                         w.entryGate());
         AttachKeyboardToWindow(f.hotkeys, *dispatcher, w);
@@ -54,7 +54,7 @@ private Q_SLOTS:
         // Clearing the setting lets every key go, waits, and grabs F1 as well.
         const qint64 waited = k->f.clock.waitedMs();
         keys.log.clear();
-        k->f.form().MenuSettingDontUseF1->trigger();
+        control<QAction>(k->f.form(), "ignoreF1Action")->trigger();
         QVERIFY(keys.grabbed.contains(kF1));
         QCOMPARE(k->f.clock.waitedMs() - waited, HotkeyController::kReregisterPauseMs);
         const int firstGrab = keys.log.indexOf(QStringLiteral("grab 1"));
@@ -66,7 +66,7 @@ private Q_SLOTS:
         f.writeSettings("[Menu]\n");
         QVERIFY(f.start());
         QVERIFY(!f.hotkeyService.grabbed.isEmpty());
-        f.form().FormDestroy();
+        f.destroyForm();
         QVERIFY(f.hotkeyService.grabbed.isEmpty());
     }
 
@@ -95,14 +95,15 @@ private Q_SLOTS:
         k.f.hotkeyService.heldElsewhere
             << FakeHotkeyService::Combination{HotkeyModifier::None, 0x13};
         QVERIFY(k.start());
-        QVERIFY(!k.f.form().heldKeysLabel->isHidden());
-        QVERIFY(k.f.form().heldKeysLabel->text().contains(QStringLiteral("Pause")));
+        QVERIFY(!control<QLabel>(k.f.form(), "heldKeysLabel")->isHidden());
+        QVERIFY(
+            control<QLabel>(k.f.form(), "heldKeysLabel")->text().contains(QStringLiteral("Pause")));
     }
 
     void noKeyHeldElsewhereLeavesTheListHidden() {
         KeyedForm k;
         QVERIFY(k.start());
-        QVERIFY(k.f.form().heldKeysLabel->isHidden());
+        QVERIFY(control<QLabel>(k.f.form(), "heldKeysLabel")->isHidden());
     }
 };
 

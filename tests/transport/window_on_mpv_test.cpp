@@ -11,6 +11,7 @@
 #include "fakes/fake_keyboard.h"
 #include "fakes/fake_pedal_library.h"
 #include "fakes/test_media.h"
+#include "fakes/window_controls.h"
 #include "transport/clock.h"
 #include "transport/mpv_player.h"
 #include "transport/transport_controller.h"
@@ -74,7 +75,7 @@ private:
     FakeDialogs dialogs_;
     FakePedalLibrary pedalLibrary_;
     FakeKeyState keyState_;
-    std::unique_ptr<TAMainForm> form_;
+    std::unique_ptr<MainWindow> form_;
     QString media_;
 };
 
@@ -92,13 +93,14 @@ void WindowOnMpvTest::init() {
     mpv_ = std::make_unique<MpvPlayer>(MpvOptions{{QStringLiteral("ao"), QStringLiteral("null")},
                                                   {QStringLiteral("vo"), QStringLiteral("null")}});
     player_ = std::make_unique<RecordingPlayer>(*mpv_);
-    form_ = std::make_unique<TAMainForm>(
+    form_ = std::make_unique<MainWindow>(
         FormServices{player_.get(), &clock_, &dialogs_, dir_->path() + QLatin1Char('/'),
                      &pedalLibrary_, &keyState_, dir_->path() + QLatin1Char('/')});
-    QVERIFY(form_->FormShow());
-    form_->DropFiles({media_});
+    QVERIFY(form_->startUp());
+    form_->dropFiles({media_});
     // The length probe plays the file muted for a second, then pauses it.
-    QTRY_COMPARE_WITH_TIMEOUT(form_->lengthLabel->text(), QStringLiteral("0:00:12"), 8000);
+    QTRY_COMPARE_WITH_TIMEOUT(control<QLabel>(*form_, "lengthLabel")->text(),
+                              QStringLiteral("0:00:12"), 8000);
 }
 
 void WindowOnMpvTest::cleanup() {
@@ -121,10 +123,10 @@ void WindowOnMpvTest::openShowsLengthAndRestsPausedUnmuted() {
     QVERIFY(!mpv_->mute());
     const double rest = mpv_->currentPosition();
     QVERIFY2(rest > 0.5 && rest < 2.5, qPrintable(QString::number(rest)));
-    QCOMPARE(form_->lengthCaptionLabel->text(), QStringLiteral("録音時間"));
+    QCOMPARE(control<QLabel>(*form_, "lengthCaptionLabel")->text(), QStringLiteral("録音時間"));
     QCOMPARE(form_->transport().mediaLength(), 12);
     QCOMPARE(form_->transport().durationSeconds(), 12);
-    QCOMPARE(form_->positionBar->Max(), 12);
+    QCOMPARE(control<ProgressBar>(*form_, "positionBar")->Max(), 12);
 }
 
 void WindowOnMpvTest::pauseRewindsByTheChosenSeconds() {
@@ -160,7 +162,7 @@ void WindowOnMpvTest::pauseRewindsByTheChosenSeconds() {
 }
 
 void WindowOnMpvTest::speedTableTakesEffect() {
-    form_->RadioGroupPlaySpeed->setItemIndex(0);
+    control<RadioGroup>(*form_, "speedGroup")->setItemIndex(0);
     QCOMPARE(mpv_->rate(), 0.6);
     form_->transport().playPause();
     QTRY_COMPARE_WITH_TIMEOUT(mpv_->playState(), PlayStates::Playing, 3000);
@@ -168,7 +170,7 @@ void WindowOnMpvTest::speedTableTakesEffect() {
     const double slow = advanceOver(1500);
     QVERIFY2(qAbs(slow - 0.6) < 0.12, qPrintable(QString::number(slow)));
 
-    form_->RadioGroupPlaySpeed->setItemIndex(6);
+    control<RadioGroup>(*form_, "speedGroup")->setItemIndex(6);
     QCOMPARE(mpv_->rate(), 2.0);
     QTest::qWait(300);
     const double fast = advanceOver(1500);
