@@ -298,8 +298,8 @@ public:
         all += options;
         player = std::make_unique<MpvPlayer>(all);
         form = std::make_unique<MainWindow>(
-            FormServices{player.get(), &clock_, &dialogs, folder_.path() + QLatin1Char('/'),
-                         &pedalLibrary_, &keyState_, folder_.path() + QLatin1Char('/')});
+            WindowServices{player.get(), &clock_, &dialogs, folder_.path() + QLatin1Char('/'),
+                           &pedalLibrary_, &keyState_, folder_.path() + QLatin1Char('/')});
         if (!form->startUp()) return complain("the window refused to start");
         form->show();
         if (!ipc.connectTo(socket)) return complain("cannot reach mpv's IPC socket");

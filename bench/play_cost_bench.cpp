@@ -121,8 +121,8 @@ int main(int argc, char* argv[]) {
     const QString programFolder = QCoreApplication::applicationDirPath() + QLatin1Char('/');
     HidPedalLibrary pedalLibrary(HidPedalLibrary::configuredLibraryName(), programFolder);
     const std::unique_ptr<KeyState> keyState = createKeyState();
-    const FormServices services{&player,       &clock,         &dialogs,     folder,
-                                &pedalLibrary, keyState.get(), programFolder};
+    const WindowServices services{&player,       &clock,         &dialogs,     folder,
+                                  &pedalLibrary, keyState.get(), programFolder};
     MainWindow form(services);
     dialogs.setOwner(&form);
     player.setVideoWindow(form.videoWindowId());

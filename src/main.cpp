@@ -114,9 +114,9 @@ int main(int argc, char* argv[]) {
     HotkeyController hotkeys(*hotkeyService, clock);
     SystemClipboard clipboard;
     DesktopBrowserLauncher browser;
-    const FormServices services{player.get(),  &clock,         &dialogs,      home.folder,
-                                &pedalLibrary, keyState.get(), programFolder, &clipboard,
-                                &hotkeys,      &browser};
+    const WindowServices services{player.get(),  &clock,         &dialogs,      home.folder,
+                                  &pedalLibrary, keyState.get(), programFolder, &clipboard,
+                                  &hotkeys,      &browser};
     MainWindow form(services);
     dialogs.setOwner(&form);
     player->setVideoWindow(form.videoWindowId());

@@ -32,7 +32,7 @@
 
 Q_LOGGING_CATEGORY(lcApp, "scribo.app", QtWarningMsg)
 
-MainWindow::MainWindow(const FormServices& services, QWidget* parent)
+MainWindow::MainWindow(const WindowServices& services, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       clock_(*services.clock),
       dialogs_(*services.dialogs),

@@ -41,7 +41,7 @@ class TransportController;
 
 // What the window is given from outside: the player, time, the modal boxes and where the
 // program lives. main.cpp passes the real ones, tests pass fakes.
-struct FormServices {
+struct WindowServices {
     MediaPlayer* player = nullptr;
     Clock* clock = nullptr;
     Dialogs* dialogs = nullptr;
@@ -66,7 +66,7 @@ inline constexpr int kIndexEntries = 29;
 class MainWindow : public QWidget, private WebAddressPlayer {
     Q_OBJECT
 public:
-    explicit MainWindow(const FormServices& services, QWidget* parent = nullptr);
+    explicit MainWindow(const WindowServices& services, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // ---- Services and outside entry points ---------------------------------------------------

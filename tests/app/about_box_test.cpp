@@ -41,8 +41,8 @@ void AboutBoxTest::showsVersionEachTime() {
     FormFixture f;
     f.writeSettings("[Play]\nSpeed=2\n");
     VersionRecordingDialogs dialogs;
-    MainWindow w(FormServices{&f.player, &f.clock, &dialogs, f.folder(), &f.pedalLibrary,
-                              &f.keyState, f.folder()});
+    MainWindow w(WindowServices{&f.player, &f.clock, &dialogs, f.folder(), &f.pedalLibrary,
+                                &f.keyState, f.folder()});
     QVERIFY(w.startUp());
     const QString prefix = control<ProgressBar>(w, "volumeBar")->PosTextPrefix();
     const QString suffix = control<ProgressBar>(w, "volumeBar")->PosTextSuffix();

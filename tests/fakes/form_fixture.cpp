@@ -34,9 +34,9 @@ QString FormFixture::addMediaFile(const QString& name, double duration, bool rat
 }
 
 MainWindow& FormFixture::create() {
-    form_ = std::make_unique<MainWindow>(FormServices{&player, &clock, &dialogs, folder(),
-                                                      &pedalLibrary, &keyState, folder(),
-                                                      &clipboard, &hotkeys, &browser});
+    form_ = std::make_unique<MainWindow>(WindowServices{&player, &clock, &dialogs, folder(),
+                                                        &pedalLibrary, &keyState, folder(),
+                                                        &clipboard, &hotkeys, &browser});
     return *form_;
 }
 

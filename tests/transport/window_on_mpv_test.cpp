@@ -94,8 +94,8 @@ void WindowOnMpvTest::init() {
                                                   {QStringLiteral("vo"), QStringLiteral("null")}});
     player_ = std::make_unique<RecordingPlayer>(*mpv_);
     form_ = std::make_unique<MainWindow>(
-        FormServices{player_.get(), &clock_, &dialogs_, dir_->path() + QLatin1Char('/'),
-                     &pedalLibrary_, &keyState_, dir_->path() + QLatin1Char('/')});
+        WindowServices{player_.get(), &clock_, &dialogs_, dir_->path() + QLatin1Char('/'),
+                       &pedalLibrary_, &keyState_, dir_->path() + QLatin1Char('/')});
     QVERIFY(form_->startUp());
     form_->dropFiles({media_});
     // The length probe plays the file muted for a second, then pauses it.
