@@ -297,13 +297,13 @@ public:
                        {QStringLiteral("input-ipc-server"), socket}};
         all += options;
         player = std::make_unique<MpvPlayer>(all);
-        form = std::make_unique<TAMainForm>(
-            FormServices{player.get(), &clock_, &dialogs, folder_.path() + QLatin1Char('/'),
-                         &pedalLibrary_, &keyState_, folder_.path() + QLatin1Char('/')});
-        if (!form->FormShow()) return complain("the window refused to start");
+        form = std::make_unique<MainWindow>(
+            WindowServices{player.get(), &clock_, &dialogs, folder_.path() + QLatin1Char('/'),
+                           &pedalLibrary_, &keyState_, folder_.path() + QLatin1Char('/')});
+        if (!form->startUp()) return complain("the window refused to start");
         form->show();
         if (!ipc.connectTo(socket)) return complain("cannot reach mpv's IPC socket");
-        form->DropFiles({media});
+        form->dropFiles({media});
         // The probe plays the file muted for a second, then pauses it.
         const bool probed = runEventsUntil(
             [&] {
@@ -364,7 +364,7 @@ public:
     FakeDialogs dialogs;
     MpvIpc ipc;
     std::unique_ptr<MpvPlayer> player;
-    std::unique_ptr<TAMainForm> form;
+    std::unique_ptr<MainWindow> form;
 };
 
 // "name=value" texts from the command line as player options.

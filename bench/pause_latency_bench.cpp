@@ -1,6 +1,7 @@
 // How long the play/pause action takes to pause: the window plays a generated 10-minute MP3 from
-// a random position for a random while, then TAMainForm::PlayPause() pauses it (and seeks back
-// by the rewind time). Measured from the call, on the real libmpv backend with the null outputs:
+// a random position for a random while, then TransportController::playPause() pauses it (and seeks
+// back by the rewind time). Measured from the call, on the real libmpv backend with the null
+// outputs:
 //   reported  the player reports the pause (MpvPlayer's playStateChanged(Paused)), which is
 //             what the window and every other observer in the process act on;
 //   mpv       mpv's own pause property, as a second client sees it over the IPC socket;
@@ -37,7 +38,7 @@ int main(int argc, char* argv[]) {
         return std::fprintf(stderr, "bench: cannot generate the media (is ffmpeg installed?)\n"), 1;
     bench::WindowOnMpv w;
     if (!w.start(media, bench::parseMpvOptions(args.values(QStringLiteral("mpv"))))) return 1;
-    TAMainForm& form = *w.form;
+    MainWindow& form = *w.form;
     MpvPlayer& player = *w.player;
     w.ipc.request({QStringLiteral("observe_property"), 2, QStringLiteral("pause")});
 

@@ -121,13 +121,13 @@ int main(int argc, char* argv[]) {
     const QString programFolder = QCoreApplication::applicationDirPath() + QLatin1Char('/');
     HidPedalLibrary pedalLibrary(HidPedalLibrary::configuredLibraryName(), programFolder);
     const std::unique_ptr<KeyState> keyState = createKeyState();
-    const FormServices services{&player,       &clock,         &dialogs,     folder,
-                                &pedalLibrary, keyState.get(), programFolder};
-    TAMainForm form(services);
+    const WindowServices services{&player,       &clock,         &dialogs,     folder,
+                                  &pedalLibrary, keyState.get(), programFolder};
+    MainWindow form(services);
     dialogs.setOwner(&form);
-    player.setVideoWindow(form.playerView->videoWindowId());
+    player.setVideoWindow(form.videoWindowId());
     const bench::ProcessCost formMade = bench::processCost();
-    if (!form.FormShow()) return form.exitCode();
+    if (!form.startUp()) return form.exitCode();
     form.show();
     QCoreApplication::processEvents();
     const bench::ProcessCost shown = bench::processCost();

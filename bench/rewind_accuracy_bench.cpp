@@ -1,6 +1,6 @@
 // How exactly the rewinding pause lands. The window plays a generated 10-minute file from a
-// random position for a random while, then pauses through TAMainForm::PlayPause() (pause, then
-// seek back by the rewind time); the landing is compared with the target, the position the
+// random position for a random while, then pauses through TransportController::playPause() (pause,
+// then seek back by the rewind time); the landing is compared with the target, the position the
 // window passed to the player (MpvPlayer's seeked signal). The landing is never read from
 // MpvPlayer, which reports the target itself while paused; two independent readings instead:
 //
@@ -207,7 +207,7 @@ int main(int argc, char* argv[]) {
                    {QStringLiteral("audio-format"), QStringLiteral("s16")}};
     options += bench::parseMpvOptions(args.values(QStringLiteral("mpv")));
     if (!w.start(media, options)) return 1;
-    TAMainForm& form = *w.form;
+    MainWindow& form = *w.form;
     MpvPlayer& player = *w.player;
     if (samples) player.setVolume(100);  // unity gain: the samples pass unchanged
     w.ipc.request({QStringLiteral("observe_property"), 1, QStringLiteral("time-pos")});

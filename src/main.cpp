@@ -123,7 +123,7 @@ int main(int argc, char* argv[]) {
     // controller, then the services, all before the application.
     // X11 grabs or the desktop's portal: settled at the first grab, once start-up has found
     // the settings file, whose [Scribo] Shortcuts may choose.
-    const TAMainForm* settingsOwner = nullptr;
+    const MainWindow* settingsOwner = nullptr;
     RoutedHotkeyService hotkeyService([&settingsOwner] {
         return chooseShortcutRoute(
             ReadShortcutChoice(settingsOwner ? settingsOwner->settingsPath() : QString()),
@@ -133,20 +133,20 @@ int main(int argc, char* argv[]) {
     HotkeyController hotkeys(hotkeyService, clock);
     SystemClipboard clipboard;
     DesktopBrowserLauncher browser;
-    const FormServices services{player.get(),  &clock,         &dialogs,      home.folder,
-                                &pedalLibrary, keyState.get(), programFolder, &clipboard,
-                                &hotkeys,      &browser};
-    TAMainForm form(services);
+    const WindowServices services{player.get(),  &clock,         &dialogs,      home.folder,
+                                  &pedalLibrary, keyState.get(), programFolder, &clipboard,
+                                  &hotkeys,      &browser};
+    MainWindow form(services);
     settingsOwner = &form;
     dialogs.setOwner(&form);
-    player->setVideoWindow(form.playerView->videoWindowId());
+    player->setVideoWindow(form.videoWindowId());
     HotkeyDispatcher dispatcher(form.transport(), form.indexCommands(), clipboard, *keystrokes,
                                 form.entryGate());
     AttachKeyboardToWindow(hotkeys, dispatcher, form);
     PortalShortcuts portal(bus);
     AttachDesktopShortcuts(hotkeyService, portal, dispatcher, form);
 
-    if (!form.FormShow()) return form.exitCode();
+    if (!form.startUp()) return form.exitCode();
     if (!pedalLibrary.loadError().isEmpty())
         std::fprintf(stderr, "Scribo: %s\n", qPrintable(pedalLibrary.loadError()));
     form.show();

@@ -11,7 +11,7 @@
 #include "app/fonts.h"
 #include "app/main_form.h"
 
-TAboutBox::TAboutBox(QWidget* parent)
+AboutBox::AboutBox(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint |
                           Qt::WindowTitleHint) {
     setWindowTitle(QStringLiteral("このプログラムについて"));
@@ -20,26 +20,34 @@ TAboutBox::TAboutBox(QWidget* parent)
     setBackgroundRole(QPalette::Button);
     setAutoFillBackground(true);
 
-    Panel1 = new QFrame(this);
-    Panel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    Panel1->setGeometry(6, 8, 355, 289);
+    auto* frame = new QFrame(this);
+    frame->setObjectName(QStringLiteral("frame"));
+    frame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    frame->setGeometry(6, 8, 355, 289);
 
-    ProductName = new QLabel(QStringLiteral("Scribo"), Panel1);
-    ProductName->setFont(Fonts::ui(24, true));
-    ProductName->move(8, 8);
-    ProductName->adjustSize();
-    LabelVersion = new QLabel(kVersionText, Panel1);
-    LabelVersion->setGeometry(176, 32, 170, 18);
-    auto* purpose = new QLabel(QStringLiteral("文字起こしのためのメディア・プレーヤー"), Panel1);
+    auto* productNameLabel = new QLabel(QStringLiteral("Scribo"), frame);
+    productNameLabel->setFont(Fonts::ui(24, true));
+    productNameLabel->move(8, 8);
+    productNameLabel->adjustSize();
+    versionLabel_ = new QLabel(kVersionText, frame);
+    versionLabel_->setGeometry(176, 32, 170, 18);
+    auto* purpose = new QLabel(QStringLiteral("文字起こしのためのメディア・プレーヤー"), frame);
     purpose->setGeometry(8, 64, 340, 18);
 
-    OKButton = new QPushButton(QStringLiteral("OK"), this);
-    OKButton->setGeometry(150, 306, 65, 26);
-    OKButton->setDefault(true);
-    connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
+    okButton_ = new QPushButton(QStringLiteral("OK"), this);
+    productNameLabel->setObjectName(QStringLiteral("productNameLabel"));
+    versionLabel_->setObjectName(QStringLiteral("versionLabel"));
+    okButton_->setObjectName(QStringLiteral("okButton"));
+    okButton_->setGeometry(150, 306, 65, 26);
+    okButton_->setDefault(true);
+    connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-void TAboutBox::showEvent(QShowEvent* event) {
+void AboutBox::setVersionText(const QString& text) {
+    versionLabel_->setText(text);
+}
+
+void AboutBox::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     // Centre the whole window, frame included, once the window manager has given it one.
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -47,15 +55,15 @@ void TAboutBox::showEvent(QShowEvent* event) {
         frame.moveCenter(screen->availableGeometry().center());
         move(frame.topLeft());
     }
-    OKButton->setFocus();
+    okButton_->setFocus();
 }
 
-void TAMainForm::MenuSettingsThisProgramClick() {
-    if (!AboutBox) AboutBox = new TAboutBox(this);
-    AboutBox->LabelVersion->setText(kVersionText);
-    dialogs.exec(*AboutBox);
+void MainWindow::showAboutBox() {
+    if (!aboutBox_) aboutBox_ = new AboutBox(this);
+    aboutBox_->setVersionText(kVersionText);
+    dialogs_.exec(*aboutBox_);
 }
 
-void TAMainForm::MenuSettingsVersionClick() {
+void MainWindow::showVersion() {
     showVolumeBarText(kVersionText, QStringLiteral("    ") + QFileInfo(settingsPath_).fileName());
 }

@@ -7,18 +7,18 @@ class QLabel;
 class QPushButton;
 
 // "このプログラムについて": the product name and the version, closed with OK.
-class TAboutBox : public QDialog {
+class AboutBox : public QDialog {
     Q_OBJECT
 public:
-    explicit TAboutBox(QWidget* parent = nullptr);
-
-    QFrame* Panel1;
-    QLabel* ProductName;
-    QLabel* LabelVersion;
-    QPushButton* OKButton;
+    explicit AboutBox(QWidget* parent = nullptr);
+    void setVersionText(const QString& text);
 
 protected:
     void showEvent(QShowEvent* event) override;
+
+private:
+    QLabel* versionLabel_;
+    QPushButton* okButton_;
 };
 
 inline const QString kVersionText = QStringLiteral("Ver. 14.07.02");

@@ -20,36 +20,36 @@ QSet<QString> checkedSuppressions(const std::vector<SettingRow>& rows) {
 }
 }  // namespace
 
-void TAMainForm::ProcessRegisterHotkey() {
+void MainWindow::registerHotkeys() {
     if (!hotkeys_) return;
     hotkeys_->registerAll(checkedSuppressions(settings_));
     showKeysHeldElsewhere();
 }
 
-void TAMainForm::ProcessUnRegisterHotkey() {
+void MainWindow::unregisterHotkeys() {
     if (hotkeys_) hotkeys_->releaseAll();
 }
 
-void TAMainForm::reregisterHotkeys() {
+void MainWindow::reregisterHotkeys() {
     // Keys pressed while every grab is let go must not run in the middle of this handler.
     const EntryGate::Wait shut(gate_);
     if (hotkeys_) {
         hotkeys_->reregister(checkedSuppressions(settings_));
         showKeysHeldElsewhere();
     } else
-        clock.waitProcessingEvents(HotkeyController::kReregisterPauseMs);
+        clock_.waitProcessingEvents(HotkeyController::kReregisterPauseMs);
 }
 
-void TAMainForm::showKeysHeldElsewhere() {
-    if (!heldKeysLabel || !hotkeys_) return;
+void MainWindow::showKeysHeldElsewhere() {
+    if (!heldKeysLabel_ || !hotkeys_) return;
     const QStringList combinations = hotkeys_->heldElsewhere();
-    heldKeysLabel->setVisible(!combinations.isEmpty());
+    heldKeysLabel_->setVisible(!combinations.isEmpty());
     if (combinations.isEmpty()) return;
-    heldKeysLabel->setText(QStringLiteral("ほかのプログラムが使っているため効かないキー： ") +
-                           combinations.join(QStringLiteral("、")));
+    heldKeysLabel_->setText(QStringLiteral("ほかのプログラムが使っているため効かないキー： ") +
+                            combinations.join(QStringLiteral("、")));
 }
 
-void TAMainForm::showKeysUnavailable(const QString& reason) {
+void MainWindow::showKeysUnavailable(const QString& reason) {
     if (!keysUnavailableLabel_) return;
     keysUnavailableLabel_->setText(
         QStringLiteral("このデスクトップではシステム全体のキーが使えません（%1）。"

@@ -13,7 +13,7 @@
 #include "keyboard/hotkey_help.h"
 #include "keyboard/shortcut_actions.h"
 
-ActionOutcome RunKeyCommand(TAMainForm& window, HotkeyDispatcher& dispatcher,
+ActionOutcome RunKeyCommand(MainWindow& window, HotkeyDispatcher& dispatcher,
                             HotkeyCommand command) {
     if (!window.entryGate().isOpen()) return ActionOutcome::Busy;
     return window.guard([&] { dispatcher.dispatch(command); }) ? ActionOutcome::Done
@@ -21,35 +21,36 @@ ActionOutcome RunKeyCommand(TAMainForm& window, HotkeyDispatcher& dispatcher,
 }
 
 void AttachKeyboardToWindow(HotkeyController& hotkeys, HotkeyDispatcher& dispatcher,
-                            TAMainForm& window) {
-    TAMainForm* form = &window;
-    HotkeyDispatcher* run = &dispatcher;
-    QObject::connect(&hotkeys, &HotkeyController::commandRequested, &dispatcher,
-                     [form, run](HotkeyCommand command) {
-                         RunKeyCommand(*form, *run, command);
-                         timing::mark("handled", int(command));
-                     });
-    QObject::connect(&hotkeys, &HotkeyController::keysHeldElsewhere, form,
-                     [form] { form->showKeysHeldElsewhere(); });
+                            MainWindow& window) {
+    window.attachHotkeyDispatcher(hotkeys, dispatcher);
+}
 
-    QObject::connect(&dispatcher, &HotkeyDispatcher::statusTextChanged, form,
-                     [form](const QString& text) { form->volumeBar->setPosTextPrefix(text); });
-    QObject::connect(&dispatcher, &HotkeyDispatcher::volumeBarTextsChanged, form,
-                     [form](const QString& leading, const QString& trailing) {
-                         form->volumeBar->setPosTextPrefix(leading);
-                         form->volumeBar->setPosTextSuffix(trailing);
-                     });
-    QObject::connect(&dispatcher, &HotkeyDispatcher::positionTextColorChanged, form,
-                     [form](const QColor& color) { form->positionBar->setFontColor(color); });
-    QObject::connect(&dispatcher, &HotkeyDispatcher::repeatPositionShown, form,
-                     [form](const QTime& time) { form->timePicker->setTime(time); });
-    QObject::connect(&dispatcher, &HotkeyDispatcher::speedTextChanged, form,
-                     [form](const QString& text) { form->showSpeedText(text); });
+void MainWindow::attachHotkeyDispatcher(HotkeyController& hotkeys, HotkeyDispatcher& dispatcher) {
+    HotkeyDispatcher* run = &dispatcher;
+    connect(&hotkeys, &HotkeyController::commandRequested, &dispatcher,
+            [this, run](HotkeyCommand command) {
+                RunKeyCommand(*this, *run, command);
+                timing::mark("handled", int(command));
+            });
+    connect(&hotkeys, &HotkeyController::keysHeldElsewhere, this,
+            [this] { showKeysHeldElsewhere(); });
+
+    connect(&dispatcher, &HotkeyDispatcher::statusTextChanged, volumeBar_,
+            &ProgressBar::setPosTextPrefix);
+    connect(&dispatcher, &HotkeyDispatcher::volumeBarTextsChanged, this,
+            [this](const QString& leading, const QString& trailing) {
+                showVolumeBarText(leading, trailing);
+            });
+    connect(&dispatcher, &HotkeyDispatcher::positionTextColorChanged, positionBar_,
+            &ProgressBar::setFontColor);
+    connect(&dispatcher, &HotkeyDispatcher::repeatPositionShown, timePicker_, &QTimeEdit::setTime);
+    connect(&dispatcher, &HotkeyDispatcher::speedTextChanged, this,
+            [this](const QString& text) { showSpeedText(text); });
 }
 
 void AttachDesktopShortcuts(HotkeyService& keys, PortalShortcuts& portal,
-                            HotkeyDispatcher& dispatcher, TAMainForm& window) {
-    TAMainForm* form = &window;
+                            HotkeyDispatcher& dispatcher, MainWindow& window) {
+    MainWindow* form = &window;
     HotkeyDispatcher* run = &dispatcher;
     const auto notice = [form](const QString& reason, bool onStandardError) {
         if (onStandardError)

@@ -33,36 +33,36 @@
 
 Q_LOGGING_CATEGORY(lcApp, "scribo.app", QtWarningMsg)
 
-TAMainForm::TAMainForm(const FormServices& services, QWidget* parent)
+MainWindow::MainWindow(const WindowServices& services, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
-      clock(*services.clock),
-      dialogs(*services.dialogs),
+      clock_(*services.clock),
+      dialogs_(*services.dialogs),
       ownClipboard_(services.clipboard ? nullptr : std::make_unique<SystemClipboard>()),
       transport_(new TransportController(*services.player, *services.clock, this)),
       index_(new IndexController(this)),
       indexCommands_(new IndexCommands(
           *index_, *transport_, services.clipboard ? *services.clipboard : *ownClipboard_,
-          [this](const QString& question) { return dialogs.askYesNo(question); }, this)) {
+          [this](const QString& question) { return dialogs_.askYesNo(question); }, this)) {
     programFolder_ = services.programFolder;
     pedal_ = new PedalController(*services.pedalLibrary, *transport_, *services.keyState,
                                  *services.clock, services.executableFolder, this);
     hotkeys_ = services.hotkeys;
     browser_ = services.browser;
-    FormCreate();
-    AboutBox = new TAboutBox(this);
+    buildWindow();
+    aboutBox_ = new AboutBox(this);
+    aboutBox_->setObjectName(QStringLiteral("aboutBox"));
 }
 
-TAMainForm::~TAMainForm() {
-    FormDestroy();
+MainWindow::~MainWindow() {
+    releaseHotkeys();
 }
 
-void TAMainForm::FormCreate() {
+void MainWindow::buildWindow() {
     started_ = false;
     if (!programFolder_.endsWith(QLatin1Char('/'))) programFolder_ += QLatin1Char('/');
     settingsPath_ = programFolder_ +
                     QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName() +
                     QStringLiteral(".inf");
-    CreateStringList();
     setWindowTitle(QStringLiteral("Scribo"));
     buildControls();
     buildSettingsTable();
@@ -71,78 +71,74 @@ void TAMainForm::FormCreate() {
     gate_.onReopened = [this] {
         if (deferredOpen_.isEmpty() && !deferredQuit_) return;
         // Not from inside the wait that just ended: its handler has yet to finish.
-        QTimer::singleShot(0, this, &TAMainForm::runDeferred);
+        QTimer::singleShot(0, this, &MainWindow::runDeferred);
     };
     wireSignals();
     wireUrlPanel();
-    Initialize();
-    LabelInitialize();
-    TextInitialize();
+    initializeState();
+    resetLabels();
     resetSettingControls();
     connectPedal();
     pendingMediaPath_.clear();
     setAcceptDrops(true);
 }
 
-void TAMainForm::Initialize() {
+void MainWindow::initializeState() {
     saveOnClose_ = false;
     started_ = false;
     positionDragging_ = volumeDragging_ = false;
     transport_->initialize();
-    timePicker->setTime(QTime(0, 0, 0));
-    lengthLabel->setText(QStringLiteral("0:00:00"));
+    timePicker_->setTime(QTime(0, 0, 0));
+    lengthLabel_->setText(QStringLiteral("0:00:00"));
     pedal_->resetSwitch();
     settingsPrefix_ = QStringLiteral("Scribo");
     index_->forgetMedia();
-    QFont volumeFont = volumeBar->font();
+    QFont volumeFont = volumeBar_->font();
     volumeFont.setPointSize(10);
-    volumeBar->setFont(volumeFont);
+    volumeBar_->setFont(volumeFont);
     // Changing the flags of a shown window would hide it; only ask when the hint is missing.
     if (!windowFlags().testFlag(Qt::WindowStaysOnTopHint))
         setWindowFlag(Qt::WindowStaysOnTopHint, true);
     panelCollapsed_ = false;
 }
 
-void TAMainForm::LabelInitialize() {
-    playTimeLabel->setText(QStringLiteral("位置移動"));
-    lengthLabel->setText(QStringLiteral("ﾄﾞﾗｯｸﾞして"));
-    lengthLabel->setVisible(true);
-    lengthCaptionLabel->setText(QStringLiteral("ここを"));
-    lengthCaptionLabel->setVisible(true);
-    QFont plain = lengthCaptionLabel->font();
+void MainWindow::resetLabels() {
+    playTimeLabel_->setText(QStringLiteral("位置移動"));
+    lengthLabel_->setText(QStringLiteral("ﾄﾞﾗｯｸﾞして"));
+    lengthLabel_->setVisible(true);
+    lengthCaptionLabel_->setText(QStringLiteral("ここを"));
+    lengthCaptionLabel_->setVisible(true);
+    QFont plain = lengthCaptionLabel_->font();
     plain.setBold(false);
-    lengthCaptionLabel->setFont(plain);
-    dragHintLabel->setText(QString());
-    dragHintLabel->setVisible(true);
-    dropHintLabel->setVisible(false);
-    positionBar->setPosTextPrefix(
+    lengthCaptionLabel_->setFont(plain);
+    dragHintLabel_->setText(QString());
+    dragHintLabel_->setVisible(true);
+    dropHintLabel_->setVisible(false);
+    positionBar_->setPosTextPrefix(
         QStringLiteral("ここ（位置バー）をドラッグして、再生位置をセットしてください"));
-    volumeBar->setPosition(50);
-    volumeBar->setPosTextPrefix(QString());
-    volumeBar->setPosTextSuffix(
+    volumeBar_->setPosition(50);
+    volumeBar_->setPosTextPrefix(QString());
+    volumeBar_->setPosTextSuffix(
         QStringLiteral("ここ（音量バー）をドラッグして、音量を調節してください"));
 }
 
-// The pedal's status texts are PedalController::statusText.
-void TAMainForm::TextInitialize() {}
-
-bool TAMainForm::guard(const std::function<void()>& handler) {
+bool MainWindow::guard(const std::function<void()>& handler) {
     try {
         handler();
         return true;
     } catch (const PlayerError& e) {
-        dialogs.showError(QString::fromUtf8(e.what()));
+        dialogs_.showError(QString::fromUtf8(e.what()));
     } catch (const ProfileWriteError& e) {
-        dialogs.showError(QString::fromUtf8(e.what()));
+        dialogs_.showError(QString::fromUtf8(e.what()));
     } catch (const CsvExportError& e) {
-        dialogs.showError(QString::fromUtf8(e.what()));
+        dialogs_.showError(QString::fromUtf8(e.what()));
     }
     return false;
 }
 
 // ---- Requests from outside -------------------------------------------------------------------
 
-void TAMainForm::openFromOutside(const QString& path) {
+void MainWindow::openFromOutside(const QString& path) {
     if (gate_.isClosing()) return;
     if (!gate_.isOpen()) {
         deferredOpen_ = path;
@@ -152,19 +148,19 @@ void TAMainForm::openFromOutside(const QString& path) {
     if (!address.isEmpty())
         urlPanel_->play(address);
     else
-        DropFiles({path});
+        dropFiles({path});
 }
 
-void TAMainForm::quitFromOutside() {
+void MainWindow::quitFromOutside() {
     if (gate_.isClosing()) return;
     if (!gate_.isOpen()) {
         deferredQuit_ = true;
         return;
     }
-    exitClicked();
+    exitProgram();
 }
 
-void TAMainForm::runDeferred() {
+void MainWindow::runDeferred() {
     if (!gate_.isOpen()) return;  // a later reopening runs it
     if (deferredQuit_) {
         deferredQuit_ = false;
@@ -178,11 +174,11 @@ void TAMainForm::runDeferred() {
 
 // ---- Dropped files -------------------------------------------------------------------------
 
-void TAMainForm::dragEnterEvent(QDragEnterEvent* event) {
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
     if (event->mimeData()->hasUrls()) event->acceptProposedAction();
 }
 
-void TAMainForm::dropEvent(QDropEvent* event) {
+void MainWindow::dropEvent(QDropEvent* event) {
     const QList<QUrl> urls = event->mimeData()->urls();
     if (urls.size() == 1 && !web::linkAddress(urls.constFirst()).isEmpty()) {
         event->acceptProposedAction();
@@ -194,28 +190,28 @@ void TAMainForm::dropEvent(QDropEvent* event) {
     for (const QUrl& url : event->mimeData()->urls())
         paths << (url.isLocalFile() ? localFileFromUri(url) : url.toString());
     event->acceptProposedAction();
-    guard([&] { DropFiles(paths); });
+    guard([&] { dropFiles(paths); });
 }
 
-void TAMainForm::DropFiles(const QStringList& paths) {
+void MainWindow::dropFiles(const QStringList& paths) {
     if (paths.size() != 1) return;
     const QString& path = paths.constFirst();
     const QString name = QFileInfo(path).fileName();
     // A folder named like a recording ("talks.mp3") is refused like any other non-media name.
     if (IsMediaFileName(path) && !QFileInfo(path).isDir()) {
         pendingMediaPath_ = path;
-        volumeBar->setPosTextPrefix(name);
-        clock.sleep(300);
-        MenuFileOpenClick();
+        volumeBar_->setPosTextPrefix(name);
+        clock_.sleep(300);
+        openMedia();
     } else {
         pendingMediaPath_.clear();
-        volumeBar->setPosTextPrefix(QStringLiteral("▼") + name + QStringLiteral("▲"));
+        volumeBar_->setPosTextPrefix(QStringLiteral("▼") + name + QStringLiteral("▲"));
     }
 }
 
 // ---- Moving the caption-less window ----------------------------------------------------------
 
-void TAMainForm::FormMouseDown(Qt::MouseButton button, QPoint globalPos) {
+void MainWindow::beginWindowMove(Qt::MouseButton button, QPoint globalPos) {
     if (button != Qt::LeftButton) return;
     // With a window manager the move is its own; without one the window follows the mouse here.
     if (windowHandle() && windowHandle()->startSystemMove()) return;
@@ -223,34 +219,34 @@ void TAMainForm::FormMouseDown(Qt::MouseButton button, QPoint globalPos) {
     moveOffset_ = globalPos - frameGeometry().topLeft();
 }
 
-void TAMainForm::mousePressEvent(QMouseEvent* event) {
-    FormMouseDown(event->button(), event->globalPosition().toPoint());
+void MainWindow::mousePressEvent(QMouseEvent* event) {
+    beginWindowMove(event->button(), event->globalPosition().toPoint());
 }
 
-void TAMainForm::mouseMoveEvent(QMouseEvent* event) {
+void MainWindow::mouseMoveEvent(QMouseEvent* event) {
     if (manualMove_ && (event->buttons() & Qt::LeftButton))
         move(event->globalPosition().toPoint() - moveOffset_);
 }
 
-void TAMainForm::mouseReleaseEvent(QMouseEvent* event) {
+void MainWindow::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) manualMove_ = false;
 }
 
 // ---- Settings panel ----------------------------------------------------------------------------
 
-void TAMainForm::panelClicked() {
+void MainWindow::togglePanel() {
     if (panelCollapsed_)
-        ExpandSettingPanel();
+        expandSettingsPanel();
     else
-        CollapseSettingPanel();
+        collapseSettingsPanel();
 }
 
-void TAMainForm::ExpandSettingPanel() {
+void MainWindow::expandSettingsPanel() {
     setFixedHeight(kExpandedHeight);
     panelCollapsed_ = false;
 }
 
-void TAMainForm::CollapseSettingPanel() {
+void MainWindow::collapseSettingsPanel() {
     setFixedHeight(kCollapsedHeight);
     panelCollapsed_ = true;
 }

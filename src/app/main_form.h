@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "app/settings_table.h"
-#include "controls/al_progress_bar.h"
+#include "controls/progress_bar.h"
 #include "controls/radio_group.h"
 #include "core/entry_gate.h"
 #include "web/url_panel.h"
@@ -24,6 +24,7 @@ class MediaPlayer;
 class PedalController;
 class PedalLibrary;
 class PlayerView;
+class HotkeyDispatcher;
 class QAction;
 class QComboBox;
 class QLabel;
@@ -34,13 +35,13 @@ class QTimeEdit;
 class QTimer;
 class QToolBar;
 class QToolButton;
-class TAboutBox;
+class AboutBox;
 class ProfileFile;
 class TransportController;
 
 // What the window is given from outside: the player, time, the modal boxes and where the
 // program lives. main.cpp passes the real ones, tests pass fakes.
-struct FormServices {
+struct WindowServices {
     MediaPlayer* player = nullptr;
     Clock* clock = nullptr;
     Dialogs* dialogs = nullptr;
@@ -57,120 +58,23 @@ struct FormServices {
 inline constexpr int kIndexEntries = 29;
 
 // The main window: its widgets, its position, the settings panel and the menus. It shows what the
-// TransportController reports and forwards its controls to it (transport_view.cpp); its own state
-// is private. Handlers never catch the errors of the player or of the settings file: the guard
-// around each connection does (see main_form_wiring.cpp).
-class TAMainForm : public QWidget, private WebAddressPlayer {
+// TransportController reports and forwards its controls to it (transport_view.cpp); its state and
+// its controls are private. Tests and screen readers find a control by its object name, which is
+// the member's name without the trailing underscore (see nameControls). Handlers never catch the
+// errors of the player or of the settings file: the guard around each connection does (see
+// main_form_wiring.cpp).
+class MainWindow : public QWidget, private WebAddressPlayer {
     Q_OBJECT
 public:
-    explicit TAMainForm(const FormServices& services, QWidget* parent = nullptr);
-    ~TAMainForm() override;
+    explicit MainWindow(const WindowServices& services, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
-    // ---- Controls ------------------------------------------------------------------------
-    QMenuBar* MainMenu1 = nullptr;
-    QWidget* PanelTop = nullptr;
-    TALProgressBar* volumeBar = nullptr;
-    TALProgressBar* positionBar = nullptr;
-    QWidget* PanelTimePicker = nullptr;
-    QTimeEdit* timePicker = nullptr;
-    QToolButton* setTimeButton = nullptr;
-    QToolBar* transportToolBar = nullptr;
-    QAction* playPauseAction = nullptr;
-    QAction* speedSwitchAction = nullptr;
-    QAction* skipAction = nullptr;
-    QAction* panelAction = nullptr;
-    QAction* openFileAction = nullptr;
-    QAction* exitAction = nullptr;
-    QLabel* dropHintLabel = nullptr;
-    QLabel* dragHintLabel = nullptr;
-    QLabel* lengthCaptionLabel = nullptr;
-    QLabel* lengthLabel = nullptr;
-    QLabel* playTimeLabel = nullptr;
-
-    QWidget* PanelSettings = nullptr;
-    QTabWidget* PageControlSetting = nullptr;
-    QWidget* PageControlSettingTab01Screen = nullptr;
-    QWidget* PageControlSettingTab02Speed = nullptr;
-    QWidget* PageControlSettingTab03Pedal = nullptr;
-    QWidget* PageControlSettingTab04Keyboard = nullptr;
-    QLabel* heldKeysLabel = nullptr;  // keys another program holds, on the keyboard tab
-    QWidget* PageControlSettingTab06DescIndex = nullptr;
-    QWidget* PageControlSettingTab08Info = nullptr;
-    PlayerView* playerView = nullptr;  // the player's picture and its own controls
-    QComboBox* ComboBoxURL = nullptr;
-    QToolButton* sbOPenIE = nullptr;
-    QToolButton* sbURLPaste = nullptr;
-    QToolButton* sbURLgo = nullptr;
-
-    RadioGroup* RadioGroupAutoBackSpace = nullptr;
-    RadioGroup* RadioGroupPlaySpeed = nullptr;
-    RadioGroup* RadioGroupRepeatTime = nullptr;
-    RadioGroup* RadioGroupRedalPLAY = nullptr;
-    RadioGroup* RadioGroupPedalREW = nullptr;
-    RadioGroup* RadioGroupPedalFWD = nullptr;
-    RadioGroup* RadioGroupREWPitch = nullptr;
-    RadioGroup* RadioGroupFWDPitch = nullptr;
-    RadioGroup* RadioGroupPedalMode = nullptr;
-
-    // File menu
-    QMenu* MenuFile = nullptr;
-    QAction* MenuFileCloseWithSattings = nullptr;
-    QAction* MenuFileOpen = nullptr;
-    QAction* MenuFileAppearThiPostion = nullptr;
-    QAction* MenuFileGetFilename = nullptr;
-    QAction* MenuFileGetFoldername = nullptr;
-    QAction* MenuFileCloseWithoutSetting = nullptr;
-    // Index menus: entry n is sbSetIndex[n] (play, Tag 400 + n) and srSetIndex[n] (register,
-    // Tag 500 + n); [0] is unused.
-    QMenu* MenuIndexPlayTop = nullptr;
-    QMenu* MenuIndexSettingTop = nullptr;
-    QMenu* MenuIndexRegisterTop = nullptr;
-    std::array<QAction*, kIndexEntries + 1> sbSetIndex{};
-    std::array<QAction*, kIndexEntries + 1> srSetIndex{};
-    QAction* MenuIndexSettingsAddClipboard = nullptr;
-    QAction* MenuIndexSettingsProtecIndexEntry = nullptr;
-    QAction* MenuIndexSttingsSaveAsCSV = nullptr;
-    QAction* MenuIndexSettingsSaveTime = nullptr;
-    QAction* MenuIndexSettngsRestore = nullptr;
-    QAction* MenuIndexSttingsClearIndex = nullptr;
-    // Settings menu
-    QMenu* MenuSettings = nullptr;
-    QAction* MenuSettingsSave = nullptr;  // the pedal status line
-    QAction* MenuSettingDontUseCapsLockkey = nullptr;
-    QAction* MenuSettingDontUseCtrlSpaceKey = nullptr;
-    QAction* MenuSettingDontUseBackSpace = nullptr;
-    QAction* MenuSettingDontUseInsert = nullptr;
-    QAction* MenuSettingDontUseConvert = nullptr;
-    QAction* MenuSettingDontUsePrintScr = nullptr;
-    QAction* MenuSettingDontUseBackSlash = nullptr;
-    QAction* MenuSettingDontUseAltPrintableKey = nullptr;
-    QAction* MenuSettingDontUseRightSQBKT = nullptr;
-    QAction* MenuSettingDontUseF1 = nullptr;
-    QAction* MenuSettingDontUseF2 = nullptr;
-    QAction* MenuSettingsDontSpeadVolumeChange = nullptr;
-    QAction* MenuDontUseFootPedal = nullptr;
-    QAction* MenuSettingKeepPanel = nullptr;
-    QAction* MenuSettingsThisProgram = nullptr;
-    QAction* MenuSettingsVersion = nullptr;
-    QAction* MenuSettingsInitialize = nullptr;
-
-    // The pedal's diagnostics, never shown.
-    QWidget* GroupBoxFootPedalDiagnostics = nullptr;
-    QLabel* LabelFootPedalCurrentState = nullptr;
-    QLabel* LabelCurFootPadalState = nullptr;
-    QLabel* LabelVolume = nullptr;
-    QLabel* LabelPedalState = nullptr;
-    QLabel* LabelPlayingstate = nullptr;
-
-    TAboutBox* AboutBox = nullptr;
-
-    // ---- Services ------------------------------------------------------------------------
-    Clock& clock;
-    Dialogs& dialogs;
+    // ---- Services and outside entry points ---------------------------------------------------
     TransportController& transport() { return *transport_; }
     PedalController& pedal() { return *pedal_; }
     IndexController& index() { return *index_; }
     IndexCommands& indexCommands() { return *indexCommands_; }
+    const UrlPanel& urlPanel() const { return *urlPanel_; }
     // Shut while the window closes and while a handler waits; see outside_entry.cpp.
     EntryGate& entryGate() { return gate_; }
     // Requests from outside. An open arriving while the gate is shut waits for it to open
@@ -179,31 +83,29 @@ public:
     // A web address (http or https link) is played as the URL panel plays it.
     void openFromOutside(const QString& path);
     void quitFromOutside();
-
-    // ---- Start-up, main window and shutdown (app/) ---------------------------------------
-    void FormCreate();
-    void Initialize();
-    void LabelInitialize();
-    void TextInitialize();
-    // The start-up sequence. False when the program must end at once (no settings file).
-    bool FormShow();
     // A file (or several) dropped on the window.
-    void DropFiles(const QStringList& paths);
-    void FormMouseDown(Qt::MouseButton button, QPoint globalPos);
-    void panelClicked();
-    void ExpandSettingPanel();
-    void CollapseSettingPanel();
-    void FileReset();
-    void Resettings();
-    void ReleaseInitialize();
-    void MenuSettingsInitializeClick();
-    void MenuFileCloseWithSattingsClick();
-    void MenuFileCloseWithoutSettingClick();
-    void exitClicked();
-    bool FormCloseQuery();
-    // A failed write ends it with an error; the window then stays open.
-    void FormClose();
-    void FormDestroy();
+    void dropFiles(const QStringList& paths);
+    // Runs a handler; a player, settings-file or CSV-file error ends it with the standard error
+    // box. False when it ended that way.
+    bool guard(const std::function<void()>& handler);
+    // The hotkeys' commands run inside the guard and their texts show on the bars.
+    void attachHotkeyDispatcher(HotkeyController& hotkeys, HotkeyDispatcher& dispatcher);
+    // Says on the keyboard tab that no system-wide keys are to be had, why, and what instead.
+    void showKeysUnavailable(const QString& reason);
+    // The native window the player draws video into.
+    quintptr videoWindowId();
+
+    // The start-up sequence. False when the program must end at once (no settings file).
+    bool startUp();
+    // Exit status the program should end with (non-zero when start-up refused to run).
+    int exitCode() const { return exitCode_; }
+
+    // ---- The settings file ----------------------------------------------------------------
+    void loadSettings(const QString& path);
+    // The full write that "終了する" makes.
+    void saveAllSettings(const QString& path);
+
+    // ---- What the window holds, read-only ---------------------------------------------------
     // Where start-up looked for the settings file, and the one it uses.
     QString settingsFolder() const { return programFolder_; }
     const QString& settingsPath() const { return settingsPath_; }
@@ -219,66 +121,6 @@ public:
     bool isDraggingPosition() const { return positionDragging_; }
     bool isDraggingVolume() const { return volumeDragging_; }
 
-    // ---- Settings file (app/) -------------------------------------------------------------
-    void LoadIniSettings(const QString& path);
-    void SaveIniSettings(const QString& path);
-    void MenuFileAppearThiPostionClick();
-    void MenuSettingsSaveClick() {}
-
-    // ---- About box and version (app/) -----------------------------------------------------
-    void MenuSettingsThisProgramClick();
-    void MenuSettingsVersionClick();
-
-    // ---- Transport: what the window shows of it and forwards to it (transport_view.cpp) --------
-    void Delay(int ms);
-    void MenuFileOpenClick();
-    void openFileClicked();
-    bool askForMediaFile(const QString& initialFolder, QString& fileName);
-    void pauseForPicker();
-    void setTimeClicked();
-    void seekToTimeText(const QString& commaTime);
-    void MenuFileGetFilenameClick();
-    void MenuFileGetFoldernameClick();
-
-    void playPauseClicked();
-
-    void speedSwitchClicked();
-    void skipClicked() {}
-
-    void showPositionText(const QString& timeText);
-    void showSpeedText(const QString& speedText);
-    void showVolumeText(const QString& volumeText);
-    void showVolumeBarText(const QString& prefix, const QString& suffix);
-    void volumeBarPressed(Qt::MouseButton button, int x, int y);
-    void volumeBarDragged(int x, int y);
-    void volumeBarReleased(Qt::MouseButton button, int x, int y);
-    void positionBarPressed(Qt::MouseButton button, int x, int y);
-    void positionBarDragged(int x, int y);
-    void positionBarReleased(Qt::MouseButton button, int x, int y);
-    void positionBarClicked();
-
-    // ---- URL panel (web_panel.cpp) -------------------------------------------------------
-    void sbURLPasteClick();
-    void sbURLgoClick();
-    void sbOPenIEClick();
-    const UrlPanel& urlPanel() const { return *urlPanel_; }
-
-    // ---- Subsystems of later steps: their entry points do nothing yet --------------------
-    void ProcessRegisterHotkey();
-    void ProcessUnRegisterHotkey();
-    // Lists on the keyboard tab the keys that stay with another program.
-    void showKeysHeldElsewhere();
-    // Says on the keyboard tab that no system-wide keys are to be had, why, and what instead.
-    void showKeysUnavailable(const QString& reason);
-    void CreateStringList() {}
-    void FreeStringList() {}
-
-    // Runs a handler; a player, settings-file or CSV-file error ends it with the standard error
-    // box. False when it ended that way.
-    bool guard(const std::function<void()>& handler);
-
-    // Exit status the program should end with (non-zero when start-up refused to run).
-    int exitCode() const { return exitCode_; }
     // Height of the window with the settings panel shown, and collapsed.
     static constexpr int kExpandedHeight = 450;
     static constexpr int kCollapsedHeight = 107;
@@ -296,16 +138,81 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    void connectTransport();   // transport_view.cpp
-    void buildControls();      // main_form_ui.cpp
-    void buildMenus();         // main_form_menus.cpp
-    void buildSettingsTabs();  // main_form_tabs.cpp
-    void wireSignals();        // main_form_wiring.cpp
-    void wireIndex();          // main_form_wiring.cpp
-    void wireUrlPanel();       // web_panel.cpp
+    // ---- Building (main_form_ui.cpp, main_form_menus.cpp, main_form_tabs.cpp) ------------------
+    void buildWindow();
+    void initializeState();
+    void resetLabels();
+    void buildControls();
+    void buildMenus();
+    void buildSettingsTabs();
+    void nameControls();
+    void wireSignals();       // main_form_wiring.cpp
+    void wireIndex();         // main_form_wiring.cpp
+    void wireUrlPanel();      // web_panel.cpp
+    void connectTransport();  // transport_view.cpp
+    void connectPedal();      // pedal_view.cpp
+
+    // ---- Handlers of the window's controls -------------------------------------------------
+    void beginWindowMove(Qt::MouseButton button, QPoint globalPos);
+    void togglePanel();
+    void expandSettingsPanel();
+    void collapseSettingsPanel();
+    void rememberWindowPosition();
+    void showAboutBox();
+    void showVersion();
+    // Reset (reset.cpp): the media let go, then everything back to the defaults.
+    void forgetMedia();
+    void clearRemembered();
+    void releaseMedia();
+    void resetToDefaults();
+    // Exit (shutdown.cpp).
+    void exitSavingSettings();
+    void exitWithoutSavingIndex();
+    void exitProgram();
+    // A failed write ends it with an error; the window then stays open.
+    void shutDown();
+    void releaseHotkeys();
+
+    // Transport (transport_view.cpp).
+    // A wait that keeps processing events, with the entry gate shut meanwhile.
+    void waitProcessingEvents(int ms);
+    void openMedia();
+    bool askForMediaFile(QString& fileName);
+    void pauseForPicker();
+    void seekToPickedTime();
+    void seekToTimeText(const QString& commaTime);
+    void showFileName();
+    void showFolderName();
+    void togglePlay();
+    void toggleSpeedSwitch();
+    void showPositionText(const QString& timeText);
+    void showSpeedText(const QString& speedText);
+    void showVolumeText(const QString& volumeText);
+    void showVolumeBarText(const QString& prefix, const QString& suffix);
+    void volumeBarPressed(Qt::MouseButton button, int x, int y);
+    void volumeBarDragged(int x, int y);
+    void volumeBarReleased(Qt::MouseButton button, int x, int y);
+    void positionBarPressed(Qt::MouseButton button, int x, int y);
+    void positionBarDragged(int x, int y);
+    void positionBarReleased(Qt::MouseButton button, int x, int y);
+    void positionBarClicked();
+
+    // URL panel (web_panel.cpp).
+    void pasteAddress();
+    void playAddress();
+    void openAddressInBrowser();
     // The reset, then the address in the player with the position poll off and nothing of the
     // run saved at shutdown.
     void playWebAddress(const QString& address) override;
+
+    // System-wide keys (keyboard_view.cpp).
+    void registerHotkeys();
+    void unregisterHotkeys();
+    void reregisterHotkeys();
+    // Lists on the keyboard tab the keys that stay with another program.
+    void showKeysHeldElsewhere();
+    QLabel* keysUnavailableLabel_ = nullptr;
+
     // The settings table (settings_file.cpp): one row per setting.
     void buildSettingsTable();
     void resetSettingControls();
@@ -313,21 +220,113 @@ private:
     void toggleSetting(const SettingRow& row);
     void chooseGroupItem(const SettingRow& row);
 
+    void runDeferred();
+
+    // ---- Services ----------------------------------------------------------------------------
+    Clock& clock_;
+    Dialogs& dialogs_;
     std::unique_ptr<Clipboard> ownClipboard_;
     TransportController* transport_;
     PedalController* pedal_ = nullptr;
-    void connectPedal();  // pedal_view.cpp
     IndexController* index_;
     IndexCommands* indexCommands_;
     HotkeyController* hotkeys_ = nullptr;
-    void reregisterHotkeys();  // keyboard_view.cpp
-    QLabel* keysUnavailableLabel_ = nullptr;
-    std::vector<SettingRow> settings_;
-    void runDeferred();
-
-    EntryGate gate_;
     BrowserLauncher* browser_ = nullptr;
     UrlPanel* urlPanel_ = nullptr;
+    std::vector<SettingRow> settings_;
+    EntryGate gate_;
+
+    // ---- Controls ----------------------------------------------------------------------------
+    QMenuBar* menuBar_ = nullptr;
+    QWidget* topPanel_ = nullptr;
+    ProgressBar* volumeBar_ = nullptr;
+    ProgressBar* positionBar_ = nullptr;
+    QWidget* timePickerPanel_ = nullptr;
+    QTimeEdit* timePicker_ = nullptr;
+    QToolButton* setTimeButton_ = nullptr;
+    QToolBar* transportToolBar_ = nullptr;
+    QAction* playPauseAction_ = nullptr;
+    QAction* speedSwitchAction_ = nullptr;
+    QAction* skipAction_ = nullptr;
+    QAction* panelAction_ = nullptr;
+    QAction* openFileAction_ = nullptr;
+    QAction* exitAction_ = nullptr;
+    QLabel* dropHintLabel_ = nullptr;
+    QLabel* dragHintLabel_ = nullptr;
+    QLabel* lengthCaptionLabel_ = nullptr;
+    QLabel* lengthLabel_ = nullptr;
+    QLabel* playTimeLabel_ = nullptr;
+
+    QWidget* settingsPanel_ = nullptr;
+    QTabWidget* settingsTabs_ = nullptr;
+    QWidget* playerTab_ = nullptr;
+    QWidget* playbackTab_ = nullptr;
+    QWidget* pedalTab_ = nullptr;
+    QWidget* keysHelpTab_ = nullptr;
+    QLabel* heldKeysLabel_ = nullptr;  // keys another program holds, on the keys tab
+    QWidget* indexHelpTab_ = nullptr;
+    QWidget* timeCodeHelpTab_ = nullptr;
+    PlayerView* playerView_ = nullptr;  // the player's picture and its own controls
+    QComboBox* addressBox_ = nullptr;
+    QToolButton* openInBrowserButton_ = nullptr;
+    QToolButton* pasteAddressButton_ = nullptr;
+    QToolButton* playAddressButton_ = nullptr;
+
+    RadioGroup* autoRewindGroup_ = nullptr;
+    RadioGroup* speedGroup_ = nullptr;
+    RadioGroup* repeatIntervalGroup_ = nullptr;
+    RadioGroup* centrePedalGroup_ = nullptr;
+    RadioGroup* leftPedalGroup_ = nullptr;
+    RadioGroup* rightPedalGroup_ = nullptr;
+    RadioGroup* rewindStepGroup_ = nullptr;
+    RadioGroup* forwardStepGroup_ = nullptr;
+    RadioGroup* pedalModeGroup_ = nullptr;
+
+    // File menu
+    QMenu* fileMenu_ = nullptr;
+    QAction* exitSavingSettingsAction_ = nullptr;
+    QAction* openMediaAction_ = nullptr;
+    QAction* appearHereAction_ = nullptr;
+    QAction* showFileNameAction_ = nullptr;
+    QAction* showFolderNameAction_ = nullptr;
+    QAction* exitWithoutSavingIndexAction_ = nullptr;
+    // Index menus: entry n is playEntryActions_[n] (Tag 400 + n, object name "playEntryAction<n>")
+    // and registerEntryActions_[n] (Tag 500 + n, "registerEntryAction<n>"); [0] is unused.
+    QMenu* indexPlayMenu_ = nullptr;
+    QMenu* indexSettingsMenu_ = nullptr;
+    QMenu* indexRegisterMenu_ = nullptr;
+    std::array<QAction*, kIndexEntries + 1> playEntryActions_{};
+    std::array<QAction*, kIndexEntries + 1> registerEntryActions_{};
+    QAction* addClipboardNoteAction_ = nullptr;
+    QAction* protectEntriesAction_ = nullptr;
+    QAction* exportCsvAction_ = nullptr;
+    QAction* savePositionAction_ = nullptr;
+    QAction* restorePositionAction_ = nullptr;
+    QAction* clearIndexAction_ = nullptr;
+    // Settings menu
+    QMenu* settingsMenu_ = nullptr;
+    QAction* pedalStatusAction_ = nullptr;
+    QAction* ignoreCapsLockAction_ = nullptr;
+    QAction* ignoreCtrlSpaceAction_ = nullptr;
+    QAction* ignoreBackspaceAction_ = nullptr;
+    QAction* ignoreInsertAction_ = nullptr;
+    QAction* ignoreConvertKeysAction_ = nullptr;
+    QAction* ignorePrintScreenAction_ = nullptr;
+    QAction* ignoreBackslashAction_ = nullptr;
+    QAction* ignoreAltCharacterAction_ = nullptr;
+    QAction* ignoreBracketKeyAction_ = nullptr;
+    QAction* ignoreF1Action_ = nullptr;
+    QAction* ignoreF2Action_ = nullptr;
+    // Checked: pressing two pedals together steps neither the speed nor the volume.
+    QAction* twoPedalsKeepSpeedAndVolumeAction_ = nullptr;
+    QAction* ignorePedalAction_ = nullptr;
+    QAction* keepPanelOpenAction_ = nullptr;
+    QAction* aboutAction_ = nullptr;
+    QAction* versionAction_ = nullptr;
+    QAction* resetAction_ = nullptr;
+
+    AboutBox* aboutBox_ = nullptr;
+
     // ---- Window state (the transport's is in TransportController) ----------------------
     QString settingsPath_;
     QString programFolder_;
@@ -342,7 +341,6 @@ private:
     QString deferredOpen_;
     bool deferredQuit_ = false;
     int exitCode_ = 0;
-    bool closeFailed_ = false;
     bool manualMove_ = false;
     QPoint moveOffset_;
 };

@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTabBar>
 #include <QTabWidget>
@@ -34,8 +35,9 @@ QLabel* richLine(QWidget* parent, const QString& html) {
 }
 
 // A long help text, scrolled within the tab.
-QPlainTextEdit* helpText(QWidget* parent, const QString& text) {
+QPlainTextEdit* helpText(QWidget* parent, const QString& name, const QString& text) {
     auto* view = new QPlainTextEdit(text, parent);
+    view->setAccessibleName(name);
     view->setReadOnly(true);
     view->setFrameShape(QFrame::NoFrame);
     return view;
@@ -58,44 +60,44 @@ QWidget* addTab(QTabWidget* tabs, const QString& caption) {
 }
 }  // namespace
 
-void TAMainForm::buildSettingsTabs() {
-    PageControlSetting->setFont(Fonts::ui(12));
+void MainWindow::buildSettingsTabs() {
+    settingsTabs_->setFont(Fonts::ui(12));
     // Six captions share 386 pixels.
-    PageControlSetting->tabBar()->setStyleSheet(
-        QStringLiteral("QTabBar::tab { padding: 3px 3px; }"));
-    PageControlSetting->tabBar()->setUsesScrollButtons(false);
-    PageControlSetting->tabBar()->setExpanding(false);
+    settingsTabs_->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 3px; }"));
+    settingsTabs_->tabBar()->setUsesScrollButtons(false);
+    settingsTabs_->tabBar()->setExpanding(false);
 
     // The player: its picture with its own controls, and the web address panel above it.
-    PageControlSettingTab01Screen = addTab(PageControlSetting, QStringLiteral(" WMP "));
-    auto* screenLayout = new QVBoxLayout(PageControlSettingTab01Screen);
+    playerTab_ = addTab(settingsTabs_, QStringLiteral(" WMP "));
+    auto* screenLayout = new QVBoxLayout(playerTab_);
     screenLayout->setContentsMargins(4, 2, 4, 2);
     screenLayout->setSpacing(2);
     auto* urlRow = new QHBoxLayout;
     urlRow->setSpacing(2);
-    urlRow->addWidget(new QLabel(QStringLiteral("URL： "), PageControlSettingTab01Screen));
-    ComboBoxURL = new AddressBox(PageControlSettingTab01Screen);
-    ComboBoxURL->setAccessibleName(QStringLiteral("URL"));
-    urlRow->addWidget(ComboBoxURL, 1);
-    sbOPenIE = new QToolButton(PageControlSettingTab01Screen);
-    sbOPenIE->setText(QStringLiteral("Web"));
-    sbURLPaste = new QToolButton(PageControlSettingTab01Screen);
-    sbURLPaste->setText(QStringLiteral("貼付"));
-    sbURLgo = new QToolButton(PageControlSettingTab01Screen);
-    sbURLgo->setText(QStringLiteral("再生"));
-    for (QToolButton* button : {sbOPenIE, sbURLPaste, sbURLgo})
+    urlRow->addWidget(new QLabel(QStringLiteral("URL： "), playerTab_));
+    addressBox_ = new AddressBox(playerTab_);
+    addressBox_->setAccessibleName(QStringLiteral("URL"));
+    if (addressBox_->lineEdit()) addressBox_->lineEdit()->setAccessibleName(QStringLiteral("URL"));
+    urlRow->addWidget(addressBox_, 1);
+    openInBrowserButton_ = new QToolButton(playerTab_);
+    openInBrowserButton_->setText(QStringLiteral("Web"));
+    pasteAddressButton_ = new QToolButton(playerTab_);
+    pasteAddressButton_->setText(QStringLiteral("貼付"));
+    playAddressButton_ = new QToolButton(playerTab_);
+    playAddressButton_->setText(QStringLiteral("再生"));
+    for (QToolButton* button : {openInBrowserButton_, pasteAddressButton_, playAddressButton_})
         urlRow->addWidget(button);
     screenLayout->addLayout(urlRow);
-    playerView = new PlayerView(
-        transport_->player(), [this](const QString& message) { dialogs.showError(message); },
-        PageControlSettingTab01Screen);
-    playerView->setFixedSize(371, 265);
-    screenLayout->addWidget(playerView, 0, Qt::AlignHCenter);
+    playerView_ = new PlayerView(
+        transport_->player(), [this](const QString& message) { dialogs_.showError(message); },
+        playerTab_);
+    playerView_->setFixedSize(371, 265);
+    screenLayout->addWidget(playerView_, 0, Qt::AlignHCenter);
     screenLayout->addStretch();
 
     // Playback choices.
-    PageControlSettingTab02Speed = addTab(PageControlSetting, QStringLiteral(" 再生  "));
-    RadioGroupAutoBackSpace = new RadioGroup(
+    playbackTab_ = addTab(settingsTabs_, QStringLiteral(" 再生  "));
+    autoRewindGroup_ = new RadioGroup(
         QStringLiteral(" 戻り秒数（ ﾊﾞｯｸｽﾍﾟｰｽ ) "),
         {QStringLiteral("０"), QStringLiteral("０．５"), QStringLiteral("０．７"),
          QStringLiteral("１．０"), QStringLiteral("１．２"), QStringLiteral("１．５"),
@@ -103,51 +105,46 @@ void TAMainForm::buildSettingsTabs() {
          QStringLiteral("２．５"), QStringLiteral("３．０"), QStringLiteral("３．５"),
          QStringLiteral("４．０"), QStringLiteral("５．０"), QStringLiteral("６．０"),
          QStringLiteral("７．０"), QStringLiteral("８．０"), QStringLiteral("９．０")},
-        2, PageControlSettingTab02Speed);
-    RadioGroupAutoBackSpace->setGeometry(4, 4, 160, 200);
-    RadioGroupPlaySpeed = new RadioGroup(
+        2, playbackTab_);
+    autoRewindGroup_->setGeometry(4, 4, 160, 200);
+    speedGroup_ = new RadioGroup(
         QStringLiteral("  再生速度  "),
         {QStringLiteral("０．６"), QStringLiteral("０．８"), QStringLiteral("１．０"),
          QStringLiteral("１．２"), QStringLiteral("１．５"), QStringLiteral("１．８"),
          QStringLiteral("２．０")},
-        1, PageControlSettingTab02Speed);
-    RadioGroupPlaySpeed->setGeometry(170, 4, 100, 200);
-    RadioGroupRepeatTime = new RadioGroup(
+        1, playbackTab_);
+    speedGroup_->setGeometry(170, 4, 100, 200);
+    repeatIntervalGroup_ = new RadioGroup(
         QStringLiteral("  繰り返し秒数 "),
         {QStringLiteral("　２秒"), QStringLiteral("　３秒"), QStringLiteral("　５秒"),
          QStringLiteral("　８秒"), QStringLiteral("１０秒"), QStringLiteral("１５秒"),
          QStringLiteral("２０秒")},
-        1, PageControlSettingTab02Speed);
-    RadioGroupRepeatTime->setGeometry(276, 4, 100, 200);
+        1, playbackTab_);
+    repeatIntervalGroup_->setGeometry(276, 4, 100, 200);
 
     // Pedal choices.
-    PageControlSettingTab03Pedal = addTab(PageControlSetting, QStringLiteral(" ﾍﾟﾀﾞﾙ "));
+    pedalTab_ = addTab(settingsTabs_, QStringLiteral(" ﾍﾟﾀﾞﾙ "));
     const QStringList actions = {QStringLiteral("再生"), QStringLiteral("巻き戻し"),
                                  QStringLiteral("早送り")};
-    RadioGroupPedalREW =
-        new RadioGroup(QStringLiteral("    左    "), actions, 1, PageControlSettingTab03Pedal);
-    RadioGroupPedalREW->setGeometry(4, 4, 120, 74);
-    RadioGroupRedalPLAY =
-        new RadioGroup(QStringLiteral("  中央  "), actions, 1, PageControlSettingTab03Pedal);
-    RadioGroupRedalPLAY->setGeometry(130, 4, 120, 74);
-    RadioGroupPedalFWD =
-        new RadioGroup(QStringLiteral("  右  "), actions, 1, PageControlSettingTab03Pedal);
-    RadioGroupPedalFWD->setGeometry(256, 4, 120, 74);
+    leftPedalGroup_ = new RadioGroup(QStringLiteral("    左    "), actions, 1, pedalTab_);
+    leftPedalGroup_->setGeometry(4, 4, 120, 74);
+    centrePedalGroup_ = new RadioGroup(QStringLiteral("  中央  "), actions, 1, pedalTab_);
+    centrePedalGroup_->setGeometry(130, 4, 120, 74);
+    rightPedalGroup_ = new RadioGroup(QStringLiteral("  右  "), actions, 1, pedalTab_);
+    rightPedalGroup_->setGeometry(256, 4, 120, 74);
     const QStringList pitches = {QStringLiteral("２秒"),    QStringLiteral("５秒"),
                                  QStringLiteral("１０秒"),  QStringLiteral("３０秒"),
                                  QStringLiteral("６０秒"),  QStringLiteral("３００秒"),
                                  QStringLiteral("６００秒")};
-    RadioGroupREWPitch =
-        new RadioGroup(QStringLiteral("  REWﾋﾟｯﾁ "), pitches, 2, PageControlSettingTab03Pedal);
-    RadioGroupREWPitch->setGeometry(4, 82, 130, 96);
-    RadioGroupFWDPitch =
-        new RadioGroup(QStringLiteral("  FWDﾋﾟｯﾁ "), pitches, 2, PageControlSettingTab03Pedal);
-    RadioGroupFWDPitch->setGeometry(138, 82, 130, 96);
-    RadioGroupPedalMode = new RadioGroup(QStringLiteral("  ペダル・モード  "),
-                                         {QStringLiteral("通常 "), QStringLiteral("スイッチ")}, 1,
-                                         PageControlSettingTab03Pedal);
-    RadioGroupPedalMode->setGeometry(272, 82, 104, 60);
-    auto* modeHelp = new QWidget(PageControlSettingTab03Pedal);
+    rewindStepGroup_ = new RadioGroup(QStringLiteral("  REWﾋﾟｯﾁ "), pitches, 2, pedalTab_);
+    rewindStepGroup_->setGeometry(4, 82, 130, 96);
+    forwardStepGroup_ = new RadioGroup(QStringLiteral("  FWDﾋﾟｯﾁ "), pitches, 2, pedalTab_);
+    forwardStepGroup_->setGeometry(138, 82, 130, 96);
+    pedalModeGroup_ =
+        new RadioGroup(QStringLiteral("  ペダル・モード  "),
+                       {QStringLiteral("通常 "), QStringLiteral("スイッチ")}, 1, pedalTab_);
+    pedalModeGroup_->setGeometry(272, 82, 104, 60);
+    auto* modeHelp = new QWidget(pedalTab_);
     modeHelp->setGeometry(4, 182, 372, 120);
     auto* modeLayout = new QVBoxLayout(modeHelp);
     modeLayout->setContentsMargins(4, 0, 4, 0);
@@ -165,31 +162,30 @@ void TAMainForm::buildSettingsTabs() {
     modeLayout->addStretch();
 
     // Help: the keys.
-    PageControlSettingTab04Keyboard = addTab(PageControlSetting, QStringLiteral(" 再生制御"));
-    auto* keyLayout = new QVBoxLayout(PageControlSettingTab04Keyboard);
+    keysHelpTab_ = addTab(settingsTabs_, QStringLiteral(" 再生制御"));
+    auto* keyLayout = new QVBoxLayout(keysHelpTab_);
     keyLayout->setContentsMargins(6, 4, 6, 4);
     keyLayout->setSpacing(1);
-    heldKeysLabel = new QLabel(PageControlSettingTab04Keyboard);
-    heldKeysLabel->setObjectName(QStringLiteral("heldKeysLabel"));
-    heldKeysLabel->setWordWrap(true);
-    heldKeysLabel->setStyleSheet(QStringLiteral("color: #c00000"));
-    heldKeysLabel->hide();
-    keyLayout->addWidget(heldKeysLabel);
-    keysUnavailableLabel_ = new QLabel(PageControlSettingTab04Keyboard);
+    heldKeysLabel_ = new QLabel(keysHelpTab_);
+    heldKeysLabel_->setWordWrap(true);
+    heldKeysLabel_->setStyleSheet(QStringLiteral("color: #c00000"));
+    heldKeysLabel_->hide();
+    keyLayout->addWidget(heldKeysLabel_);
+    keysUnavailableLabel_ = new QLabel(keysHelpTab_);
     keysUnavailableLabel_->setObjectName(QStringLiteral("keysUnavailableLabel"));
     keysUnavailableLabel_->setWordWrap(true);
     keysUnavailableLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     keysUnavailableLabel_->setStyleSheet(QStringLiteral("color: #c00000"));
     keysUnavailableLabel_->hide();
     keyLayout->addWidget(keysUnavailableLabel_);
-    keyLayout->addWidget(helpText(PageControlSettingTab04Keyboard, playbackKeysHelpText()));
+    keyLayout->addWidget(
+        helpText(keysHelpTab_, QStringLiteral("再生制御"), playbackKeysHelpText()));
 
     // Help: the index.
-    PageControlSettingTab06DescIndex = addTab(PageControlSetting, QStringLiteral(" ｲﾝﾃﾞｯｸｽ "));
-    auto* indexOuter = new QVBoxLayout(PageControlSettingTab06DescIndex);
+    indexHelpTab_ = addTab(settingsTabs_, QStringLiteral(" ｲﾝﾃﾞｯｸｽ "));
+    auto* indexOuter = new QVBoxLayout(indexHelpTab_);
     indexOuter->setContentsMargins(4, 2, 4, 2);
-    auto* indexBox =
-        new QGroupBox(QStringLiteral("　インデックス "), PageControlSettingTab06DescIndex);
+    auto* indexBox = new QGroupBox(QStringLiteral("　インデックス "), indexHelpTab_);
     indexOuter->addWidget(indexBox);
     auto* indexLayout = new QVBoxLayout(indexBox);
     indexLayout->setContentsMargins(4, 2, 4, 2);
@@ -221,8 +217,9 @@ void TAMainForm::buildSettingsTabs() {
     indexLayout->addStretch();
 
     // Help: time codes.
-    PageControlSettingTab08Info = addTab(PageControlSetting, QStringLiteral(" ﾀｲﾑｺｰﾄﾞ "));
-    auto* infoLayout = new QVBoxLayout(PageControlSettingTab08Info);
+    timeCodeHelpTab_ = addTab(settingsTabs_, QStringLiteral(" ﾀｲﾑｺｰﾄﾞ "));
+    auto* infoLayout = new QVBoxLayout(timeCodeHelpTab_);
     infoLayout->setContentsMargins(6, 4, 6, 4);
-    infoLayout->addWidget(helpText(PageControlSettingTab08Info, timeCodeHelpText()));
+    infoLayout->addWidget(
+        helpText(timeCodeHelpTab_, QStringLiteral("ﾀｲﾑｺｰﾄﾞ"), timeCodeHelpText()));
 }

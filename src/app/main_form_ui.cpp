@@ -18,10 +18,10 @@
 
 namespace {
 constexpr int kMenuHeight = 22;
-constexpr int kStripHeight = TAMainForm::kCollapsedHeight - kMenuHeight;  // 85
+constexpr int kStripHeight = MainWindow::kCollapsedHeight - kMenuHeight;  // 85
 constexpr int kBarWidth = 317;
 constexpr int kBarHeight = 23;
-constexpr int kLabelColumn = TAMainForm::kWidth - kBarWidth;  // 73
+constexpr int kLabelColumn = MainWindow::kWidth - kBarWidth;  // 73
 
 QLabel* makeLabel(QWidget* parent, int x, int y, int w, int h) {
     auto* label = new QLabel(parent);
@@ -33,7 +33,7 @@ QLabel* makeLabel(QWidget* parent, int x, int y, int w, int h) {
 }
 }  // namespace
 
-void TAMainForm::buildControls() {
+void MainWindow::buildControls() {
     setAutoFillBackground(true);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, QColor(192, 192, 192));  // silver
@@ -41,110 +41,191 @@ void TAMainForm::buildControls() {
     setFont(Fonts::ui(12));
     setFixedSize(kWidth, kExpandedHeight);
 
-    MainMenu1 = new QMenuBar(this);
-    MainMenu1->setNativeMenuBar(false);
+    menuBar_ = new QMenuBar(this);
+    menuBar_->setNativeMenuBar(false);
     buildMenus();
     // The menu bar must fit its five menus into the narrow window at the classic height.
-    MainMenu1->setStyleSheet(
+    menuBar_->setStyleSheet(
         QStringLiteral("QMenuBar { padding: 0px; }"
                        "QMenuBar::item { padding: 2px 6px; margin: 0px; }"));
-    MainMenu1->setGeometry(0, 0, kWidth, kMenuHeight);
+    menuBar_->setGeometry(0, 0, kWidth, kMenuHeight);
+    menuBar_->setAccessibleName(QStringLiteral("メニュー"));
 
     // Labels left of the bars, top to bottom: the drop hint, the length and the playing time.
-    dropHintLabel = makeLabel(this, 4, kMenuHeight + 1, kLabelColumn - 6, 15);
-    dropHintLabel->setText(QStringLiteral("↓ ここに"));
-    dragHintLabel = makeLabel(this, 4, kMenuHeight + 16, kLabelColumn - 6, 15);
-    lengthCaptionLabel = makeLabel(this, 4, kMenuHeight + 31, kLabelColumn - 6, 15);
-    lengthLabel = makeLabel(this, 4, kMenuHeight + 46, kLabelColumn - 6, 15);
-    playTimeLabel =
+    dropHintLabel_ = makeLabel(this, 4, kMenuHeight + 1, kLabelColumn - 6, 15);
+    dropHintLabel_->setText(QStringLiteral("↓ ここに"));
+    dragHintLabel_ = makeLabel(this, 4, kMenuHeight + 16, kLabelColumn - 6, 15);
+    lengthCaptionLabel_ = makeLabel(this, 4, kMenuHeight + 31, kLabelColumn - 6, 15);
+    lengthLabel_ = makeLabel(this, 4, kMenuHeight + 46, kLabelColumn - 6, 15);
+    playTimeLabel_ =
         makeLabel(this, 4, kMenuHeight + kStripHeight - kBarHeight + 2, kLabelColumn - 6, 19);
     QFont timeFont = Fonts::ui(13);
     timeFont.setBold(true);
-    playTimeLabel->setFont(timeFont);
+    playTimeLabel_->setFont(timeFont);
 
-    PanelTop = new QWidget(this);
-    PanelTop->setGeometry(kLabelColumn, kMenuHeight, kBarWidth, kStripHeight);
+    topPanel_ = new QWidget(this);
+    topPanel_->setGeometry(kLabelColumn, kMenuHeight, kBarWidth, kStripHeight);
 
-    volumeBar = new TALProgressBar(PanelTop);
-    volumeBar->setGeometry(0, 0, kBarWidth, kBarHeight);
-    volumeBar->setBarColor1(QColor(255, 255, 0));
-    volumeBar->setMax(100);
-    volumeBar->setFont(Fonts::barRegular());
-    volumeBar->setAccessibleName(QStringLiteral("音量"));
+    volumeBar_ = new ProgressBar(topPanel_);
+    volumeBar_->setGeometry(0, 0, kBarWidth, kBarHeight);
+    volumeBar_->setBarColor1(QColor(255, 255, 0));
+    volumeBar_->setMax(100);
+    volumeBar_->setFont(Fonts::barRegular());
+    volumeBar_->setAccessibleName(QStringLiteral("音量"));
 
-    positionBar = new TALProgressBar(PanelTop);
-    positionBar->setGeometry(0, kStripHeight - kBarHeight, kBarWidth, kBarHeight);
-    positionBar->setBarColor1(QColor(0, 255, 0));
-    positionBar->setBarColor2(QColor(0, 128, 0));
-    positionBar->setMax(0);
-    positionBar->setFont(Fonts::barBold());
-    positionBar->setAccessibleName(QStringLiteral("再生位置"));
+    positionBar_ = new ProgressBar(topPanel_);
+    positionBar_->setGeometry(0, kStripHeight - kBarHeight, kBarWidth, kBarHeight);
+    positionBar_->setBarColor1(QColor(0, 255, 0));
+    positionBar_->setBarColor2(QColor(0, 128, 0));
+    positionBar_->setMax(0);
+    positionBar_->setFont(Fonts::barBold());
+    positionBar_->setAccessibleName(QStringLiteral("再生位置"));
 
-    transportToolBar = new QToolBar(PanelTop);
-    transportToolBar->setGeometry(0, kBarHeight + 3, 206, kStripHeight - 2 * kBarHeight - 6);
-    transportToolBar->setIconSize(QSize(20, 20));
-    transportToolBar->setStyleSheet(
+    transportToolBar_ = new QToolBar(topPanel_);
+    transportToolBar_->setGeometry(0, kBarHeight + 3, 206, kStripHeight - 2 * kBarHeight - 6);
+    transportToolBar_->setIconSize(QSize(20, 20));
+    transportToolBar_->setStyleSheet(
         QStringLiteral("QToolBar { spacing: 0px; padding: 0px; }"
                        "QToolButton { padding: 1px; margin: 0px; }"));
-    transportToolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    transportToolBar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    transportToolBar_->setAccessibleName(QStringLiteral("再生制御"));
     auto addTool = [this](const QIcon& icon, const QString& hint) {
-        QAction* action = transportToolBar->addAction(icon, QString());
+        QAction* action = transportToolBar_->addAction(icon, QString());
         action->setToolTip(hint);
         action->setStatusTip(hint);
+        // An icon alone says nothing to a screen reader; the hint does.
+        transportToolBar_->widgetForAction(action)->setAccessibleName(hint);
         return action;
     };
-    playPauseAction =
+    playPauseAction_ =
         addTool(ToolbarIcons::play(),
                 QStringLiteral("再生（ Play ）／一時停止（ Pause ）【　英数 または Pauseキー 】"));
-    speedSwitchAction = transportToolBar->addAction(QStringLiteral("１．０"));
-    speedSwitchAction->setToolTip(
+    speedSwitchAction_ = transportToolBar_->addAction(QStringLiteral("１．０"));
+    speedSwitchAction_->setToolTip(
         QStringLiteral("再生速度を「１．０ 」 と 「 設定した 」速度との切換【 Ａｌｔ＋Space 】"));
     if (auto* speedButton =
-            qobject_cast<QToolButton*>(transportToolBar->widgetForAction(speedSwitchAction)))
+            qobject_cast<QToolButton*>(transportToolBar_->widgetForAction(speedSwitchAction_))) {
         speedButton->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    skipAction = addTool(ToolbarIcons::skip(),
-                         QStringLiteral("早戻し（ Ａｌｔ＋無変換 ）・早送り（ Ａｌｔ＋変換 ）"));
-    panelAction = addTool(ToolbarIcons::panel(), QStringLiteral("設定パネルの開閉"));
-    openFileAction =
+        // Its name is the speed it shows; the hint tells what pressing it does.
+        speedButton->setAccessibleDescription(speedSwitchAction_->toolTip());
+    }
+    skipAction_ = addTool(ToolbarIcons::skip(),
+                          QStringLiteral("早戻し（ Ａｌｔ＋無変換 ）・早送り（ Ａｌｔ＋変換 ）"));
+    panelAction_ = addTool(ToolbarIcons::panel(), QStringLiteral("設定パネルの開閉"));
+    openFileAction_ =
         addTool(ToolbarIcons::openFile(), QStringLiteral("メディア（音声・動画）ファイルを開く"));
-    exitAction = addTool(ToolbarIcons::exit(), QStringLiteral("終了"));
+    exitAction_ = addTool(ToolbarIcons::exit(), QStringLiteral("終了"));
 
-    PanelTimePicker = new QWidget(PanelTop);
-    PanelTimePicker->setGeometry(208, kBarHeight + 5, kBarWidth - 208, 28);
-    auto* pickerLayout = new QHBoxLayout(PanelTimePicker);
+    timePickerPanel_ = new QWidget(topPanel_);
+    timePickerPanel_->setGeometry(208, kBarHeight + 5, kBarWidth - 208, 28);
+    auto* pickerLayout = new QHBoxLayout(timePickerPanel_);
     pickerLayout->setContentsMargins(0, 0, 2, 0);
     pickerLayout->setSpacing(2);
-    timePicker = new QTimeEdit(PanelTimePicker);
-    timePicker->setDisplayFormat(QStringLiteral("H:mm:ss"));
-    timePicker->setFont(Fonts::ui(12));
-    timePicker->setAccessibleName(QStringLiteral("再生位置のセット"));
-    setTimeButton = new QToolButton(PanelTimePicker);
-    setTimeButton->setIcon(ToolbarIcons::setTime());
-    setTimeButton->setAutoRaise(true);
-    setTimeButton->setToolTip(QStringLiteral("再生位置のセット（ ＝ 繰り返し再生位置 ）"));
-    pickerLayout->addWidget(timePicker, 1);
-    pickerLayout->addWidget(setTimeButton);
+    timePicker_ = new QTimeEdit(timePickerPanel_);
+    timePicker_->setDisplayFormat(QStringLiteral("H:mm:ss"));
+    timePicker_->setFont(Fonts::ui(12));
+    timePicker_->setAccessibleName(QStringLiteral("再生位置のセット"));
+    setTimeButton_ = new QToolButton(timePickerPanel_);
+    setTimeButton_->setIcon(ToolbarIcons::setTime());
+    setTimeButton_->setAutoRaise(true);
+    setTimeButton_->setToolTip(QStringLiteral("再生位置のセット（ ＝ 繰り返し再生位置 ）"));
+    setTimeButton_->setAccessibleName(setTimeButton_->toolTip());
+    pickerLayout->addWidget(timePicker_, 1);
+    pickerLayout->addWidget(setTimeButton_);
 
-    PanelSettings = new QWidget(this);
-    PanelSettings->setGeometry(0, kCollapsedHeight, kWidth, kExpandedHeight - kCollapsedHeight);
-    PageControlSetting = new QTabWidget(PanelSettings);
-    PageControlSetting->setGeometry(2, 2, kWidth - 4, kExpandedHeight - kCollapsedHeight - 4);
+    settingsPanel_ = new QWidget(this);
+    settingsPanel_->setGeometry(0, kCollapsedHeight, kWidth, kExpandedHeight - kCollapsedHeight);
+    settingsTabs_ = new QTabWidget(settingsPanel_);
+    settingsTabs_->setGeometry(2, 2, kWidth - 4, kExpandedHeight - kCollapsedHeight - 4);
     buildSettingsTabs();
+    nameControls();
+}
+
+void MainWindow::nameControls() {
     // Tests and screen readers find the controls by these names.
-    volumeBar->setObjectName(QStringLiteral("volumeBar"));
-    positionBar->setObjectName(QStringLiteral("positionBar"));
-    transportToolBar->setObjectName(QStringLiteral("transportToolBar"));
-    timePicker->setObjectName(QStringLiteral("timePicker"));
-    setTimeButton->setObjectName(QStringLiteral("setTimeButton"));
-    playTimeLabel->setObjectName(QStringLiteral("playTimeLabel"));
-    lengthLabel->setObjectName(QStringLiteral("lengthLabel"));
-    lengthCaptionLabel->setObjectName(QStringLiteral("lengthCaptionLabel"));
-    dragHintLabel->setObjectName(QStringLiteral("dragHintLabel"));
-    dropHintLabel->setObjectName(QStringLiteral("dropHintLabel"));
-    playPauseAction->setObjectName(QStringLiteral("playPauseAction"));
-    speedSwitchAction->setObjectName(QStringLiteral("speedSwitchAction"));
-    skipAction->setObjectName(QStringLiteral("skipAction"));
-    panelAction->setObjectName(QStringLiteral("panelAction"));
-    openFileAction->setObjectName(QStringLiteral("openFileAction"));
-    exitAction->setObjectName(QStringLiteral("exitAction"));
+    const std::pair<QObject*, const char*> names[] = {
+        {menuBar_, "menuBar"},
+        {topPanel_, "topPanel"},
+        {volumeBar_, "volumeBar"},
+        {positionBar_, "positionBar"},
+        {timePickerPanel_, "timePickerPanel"},
+        {timePicker_, "timePicker"},
+        {setTimeButton_, "setTimeButton"},
+        {transportToolBar_, "transportToolBar"},
+        {playPauseAction_, "playPauseAction"},
+        {speedSwitchAction_, "speedSwitchAction"},
+        {skipAction_, "skipAction"},
+        {panelAction_, "panelAction"},
+        {openFileAction_, "openFileAction"},
+        {exitAction_, "exitAction"},
+        {dropHintLabel_, "dropHintLabel"},
+        {dragHintLabel_, "dragHintLabel"},
+        {lengthCaptionLabel_, "lengthCaptionLabel"},
+        {lengthLabel_, "lengthLabel"},
+        {playTimeLabel_, "playTimeLabel"},
+        {settingsPanel_, "settingsPanel"},
+        {settingsTabs_, "settingsTabs"},
+        {playerTab_, "playerTab"},
+        {playbackTab_, "playbackTab"},
+        {pedalTab_, "pedalTab"},
+        {keysHelpTab_, "keysHelpTab"},
+        {heldKeysLabel_, "heldKeysLabel"},
+        {indexHelpTab_, "indexHelpTab"},
+        {timeCodeHelpTab_, "timeCodeHelpTab"},
+        {playerView_, "playerView"},
+        {addressBox_, "addressBox"},
+        {openInBrowserButton_, "openInBrowserButton"},
+        {pasteAddressButton_, "pasteAddressButton"},
+        {playAddressButton_, "playAddressButton"},
+        {autoRewindGroup_, "autoRewindGroup"},
+        {speedGroup_, "speedGroup"},
+        {repeatIntervalGroup_, "repeatIntervalGroup"},
+        {centrePedalGroup_, "centrePedalGroup"},
+        {leftPedalGroup_, "leftPedalGroup"},
+        {rightPedalGroup_, "rightPedalGroup"},
+        {rewindStepGroup_, "rewindStepGroup"},
+        {forwardStepGroup_, "forwardStepGroup"},
+        {pedalModeGroup_, "pedalModeGroup"},
+        {fileMenu_, "fileMenu"},
+        {exitSavingSettingsAction_, "exitSavingSettingsAction"},
+        {openMediaAction_, "openMediaAction"},
+        {appearHereAction_, "appearHereAction"},
+        {showFileNameAction_, "showFileNameAction"},
+        {showFolderNameAction_, "showFolderNameAction"},
+        {exitWithoutSavingIndexAction_, "exitWithoutSavingIndexAction"},
+        {indexPlayMenu_, "indexPlayMenu"},
+        {indexSettingsMenu_, "indexSettingsMenu"},
+        {indexRegisterMenu_, "indexRegisterMenu"},
+        {addClipboardNoteAction_, "addClipboardNoteAction"},
+        {protectEntriesAction_, "protectEntriesAction"},
+        {exportCsvAction_, "exportCsvAction"},
+        {savePositionAction_, "savePositionAction"},
+        {restorePositionAction_, "restorePositionAction"},
+        {clearIndexAction_, "clearIndexAction"},
+        {settingsMenu_, "settingsMenu"},
+        {pedalStatusAction_, "pedalStatusAction"},
+        {ignoreCapsLockAction_, "ignoreCapsLockAction"},
+        {ignoreCtrlSpaceAction_, "ignoreCtrlSpaceAction"},
+        {ignoreBackspaceAction_, "ignoreBackspaceAction"},
+        {ignoreInsertAction_, "ignoreInsertAction"},
+        {ignoreConvertKeysAction_, "ignoreConvertKeysAction"},
+        {ignorePrintScreenAction_, "ignorePrintScreenAction"},
+        {ignoreBackslashAction_, "ignoreBackslashAction"},
+        {ignoreAltCharacterAction_, "ignoreAltCharacterAction"},
+        {ignoreBracketKeyAction_, "ignoreBracketKeyAction"},
+        {ignoreF1Action_, "ignoreF1Action"},
+        {ignoreF2Action_, "ignoreF2Action"},
+        {twoPedalsKeepSpeedAndVolumeAction_, "twoPedalsKeepSpeedAndVolumeAction"},
+        {ignorePedalAction_, "ignorePedalAction"},
+        {keepPanelOpenAction_, "keepPanelOpenAction"},
+        {aboutAction_, "aboutAction"},
+        {versionAction_, "versionAction"},
+        {resetAction_, "resetAction"},
+    };
+    for (const auto& [object, name] : names)
+        object->setObjectName(QLatin1String(name));
+    for (int n = 1; n <= kIndexEntries; ++n) {
+        playEntryActions_[n]->setObjectName(QStringLiteral("playEntryAction%1").arg(n));
+        registerEntryActions_[n]->setObjectName(QStringLiteral("registerEntryAction%1").arg(n));
+    }
 }

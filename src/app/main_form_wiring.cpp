@@ -15,10 +15,10 @@
 #include "transport/transport_controller.h"
 
 namespace {
-using Handler = void (TAMainForm::*)();
+using Handler = void (MainWindow::*)();
 }
 
-void TAMainForm::wireSignals() {
+void MainWindow::wireSignals() {
     auto on = [this](auto* sender, auto signal, Handler handler) {
         connect(sender, signal, this,
                 [this, handler] { guard([this, handler] { (this->*handler)(); }); });
@@ -31,35 +31,33 @@ void TAMainForm::wireSignals() {
         });
     };
 
-    on(MenuFileCloseWithSattings, &QAction::triggered, &TAMainForm::MenuFileCloseWithSattingsClick);
-    on(MenuFileOpen, &QAction::triggered, &TAMainForm::MenuFileOpenClick);
-    on(MenuFileAppearThiPostion, &QAction::triggered, &TAMainForm::MenuFileAppearThiPostionClick);
-    on(MenuFileGetFilename, &QAction::triggered, &TAMainForm::MenuFileGetFilenameClick);
-    on(MenuFileGetFoldername, &QAction::triggered, &TAMainForm::MenuFileGetFoldernameClick);
-    on(MenuFileCloseWithoutSetting, &QAction::triggered,
-       &TAMainForm::MenuFileCloseWithoutSettingClick);
+    on(exitSavingSettingsAction_, &QAction::triggered, &MainWindow::exitSavingSettings);
+    on(openMediaAction_, &QAction::triggered, &MainWindow::openMedia);
+    on(appearHereAction_, &QAction::triggered, &MainWindow::rememberWindowPosition);
+    on(showFileNameAction_, &QAction::triggered, &MainWindow::showFileName);
+    on(showFolderNameAction_, &QAction::triggered, &MainWindow::showFolderName);
+    on(exitWithoutSavingIndexAction_, &QAction::triggered, &MainWindow::exitWithoutSavingIndex);
 
     wireIndex();
 
-    on(MenuSettingsSave, &QAction::triggered, &TAMainForm::MenuSettingsSaveClick);
-    on(MenuSettingsThisProgram, &QAction::triggered, &TAMainForm::MenuSettingsThisProgramClick);
-    on(MenuSettingsVersion, &QAction::triggered, &TAMainForm::MenuSettingsVersionClick);
-    on(MenuSettingsInitialize, &QAction::triggered, &TAMainForm::MenuSettingsInitializeClick);
+    on(aboutAction_, &QAction::triggered, &MainWindow::showAboutBox);
+    on(versionAction_, &QAction::triggered, &MainWindow::showVersion);
+    on(resetAction_, &QAction::triggered, &MainWindow::resetToDefaults);
 
-    on(playPauseAction, &QAction::triggered, &TAMainForm::playPauseClicked);
-    on(speedSwitchAction, &QAction::triggered, &TAMainForm::speedSwitchClicked);
-    on(skipAction, &QAction::triggered, &TAMainForm::skipClicked);
-    on(panelAction, &QAction::triggered, &TAMainForm::panelClicked);
-    on(openFileAction, &QAction::triggered, &TAMainForm::openFileClicked);
-    on(exitAction, &QAction::triggered, &TAMainForm::exitClicked);
-    on(setTimeButton, &QToolButton::clicked, &TAMainForm::setTimeClicked);
+    on(playPauseAction_, &QAction::triggered, &MainWindow::togglePlay);
+    on(speedSwitchAction_, &QAction::triggered, &MainWindow::toggleSpeedSwitch);
+    // The skip button and the pedal status line do nothing when clicked.
+    on(panelAction_, &QAction::triggered, &MainWindow::togglePanel);
+    on(openFileAction_, &QAction::triggered, &MainWindow::openMedia);
+    on(exitAction_, &QAction::triggered, &MainWindow::exitProgram);
+    on(setTimeButton_, &QToolButton::clicked, &MainWindow::seekToPickedTime);
 
     // A file or address fails after the call that opened it, once the player has tried to load
     // it: a damaged, empty or unreadable file, a playlist posing as media, an address that does
     // not answer. Without the box the user would see only a length of 0:00:00.
     connect(&transport_->player(), &MediaPlayer::errorOccurred, this, [this](const QString& text) {
         if (transport_->mediaPath().isEmpty() && transport_->mediaUrl().isEmpty()) return;
-        QTimer::singleShot(0, this, [this, text] { dialogs.showError(text); });
+        QTimer::singleShot(0, this, [this, text] { dialogs_.showError(text); });
     });
 
     // Menu toggles and group choices come from the settings table.
@@ -71,59 +69,59 @@ void TAMainForm::wireSignals() {
     }
 
     // Pressing, dragging and releasing on each bar.
-    using Press = void (TAMainForm::*)(Qt::MouseButton, int, int);
-    using Move = void (TAMainForm::*)(int, int);
-    auto onMouse = [this](TALProgressBar* bar, Press down, Move move, Press up) {
-        connect(bar, &TALProgressBar::mouseDown, this,
+    using Press = void (MainWindow::*)(Qt::MouseButton, int, int);
+    using Move = void (MainWindow::*)(int, int);
+    auto onMouse = [this](ProgressBar* bar, Press down, Move move, Press up) {
+        connect(bar, &ProgressBar::mouseDown, this,
                 [this, down](Qt::MouseButton b, Qt::KeyboardModifiers, int x, int y) {
                     guard([&] { (this->*down)(b, x, y); });
                 });
-        connect(bar, &TALProgressBar::mouseMove, this,
+        connect(bar, &ProgressBar::mouseMove, this,
                 [this, move](Qt::KeyboardModifiers, int x, int y) {
                     guard([&] { (this->*move)(x, y); });
                 });
-        connect(bar, &TALProgressBar::mouseUp, this,
+        connect(bar, &ProgressBar::mouseUp, this,
                 [this, up](Qt::MouseButton b, Qt::KeyboardModifiers, int x, int y) {
                     guard([&] { (this->*up)(b, x, y); });
                 });
     };
-    onMouse(volumeBar, &TAMainForm::volumeBarPressed, &TAMainForm::volumeBarDragged,
-            &TAMainForm::volumeBarReleased);
-    onMouse(positionBar, &TAMainForm::positionBarPressed, &TAMainForm::positionBarDragged,
-            &TAMainForm::positionBarReleased);
-    on(positionBar, &TALProgressBar::clicked, &TAMainForm::positionBarClicked);
+    onMouse(volumeBar_, &MainWindow::volumeBarPressed, &MainWindow::volumeBarDragged,
+            &MainWindow::volumeBarReleased);
+    onMouse(positionBar_, &MainWindow::positionBarPressed, &MainWindow::positionBarDragged,
+            &MainWindow::positionBarReleased);
+    on(positionBar_, &ProgressBar::clicked, &MainWindow::positionBarClicked);
 }
 
-void TAMainForm::wireIndex() {
+void MainWindow::wireIndex() {
     IndexCommands& commands = *indexCommands_;
-    commands.setAddClipboard([this] { return MenuIndexSettingsAddClipboard->isChecked(); });
-    commands.setProtectEntries([this] { return MenuIndexSettingsProtecIndexEntry->isChecked(); });
+    commands.setAddClipboard([this] { return addClipboardNoteAction_->isChecked(); });
+    commands.setProtectEntries([this] { return protectEntriesAction_->isChecked(); });
     commands.setSettingsPath([this] { return settingsPath_; });
 
     auto onCommand = [this](QAction* action, std::function<void()> command) {
         connect(action, &QAction::triggered, this, [this, command] { guard(command); });
     };
     for (int n = 1; n <= kIndexEntries; ++n) {
-        onCommand(sbSetIndex[n], [this, n] { indexCommands_->playEntry(n); });
-        onCommand(srSetIndex[n], [this, n] { indexCommands_->registerEntry(n); });
+        onCommand(playEntryActions_[n], [this, n] { indexCommands_->playEntry(n); });
+        onCommand(registerEntryActions_[n], [this, n] { indexCommands_->registerEntry(n); });
     }
-    onCommand(MenuIndexSttingsSaveAsCSV, [this] { indexCommands_->exportCsv(); });
-    onCommand(MenuIndexSettingsSaveTime, [this] { indexCommands_->savePosition(); });
-    onCommand(MenuIndexSettngsRestore, [this] { indexCommands_->restorePosition(); });
-    onCommand(MenuIndexSttingsClearIndex, [this] { indexCommands_->clearAll(); });
+    onCommand(exportCsvAction_, [this] { indexCommands_->exportCsv(); });
+    onCommand(savePositionAction_, [this] { indexCommands_->savePosition(); });
+    onCommand(restorePositionAction_, [this] { indexCommands_->restorePosition(); });
+    onCommand(clearIndexAction_, [this] { indexCommands_->clearAll(); });
 
     connect(index_, &IndexController::entriesChanged, this, [this] {
         for (int n = 1; n <= kIndexEntries; ++n) {
             const QString text = indexCommands_->menuText(n);
-            sbSetIndex[n]->setText(text);
-            srSetIndex[n]->setText(text);
+            playEntryActions_[n]->setText(text);
+            registerEntryActions_[n]->setText(text);
         }
     });
-    connect(&commands, &IndexCommands::volumeBarLeadingTextChanged, volumeBar,
-            &TALProgressBar::setPosTextPrefix);
-    connect(&commands, &IndexCommands::volumeBarTrailingTextChanged, volumeBar,
-            &TALProgressBar::setPosTextSuffix);
-    connect(&commands, &IndexCommands::positionBarTrailingTextChanged, positionBar,
-            &TALProgressBar::setPosTextSuffix);
-    connect(&commands, &IndexCommands::timePickerTimeChanged, timePicker, &QTimeEdit::setTime);
+    connect(&commands, &IndexCommands::volumeBarLeadingTextChanged, volumeBar_,
+            &ProgressBar::setPosTextPrefix);
+    connect(&commands, &IndexCommands::volumeBarTrailingTextChanged, volumeBar_,
+            &ProgressBar::setPosTextSuffix);
+    connect(&commands, &IndexCommands::positionBarTrailingTextChanged, positionBar_,
+            &ProgressBar::setPosTextSuffix);
+    connect(&commands, &IndexCommands::timePickerTimeChanged, timePicker_, &QTimeEdit::setTime);
 }

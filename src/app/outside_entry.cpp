@@ -3,7 +3,7 @@
 #include "app/main_form.h"
 #include "app/mpris_service.h"
 
-void AttachMprisToWindow(MprisService& mpris, TAMainForm& window) {
+void AttachMprisToWindow(MprisService& mpris, MainWindow& window) {
     mpris.guard = [&window](const std::function<void()>& command) { return window.guard(command); };
     mpris.raiseWindow = [&window] {
         window.show();

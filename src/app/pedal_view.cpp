@@ -10,10 +10,10 @@
 #include "app/main_form.h"
 #include "pedal/pedal_controller.h"
 
-void TAMainForm::connectPedal() {
+void MainWindow::connectPedal() {
     // The diagnostics stay hidden: they help whoever looks at the window's objects.
     auto* box = new QGroupBox(this);
-    box->setObjectName(QStringLiteral("GroupBoxFootPedalDiagnostics"));
+    box->setObjectName(QStringLiteral("pedalDiagnosticsBox"));
     box->setVisible(false);
     auto* layout = new QVBoxLayout(box);
     auto label = [box, layout](const char* name) {
@@ -22,29 +22,23 @@ void TAMainForm::connectPedal() {
         layout->addWidget(l);
         return l;
     };
-    GroupBoxFootPedalDiagnostics = box;
-    LabelFootPedalCurrentState = label("LabelFootPedalCurrentState");
-    LabelCurFootPadalState = label("LabelCurFootPadalState");
-    LabelVolume = label("LabelVolume");
-    LabelPedalState = label("LabelPedalState");
-    LabelPlayingstate = label("LabelPlayingstate");
-
     pedal_->setEntryGate(&gate_);
     pedal_->setTickRunner([this](const std::function<void()>& tick) { guard(tick); });
-    connect(pedal_, &PedalController::statusChanged, MenuSettingsSave, &QAction::setText);
+    connect(pedal_, &PedalController::statusChanged, pedalStatusAction_, &QAction::setText);
     connect(pedal_, &PedalController::messageRequested, this,
-            [this](const QString& text) { dialogs.showMessage(text); });
-    connect(pedal_, &PedalController::positionTextColorChanged, positionBar,
-            &TALProgressBar::setFontColor);
-    connect(pedal_, &PedalController::readResultShown, LabelFootPedalCurrentState,
+            [this](const QString& text) { dialogs_.showMessage(text); });
+    connect(pedal_, &PedalController::positionTextColorChanged, positionBar_,
+            &ProgressBar::setFontColor);
+    connect(pedal_, &PedalController::readResultShown, label("pedalReadResultLabel"),
             &QLabel::setText);
-    connect(pedal_, &PedalController::readBitsShown, LabelCurFootPadalState, &QLabel::setText);
-    connect(pedal_, &PedalController::reportBitsShown, LabelVolume, &QLabel::setText);
-    connect(pedal_, &PedalController::pedalStateShown, LabelPedalState, &QLabel::setText);
-    connect(pedal_, &PedalController::actionShown, LabelPlayingstate, &QLabel::setText);
+    connect(pedal_, &PedalController::readBitsShown, label("pedalReadBitsLabel"), &QLabel::setText);
+    connect(pedal_, &PedalController::reportBitsShown, label("pedalReportBitsLabel"),
+            &QLabel::setText);
+    connect(pedal_, &PedalController::pedalStateShown, label("pedalStateLabel"), &QLabel::setText);
+    connect(pedal_, &PedalController::actionShown, label("pedalActionLabel"), &QLabel::setText);
 
     // The settings table writes the item; the controller only needs to know.
-    pedal_->setChordsEnabled(!MenuSettingsDontSpeadVolumeChange->isChecked());
-    connect(MenuSettingsDontSpeadVolumeChange, &QAction::toggled, pedal_,
+    pedal_->setChordsEnabled(!twoPedalsKeepSpeedAndVolumeAction_->isChecked());
+    connect(twoPedalsKeepSpeedAndVolumeAction_, &QAction::toggled, pedal_,
             [this](bool checked) { pedal_->setChordsEnabled(!checked); });
 }

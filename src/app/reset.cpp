@@ -12,41 +12,41 @@
 #include "transport/media_player.h"
 #include "transport/transport_controller.h"
 
-void TAMainForm::FileReset() {
+void MainWindow::forgetMedia() {
     transport_->forgetMedia();
 }
 
-void TAMainForm::Resettings() {
+void MainWindow::clearRemembered() {
     transport_->clearRemembered();
-    timePicker->setTime(QTime(0, 0, 0));
+    timePicker_->setTime(QTime(0, 0, 0));
 }
 
-void TAMainForm::ReleaseInitialize() {
+void MainWindow::releaseMedia() {
     if (transport_->isPlaying()) {
         transport_->player().pause();
-        Delay(100);
+        waitProcessingEvents(100);
     }
     transport_->stopPositionPoll();
     // Paused with no media: a switch left on would make the next press stop instead of play.
     pedal_->resetSwitch();
-    FileReset();
-    Resettings();
-    LabelInitialize();
+    forgetMedia();
+    clearRemembered();
+    resetLabels();
     resetSettingControls();
     transport_->resetChosenSpeed();
-    QFont volumeFont = volumeBar->font();
+    QFont volumeFont = volumeBar_->font();
     volumeFont.setPointSize(9);
-    volumeBar->setFont(volumeFont);
-    QFont positionFont = positionBar->font();
+    volumeBar_->setFont(volumeFont);
+    QFont positionFont = positionBar_->font();
     positionFont.setBold(false);
-    positionBar->setFont(positionFont);
+    positionBar_->setFont(positionFont);
     saveOnClose_ = false;
 }
 
-void TAMainForm::MenuSettingsInitializeClick() {
-    ReleaseInitialize();
+void MainWindow::resetToDefaults() {
+    releaseMedia();
     if (settingsPath_.isEmpty()) return;
-    SaveIniSettings(settingsPath_);
+    saveAllSettings(settingsPath_);
     windowTop_ = kDefaultTop;
     windowLeft_ = kDefaultLeft;
     move(windowLeft_, windowTop_);
@@ -56,6 +56,6 @@ void TAMainForm::MenuSettingsInitializeClick() {
                    {Ini::FormPosition, Ini::Left}});
     // The panel is reopened, not just marked open: a collapsed window marked open would need two
     // clicks of the panel button to show the panel again.
-    ExpandSettingPanel();
+    expandSettingsPanel();
     transport_->startPositionPoll();
 }

@@ -32,7 +32,7 @@ bool settingsFileExists(const QString& path) {
 }
 }  // namespace
 
-void TAMainForm::buildSettingsTable() {
+void MainWindow::buildSettingsTable() {
     TransportController* t = transport_;
     SettingsTable& rows = settings_;
     // The three texts are paths or an address: names a recording may have that code page 932
@@ -103,69 +103,67 @@ void TAMainForm::buildSettingsTable() {
         [t](const QVariant& v) { t->setSavedPosition(v.toDouble()); });
     number(
         Ini::Play, Ini::ActualTime, SettingRow::Float,
-        [this] { return dayFraction(timePicker->time()); },
-        [this](const QVariant& v) { timePicker->setTime(timeFromDayFraction(v.toDouble())); });
+        [this] { return dayFraction(timePicker_->time()); },
+        [this](const QVariant& v) { timePicker_->setTime(timeFromDayFraction(v.toDouble())); });
     number(
         Ini::Play, Ini::Volume, SettingRow::Integer, [t] { return t->volume(); },
         [t](const QVariant& v) { t->loadVolume(v.toInt()); });
     number(Ini::Play, Ini::ActualSpeed, SettingRow::Float, [t] { return t->chosenSpeed(); }, {});
     group(
-        Ini::Play, Ini::AutoBackSpace, RadioGroupAutoBackSpace, 7,
+        Ini::Play, Ini::AutoBackSpace, autoRewindGroup_, 7,
         [t](int item) { t->chooseRewind(item); }, false);
     group(
-        Ini::Play, Ini::Speed, RadioGroupPlaySpeed, 2, [t](int item) { t->chooseSpeed(item); },
-        false);
+        Ini::Play, Ini::Speed, speedGroup_, 2, [t](int item) { t->chooseSpeed(item); }, false);
     // Start-up puts the chosen speed into effect without showing it.
     rows.back().load = [this, t](const QVariant& item) {
-        RadioGroupPlaySpeed->setItemIndex(item.toInt());
-        t->loadSpeedChoice(RadioGroupPlaySpeed->ItemIndex());
+        speedGroup_->setItemIndex(item.toInt());
+        t->loadSpeedChoice(speedGroup_->ItemIndex());
     };
     rows.back().alsoWrites = {{Ini::Play, Ini::ActualSpeed}};
     group(
-        Ini::Play, Ini::RepeatTime, RadioGroupRepeatTime, 2,
+        Ini::Play, Ini::RepeatTime, repeatIntervalGroup_, 2,
         [t](int item) { t->chooseRepeatInterval(item); }, false);
     PedalController* pedal = pedal_;
     group(
-        Ini::Pedal, Ini::Center, RadioGroupRedalPLAY, 0,
+        Ini::Pedal, Ini::Center, centrePedalGroup_, 0,
         [pedal](int item) { pedal->chooseCentreAction(item); }, true);
     group(
-        Ini::Pedal, Ini::PedalLeft, RadioGroupPedalREW, 1,
+        Ini::Pedal, Ini::PedalLeft, leftPedalGroup_, 1,
         [pedal](int item) { pedal->chooseLeftAction(item); }, true);
     group(
-        Ini::Pedal, Ini::Right, RadioGroupPedalFWD, 2,
+        Ini::Pedal, Ini::Right, rightPedalGroup_, 2,
         [pedal](int item) { pedal->chooseRightAction(item); }, true);
     group(
-        Ini::Pedal, Ini::FWDPitch, RadioGroupFWDPitch, 3,
+        Ini::Pedal, Ini::FWDPitch, forwardStepGroup_, 3,
         [t](int item) { t->chooseForwardStep(item); }, true);
     group(
-        Ini::Pedal, Ini::REWPitch, RadioGroupREWPitch, 3,
+        Ini::Pedal, Ini::REWPitch, rewindStepGroup_, 3,
         [t](int item) { t->chooseRewindStep(item); }, true);
     group(
-        Ini::Pedal, Ini::PedalMode, RadioGroupPedalMode, 0,
+        Ini::Pedal, Ini::PedalMode, pedalModeGroup_, 0,
         [pedal](int item) { pedal->chooseMode(item); }, true);
 
-    flag(Ini::AddClipboard, MenuIndexSettingsAddClipboard, true, false,
+    flag(Ini::AddClipboard, addClipboardNoteAction_, true, false,
          SettingRow::IfFileExistsAndMediaOpen);
-    flag(Ini::DontUseCapsLockkey, MenuSettingDontUseCapsLockkey, false, true);
-    flag(Ini::DontUseCtrlSpacekey, MenuSettingDontUseCtrlSpaceKey, false, true);
-    flag(Ini::SettingPanel, MenuSettingKeepPanel, false, false,
+    flag(Ini::DontUseCapsLockkey, ignoreCapsLockAction_, false, true);
+    flag(Ini::DontUseCtrlSpacekey, ignoreCtrlSpaceAction_, false, true);
+    flag(Ini::SettingPanel, keepPanelOpenAction_, false, false,
          SettingRow::IfFileExistsAndMediaOpen);
-    flag(Ini::ProtectItem, MenuIndexSettingsProtecIndexEntry, false, false,
-         SettingRow::IfMediaOpen);
-    flag(Ini::DontUseBackSpace, MenuSettingDontUseBackSpace, false, true);
-    flag(Ini::DontUseInsert, MenuSettingDontUseInsert, false, true);
-    flag(Ini::DontUsePrintScr, MenuSettingDontUsePrintScr, false, true);
-    flag(Ini::DontUseAltPrintableKey, MenuSettingDontUseAltPrintableKey, std::nullopt, true);
-    flag(Ini::DontUseConvert, MenuSettingDontUseConvert, false, true);
-    flag(Ini::DontUseBackSlash, MenuSettingDontUseBackSlash, false, true);
-    flag(Ini::DontUseRightSQBKT, MenuSettingDontUseRightSQBKT, true, true);
-    flag(Ini::DontUseF1, MenuSettingDontUseF1, true, true);
-    flag(Ini::DontUseF2, MenuSettingDontUseF2, true, true);
-    flag(Ini::DontUseUseFooptPeadl, MenuDontUseFootPedal, std::nullopt, false);
+    flag(Ini::ProtectItem, protectEntriesAction_, false, false, SettingRow::IfMediaOpen);
+    flag(Ini::DontUseBackSpace, ignoreBackspaceAction_, false, true);
+    flag(Ini::DontUseInsert, ignoreInsertAction_, false, true);
+    flag(Ini::DontUsePrintScr, ignorePrintScreenAction_, false, true);
+    flag(Ini::DontUseAltPrintableKey, ignoreAltCharacterAction_, std::nullopt, true);
+    flag(Ini::DontUseConvert, ignoreConvertKeysAction_, false, true);
+    flag(Ini::DontUseBackSlash, ignoreBackslashAction_, false, true);
+    flag(Ini::DontUseRightSQBKT, ignoreBracketKeyAction_, true, true);
+    flag(Ini::DontUseF1, ignoreF1Action_, true, true);
+    flag(Ini::DontUseF2, ignoreF2Action_, true, true);
+    flag(Ini::DontUseUseFooptPeadl, ignorePedalAction_, std::nullopt, false);
 
     // Outside the full write: the flag is written only by its toggle, the position only by its
     // menu item and the reset.
-    flag(Ini::DontChangeSpeedVolume, MenuSettingsDontSpeadVolumeChange, std::nullopt, false);
+    flag(Ini::DontChangeSpeedVolume, twoPedalsKeepSpeedAndVolumeAction_, std::nullopt, false);
     rows.back().inFullWrite = false;
     for (const auto& [key, fallback] :
          {std::pair{Ini::Top, kDefaultTop}, std::pair{Ini::Left, kDefaultLeft}}) {
@@ -182,7 +180,7 @@ void TAMainForm::buildSettingsTable() {
     }
 }
 
-void TAMainForm::resetSettingControls() {
+void MainWindow::resetSettingControls() {
     for (const SettingRow& row : settings_) {
         if (!row.resetTo) continue;
         if (row.toggle) row.toggle->setChecked(row.resetTo->toBool());
@@ -190,14 +188,14 @@ void TAMainForm::resetSettingControls() {
     }
 }
 
-void TAMainForm::LoadIniSettings(const QString& path) {
+void MainWindow::loadSettings(const QString& path) {
     if (!settingsFileExists(path)) return;
     const ProfileFile ini(path);
     for (const SettingRow& row : settings_)
         if (row.load) row.load(ReadSetting(ini, row));
 }
 
-void TAMainForm::SaveIniSettings(const QString& path) {
+void MainWindow::saveAllSettings(const QString& path) {
     // One replacement of the file instead of one per key: each replacement is synced to disk,
     // which adds up on a slow stick.
     ProfileEdit ini(path);
@@ -206,13 +204,13 @@ void TAMainForm::SaveIniSettings(const QString& path) {
     ini.commit();
 }
 
-void TAMainForm::writeSettings(std::initializer_list<std::pair<QString, QString>> keys) {
+void MainWindow::writeSettings(std::initializer_list<std::pair<QString, QString>> keys) {
     const ProfileFile ini(settingsPath_);
     for (const auto& [section, key] : keys)
         WriteSetting(ini, *FindSetting(settings_, section, key));
 }
 
-void TAMainForm::toggleSetting(const SettingRow& row) {
+void MainWindow::toggleSetting(const SettingRow& row) {
     row.toggle->setChecked(!row.toggle->isChecked());
     const bool fileThere = settingsFileExists(settingsPath_);
     const bool mediaOpen = !transport_->mediaPath().isEmpty();
@@ -224,7 +222,7 @@ void TAMainForm::toggleSetting(const SettingRow& row) {
     if (row.reRegistersHotkeys) reregisterHotkeys();
 }
 
-void TAMainForm::chooseGroupItem(const SettingRow& row) {
+void MainWindow::chooseGroupItem(const SettingRow& row) {
     if (!started_) return;
     const int item = row.group->ItemIndex();
     row.onChoice(item);
@@ -235,7 +233,7 @@ void TAMainForm::chooseGroupItem(const SettingRow& row) {
         WriteSetting(ini, *FindSetting(settings_, section, key));
 }
 
-void TAMainForm::MenuFileAppearThiPostionClick() {
+void MainWindow::rememberWindowPosition() {
     if (!settingsFileExists(settingsPath_)) return;
     windowTop_ = y();
     windowLeft_ = x();

@@ -12,57 +12,49 @@
 #include "transport/media_player.h"
 #include "transport/transport_controller.h"
 
-void TAMainForm::MenuFileCloseWithSattingsClick() {
-    SaveIniSettings(settingsPath_);
+void MainWindow::exitSavingSettings() {
+    saveAllSettings(settingsPath_);
     close();
 }
 
-void TAMainForm::MenuFileCloseWithoutSettingClick() {
+void MainWindow::exitWithoutSavingIndex() {
     indexCommands_->closeWithoutSaving();
     saveOnClose_ = false;
     close();
 }
 
-void TAMainForm::exitClicked() {
-    exitAction->setEnabled(false);
+void MainWindow::exitProgram() {
+    exitAction_->setEnabled(false);
     close();
 }
 
-bool TAMainForm::FormCloseQuery() {
-    return true;
-}
-
-void TAMainForm::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
     // The waits of the shutdown process messages; a second close request meanwhile is the same
     // close, not a new one.
     if (gate_.isClosing()) {
         event->ignore();
         return;
     }
-    if (!FormCloseQuery()) {
-        event->ignore();
-        return;
-    }
     gate_.setClosing(true);
-    const bool done = guard([this] { FormClose(); });
+    const bool done = guard([this] { shutDown(); });
     if (!done) {
         gate_.setClosing(false);
         // A refused write keeps the window open (timers stopped) so nothing is silently lost.
-        exitAction->setEnabled(true);
+        exitAction_->setEnabled(true);
         event->ignore();
         return;
     }
     event->accept();
 }
 
-void TAMainForm::FormClose() {
+void MainWindow::shutDown() {
     transport_->stopAllTimers();
     pedal_->stopAllTimers();
     if (transport_->isPlaying()) {
         transport_->player().pause();
-        Delay(100);
+        waitProcessingEvents(100);
     }
-    Delay(1200);
+    waitProcessingEvents(1200);
     if (saveOnClose_) {
         if (!transport_->mediaPath().isEmpty()) {
             writeSettings({{Ini::General, Ini::File}, {Ini::Record, Ini::Position}});
@@ -72,7 +64,6 @@ void TAMainForm::FormClose() {
     setAcceptDrops(false);
 }
 
-void TAMainForm::FormDestroy() {
-    ProcessUnRegisterHotkey();
-    FreeStringList();
+void MainWindow::releaseHotkeys() {
+    unregisterHotkeys();
 }

@@ -22,7 +22,7 @@
 #include "transport/media_player.h"
 #include "transport/transport_controller.h"
 
-bool TAMainForm::FormShow() {
+bool MainWindow::startUp() {
     const QString name = FindSettingsFile(programFolder_, settingsPrefix_);
     if (name.isEmpty() || !QFileInfo::exists(programFolder_ + name)) {
         // Ending without a word would look like success to whoever started us.
@@ -38,33 +38,33 @@ bool TAMainForm::FormShow() {
         const QString text = QStringLiteral("The settings file %1 cannot be used: %2.")
                                  .arg(QDir::toNativeSeparators(path), problem);
         std::fprintf(stderr, "Scribo: %s\n", qPrintable(text));
-        dialogs.showMessage(text);
+        dialogs_.showMessage(text);
         exitCode_ = 2;
         return false;
     }
     RemoveInterruptedWrites(path);
     settingsPath_ = path;
-    LoadIniSettings(settingsPath_);
+    loadSettings(settingsPath_);
 
-    pedal_->setUp(MenuDontUseFootPedal->isChecked());
+    pedal_->setUp(ignorePedalAction_->isChecked());
 
     TransportController& t = *transport_;
-    QFont positionFont = positionBar->font();
+    QFont positionFont = positionBar_->font();
     const bool remembered = !t.mediaPath().isEmpty();
     t.restoreAtStartUp();
     if (t.mediaPath().isEmpty()) indexCommands_->startUpWithoutMedia();
     if (!remembered) {
-        playTimeLabel->setText(QStringLiteral("位置移動"));
+        playTimeLabel_->setText(QStringLiteral("位置移動"));
         positionFont.setBold(false);
-        positionBar->setFont(positionFont);
+        positionBar_->setFont(positionFont);
     } else if (!t.mediaPath().isEmpty()) {
-        playTimeLabel->setText(Time2HHMMSS(t.savedPosition()));
-        positionBar->setPosTextPrefix(Time2HHMMSS(t.savedPosition()));
+        playTimeLabel_->setText(Time2HHMMSS(t.savedPosition()));
+        positionBar_->setPosTextPrefix(Time2HHMMSS(t.savedPosition()));
     }
 
-    ProcessRegisterHotkey();
-    t.chooseRewind(RadioGroupAutoBackSpace->ItemIndex());
-    t.chooseRepeatInterval(RadioGroupRepeatTime->ItemIndex());
+    registerHotkeys();
+    t.chooseRewind(autoRewindGroup_->ItemIndex());
+    t.chooseRepeatInterval(repeatIntervalGroup_->ItemIndex());
     pedal_->startPolling();
     QList<QRect> screens;
     for (const QScreen* screen : QGuiApplication::screens())
@@ -76,16 +76,16 @@ bool TAMainForm::FormShow() {
     move(place);
 
     if (t.mediaPath().isEmpty()) {
-        PageControlSetting->setCurrentWidget(PageControlSettingTab02Speed);
+        settingsTabs_->setCurrentWidget(playbackTab_);
         positionFont.setBold(false);
-        positionBar->setFont(positionFont);
-    } else if (!MenuSettingKeepPanel->isChecked()) {
-        CollapseSettingPanel();
+        positionBar_->setFont(positionFont);
+    } else if (!keepPanelOpenAction_->isChecked()) {
+        collapseSettingsPanel();
     }
 
     t.finishStartUp();
     saveOnClose_ = true;
     started_ = true;
-    timePicker->setFocus();
+    timePicker_->setFocus();
     return true;
 }

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QTimeEdit>
 #include <utility>
@@ -17,14 +18,20 @@
 #include "transport/clock.h"
 #include "transport/media_files.h"
 #include "transport/media_player.h"
+#include "transport/player_view.h"
 #include "transport/transport_controller.h"
 #include "transport/transport_tables.h"
+
+#include <algorithm>
 
 namespace {
 // The media's name as the position bar shows it after the time.
 QString barNameText(const QString& mediaName) {
     return QStringLiteral("    [ ") + mediaName + QStringLiteral(" ]");
 }
+
+// Room kept free at each end of the bar: its sunken border.
+constexpr int kBarTextMargin = 2;
 
 void setBold(QWidget* widget, bool bold) {
     QFont font = widget->font();
@@ -39,86 +46,85 @@ void setPointSize(QWidget* widget, int size) {
 }
 }  // namespace
 
-void TAMainForm::connectTransport() {
+void MainWindow::connectTransport() {
     TransportController& t = *transport_;
     t.setTickRunner([this](const std::function<void()>& tick) { guard(tick); });
     connect(&t, &TransportController::aboutToLoad, this, [this](const QString& path) {
-        lengthCaptionLabel->setVisible(false);
-        dropHintLabel->setText(QStringLiteral("↓ ここに"));
-        dropHintLabel->setVisible(true);
-        dragHintLabel->setText(QStringLiteral("Drag＆Drop"));
-        setBold(dragHintLabel, false);
-        ComboBoxURL->setEditText(QString());
-        timePicker->setTime(QTime(0, 0, 0));
+        lengthCaptionLabel_->setVisible(false);
+        dropHintLabel_->setText(QStringLiteral("↓ ここに"));
+        dropHintLabel_->setVisible(true);
+        dragHintLabel_->setText(QStringLiteral("Drag＆Drop"));
+        setBold(dragHintLabel_, false);
+        addressBox_->setEditText(QString());
+        timePicker_->setTime(QTime(0, 0, 0));
         // A time in the name that does not read as a time of day leaves the picker at 0:00:00;
         // the open itself goes on.
         const AtNameTime named = ParseAtNameTime(QFileInfo(path).fileName());
         if (named.kind == AtNameTime::Time) {
-            timePicker->setTime(named.time);
+            timePicker_->setTime(named.time);
             pauseForPicker();
         }
     });
     connect(&t, &TransportController::loadShown, this, [this](const QString& positionText) {
-        setBold(positionBar, true);
+        setBold(positionBar_, true);
         showPositionText(positionText);
-        setPointSize(volumeBar, 12);
+        setPointSize(volumeBar_, 12);
     });
     connect(&t, &TransportController::mediaCleared, this, [this] {
-        positionBar->setMax(0);
-        positionBar->setPosition(0);
-        positionBar->setPosTextPrefix(QString());
-        positionBar->setPosTextSuffix(QString());
+        positionBar_->setMax(0);
+        positionBar_->setPosition(0);
+        positionBar_->setPosTextPrefix(QString());
+        positionBar_->setPosTextSuffix(QString());
     });
     connect(&t, &TransportController::mediaOpened, this, [this] {
-        playTimeLabel->setText(QStringLiteral("0:00:00"));
+        playTimeLabel_->setText(QStringLiteral("0:00:00"));
         saveOnClose_ = true;
     });
     connect(&t, &TransportController::lengthProbed, this, [this](const QString& durationText) {
-        lengthLabel->setText(durationText);
-        lengthLabel->setVisible(true);
-        lengthCaptionLabel->setText(QStringLiteral("録音時間"));
-        setBold(lengthCaptionLabel, true);
-        lengthCaptionLabel->setVisible(true);
+        lengthLabel_->setText(durationText);
+        lengthLabel_->setVisible(true);
+        lengthCaptionLabel_->setText(QStringLiteral("録音時間"));
+        setBold(lengthCaptionLabel_, true);
+        lengthCaptionLabel_->setVisible(true);
     });
-    connect(&t, &TransportController::lengthChanged, positionBar, &TALProgressBar::setMax);
-    connect(&t, &TransportController::positionBarChanged, positionBar,
-            &TALProgressBar::setPosition);
-    connect(&t, &TransportController::positionTextChanged, this, &TAMainForm::showPositionText);
+    connect(&t, &TransportController::lengthChanged, positionBar_, &ProgressBar::setMax);
+    connect(&t, &TransportController::positionBarChanged, positionBar_, &ProgressBar::setPosition);
+    connect(&t, &TransportController::positionTextChanged, this, &MainWindow::showPositionText);
     connect(&t, &TransportController::positionShown, this,
             [this](int barValue, const QString& text) {
-                positionBar->setPosition(barValue);
+                positionBar_->setPosition(barValue);
                 showPositionText(text);
-                playTimeLabel->setText(text);
+                playTimeLabel_->setText(text);
             });
-    connect(&t, &TransportController::speedTextChanged, this, &TAMainForm::showSpeedText);
-    connect(&t, &TransportController::volumeTextChanged, this, &TAMainForm::showVolumeText);
-    connect(&t, &TransportController::volumeBarChanged, volumeBar, &TALProgressBar::setPosition);
+    connect(&t, &TransportController::speedTextChanged, this, &MainWindow::showSpeedText);
+    connect(&t, &TransportController::volumeTextChanged, this, &MainWindow::showVolumeText);
+    connect(&t, &TransportController::volumeBarChanged, volumeBar_, &ProgressBar::setPosition);
     connect(&t, &TransportController::playingChanged, this, [this](bool playing) {
-        playPauseAction->setIcon(playing ? ToolbarIcons::pause() : ToolbarIcons::play());
-        positionBar->setFontColor(playing ? QColor(255, 0, 0) : QColor(0, 0, 0));
+        playPauseAction_->setIcon(playing ? ToolbarIcons::pause() : ToolbarIcons::play());
+        positionBar_->setFontColor(playing ? QColor(255, 0, 0) : QColor(0, 0, 0));
     });
     connect(&t, &TransportController::messageRequested, this,
-            [this](const QString& text) { dialogs.showMessage(text); });
+            [this](const QString& text) { dialogs_.showMessage(text); });
 }
 
-void TAMainForm::Delay(int ms) {
+quintptr MainWindow::videoWindowId() {
+    return playerView_->videoWindowId();
+}
+
+void MainWindow::waitProcessingEvents(int ms) {
     const EntryGate::Wait shut(gate_);
-    clock.waitProcessingEvents(ms);
+    clock_.waitProcessingEvents(ms);
 }
 
 // ---- Opening -----------------------------------------------------------------------------------
 
-void TAMainForm::openFileClicked() {
-    MenuFileOpenClick();
-}
-
-void TAMainForm::MenuFileOpenClick() {
+void MainWindow::openMedia() {
     // The file is chosen before anything is let go: a cancelled dialog leaves the open media
     // playing or paused where it was, and the close saves that place.
     QString path;
     if (!pendingMediaPath_.isEmpty()) {
         path = std::exchange(pendingMediaPath_, QString());
-    } else if (!askForMediaFile(QString(), path) || path.isEmpty()) {
+    } else if (!askForMediaFile(path) || path.isEmpty()) {
         return;
     }
     indexCommands_->saveBeforeOpen();
@@ -126,20 +132,20 @@ void TAMainForm::MenuFileOpenClick() {
     transport_->open(path);
 }
 
-bool TAMainForm::askForMediaFile(const QString& /*initialFolder*/, QString& fileName) {
+bool MainWindow::askForMediaFile(QString& fileName) {
     const auto chosen =
-        dialogs.openFile(kOpenDialogTitle, kOpenDialogFilter, kOpenDialogDefaultExt);
+        dialogs_.openFile(kOpenDialogTitle, kOpenDialogFilter, kOpenDialogDefaultExt);
     if (!chosen) return false;
     fileName = *chosen;
     return true;
 }
 
-void TAMainForm::pauseForPicker() {
+void MainWindow::pauseForPicker() {
     transport_->pauseIfPlaying();
 }
 
-void TAMainForm::setTimeClicked() {
-    const QTime time = timePicker->time();
+void MainWindow::seekToPickedTime() {
+    const QTime time = timePicker_->time();
     seekToTimeText(QStringLiteral("%1,%2,%3")
                        .arg(time.hour())
                        .arg(time.minute(), 2, 10, QLatin1Char('0'))
@@ -147,14 +153,11 @@ void TAMainForm::setTimeClicked() {
     transport_->stopRepeat();
 }
 
-void TAMainForm::seekToTimeText(const QString& commaTime) {
-    const QStringList fields = SplitTimeFields(commaTime);
-    auto field = [&](qsizetype i) { return i < fields.size() ? TimeFieldValue(fields[i]) : 0; };
-    transport_->seekAndRepeat(fields.size() == 3 ? field(0) * 3600 + field(1) * 60 + field(2)
-                                                 : field(0) * 60 + field(1));
+void MainWindow::seekToTimeText(const QString& commaTime) {
+    transport_->seekAndRepeat(PickerTextSeconds(commaTime));
 }
 
-void TAMainForm::MenuFileGetFilenameClick() {
+void MainWindow::showFileName() {
     const QString& path = transport_->mediaPath();
     if (path.isEmpty()) return;
     const QFileInfo info(path);
@@ -163,7 +166,7 @@ void TAMainForm::MenuFileGetFilenameClick() {
                       QString());
 }
 
-void TAMainForm::MenuFileGetFoldernameClick() {
+void MainWindow::showFolderName() {
     const QString& path = transport_->mediaPath();
     if (path.isEmpty()) return;
     showVolumeBarText(QDir::toNativeSeparators(QFileInfo(path).absolutePath()), QString());
@@ -171,61 +174,71 @@ void TAMainForm::MenuFileGetFoldernameClick() {
 
 // ---- Toolbar and the transport groups -------------------------------------------------------
 
-void TAMainForm::playPauseClicked() {
+void MainWindow::togglePlay() {
     transport_->togglePlay();
 }
 
-void TAMainForm::speedSwitchClicked() {
+void MainWindow::toggleSpeedSwitch() {
     transport_->toggleSpeedSwitch();
 }
 
 // ---- The bars ---------------------------------------------------------------------------------
 
-void TAMainForm::showPositionText(const QString& timeText) {
-    positionBar->setPosTextPrefix(timeText);
-    positionBar->setPosTextSuffix(barNameText(transport_->mediaName()));
+void MainWindow::showPositionText(const QString& timeText) {
+    // The bar centres its text, so a name wider than the room left would push the time off its
+    // left edge; the name gives way, shortened in the middle.
+    const QFontMetrics metrics(positionBar_->font(), positionBar_);
+    const int room = positionBar_->width() - 2 * kBarTextMargin -
+                     metrics.horizontalAdvance(timeText + barNameText(QString()));
+    const QString name = transport_->mediaName();
+    positionBar_->setPosTextPrefix(timeText);
+    positionBar_->setPosTextSuffix(
+        barNameText(metrics.horizontalAdvance(name) <= room
+                        ? name
+                        : metrics.elidedText(name, Qt::ElideMiddle, std::max(room, 0))));
 }
 
-void TAMainForm::showSpeedText(const QString& speedText) {
-    volumeBar->setPosTextPrefix(QStringLiteral("     再生速度[ ") + speedText +
-                                QStringLiteral(" ］"));
+void MainWindow::showSpeedText(const QString& speedText) {
+    volumeBar_->setPosTextPrefix(QStringLiteral("     再生速度[ ") + speedText +
+                                 QStringLiteral(" ］"));
 }
 
-void TAMainForm::showVolumeText(const QString& volumeText) {
-    volumeBar->setPosTextSuffix(QStringLiteral("     音量[ ") + volumeText + QStringLiteral(" ］"));
+void MainWindow::showVolumeText(const QString& volumeText) {
+    volumeBar_->setPosTextSuffix(QStringLiteral("     音量[ ") + volumeText +
+                                 QStringLiteral(" ］"));
 }
 
-void TAMainForm::showVolumeBarText(const QString& prefix, const QString& suffix) {
-    volumeBar->setPosTextPrefix(prefix);
-    volumeBar->setPosTextSuffix(suffix);
+void MainWindow::showVolumeBarText(const QString& prefix, const QString& suffix) {
+    volumeBar_->setPosTextPrefix(prefix);
+    volumeBar_->setPosTextSuffix(suffix);
 }
 
-void TAMainForm::volumeBarPressed(Qt::MouseButton /*button*/, int /*x*/, int /*y*/) {
+void MainWindow::volumeBarPressed(Qt::MouseButton /*button*/, int /*x*/, int /*y*/) {
     volumeDragging_ = true;
 }
 
-void TAMainForm::volumeBarReleased(Qt::MouseButton /*button*/, int /*x*/, int /*y*/) {
+void MainWindow::volumeBarReleased(Qt::MouseButton /*button*/, int /*x*/, int /*y*/) {
     volumeDragging_ = false;
 }
 
-void TAMainForm::volumeBarDragged(int x, int y) {
-    TALProgressBar* bar = volumeBar;
+void MainWindow::volumeBarDragged(int x, int y) {
+    ProgressBar* bar = volumeBar_;
     if (!volumeDragging_ || x < 0 || y < 0 || y > bar->height()) return;
     const int value = BarValueFromX(x, bar->width(), bar->Max());
     if (value > bar->Max()) return;
     transport_->setVolume(value);
 }
 
-void TAMainForm::positionBarPressed(Qt::MouseButton /*button*/, int /*x*/, int /*y*/) {
-    if (positionBar->Max() != 0) positionDragging_ = true;
+void MainWindow::positionBarPressed(Qt::MouseButton /*button*/, int /*x*/, int /*y*/) {
+    if (positionBar_->Max() != 0) positionDragging_ = true;
 }
 
-void TAMainForm::positionBarReleased(Qt::MouseButton /*button*/, int /*x*/, int /*y*/) {
-    if (positionBar->Max() != 0) positionDragging_ = false;
+void MainWindow::positionBarReleased(Qt::MouseButton /*button*/, int /*x*/, int /*y*/) {
+    if (positionBar_->Max() != 0) positionDragging_ = false;
 }
 
-void TAMainForm::positionBarDragged(int x, int y) {
-    TALProgressBar* bar = positionBar;
+void MainWindow::positionBarDragged(int x, int y) {
+    ProgressBar* bar = positionBar_;
     if (!positionDragging_ || bar->Max() == 0) return;
     if (x < 0 || x + 1 > bar->width() || y < 0 || y > bar->height()) return;
     const int value = BarValueFromX(x, bar->width(), bar->Max());
@@ -233,6 +246,6 @@ void TAMainForm::positionBarDragged(int x, int y) {
     transport_->seek(value);
 }
 
-void TAMainForm::positionBarClicked() {
+void MainWindow::positionBarClicked() {
     transport_->togglePlayFromBar();
 }

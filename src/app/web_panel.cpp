@@ -14,43 +14,43 @@
 #include "web/browser_launcher.h"
 #include "web/url_panel.h"
 
-void TAMainForm::wireUrlPanel() {
+void MainWindow::wireUrlPanel() {
     if (!browser_) {
         static DesktopBrowserLauncher desktopBrowser;
         browser_ = &desktopBrowser;
     }
     urlPanel_ = new UrlPanel(*this, *browser_, this);
-    connect(urlPanel_, &UrlPanel::addressListed, ComboBoxURL,
-            [this](const QString& address) { ComboBoxURL->addItem(address); });
-    connect(urlPanel_, &UrlPanel::boxTextChanged, ComboBoxURL, &QComboBox::setEditText);
+    connect(urlPanel_, &UrlPanel::addressListed, addressBox_,
+            [this](const QString& address) { addressBox_->addItem(address); });
+    connect(urlPanel_, &UrlPanel::boxTextChanged, addressBox_, &QComboBox::setEditText);
     // A click during a wait would reset the window under the handler that waits.
-    auto on = [this](QToolButton* button, void (TAMainForm::*handler)()) {
+    auto on = [this](QToolButton* button, void (MainWindow::*handler)()) {
         connect(button, &QToolButton::clicked, this, [this, handler] {
             if (gate_.isOpen()) guard([this, handler] { (this->*handler)(); });
         });
     };
-    on(sbURLPaste, &TAMainForm::sbURLPasteClick);
-    on(sbURLgo, &TAMainForm::sbURLgoClick);
-    on(sbOPenIE, &TAMainForm::sbOPenIEClick);
-    connect(ComboBoxURL->lineEdit(), &QLineEdit::returnPressed, this, [this] {
-        if (gate_.isOpen()) guard([this] { sbURLgoClick(); });
+    on(pasteAddressButton_, &MainWindow::pasteAddress);
+    on(playAddressButton_, &MainWindow::playAddress);
+    on(openInBrowserButton_, &MainWindow::openAddressInBrowser);
+    connect(addressBox_->lineEdit(), &QLineEdit::returnPressed, this, [this] {
+        if (gate_.isOpen()) guard([this] { playAddress(); });
     });
 }
 
-void TAMainForm::sbURLPasteClick() {
+void MainWindow::pasteAddress() {
     urlPanel_->paste(QGuiApplication::clipboard()->text());
 }
 
-void TAMainForm::sbURLgoClick() {
-    urlPanel_->play(ComboBoxURL->currentText());
+void MainWindow::playAddress() {
+    urlPanel_->play(addressBox_->currentText());
 }
 
-void TAMainForm::sbOPenIEClick() {
-    urlPanel_->openInBrowser(ComboBoxURL->currentText());
+void MainWindow::openAddressInBrowser() {
+    urlPanel_->openInBrowser(addressBox_->currentText());
 }
 
-void TAMainForm::playWebAddress(const QString& address) {
-    ReleaseInitialize();
+void MainWindow::playWebAddress(const QString& address) {
+    releaseMedia();
     // Without a media path the transport's own commands stay idle; the player's on-screen
     // controls still work.
     transport_->openWebAddress(address);

@@ -16,7 +16,11 @@ RadioGroup::RadioGroup(const QString& caption, const QStringList& items, int col
         buttons_->addButton(button, i);
         layout->addWidget(button, i % rows, i / rows);
     }
-    connect(buttons_, &QButtonGroup::idClicked, this, &RadioGroup::setItemIndex);
+    // Every way a button becomes checked (a click, the keyboard, a screen reader's toggle)
+    // selects its item; setItemIndex ignores the echo of its own setChecked.
+    connect(buttons_, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
+        if (checked) setItemIndex(id);
+    });
 }
 
 int RadioGroup::count() const {

@@ -6,8 +6,8 @@
 class QButtonGroup;
 
 // A captioned group of radio buttons with one selected item (or none, -1). Selecting an item,
-// by a click or from code, raises clicked() once when the item changes, so that code which sets
-// an item runs the same handler as the user's click.
+// by a click, the keyboard, an accessibility action or from code, raises clicked() once when the
+// item changes, so that code which sets an item runs the same handler as the user's click.
 class RadioGroup : public QGroupBox {
     Q_OBJECT
 public:

@@ -153,3 +153,10 @@ std::optional<PlayerTimeCode> PlayerStringToTimeCode(const QString& playerString
     result.seconds = combineHms(TimeFieldValue(h), TimeFieldValue(m), TimeFieldValue(s));
     return result;
 }
+
+long long PickerTextSeconds(const QString& commaTime) {
+    const QStringList fields = SplitTimeFields(commaTime);
+    auto field = [&](qsizetype i) { return i < fields.size() ? TimeFieldValue(fields[i]) : 0; };
+    return fields.size() == 3 ? field(0) * 3600 + field(1) * 60 + field(2)
+                              : field(0) * 60 + field(1);
+}

@@ -23,6 +23,10 @@ QStringList SplitTimeFields(const QString& text);
 // A field read as a signed decimal integer; anything else counts 0.
 long long TimeFieldValue(const QString& field);
 
+// Seconds of the time picker's "h,mm,ss" text: three fields are h, m, s; otherwise the first two
+// are m, s. A field that is no integer or is missing counts 0.
+long long PickerTextSeconds(const QString& commaTime);
+
 // Whole seconds of a time code: three fields are h:m:s, any other count of two or more is m:s
 // from the first two fields; fewer than two fields give 0. No range check (0:75:00 is 4500).
 double HHMMSS2Time(const QString& text);

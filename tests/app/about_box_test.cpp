@@ -19,8 +19,9 @@ class VersionRecordingDialogs : public FakeDialogs {
 public:
     QStringList versions;
     int exec(QDialog& dialog) override {
-        const auto* box = qobject_cast<TAboutBox*>(&dialog);
-        versions << (box ? box->LabelVersion->text() : QStringLiteral("<not the about box>"));
+        auto* box = qobject_cast<AboutBox*>(&dialog);
+        versions << (box ? control<QLabel>(*box, "versionLabel")->text()
+                         : QStringLiteral("<not the about box>"));
         return FakeDialogs::exec(dialog);
     }
 };
@@ -40,36 +41,36 @@ void AboutBoxTest::showsVersionEachTime() {
     FormFixture f;
     f.writeSettings("[Play]\nSpeed=2\n");
     VersionRecordingDialogs dialogs;
-    TAMainForm w(FormServices{&f.player, &f.clock, &dialogs, f.folder(), &f.pedalLibrary,
-                              &f.keyState, f.folder()});
-    QVERIFY(w.FormShow());
-    const QString prefix = w.volumeBar->PosTextPrefix();
-    const QString suffix = w.volumeBar->PosTextSuffix();
+    MainWindow w(WindowServices{&f.player, &f.clock, &dialogs, f.folder(), &f.pedalLibrary,
+                                &f.keyState, f.folder()});
+    QVERIFY(w.startUp());
+    const QString prefix = control<ProgressBar>(w, "volumeBar")->PosTextPrefix();
+    const QString suffix = control<ProgressBar>(w, "volumeBar")->PosTextSuffix();
 
-    w.MenuSettingsThisProgram->trigger();
-    w.AboutBox->LabelVersion->setText(QStringLiteral("changed meanwhile"));
-    w.MenuSettingsThisProgram->trigger();
+    control<QAction>(w, "aboutAction")->trigger();
+    control<QLabel>(w, "versionLabel")->setText(QStringLiteral("changed meanwhile"));
+    control<QAction>(w, "aboutAction")->trigger();
     QCOMPARE(dialogs.dialogsShown, QStringList(2, QStringLiteral("このプログラムについて")));
     QCOMPARE(dialogs.versions, QStringList(2, kVersion));
     QVERIFY(dialogs.errors.isEmpty());
     // Nothing of the main window moves because of it.
-    QCOMPARE(w.volumeBar->PosTextPrefix(), prefix);
-    QCOMPARE(w.volumeBar->PosTextSuffix(), suffix);
+    QCOMPARE(control<ProgressBar>(w, "volumeBar")->PosTextPrefix(), prefix);
+    QCOMPARE(control<ProgressBar>(w, "volumeBar")->PosTextSuffix(), suffix);
 }
 
 void AboutBoxTest::hasFixedLayout() {
-    TAboutBox box;
+    AboutBox box;
     QCOMPARE(box.windowTitle(), QStringLiteral("このプログラムについて"));
     QCOMPARE(box.size(), QSize(372, 344));
     QCOMPARE(box.minimumSize(), box.maximumSize());
     QVERIFY(!box.windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
     QVERIFY(!box.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
-    QCOMPARE(box.Panel1->geometry(), QRect(6, 8, 355, 289));
-    QCOMPARE(box.LabelVersion->pos(), QPoint(176, 32));
-    QCOMPARE(box.LabelVersion->text(), kVersion);
-    QCOMPARE(box.OKButton->text(), QStringLiteral("OK"));
-    QCOMPARE(box.OKButton->geometry(), QRect(150, 306, 65, 26));
-    QVERIFY(box.OKButton->isDefault());
+    QCOMPARE(control<QFrame>(box, "frame")->geometry(), QRect(6, 8, 355, 289));
+    QCOMPARE(control<QLabel>(box, "versionLabel")->pos(), QPoint(176, 32));
+    QCOMPARE(control<QLabel>(box, "versionLabel")->text(), kVersion);
+    QCOMPARE(control<QPushButton>(box, "okButton")->text(), QStringLiteral("OK"));
+    QCOMPARE(control<QPushButton>(box, "okButton")->geometry(), QRect(150, 306, 65, 26));
+    QVERIFY(control<QPushButton>(box, "okButton")->isDefault());
 }
 
 void AboutBoxTest::closesWithOkEnterOrCloseBox_data() {
@@ -84,13 +85,13 @@ void AboutBoxTest::closesWithOkEnterOrCloseBox() {
     QFETCH(QString, how);
     QFETCH(int, result);
     FormFixture f;
-    TAMainForm& w = f.create();
-    TAboutBox& box = *w.AboutBox;
+    MainWindow& w = f.create();
+    AboutBox& box = *control<AboutBox>(w, "aboutBox");
     box.setResult(-1);
     box.open();
     QTRY_VERIFY(box.isVisible());
     QVERIFY(box.isModal());
-    QCOMPARE(box.focusWidget(), box.OKButton);
+    QCOMPARE(box.focusWidget(), control<QPushButton>(box, "okButton"));
     // Centred on the screen, give or take the window frame.
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QPoint off = box.geometry().center() - screen->availableGeometry().center();
@@ -99,7 +100,7 @@ void AboutBoxTest::closesWithOkEnterOrCloseBox() {
     }
 
     if (how == QLatin1String("click"))
-        QTest::mouseClick(box.OKButton, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(box, "okButton"), Qt::LeftButton);
     else if (how == QLatin1String("enter"))
         QTest::keyClick(box.focusWidget(), Qt::Key_Return);
     else
@@ -110,7 +111,7 @@ void AboutBoxTest::closesWithOkEnterOrCloseBox() {
     // It opens again as it was.
     box.open();
     QTRY_VERIFY(box.isVisible());
-    QCOMPARE(box.LabelVersion->text(), kVersion);
+    QCOMPARE(control<QLabel>(box, "versionLabel")->text(), kVersion);
     box.close();
 }
 
@@ -119,15 +120,18 @@ void AboutBoxTest::versionDisplayLastsUntilNextPlayState() {
     const QString media = f.addMediaFile(QStringLiteral("talk.mp3"), 600);
     f.writeSettings("[Play]\nSpeed=2\n", QStringLiteral("Scribo_office.inf"));
     QVERIFY(f.start());
-    TAMainForm& w = f.form();
+    MainWindow& w = f.form();
     f.openMedia(media);
-    w.MenuSettingsVersion->trigger();
-    QCOMPARE(w.volumeBar->PosTextPrefix(), kVersion);
-    QCOMPARE(w.volumeBar->PosTextSuffix(), QStringLiteral("    Scribo_office.inf"));
+    control<QAction>(w, "versionAction")->trigger();
+    QCOMPARE(control<ProgressBar>(w, "volumeBar")->PosTextPrefix(), kVersion);
+    QCOMPARE(control<ProgressBar>(w, "volumeBar")->PosTextSuffix(),
+             QStringLiteral("    Scribo_office.inf"));
 
-    w.playPauseAction->trigger();
-    QCOMPARE(w.volumeBar->PosTextPrefix(), QStringLiteral("     再生速度[ 1.0 ］"));
-    QCOMPARE(w.volumeBar->PosTextSuffix(), QStringLiteral("     音量[ 50 ］"));
+    control<QAction>(w, "playPauseAction")->trigger();
+    QCOMPARE(control<ProgressBar>(w, "volumeBar")->PosTextPrefix(),
+             QStringLiteral("     再生速度[ 1.0 ］"));
+    QCOMPARE(control<ProgressBar>(w, "volumeBar")->PosTextSuffix(),
+             QStringLiteral("     音量[ 50 ］"));
 }
 
 QTEST_MAIN(AboutBoxTest)

@@ -14,7 +14,7 @@
 namespace {
 // The service on a connection that is never opened: its commands are called directly.
 struct Outside {
-    explicit Outside(TAMainForm& window)
+    explicit Outside(MainWindow& window)
         : mpris(window.transport(), QDBusConnection(QStringLiteral("scribo-no-bus"))) {
         AttachMprisToWindow(mpris, window);
     }
@@ -59,7 +59,7 @@ void EntryGateTest::requestsDuringCloseWaitChangeNothing() {
     FormFixture f;
     const QString first = transportsetup::startWithMedia(f, QStringLiteral("a.mp3"), 600);
     const QString other = f.addMediaFile(QStringLiteral("b.mp3"), 600);
-    TAMainForm& w = f.form();
+    MainWindow& w = f.form();
     Outside outside(w);
     f.player.setCurrentPosition(42);
     QVERIFY(outside.mpris.openUri(QUrl::fromLocalFile(other).toString()).error.isEmpty());
@@ -85,7 +85,7 @@ void EntryGateTest::requestsDuringCloseWaitChangeNothing() {
 void EntryGateTest::burstOfOpensEndsWithLastFileAndNoDialog() {
     FormFixture f;
     transportsetup::startWithMedia(f, QStringLiteral("a.mp3"), 600);
-    TAMainForm& w = f.form();
+    MainWindow& w = f.form();
     Outside outside(w);
     QStringList files;
     for (int i = 0; i < 6; ++i) {

@@ -74,7 +74,7 @@ void FileFaultsTest::refusedFilesAtCloseAreLeftWhole() {
     FormFixture f;
     testfiles::writeCrLf(f.folder() + QStringLiteral("talk.mpx"), kIndex);
     transportsetup::startWithMedia(f, kMedia, 600);
-    TAMainForm& w = f.form();
+    MainWindow& w = f.form();
     w.show();
     const QString settings = w.settingsPath();
     const QString index = f.folder() + QStringLiteral("talk.mpx");
@@ -96,7 +96,7 @@ void FileFaultsTest::refusedFilesAtCloseAreLeftWhole() {
             break;
     }
     f.player.setCurrentPosition(30);
-    w.srSetIndex[2]->trigger();
+    registerEntryAction(w, 2)->trigger();
 
     // Close says which file it cannot write and stays open, so nothing is lost unnoticed.
     QVERIFY(!f.closeForm());
@@ -105,7 +105,7 @@ void FileFaultsTest::refusedFilesAtCloseAreLeftWhole() {
     QVERIFY2(f.dialogs.errors.first().endsWith(QStringLiteral(" に書き込めません")),
              qPrintable(f.dialogs.errors.first()));
     // Leaving without saving still ends the program.
-    w.MenuFileCloseWithoutSetting->trigger();
+    control<QAction>(w, "exitWithoutSavingIndexAction")->trigger();
     QVERIFY(!w.isVisible());
     QCOMPARE(f.dialogs.errors.size(), 1);
 
@@ -146,10 +146,10 @@ void FileFaultsTest::damagedLinesSurviveReadAndWrite() {
     QVERIFY(f.start());
     QCOMPARE(f.form().windowTop(), 120);
     f.openMedia(media);
-    TAMainForm& w = f.form();
+    MainWindow& w = f.form();
     QCOMPARE(w.index().book().entry(1).time, 12.5);
     f.player.setCurrentPosition(75);
-    w.srSetIndex[2]->trigger();
+    registerEntryAction(w, 2)->trigger();
     QVERIFY(f.closeForm());
     QVERIFY2(f.dialogs.errors.isEmpty(), qPrintable(f.dialogs.errors.join(QLatin1Char('\n'))));
 
@@ -168,7 +168,7 @@ void FileFaultsTest::damagedLinesSurviveReadAndWrite() {
 void FileFaultsTest::megabyteClipboardIsHandled() {
     FormFixture f;
     transportsetup::startWithMedia(f, kMedia, 600);
-    TAMainForm& w = f.form();
+    MainWindow& w = f.form();
     const QString text = megabyteOfText();
     QElapsedTimer timer;
     timer.start();
@@ -184,13 +184,13 @@ void FileFaultsTest::megabyteClipboardIsHandled() {
 
     // The URL panel's paste finds no address in it.
     QGuiApplication::clipboard()->setText(text);
-    w.sbURLPaste->click();
+    control<QToolButton>(w, "pasteAddressButton")->click();
     QCOMPARE(w.urlPanel().pastedAddresses().size(), 0);
     QCOMPARE(w.transport().mediaPath(), f.folder() + kMedia);
 
     // An index entry takes it as its note; the index file holds it and reads back.
-    w.MenuIndexSettingsAddClipboard->setChecked(true);
-    w.srSetIndex[4]->trigger();
+    control<QAction>(w, "addClipboardNoteAction")->setChecked(true);
+    registerEntryAction(w, 4)->trigger();
     QVERIFY(w.index().isChanged());
     QVERIFY(f.closeForm());
     QVERIFY(f.dialogs.errors.isEmpty());

@@ -26,46 +26,46 @@ private Q_SLOTS:
 void IndexMenuTest::registersFromMenuWithClipboardNoteAndPlaysIt() {
     FormFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    TAMainForm& w = f.form();
-    w.MenuIndexSettingsAddClipboard->setChecked(true);
+    MainWindow& w = f.form();
+    control<QAction>(w, "addClipboardNoteAction")->setChecked(true);
     f.player.setCurrentPosition(83.4);
     f.clipboard.content = QStringLiteral("会議\r\n開始 & 決定");
 
-    w.srSetIndex[3]->trigger();
+    registerEntryAction(w, 3)->trigger();
 
     QVERIFY(f.dialogs.errors.isEmpty());
     const QString caption = w.index().caption(3);
     QVERIFY2(caption.startsWith(QStringLiteral(" 3.")), qPrintable(caption));
     QVERIFY2(caption.contains(QStringLiteral("会議 開始 & 決定")), qPrintable(caption));
     // Both menus show it, the "&" doubled so that it is not taken for a shortcut mark.
-    QCOMPARE(w.srSetIndex[3]->text(), w.indexCommands().menuText(3));
-    QCOMPARE(w.sbSetIndex[3]->text(), w.indexCommands().menuText(3));
-    QVERIFY(w.sbSetIndex[3]->text().contains(QStringLiteral("&& 決定")));
-    QCOMPARE(w.sbSetIndex[4]->text(), IndexBook::entryLabel(4));
+    QCOMPARE(registerEntryAction(w, 3)->text(), w.indexCommands().menuText(3));
+    QCOMPARE(playEntryAction(w, 3)->text(), w.indexCommands().menuText(3));
+    QVERIFY(playEntryAction(w, 3)->text().contains(QStringLiteral("&& 決定")));
+    QCOMPARE(playEntryAction(w, 4)->text(), IndexBook::entryLabel(4));
     QVERIFY(f.clipboard.content.isEmpty());
     QVERIFY(w.index().isChanged());
 
     f.player.setCurrentPosition(0);
-    w.sbSetIndex[3]->trigger();
+    playEntryAction(w, 3)->trigger();
     QVERIFY(std::abs(f.player.currentPosition() - 83.4) < 1.0);
 }
 
 void IndexMenuTest::closeWritesIndexFileThatComesBackInTheMenus() {
     FormFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    TAMainForm& w = f.form();
-    w.MenuIndexSettingsAddClipboard->setChecked(true);
+    MainWindow& w = f.form();
+    control<QAction>(w, "addClipboardNoteAction")->setChecked(true);
     f.player.setCurrentPosition(12);
     f.clipboard.content = QStringLiteral("冒頭");
-    w.srSetIndex[1]->trigger();
+    registerEntryAction(w, 1)->trigger();
     f.player.setCurrentPosition(75);
-    w.srSetIndex[2]->trigger();
-    const QString first = w.sbSetIndex[1]->text(), second = w.sbSetIndex[2]->text();
+    registerEntryAction(w, 2)->trigger();
+    const QString first = playEntryAction(w, 1)->text(), second = playEntryAction(w, 2)->text();
     const QString indexFile = f.folder() + QStringLiteral("talk.mpx");
     QVERIFY(!QFile::exists(indexFile));
 
     // The full settings write names the open media's index file.
-    w.SaveIniSettings(w.settingsPath());
+    w.saveAllSettings(w.settingsPath());
     QCOMPARE(ProfileFile(w.settingsPath()).readString(Ini::General, Ini::Index, QString()),
              indexFile);
 
@@ -84,28 +84,28 @@ void IndexMenuTest::closeWritesIndexFileThatComesBackInTheMenus() {
     ini.close();
     QVERIFY(again.start());
     QCOMPARE(again.form().transport().mediaPath(), again.folder() + QStringLiteral("talk.mp3"));
-    QCOMPARE(again.form().sbSetIndex[1]->text(), first);
-    QCOMPARE(again.form().srSetIndex[2]->text(), second);
+    QCOMPARE(playEntryAction(again.form(), 1)->text(), first);
+    QCOMPARE(registerEntryAction(again.form(), 2)->text(), second);
     QVERIFY(!again.form().index().isChanged());
 }
 
 void IndexMenuTest::refusedIndexWriteAtCloseKeepsWindowOpen() {
     FormFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    TAMainForm& w = f.form();
+    MainWindow& w = f.form();
     w.show();
     const QString indexFile = f.folder() + QStringLiteral("talk.mpx");
     // A folder where the index file should be cannot be written over.
     QVERIFY(QDir(f.folder()).mkdir(QStringLiteral("talk.mpx")));
     f.player.setCurrentPosition(30);
-    w.srSetIndex[1]->trigger();
+    registerEntryAction(w, 1)->trigger();
 
     QVERIFY(!f.closeForm());
     QVERIFY(w.isVisible());
     QCOMPARE(f.dialogs.errors, QStringList{indexFile + QStringLiteral(" に書き込めません")});
     QVERIFY(w.index().isChanged());
     // Leaving without saving the index still closes.
-    w.MenuFileCloseWithoutSetting->trigger();
+    control<QAction>(w, "exitWithoutSavingIndexAction")->trigger();
     QVERIFY(!w.isVisible());
     QCOMPARE(f.dialogs.errors.size(), 1);
 }
@@ -113,22 +113,22 @@ void IndexMenuTest::refusedIndexWriteAtCloseKeepsWindowOpen() {
 void IndexMenuTest::clearAllAsksAndCsvErrorShowsBox() {
     FormFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    TAMainForm& w = f.form();
+    MainWindow& w = f.form();
     f.player.setCurrentPosition(30);
-    w.srSetIndex[5]->trigger();
+    registerEntryAction(w, 5)->trigger();
 
     f.dialogs.yesNoAnswers = {false};
-    w.MenuIndexSttingsClearIndex->trigger();
+    control<QAction>(w, "clearIndexAction")->trigger();
     QCOMPARE(f.dialogs.questions.size(), 1);
-    QVERIFY(w.sbSetIndex[5]->text() != IndexBook::entryLabel(5));
+    QVERIFY(playEntryAction(w, 5)->text() != IndexBook::entryLabel(5));
 
     // A CSV file that cannot be written ends the command with the error box.
     QVERIFY(QDir(f.folder()).mkdir(QStringLiteral("talk.csv")));
-    w.MenuIndexSttingsSaveAsCSV->trigger();
+    control<QAction>(w, "exportCsvAction")->trigger();
     QCOMPARE(f.dialogs.errors.size(), 1);
 
-    w.MenuIndexSttingsClearIndex->trigger();  // Yes
-    QCOMPARE(w.sbSetIndex[5]->text(), IndexBook::entryLabel(5));
+    control<QAction>(w, "clearIndexAction")->trigger();  // Yes
+    QCOMPARE(playEntryAction(w, 5)->text(), IndexBook::entryLabel(5));
     QVERIFY(w.index().isChanged());
 }
 

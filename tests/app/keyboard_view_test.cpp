@@ -24,7 +24,7 @@ struct KeyedForm {
     KeyedForm() { f.writeSettings("[Menu]\n"); }
 
     bool start() {
-        TAMainForm& w = f.create();
+        MainWindow& w = f.create();
         dispatcher = std::make_unique<HotkeyDispatcher>(w.transport(), w.indexCommands(),
                                                         f.clipboard, keystrokes, w.entryGate());
         AttachKeyboardToWindow(f.hotkeys, *dispatcher, w);
@@ -53,7 +53,7 @@ private Q_SLOTS:
         // Clearing the setting lets every key go, waits, and grabs F1 as well.
         const qint64 waited = k->f.clock.waitedMs();
         keys.log.clear();
-        k->f.form().MenuSettingDontUseF1->trigger();
+        control<QAction>(k->f.form(), "ignoreF1Action")->trigger();
         QVERIFY(keys.grabbed.contains(kF1));
         QCOMPARE(k->f.clock.waitedMs() - waited, HotkeyController::kReregisterPauseMs);
         const int firstGrab = keys.log.indexOf(QStringLiteral("grab 1"));
@@ -65,7 +65,7 @@ private Q_SLOTS:
         f.writeSettings("[Menu]\n");
         QVERIFY(f.start());
         QVERIFY(!f.hotkeyService.grabbed.isEmpty());
-        f.form().FormDestroy();
+        f.destroyForm();
         QVERIFY(f.hotkeyService.grabbed.isEmpty());
     }
 
@@ -90,8 +90,9 @@ private Q_SLOTS:
 
         // Scroll Lock registers into the window's own index, as its menu does.
         QVERIFY(k.press(kScrollLock));
-        QCOMPARE(k.f.form().srSetIndex[1]->text(), QStringLiteral(" 1. 0:01:02,　"));
-        QCOMPARE(k.f.form().volumeBar->PosTextPrefix(), k.f.form().srSetIndex[1]->text());
+        QCOMPARE(registerEntryAction(k.f.form(), 1)->text(), QStringLiteral(" 1. 0:01:02,　"));
+        QCOMPARE(control<ProgressBar>(k.f.form(), "volumeBar")->PosTextPrefix(),
+                 registerEntryAction(k.f.form(), 1)->text());
     }
 
     void abandonedPasteIsToldOnTheStatusLine() {
@@ -99,9 +100,10 @@ private Q_SLOTS:
         QVERIFY(k.start());
         k.keystrokes.keysHeld = true;
         QVERIFY(k.press(kCtrlInsert));
-        QCOMPARE(k.f.form().volumeBar->PosTextPrefix(), QString());
+        QCOMPARE(control<ProgressBar>(k.f.form(), "volumeBar")->PosTextPrefix(), QString());
         k.keystrokes.giveUp();
-        QCOMPARE(k.f.form().volumeBar->PosTextPrefix(), HotkeyDispatcher::PasteAbandonedText);
+        QCOMPARE(control<ProgressBar>(k.f.form(), "volumeBar")->PosTextPrefix(),
+                 HotkeyDispatcher::PasteAbandonedText);
         QCOMPARE(k.f.clipboard.content, QStringLiteral("{▼[0:00:00]▲}"));  // still to paste by hand
         QVERIFY(k.f.dialogs.messages.isEmpty() && k.f.dialogs.errors.isEmpty());
     }
@@ -111,8 +113,9 @@ private Q_SLOTS:
         k.f.hotkeyService.heldElsewhere
             << FakeHotkeyService::Combination{HotkeyModifier::None, 0x13};
         QVERIFY(k.start());
-        QVERIFY(!k.f.form().heldKeysLabel->isHidden());
-        QVERIFY(k.f.form().heldKeysLabel->text().contains(QStringLiteral("Pause")));
+        QVERIFY(!control<QLabel>(k.f.form(), "heldKeysLabel")->isHidden());
+        QVERIFY(
+            control<QLabel>(k.f.form(), "heldKeysLabel")->text().contains(QStringLiteral("Pause")));
     }
 
     // No X server on the X11 route, or no portal on the portal's: the tab says why and what
@@ -129,7 +132,7 @@ private Q_SLOTS:
         KeyedForm k;
         k.f.hotkeyService.available = x11;
         PortalShortcuts portal{QDBusConnection(QString())};
-        TAMainForm& w = k.f.create();
+        MainWindow& w = k.f.create();
         k.dispatcher = std::make_unique<HotkeyDispatcher>(
             w.transport(), w.indexCommands(), k.f.clipboard, k.keystrokes, w.entryGate());
         AttachDesktopShortcuts(k.f.hotkeyService, portal, *k.dispatcher, w);
@@ -148,7 +151,7 @@ private Q_SLOTS:
     void noKeyHeldElsewhereLeavesTheListHidden() {
         KeyedForm k;
         QVERIFY(k.start());
-        QVERIFY(k.f.form().heldKeysLabel->isHidden());
+        QVERIFY(control<QLabel>(k.f.form(), "heldKeysLabel")->isHidden());
     }
 };
 

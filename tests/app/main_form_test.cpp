@@ -67,7 +67,7 @@ void MainFormTest::takesFirstSettingsFileInNameOrder() {
 
 void MainFormTest::createdWindowHasItsInitialState() {
     FormFixture f;
-    TAMainForm& w = f.create();
+    MainWindow& w = f.create();
     QCOMPARE(w.windowTitle(), QStringLiteral("Scribo"));
     QVERIFY(w.windowFlags().testFlag(Qt::FramelessWindowHint));
     QVERIFY(w.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
@@ -75,33 +75,33 @@ void MainFormTest::createdWindowHasItsInitialState() {
     QCOMPARE(w.height(), 450);
     QVERIFY(!w.isStarted());
     QVERIFY(!w.savesOnClose());
-    QCOMPARE(w.RadioGroupAutoBackSpace->ItemIndex(), 7);
-    QCOMPARE(w.RadioGroupPlaySpeed->ItemIndex(), 2);
-    QCOMPARE(w.RadioGroupRepeatTime->ItemIndex(), 2);
-    QCOMPARE(w.RadioGroupRedalPLAY->ItemIndex(), 0);
-    QCOMPARE(w.RadioGroupPedalREW->ItemIndex(), 1);
-    QCOMPARE(w.RadioGroupPedalFWD->ItemIndex(), 2);
-    QCOMPARE(w.RadioGroupREWPitch->ItemIndex(), 3);
-    QCOMPARE(w.RadioGroupFWDPitch->ItemIndex(), 3);
-    QCOMPARE(w.RadioGroupPedalMode->ItemIndex(), 0);
-    QVERIFY(w.MenuIndexSettingsAddClipboard->isChecked());
-    QVERIFY(w.MenuSettingDontUseF1->isChecked());
-    QVERIFY(!w.MenuSettingDontUseInsert->isChecked());
-    QVERIFY(w.MenuSettingsDontSpeadVolumeChange->isChecked());
-    QVERIFY(!w.MenuDontUseFootPedal->isChecked());
+    QCOMPARE(control<RadioGroup>(w, "autoRewindGroup")->ItemIndex(), 7);
+    QCOMPARE(control<RadioGroup>(w, "speedGroup")->ItemIndex(), 2);
+    QCOMPARE(control<RadioGroup>(w, "repeatIntervalGroup")->ItemIndex(), 2);
+    QCOMPARE(control<RadioGroup>(w, "centrePedalGroup")->ItemIndex(), 0);
+    QCOMPARE(control<RadioGroup>(w, "leftPedalGroup")->ItemIndex(), 1);
+    QCOMPARE(control<RadioGroup>(w, "rightPedalGroup")->ItemIndex(), 2);
+    QCOMPARE(control<RadioGroup>(w, "rewindStepGroup")->ItemIndex(), 3);
+    QCOMPARE(control<RadioGroup>(w, "forwardStepGroup")->ItemIndex(), 3);
+    QCOMPARE(control<RadioGroup>(w, "pedalModeGroup")->ItemIndex(), 0);
+    QVERIFY(control<QAction>(w, "addClipboardNoteAction")->isChecked());
+    QVERIFY(control<QAction>(w, "ignoreF1Action")->isChecked());
+    QVERIFY(!control<QAction>(w, "ignoreInsertAction")->isChecked());
+    QVERIFY(control<QAction>(w, "twoPedalsKeepSpeedAndVolumeAction")->isChecked());
+    QVERIFY(!control<QAction>(w, "ignorePedalAction")->isChecked());
     QCOMPARE(w.transport().rewindSeconds(), 3.0);  // the group's item applies only at start-up
-    QCOMPARE(w.playTimeLabel->text(), QStringLiteral("位置移動"));
-    QCOMPARE(w.lengthLabel->text(), QStringLiteral("ﾄﾞﾗｯｸﾞして"));
-    QCOMPARE(w.volumeBar->Position(), 50);
-    QCOMPARE(w.volumeBar->PosTextSuffix(),
+    QCOMPARE(control<QLabel>(w, "playTimeLabel")->text(), QStringLiteral("位置移動"));
+    QCOMPARE(control<QLabel>(w, "lengthLabel")->text(), QStringLiteral("ﾄﾞﾗｯｸﾞして"));
+    QCOMPARE(control<ProgressBar>(w, "volumeBar")->Position(), 50);
+    QCOMPARE(control<ProgressBar>(w, "volumeBar")->PosTextSuffix(),
              QStringLiteral("ここ（音量バー）をドラッグして、音量を調節してください"));
-    QCOMPARE(w.sbSetIndex[7]->text(), QStringLiteral(" 7."));
-    QCOMPARE(w.srSetIndex[12]->text(), QStringLiteral("12."));
+    QCOMPARE(playEntryAction(w, 7)->text(), QStringLiteral(" 7."));
+    QCOMPARE(registerEntryAction(w, 12)->text(), QStringLiteral("12."));
     QVERIFY(!w.pedal().isPolling());  // start-up starts it once the pedal is set up
     QCOMPARE(transportTimer(w, "positionPollTimer")->interval(), 500);
     QVERIFY(!transportTimer(w, "positionPollTimer")->isActive());
     QCOMPARE(transportTimer(w, "restoreTimer")->interval(), 3000);
-    QCOMPARE(w.PageControlSetting->count(), 6);
+    QCOMPARE(control<QTabWidget>(w, "settingsTabs")->count(), 6);
 }
 
 void MainFormTest::startsWithoutMediaWhenRememberedFileIsGone_data() {
@@ -120,9 +120,10 @@ void MainFormTest::startsWithoutMediaWhenRememberedFileIsGone() {
     f.writeSettings("[General]\nFile=" + (f.folder() + name).toUtf8() +
                     "\n[Record]\nPosition=12.5\n");
     QVERIFY(f.start());
-    TAMainForm& w = f.form();
+    MainWindow& w = f.form();
     QVERIFY(w.transport().mediaPath().isEmpty());
-    QCOMPARE(w.PageControlSetting->currentWidget(), w.PageControlSettingTab02Speed);
+    QCOMPARE(control<QTabWidget>(w, "settingsTabs")->currentWidget(),
+             control<QWidget>(w, "playbackTab"));
     QVERIFY(!w.isPanelCollapsed());
     QCOMPARE(w.height(), 450);
     QVERIFY(w.isStarted());
@@ -136,14 +137,14 @@ void MainFormTest::startsCollapsedWithMediaAndTogglesPanel() {
     const QString media = f.addMediaFile(QStringLiteral("talk.mp3"), 600);
     f.writeSettings("[General]\nFile=" + media.toUtf8() + "\n");
     QVERIFY(f.start());
-    TAMainForm& w = f.form();
+    MainWindow& w = f.form();
     QCOMPARE(w.transport().mediaPath(), media);
     QVERIFY(w.isPanelCollapsed());
     QCOMPARE(w.height(), 107);
-    w.panelClicked();
+    control<QAction>(w, "panelAction")->trigger();
     QCOMPARE(w.height(), 450);
     QVERIFY(!w.isPanelCollapsed());
-    w.panelClicked();
+    control<QAction>(w, "panelAction")->trigger();
     QCOMPARE(w.height(), 107);
 }
 
@@ -161,19 +162,19 @@ void MainFormTest::restoresRememberedMediaAtItsPosition() {
     const QString media = f.addMediaFile(QStringLiteral("talk.wav"), 600);
     f.writeSettings("[General]\nFile=" + media.toUtf8() + "\n[Record]\nPosition=75.4\n");
     QVERIFY(f.start());
-    TAMainForm& w = f.form();
+    MainWindow& w = f.form();
     QVERIFY(w.transport().wavMode());  // a WAV restored with a saved position
     QCOMPARE(f.player.URL(), media);
     QCOMPARE(f.player.currentPosition(), 75.4);
-    QCOMPARE(w.playTimeLabel->text(), QStringLiteral("0:01:15"));
+    QCOMPARE(control<QLabel>(w, "playTimeLabel")->text(), QStringLiteral("0:01:15"));
     QVERIFY(transportTimer(w, "restoreTimer")->isActive());
     QCOMPARE(f.player.rate(), 1.0);
     f.clock.advance(1000);
     w.transport().finishLengthProbe();
     w.transport().restorePosition();
     QVERIFY(!transportTimer(w, "restoreTimer")->isActive());
-    QCOMPARE(w.positionBar->Max(), 600);
-    QCOMPARE(w.positionBar->Position(), 75);
+    QCOMPARE(control<ProgressBar>(w, "positionBar")->Max(), 600);
+    QCOMPARE(control<ProgressBar>(w, "positionBar")->Position(), 75);
     QCOMPARE(w.transport().shownSeconds(), 75);
 }
 
@@ -184,19 +185,19 @@ void MainFormTest::resetReturnsToInitialStateAndForgetsMedia() {
         f.writeSettings("[General]\nFile=" + media.toUtf8() + "\n[Record]\nPosition=30\n" +
                         "[Play]\nAutoBackSpace=3\nSpeed=4\n[Menu]\nDontUseF1=0\n");
     QVERIFY(f.start());
-    TAMainForm& w = f.form();
+    MainWindow& w = f.form();
     f.player.play();
-    w.MenuSettingsInitializeClick();
+    control<QAction>(w, "resetAction")->trigger();
 
     QVERIFY(w.transport().mediaPath().isEmpty());
     QVERIFY(w.index().indexFileName().isEmpty());
     QVERIFY(!w.savesOnClose());
     QCOMPARE(f.player.playState(), PlayStates::Paused);
-    QCOMPARE(w.RadioGroupAutoBackSpace->ItemIndex(), 7);
+    QCOMPARE(control<RadioGroup>(w, "autoRewindGroup")->ItemIndex(), 7);
     QCOMPARE(w.transport().rewindSeconds(), 2.5);  // the group's handler ran: Started is 1 now
-    QCOMPARE(w.RadioGroupPlaySpeed->ItemIndex(), 2);
-    QVERIFY(w.MenuSettingDontUseF1->isChecked());
-    QCOMPARE(w.positionBar->Max(), 0);
+    QCOMPARE(control<RadioGroup>(w, "speedGroup")->ItemIndex(), 2);
+    QVERIFY(control<QAction>(w, "ignoreF1Action")->isChecked());
+    QCOMPARE(control<ProgressBar>(w, "positionBar")->Max(), 0);
     QCOMPARE(w.pos(), QPoint(800, 100));
     QVERIFY(!w.isPanelCollapsed());
     QCOMPARE(w.height(), 450);
@@ -236,7 +237,7 @@ void MainFormTest::closeWithSettingsWritesEverything() {
     FormFixture f;
     const QString ini = f.writeSettings(kPlainSettings);
     QVERIFY(f.start());
-    f.form().MenuFileCloseWithSattingsClick();
+    control<QAction>(f.form(), "exitSavingSettingsAction")->trigger();
     QVERIFY(!f.form().isVisible());
     QCOMPARE(readKey(ini, QStringLiteral("Play"), QStringLiteral("Volume")), QStringLiteral("0"));
     QCOMPARE(readKey(ini, QStringLiteral("Menu"), QStringLiteral("DontUseF2")),
@@ -253,7 +254,7 @@ void MainFormTest::closeWithoutSavingWritesNothing() {
     f.openMedia(media);
     f.player.setCurrentPosition(42);
     const QByteArray before = f.settingsBytes();
-    f.form().MenuFileCloseWithoutSettingClick();
+    control<QAction>(f.form(), "exitWithoutSavingIndexAction")->trigger();
     QCOMPARE(f.settingsBytes(), before);
 }
 
@@ -264,8 +265,8 @@ void MainFormTest::exitButtonDisablesItselfAndCloses() {
     QVERIFY(f.start());
     f.openMedia(media);
     f.form().show();
-    f.form().exitClicked();
-    QVERIFY(!f.form().exitAction->isEnabled());
+    control<QAction>(f.form(), "exitAction")->trigger();
+    QVERIFY(!control<QAction>(f.form(), "exitAction")->isEnabled());
     QVERIFY(!f.form().isVisible());
     QCOMPARE(readKey(ini, QStringLiteral("General"), QStringLiteral("File")), media);
     QCOMPARE(readKey(ini, QStringLiteral("Play"), QStringLiteral("Volume")),
@@ -302,7 +303,7 @@ void MainFormTest::refusedWriteAtCloseKeepsWindowOpen() {
     QCOMPARE(f.dialogs.errors, QStringList{ini + QStringLiteral(" に書き込めません")});
     QCOMPARE(f.settingsBytes(), before);
     // Closing without saving still works.
-    f.form().MenuFileCloseWithoutSettingClick();
+    control<QAction>(f.form(), "exitWithoutSavingIndexAction")->trigger();
     QVERIFY(!f.form().isVisible());
 }
 
@@ -310,20 +311,20 @@ void MainFormTest::dropOfNonMediaOrSeveralFiles() {
     FormFixture f;
     f.writeSettings(kPlainSettings);
     QVERIFY(f.start());
-    TAMainForm& w = f.form();
+    MainWindow& w = f.form();
     const QString a = f.addMediaFile(QStringLiteral("a.mp3"), 10);
     const QString b = f.addMediaFile(QStringLiteral("b.mp3"), 10);
     f.player.log.clear();
-    w.DropFiles({a, b});
+    w.dropFiles({a, b});
     QVERIFY(w.transport().mediaPath().isEmpty());
     QVERIFY(f.player.log.isEmpty());
-    w.DropFiles({f.folder() + QStringLiteral("notes.txt")});
-    QCOMPARE(w.volumeBar->PosTextPrefix(), QStringLiteral("▼notes.txt▲"));
+    w.dropFiles({f.folder() + QStringLiteral("notes.txt")});
+    QCOMPARE(control<ProgressBar>(w, "volumeBar")->PosTextPrefix(), QStringLiteral("▼notes.txt▲"));
     QVERIFY(w.pendingMediaPath().isEmpty());
     QVERIFY(w.transport().mediaPath().isEmpty());
     QVERIFY(QDir(f.folder()).mkdir(QStringLiteral("talks.mp3")));
-    w.DropFiles({f.folder() + QStringLiteral("talks.mp3")});
-    QCOMPARE(w.volumeBar->PosTextPrefix(), QStringLiteral("▼talks.mp3▲"));
+    w.dropFiles({f.folder() + QStringLiteral("talks.mp3")});
+    QCOMPARE(control<ProgressBar>(w, "volumeBar")->PosTextPrefix(), QStringLiteral("▼talks.mp3▲"));
     QVERIFY(w.transport().mediaPath().isEmpty());
     QVERIFY(f.player.log.isEmpty());
 }
@@ -339,7 +340,7 @@ void MainFormTest::dropKeepsLongPathsWhole() {
     const QString name = deep.mid(f.folder().size()) + QStringLiteral("recording.mp3");
     const QString media = f.addMediaFile(name, 60);
     QVERIFY(media.size() > 255);
-    f.form().DropFiles({media});
+    f.form().dropFiles({media});
     QCOMPARE(f.form().transport().mediaPath(), media);
     QCOMPARE(f.player.URL(), media);
 }
@@ -352,7 +353,7 @@ void MainFormTest::playerErrorEndsHandlerWithErrorBox() {
     f.openMedia(media);
     f.player.failNext(QStringLiteral("play"));
     // Through the toolbar button, as a user would.
-    f.form().playPauseAction->trigger();
+    control<QAction>(f.form(), "playPauseAction")->trigger();
     QCOMPARE(f.dialogs.errors.size(), 1);
     QVERIFY(f.dialogs.errors.first().contains(QStringLiteral("play")));
     QCOMPARE(f.player.playState(), PlayStates::Paused);

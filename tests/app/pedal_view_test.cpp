@@ -24,7 +24,7 @@ void PedalViewTest::switchedOffSkipsSetUp() {
     QVERIFY(f.start());
     QVERIFY(f.pedalLibrary.log.isEmpty());
     QVERIFY(!f.form().pedal().isPolling());
-    QCOMPARE(f.form().MenuSettingsSave->text(),
+    QCOMPARE(control<QAction>(f.form(), "pedalStatusAction")->text(),
              PedalController::statusText(PedalController::Status::SwitchedOff));
 }
 
@@ -35,7 +35,7 @@ void PedalViewTest::missingLibraryIsReportedAndNotPolled() {
     QVERIFY(f.start());
     QCOMPARE(f.dialogs.messages.size(), 1);
     QVERIFY(!f.form().pedal().isPolling());
-    QCOMPARE(f.form().MenuSettingsSave->text(),
+    QCOMPARE(control<QAction>(f.form(), "pedalStatusAction")->text(),
              PedalController::statusText(PedalController::Status::NotConnected));
 }
 
@@ -45,7 +45,7 @@ void PedalViewTest::readsOnlyWithMediaOpen() {
     QVERIFY(f.start());
     QVERIFY(f.pedalLibrary.isOpen());
     QVERIFY(f.form().pedal().isPolling());
-    QCOMPARE(f.form().MenuSettingsSave->text(),
+    QCOMPARE(control<QAction>(f.form(), "pedalStatusAction")->text(),
              PedalController::statusText(PedalController::Status::Connected));
     f.pedalLibrary.queueReport(0x02);
     f.form().pedal().pollTick();
@@ -56,8 +56,7 @@ void PedalViewTest::readsOnlyWithMediaOpen() {
     f.form().pedal().pollTick();
     QCOMPARE(f.pedalLibrary.count(QStringLiteral("read")), 1);
     QVERIFY(f.form().transport().isPlaying());
-    QCOMPARE(f.form().findChild<QLabel*>(QStringLiteral("LabelPedalState"))->text(),
-             QStringLiteral("Down Center"));
+    QCOMPARE(control<QLabel>(f.form(), "pedalStateLabel")->text(), QStringLiteral("Down Center"));
 }
 
 void PedalViewTest::settingsReachController() {
@@ -70,7 +69,7 @@ void PedalViewTest::settingsReachController() {
     QVERIFY(s.right == PedalAction::Rewind);
     QVERIFY(s.mode == PedalMode::Switch);
 
-    f.form().RadioGroupPedalMode->setItemIndex(0);
+    control<RadioGroup>(f.form(), "pedalModeGroup")->setItemIndex(0);
     QVERIFY(f.form().pedal().settings().mode == PedalMode::Normal);
     QVERIFY(f.settingsBytes().contains("PedalMode=0"));
 }
@@ -80,7 +79,7 @@ void PedalViewTest::chordsItemDrivesController() {
     f.writeSettings("[Menu]\nDontChangeSpeedVolume=0\n");
     QVERIFY(f.start());
     QVERIFY(f.form().pedal().settings().chordsEnabled);
-    f.form().MenuSettingsDontSpeadVolumeChange->trigger();
+    control<QAction>(f.form(), "twoPedalsKeepSpeedAndVolumeAction")->trigger();
     QVERIFY(!f.form().pedal().settings().chordsEnabled);
     QVERIFY(f.settingsBytes().contains("DontChangeSpeedVolume=1"));
 }
@@ -93,7 +92,7 @@ void PedalViewTest::resetTurnsSwitchOff() {
     f.pedalLibrary.queueReport(0x02);
     f.form().pedal().pollTick();
     QVERIFY(f.form().pedal().switchState().on);
-    f.form().MenuSettingsInitializeClick();
+    control<QAction>(f.form(), "resetAction")->trigger();
     QVERIFY(!f.form().pedal().switchState().on);
     QVERIFY(!f.form().transport().isPlaying());
 }

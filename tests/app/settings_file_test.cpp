@@ -24,60 +24,59 @@ QString flagText(bool on) {
 }
 
 struct MenuFlag {
-    QAction* TAMainForm::*item;
+    const char* item;
     const char* key;
 };
 
 // In the order of the full write; the last one is written only by its own toggle.
 const MenuFlag kMenuFlags[] = {
-    {&TAMainForm::MenuIndexSettingsAddClipboard, "AddClipboard"},
-    {&TAMainForm::MenuSettingDontUseCapsLockkey, "DontUseCapsLockkey"},
-    {&TAMainForm::MenuSettingDontUseCtrlSpaceKey, "DontUseCtrlSpacekey"},
-    {&TAMainForm::MenuSettingKeepPanel, "SettingPanel"},
-    {&TAMainForm::MenuIndexSettingsProtecIndexEntry, "ProtectItem"},
-    {&TAMainForm::MenuSettingDontUseBackSpace, "DontUseBackSpace"},
-    {&TAMainForm::MenuSettingDontUseInsert, "DontUseInsert"},
-    {&TAMainForm::MenuSettingDontUsePrintScr, "DontUsePrintScr"},
-    {&TAMainForm::MenuSettingDontUseAltPrintableKey, "DontUseAltPrintableKey"},
-    {&TAMainForm::MenuSettingDontUseConvert, "DontUseConvert"},
-    {&TAMainForm::MenuSettingDontUseBackSlash, "DontUseBackSlash"},
-    {&TAMainForm::MenuSettingDontUseRightSQBKT, "DontUseRightSQBKT"},
-    {&TAMainForm::MenuSettingDontUseF1, "DontUseF1"},
-    {&TAMainForm::MenuSettingDontUseF2, "DontUseF2"},
-    {&TAMainForm::MenuDontUseFootPedal, "DontUseUseFooptPeadl"},
-    {&TAMainForm::MenuSettingsDontSpeadVolumeChange, "DontChangeSpeedVolume"},
+    {"addClipboardNoteAction", "AddClipboard"},
+    {"ignoreCapsLockAction", "DontUseCapsLockkey"},
+    {"ignoreCtrlSpaceAction", "DontUseCtrlSpacekey"},
+    {"keepPanelOpenAction", "SettingPanel"},
+    {"protectEntriesAction", "ProtectItem"},
+    {"ignoreBackspaceAction", "DontUseBackSpace"},
+    {"ignoreInsertAction", "DontUseInsert"},
+    {"ignorePrintScreenAction", "DontUsePrintScr"},
+    {"ignoreAltCharacterAction", "DontUseAltPrintableKey"},
+    {"ignoreConvertKeysAction", "DontUseConvert"},
+    {"ignoreBackslashAction", "DontUseBackSlash"},
+    {"ignoreBracketKeyAction", "DontUseRightSQBKT"},
+    {"ignoreF1Action", "DontUseF1"},
+    {"ignoreF2Action", "DontUseF2"},
+    {"ignorePedalAction", "DontUseUseFooptPeadl"},
+    {"twoPedalsKeepSpeedAndVolumeAction", "DontChangeSpeedVolume"},
 };
 
 const MenuFlag kHotkeyToggles[] = {
-    {&TAMainForm::MenuSettingDontUseCapsLockkey, "DontUseCapsLockkey"},
-    {&TAMainForm::MenuSettingDontUseCtrlSpaceKey, "DontUseCtrlSpacekey"},
-    {&TAMainForm::MenuSettingDontUseBackSpace, "DontUseBackSpace"},
-    {&TAMainForm::MenuSettingDontUseInsert, "DontUseInsert"},
-    {&TAMainForm::MenuSettingDontUseConvert, "DontUseConvert"},
-    {&TAMainForm::MenuSettingDontUsePrintScr, "DontUsePrintScr"},
-    {&TAMainForm::MenuSettingDontUseBackSlash, "DontUseBackSlash"},
-    {&TAMainForm::MenuSettingDontUseAltPrintableKey, "DontUseAltPrintableKey"},
-    {&TAMainForm::MenuSettingDontUseRightSQBKT, "DontUseRightSQBKT"},
-    {&TAMainForm::MenuSettingDontUseF1, "DontUseF1"},
-    {&TAMainForm::MenuSettingDontUseF2, "DontUseF2"},
+    {"ignoreCapsLockAction", "DontUseCapsLockkey"},
+    {"ignoreCtrlSpaceAction", "DontUseCtrlSpacekey"},
+    {"ignoreBackspaceAction", "DontUseBackSpace"},
+    {"ignoreInsertAction", "DontUseInsert"},
+    {"ignoreConvertKeysAction", "DontUseConvert"},
+    {"ignorePrintScreenAction", "DontUsePrintScr"},
+    {"ignoreBackslashAction", "DontUseBackSlash"},
+    {"ignoreAltCharacterAction", "DontUseAltPrintableKey"},
+    {"ignoreBracketKeyAction", "DontUseRightSQBKT"},
+    {"ignoreF1Action", "DontUseF1"},
+    {"ignoreF2Action", "DontUseF2"},
 };
 
-RadioGroup* TAMainForm::*const kGroups[] = {
-    &TAMainForm::RadioGroupAutoBackSpace, &TAMainForm::RadioGroupRepeatTime,
-    &TAMainForm::RadioGroupPlaySpeed,     &TAMainForm::RadioGroupRedalPLAY,
-    &TAMainForm::RadioGroupPedalREW,      &TAMainForm::RadioGroupPedalFWD,
-    &TAMainForm::RadioGroupFWDPitch,      &TAMainForm::RadioGroupREWPitch,
-    &TAMainForm::RadioGroupPedalMode,
+const char* const kGroups[] = {
+    "autoRewindGroup",  "repeatIntervalGroup", "speedGroup",
+    "centrePedalGroup", "leftPedalGroup",      "rightPedalGroup",
+    "forwardStepGroup", "rewindStepGroup",     "pedalModeGroup",
 };
 
 // Everything the settings file restores, with what follows from it, as comparable lines.
-QStringList snapshot(TAMainForm& w, const MediaPlayer& player) {
+QStringList snapshot(MainWindow& w, const MediaPlayer& player) {
     QStringList s;
     for (auto group : kGroups)
-        s << QString::number((w.*group)->ItemIndex());
+        s << QString::number(control<RadioGroup>(w, group)->ItemIndex());
     for (const MenuFlag& flag : kMenuFlags)
-        s << QStringLiteral("%1=%2").arg(flag.key, flagText((w.*flag.item)->isChecked()));
-    s << w.timePicker->time().toString(QStringLiteral("H:mm:ss.zzz"))
+        s << QStringLiteral("%1=%2").arg(flag.key,
+                                         flagText(control<QAction>(w, flag.item)->isChecked()));
+    s << control<QTimeEdit>(w, "timePicker")->time().toString(QStringLiteral("H:mm:ss.zzz"))
       << QString::number(w.transport().volume()) << w.transport().mediaPath()
       << w.transport().mediaName() << w.transport().mediaUrl() << w.index().indexFileName()
       << QString::number(player.currentPosition()) << QString::number(w.transport().chosenSpeed())
@@ -126,26 +125,27 @@ void SettingsFileTest::fullWriteRoundTripsSettings() {
     FormFixture a;
     const QString ini = a.writeSettings(kPlainSettings);
     QVERIFY(a.start());
-    TAMainForm& w = a.form();
+    MainWindow& w = a.form();
     const int items[] = {11, 5, 5, 1, 2, 0, 6, 4, 1};
     for (std::size_t i = 0; i < std::size(kGroups); ++i)
-        (w.*kGroups[i])->setItemIndex(items[i]);
+        control<RadioGroup>(w, kGroups[i])->setItemIndex(items[i]);
     // Every flag the full write keeps goes to the other side of where it stood.
     for (const MenuFlag& flag : kMenuFlags) {
-        QAction* item = w.*flag.item;
-        if (item != w.MenuSettingsDontSpeadVolumeChange) item->setChecked(!item->isChecked());
+        QAction* item = control<QAction>(w, flag.item);
+        if (item != control<QAction>(w, "twoPedalsKeepSpeedAndVolumeAction"))
+            item->setChecked(!item->isChecked());
     }
-    w.timePicker->setTime(QTime(1, 23, 45));
+    control<QTimeEdit>(w, "timePicker")->setTime(QTime(1, 23, 45));
     w.transport().loadVolume(73);
     w.transport().setMediaUrl(QStringLiteral("https://example.com/talk?id=7&x=a b"));
-    w.SaveIniSettings(ini);
+    w.saveAllSettings(ini);
     const QStringList before = snapshot(w, a.player);
 
     FormFixture b;
     b.writeSettings(a.settingsBytes());
     QVERIFY(b.start());
     QCOMPARE(snapshot(b.form(), b.player), before);
-    QCOMPARE(b.form().RadioGroupAutoBackSpace->ItemIndex(), 11);
+    QCOMPARE(control<RadioGroup>(b.form(), "autoRewindGroup")->ItemIndex(), 11);
 }
 
 void SettingsFileTest::fullWriteRoundTripsMediaAndPosition() {
@@ -153,12 +153,12 @@ void SettingsFileTest::fullWriteRoundTripsMediaAndPosition() {
     const QString media = a.addMediaFile(QStringLiteral("interview.mp3"), 600);
     const QString ini = a.writeSettings(kPlainSettings);
     QVERIFY(a.start());
-    TAMainForm& w = a.form();
+    MainWindow& w = a.form();
     a.openMedia(media);
     a.player.setCurrentPosition(83.4);
-    w.RadioGroupPlaySpeed->setItemIndex(4);
-    w.MenuSettingDontUseInsert->setChecked(true);
-    w.SaveIniSettings(ini);
+    control<RadioGroup>(w, "speedGroup")->setItemIndex(4);
+    control<QAction>(w, "ignoreInsertAction")->setChecked(true);
+    w.saveAllSettings(ini);
     const QStringList before = snapshot(w, a.player);
 
     FormFixture b;
@@ -183,7 +183,7 @@ void SettingsFileTest::fullWriteKeepsOtherLinesInPlace() {
         "[Pedal]\nCenter=2\nRight=1\nFWDPitch=5\nREWPitch=6\nPedalMode=1\n"
         "[Menu]\nMystery=yes\nDontChangeSpeedVolume=1\nDontUseF1=1\nAddClipboard=1\n");
     QVERIFY(f.start());
-    f.form().SaveIniSettings(ini);
+    f.form().saveAllSettings(ini);
     // Lines already there keep their place and bytes; written keys keep the file's spelling;
     // missing keys go to the end of their section, missing sections to the end of the file.
     const QByteArray expected =
@@ -206,7 +206,7 @@ void SettingsFileTest::fullWriteOfEmptyFileHasFixedBytes() {
     FormFixture f;
     const QString ini = f.writeSettings("");
     QVERIFY(f.start());
-    f.form().SaveIniSettings(ini);
+    f.form().saveAllSettings(ini);
     // Speed item 0 is 0.6 times; every other value of an empty file is 0.
     const QByteArray expected =
         "[General]\r\nFile=\r\nURL=\r\nIndex=\r\n"
@@ -229,7 +229,7 @@ void SettingsFileTest::mediaPathIsWrittenAsCp932() {
     const QString ini = f.writeSettings("");
     QVERIFY(f.start());
     f.openMedia(media);
-    f.form().SaveIniSettings(ini);
+    f.form().saveAllSettings(ini);
     const QByteArray line = "File=" + QFile::encodeName(f.folder()) +
                             "\x95\x5c\x8e\xa6\x83\x5c\x83t\x83g\x98^\x89\xb9.mp3\r\n";
     QVERIFY2(f.settingsBytes().contains("[General]\r\n" + line), f.settingsBytes().constData());
@@ -275,11 +275,11 @@ void SettingsFileTest::everyStoredPathKeepsItsExactForm() {
     const QString media = a.addMediaFile(QStringLiteral("Zoë 😀.mp3"), 600);
     const QString ini = a.writeSettings(kPlainSettings);
     QVERIFY(a.start());
-    TAMainForm& w = a.form();
+    MainWindow& w = a.form();
     a.openMedia(media);
     const QString address = QStringLiteral("https://example.com/Zoë–talk");
     w.transport().setMediaUrl(address);
-    w.SaveIniSettings(ini);
+    w.saveAllSettings(ini);
     const ProfileFile file(ini);
     auto exact = [&](const char* key) {
         return file.readUtf8String(QStringLiteral("Scribo.UTF8"), QLatin1String(key),
@@ -298,7 +298,7 @@ void SettingsFileTest::everyStoredPathKeepsItsExactForm() {
     // Once the texts fit code page 932 again, nothing of ours stays behind.
     a.openMedia(a.addMediaFile(QStringLiteral("plain.mp3"), 60));
     w.transport().setMediaUrl(QString());
-    w.SaveIniSettings(ini);
+    w.saveAllSettings(ini);
     QVERIFY(!a.settingsBytes().contains("Scribo.UTF8"));
 
     // A value another program wrote since makes ours stale: what it wrote wins.
@@ -351,9 +351,9 @@ void SettingsFileTest::speedItemIsClamped() {
     QFETCH(double, speed);
     FormFixture f;
     const QString ini = f.writeSettings("[Play]\nSpeed=" + value + "\n");
-    TAMainForm& w = f.create();
-    w.LoadIniSettings(ini);
-    QCOMPARE(w.RadioGroupPlaySpeed->ItemIndex(), item);
+    MainWindow& w = f.create();
+    w.loadSettings(ini);
+    QCOMPARE(control<RadioGroup>(w, "speedGroup")->ItemIndex(), item);
     QCOMPARE(w.transport().chosenSpeed(), speed);
     QVERIFY(w.transport().speedSwitchOn());
     QCOMPARE(f.player.rate(), speed);
@@ -361,7 +361,7 @@ void SettingsFileTest::speedItemIsClamped() {
     // Start-up reads the same and then puts the player back to its normal rate.
     f.player.log.clear();
     QVERIFY(f.start());
-    QCOMPARE(w.RadioGroupPlaySpeed->ItemIndex(), item);
+    QCOMPARE(control<RadioGroup>(w, "speedGroup")->ItemIndex(), item);
     QCOMPARE(w.transport().chosenSpeed(), speed);
     QVERIFY(!w.transport().speedSwitchOn());
     QCOMPARE(f.player.rate(), 1.0);
@@ -379,17 +379,17 @@ void SettingsFileTest::missingOrDamagedKeysReadAsZero() {
         FormFixture f;
         f.writeSettings(settings);
         QVERIFY(f.start());
-        TAMainForm& w = f.form();
+        MainWindow& w = f.form();
         for (auto group : kGroups)
-            QCOMPARE((w.*group)->ItemIndex(), 0);
+            QCOMPARE(control<RadioGroup>(w, group)->ItemIndex(), 0);
         // Including the flags the initial settings check.
         for (const MenuFlag& flag : kMenuFlags)
-            QVERIFY2(!(w.*flag.item)->isChecked(), flag.key);
+            QVERIFY2(!control<QAction>(w, flag.item)->isChecked(), flag.key);
         QCOMPARE(w.transport().rewindSeconds(), 0.0);
         QCOMPARE(w.transport().repeatInterval(), 2000);
         QCOMPARE(w.transport().chosenSpeed(), 0.6);
         QCOMPARE(w.transport().volume(), 0);
-        QCOMPARE(w.timePicker->time(), QTime(0, 0, 0));
+        QCOMPARE(control<QTimeEdit>(w, "timePicker")->time(), QTime(0, 0, 0));
         QVERIFY(w.transport().mediaUrl().isEmpty());
         QVERIFY(w.index().indexFileName().isEmpty());
         QCOMPARE(int(w.pedal().settings().centre), 1);
@@ -408,7 +408,7 @@ void SettingsFileTest::startUpWritesNothingAndGroupsWriteAfterIt() {
         "[Pedal]\nCenter=2\nLeft=0\nRight=1\nFWDPitch=5\nREWPitch=6\nPedalMode=1\n");
     const QByteArray before = f.settingsBytes();
     QVERIFY(f.start());
-    TAMainForm& w = f.form();
+    MainWindow& w = f.form();
     QCOMPARE(f.settingsBytes(), before);
     QCOMPARE(int(w.pedal().settings().centre), 3);
     QCOMPARE(int(w.pedal().settings().left), 1);
@@ -416,12 +416,12 @@ void SettingsFileTest::startUpWritesNothingAndGroupsWriteAfterIt() {
     QCOMPARE(w.transport().forwardStep(), 300.0);
     QCOMPARE(w.transport().rewindStep(), 600.0);
 
-    w.RadioGroupRedalPLAY->setItemIndex(1);
-    w.RadioGroupPedalREW->setItemIndex(2);
-    w.RadioGroupPedalFWD->setItemIndex(0);
-    w.RadioGroupPedalMode->setItemIndex(0);
-    w.RadioGroupFWDPitch->setItemIndex(2);
-    w.RadioGroupREWPitch->setItemIndex(1);
+    control<RadioGroup>(w, "centrePedalGroup")->setItemIndex(1);
+    control<RadioGroup>(w, "leftPedalGroup")->setItemIndex(2);
+    control<RadioGroup>(w, "rightPedalGroup")->setItemIndex(0);
+    control<RadioGroup>(w, "pedalModeGroup")->setItemIndex(0);
+    control<RadioGroup>(w, "forwardStepGroup")->setItemIndex(2);
+    control<RadioGroup>(w, "rewindStepGroup")->setItemIndex(1);
     const QString pedal = QStringLiteral("Pedal");
     QCOMPARE(readKey(ini, pedal, QStringLiteral("Center")), QStringLiteral("1"));
     QCOMPARE(readKey(ini, pedal, QStringLiteral("Left")), QStringLiteral("2"));
@@ -447,15 +447,15 @@ void SettingsFileTest::actualTimeIsFractionOfDay() {
                  {QTime(1, 0, 0), "0.0416666666666667"},
                  {QTime(23, 59, 59), "0.999988425925926"}};
     for (const auto& c : cases) {
-        f.form().timePicker->setTime(c.time);
-        f.form().SaveIniSettings(ini);
+        control<QTimeEdit>(f.form(), "timePicker")->setTime(c.time);
+        f.form().saveAllSettings(ini);
         QCOMPARE(readKey(ini, QStringLiteral("Play"), QStringLiteral("ActualTime")),
                  QString::fromLatin1(c.text));
 
         FormFixture g;
         g.writeSettings(QByteArray("[Play]\nActualTime=") + c.text + "\n");
         QVERIFY(g.start());
-        QCOMPARE(g.form().timePicker->time(), c.time);
+        QCOMPARE(control<QTimeEdit>(g.form(), "timePicker")->time(), c.time);
     }
 }
 
@@ -464,20 +464,20 @@ void SettingsFileTest::fileVolumeLeavesPlayerAndIsWrittenBack() {
         FormFixture f;
         const QString ini = f.writeSettings("[Play]\nVolume=80\n");
         QVERIFY(f.start());
-        TAMainForm& w = f.form();
+        MainWindow& w = f.form();
         QCOMPARE(w.transport().volume(), 80);
         QCOMPARE(f.player.volume(), 50);
         QCOMPARE(f.player.count(QStringLiteral("setVolume")), 0);
         int expected = 80;
         if (drag) {
-            const int x = w.volumeBar->width() / 4;
-            w.volumeBarPressed(Qt::LeftButton, x, 1);
-            w.volumeBarDragged(x, 1);
-            w.volumeBarReleased(Qt::LeftButton, x, 1);
+            const int x = control<ProgressBar>(w, "volumeBar")->width() / 4;
+            pressBar(control<ProgressBar>(w, "volumeBar"), Qt::LeftButton, x, 1);
+            dragBar(control<ProgressBar>(w, "volumeBar"), x, 1);
+            releaseBar(control<ProgressBar>(w, "volumeBar"), Qt::LeftButton, x, 1);
             expected = f.player.volume();
             QVERIFY(expected != 80 && expected != 50);
         }
-        w.MenuFileCloseWithSattingsClick();
+        control<QAction>(w, "exitSavingSettingsAction")->trigger();
         QCOMPARE(readKey(ini, QStringLiteral("Play"), QStringLiteral("Volume")),
                  QString::number(expected));
     }
@@ -488,10 +488,10 @@ void SettingsFileTest::panelAndClipboardTogglesNeedMedia() {
     const QString media = f.addMediaFile(QStringLiteral("talk.mp3"), 600);
     const QString ini = f.writeSettings(kPlainSettings);
     QVERIFY(f.start());
-    TAMainForm& w = f.form();
+    MainWindow& w = f.form();
     const std::pair<QAction*, QString> toggles[] = {
-        {w.MenuSettingKeepPanel, QStringLiteral("SettingPanel")},
-        {w.MenuIndexSettingsAddClipboard, QStringLiteral("AddClipboard")}};
+        {control<QAction>(w, "keepPanelOpenAction"), QStringLiteral("SettingPanel")},
+        {control<QAction>(w, "addClipboardNoteAction"), QStringLiteral("AddClipboard")}};
     const QByteArray before = f.settingsBytes();
     for (const auto& [item, key] : toggles) {
         const bool was = item->isChecked();
@@ -513,7 +513,7 @@ void SettingsFileTest::protectItemNeedsMediaButNotFile() {
     const QString media = f.addMediaFile(QStringLiteral("talk.mp3"), 600);
     const QString ini = f.writeSettings(kPlainSettings);
     QVERIFY(f.start());
-    QAction* item = f.form().MenuIndexSettingsProtecIndexEntry;
+    QAction* item = control<QAction>(f.form(), "protectEntriesAction");
     const QByteArray before = f.settingsBytes();
     item->trigger();
     QVERIFY(item->isChecked());
@@ -536,7 +536,7 @@ void SettingsFileTest::hotkeyTogglesWriteAndPauseWithFile() {
     const QString ini = f.writeSettings("[Menu]\nDontUseF1=1\nDontUseInsert=0\n");
     QVERIFY(f.start());
     for (const MenuFlag& toggle : kHotkeyToggles) {
-        QAction* item = f.form().*toggle.item;
+        QAction* item = control<QAction>(f.form(), toggle.item);
         for (int round = 0; round < 2; ++round) {
             const bool was = item->isChecked();
             const qint64 waited = f.clock.waitedMs();
@@ -557,7 +557,7 @@ void SettingsFileTest::hotkeyTogglesWithoutFileOnlyFlip() {
     QVERIFY(QFile::remove(ini));
     const qint64 waited = f.clock.waitedMs();
     for (const MenuFlag& toggle : kHotkeyToggles) {
-        QAction* item = f.form().*toggle.item;
+        QAction* item = control<QAction>(f.form(), toggle.item);
         const bool was = item->isChecked();
         item->trigger();
         QVERIFY2(item->isChecked() == !was, toggle.key);
@@ -571,10 +571,11 @@ void SettingsFileTest::pedalAndSpeedVolumeTogglesWriteWithFile() {
     FormFixture f;
     const QString ini = f.writeSettings(kPlainSettings);
     QVERIFY(f.start());
-    TAMainForm& w = f.form();
+    MainWindow& w = f.form();
     const std::pair<QAction*, QString> toggles[] = {
-        {w.MenuDontUseFootPedal, QStringLiteral("DontUseUseFooptPeadl")},
-        {w.MenuSettingsDontSpeadVolumeChange, QStringLiteral("DontChangeSpeedVolume")}};
+        {control<QAction>(w, "ignorePedalAction"), QStringLiteral("DontUseUseFooptPeadl")},
+        {control<QAction>(w, "twoPedalsKeepSpeedAndVolumeAction"),
+         QStringLiteral("DontChangeSpeedVolume")}};
     for (const auto& [item, key] : toggles) {
         const bool was = item->isChecked();
         item->trigger();
@@ -594,25 +595,25 @@ void SettingsFileTest::refusedWriteShowsErrorAndStopsHandler() {
     FormFixture f;
     const QString ini = f.writeSettings(kPlainSettings);
     QVERIFY(f.start());
-    TAMainForm& w = f.form();
+    MainWindow& w = f.form();
     QVERIFY(QFile::setPermissions(ini, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
     const QByteArray before = f.settingsBytes();
     const QString message = ini + QStringLiteral(" に書き込めません");
 
     // Through the control, as a click would: the speed is changed before the write fails.
-    w.RadioGroupPlaySpeed->setItemIndex(5);
+    control<RadioGroup>(w, "speedGroup")->setItemIndex(5);
     QCOMPARE(f.dialogs.errors, QStringList{message});
     QCOMPARE(f.player.rate(), 1.8);
     QCOMPARE(w.transport().chosenSpeed(), 1.8);
 
     // A hotkey toggle keeps its flipped check but does not get to the pause.
     const qint64 waited = f.clock.waitedMs();
-    w.MenuSettingDontUseF2->trigger();
+    control<QAction>(w, "ignoreF2Action")->trigger();
     QCOMPARE(f.dialogs.errors, (QStringList{message, message}));
-    QVERIFY(w.MenuSettingDontUseF2->isChecked());
+    QVERIFY(control<QAction>(w, "ignoreF2Action")->isChecked());
     QCOMPARE(f.clock.waitedMs(), waited);
 
-    w.RadioGroupRedalPLAY->setItemIndex(2);
+    control<RadioGroup>(w, "centrePedalGroup")->setItemIndex(2);
     QCOMPARE(f.dialogs.errors.size(), 3);
     QCOMPARE(f.settingsBytes(), before);
 }
@@ -621,11 +622,11 @@ void SettingsFileTest::refusedFullWriteLeavesFileWhole() {
     FormFixture f;
     const QString ini = f.writeSettings(kPlainSettings);
     QVERIFY(f.start());
-    f.form().RadioGroupRepeatTime->setItemIndex(3);
+    control<RadioGroup>(f.form(), "repeatIntervalGroup")->setItemIndex(3);
     QVERIFY(QFile::setPermissions(ini, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
     const QByteArray before = f.settingsBytes();
     try {
-        f.form().SaveIniSettings(ini);
+        f.form().saveAllSettings(ini);
         QFAIL("a read-only settings file was written");
     } catch (const ProfileWriteError& e) {
         QCOMPARE(e.path(), ini);
@@ -634,7 +635,7 @@ void SettingsFileTest::refusedFullWriteLeavesFileWhole() {
 
     // Written again once it may be: every key in one go.
     QVERIFY(QFile::setPermissions(ini, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
-    f.form().SaveIniSettings(ini);
+    f.form().saveAllSettings(ini);
     QCOMPARE(readKey(ini, QStringLiteral("Play"), QStringLiteral("RepeatTime")),
              QStringLiteral("3"));
     QCOMPARE(readKey(ini, QStringLiteral("Menu"), QStringLiteral("DontUseUseFooptPeadl")),
@@ -645,9 +646,9 @@ void SettingsFileTest::appearHereStoresWindowPosition() {
     FormFixture f;
     const QString ini = f.writeSettings(kPlainSettings);
     QVERIFY(f.start());
-    TAMainForm& w = f.form();
+    MainWindow& w = f.form();
     w.move(321, 234);
-    w.MenuFileAppearThiPostion->trigger();
+    control<QAction>(w, "appearHereAction")->trigger();
     QCOMPARE(w.windowTop(), 234);
     QCOMPARE(w.windowLeft(), 321);
     QCOMPARE(readKey(ini, QStringLiteral("FormPosition"), QStringLiteral("Top")),
@@ -657,7 +658,7 @@ void SettingsFileTest::appearHereStoresWindowPosition() {
 
     QVERIFY(QFile::remove(ini));
     w.move(40, 50);
-    w.MenuFileAppearThiPostion->trigger();
+    control<QAction>(w, "appearHereAction")->trigger();
     QCOMPARE(w.windowTop(), 234);
     QCOMPARE(w.windowLeft(), 321);
     QVERIFY(QDir(f.folder()).isEmpty());

@@ -20,7 +20,7 @@ QString readKey(const QString& path, const QString& section, const QString& key)
     return ProfileFile(path).readString(section, key, QStringLiteral("<missing>"));
 }
 
-void drop(TAMainForm& w, const QList<QUrl>& urls) {
+void drop(MainWindow& w, const QList<QUrl>& urls) {
     QMimeData data;
     data.setUrls(urls);
     QDropEvent event(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
@@ -44,19 +44,19 @@ void WebPanelTest::pasteListsResetsAndPlaysWithNothingSavedAtClose() {
     const QString media = f.addMediaFile(QStringLiteral("talk.mp3"), 600);
     f.player.addMedia(kAddress, 300);
     QVERIFY(f.start());
-    TAMainForm& w = f.form();
+    MainWindow& w = f.form();
     f.openMedia(media);
-    w.RadioGroupPlaySpeed->setItemIndex(5);
+    control<RadioGroup>(w, "speedGroup")->setItemIndex(5);
     QGuiApplication::clipboard()->setText(QStringLiteral("  (\"https://example.org/a b.mp3\"), "));
-    w.sbURLPaste->click();
-    w.sbURLPaste->click();
-    QCOMPARE(w.ComboBoxURL->count(), 2);  // listed twice
-    QCOMPARE(w.ComboBoxURL->itemText(1), kAddress);
-    QCOMPARE(w.ComboBoxURL->currentText(), kAddress);
+    control<QToolButton>(w, "pasteAddressButton")->click();
+    control<QToolButton>(w, "pasteAddressButton")->click();
+    QCOMPARE(control<QComboBox>(w, "addressBox")->count(), 2);  // listed twice
+    QCOMPARE(control<QComboBox>(w, "addressBox")->itemText(1), kAddress);
+    QCOMPARE(control<QComboBox>(w, "addressBox")->currentText(), kAddress);
     QCOMPARE(f.player.URL(), kAddress);
     QCOMPARE(f.player.playState(), int(PlayStates::Playing));
     QVERIFY(w.transport().mediaPath().isEmpty());
-    QCOMPARE(w.RadioGroupPlaySpeed->ItemIndex(), 2);  // the reset ran
+    QCOMPARE(control<RadioGroup>(w, "speedGroup")->ItemIndex(), 2);  // the reset ran
     QVERIFY(!transportTimer(w, "positionPollTimer")->isActive());
     QVERIFY(!w.savesOnClose());
     QVERIFY(f.closeForm());
@@ -70,18 +70,19 @@ void WebPanelTest::nonWebTextPlaysNothing() {
     FormFixture f;
     f.writeSettings(kSettings);
     QVERIFY(f.start());
-    TAMainForm& w = f.form();
+    MainWindow& w = f.form();
     const auto texts = {QStringLiteral("HTTP://example.org/a.mp3"),
                         QStringLiteral("ftp://example.org/a.mp3")};
     for (const QString& text : texts) {
         f.player.log.clear();
         QGuiApplication::clipboard()->setText(text);
-        w.sbURLPaste->click();
-        QCOMPARE(w.ComboBoxURL->count(), 0);
-        w.ComboBoxURL->setEditText(QStringLiteral(" ") + text);
-        w.sbURLgo->click();
-        QCOMPARE(w.ComboBoxURL->currentText(), text);  // cleaned, kept, not played
-        w.sbOPenIE->click();
+        control<QToolButton>(w, "pasteAddressButton")->click();
+        QCOMPARE(control<QComboBox>(w, "addressBox")->count(), 0);
+        control<QComboBox>(w, "addressBox")->setEditText(QStringLiteral(" ") + text);
+        control<QToolButton>(w, "playAddressButton")->click();
+        QCOMPARE(control<QComboBox>(w, "addressBox")->currentText(),
+                 text);  // cleaned, kept, not played
+        control<QToolButton>(w, "openInBrowserButton")->click();
         QVERIFY(f.player.log.isEmpty());
     }
     QVERIFY(f.browser.opened.isEmpty());
@@ -91,10 +92,11 @@ void WebPanelTest::browserGetsTheTrimmedAddress() {
     FormFixture f;
     f.writeSettings(kSettings);
     QVERIFY(f.start());
-    TAMainForm& w = f.form();
+    MainWindow& w = f.form();
     f.player.log.clear();
-    w.ComboBoxURL->setEditText(QStringLiteral("  https://example.org/a b.mp3 \t"));
-    w.sbOPenIE->click();
+    control<QComboBox>(w, "addressBox")
+        ->setEditText(QStringLiteral("  https://example.org/a b.mp3 \t"));
+    control<QToolButton>(w, "openInBrowserButton")->click();
     QCOMPARE(f.browser.opened, QStringList{QStringLiteral("https://example.org/a b.mp3")});
     QVERIFY(f.player.log.isEmpty());
 }
@@ -104,14 +106,14 @@ void WebPanelTest::droppedLinkPlaysOnceTheWaitIsOver() {
     f.writeSettings(kSettings);
     f.player.addMedia(kAddress, 300);
     QVERIFY(f.start());
-    TAMainForm& w = f.form();
+    MainWindow& w = f.form();
     {
         const EntryGate::Wait wait(w.entryGate());
         drop(w, {QUrl(kAddress)});
         QVERIFY(f.player.URL().isEmpty());
     }
     QTRY_COMPARE(f.player.URL(), kAddress);
-    QCOMPARE(w.ComboBoxURL->currentText(), kAddress);
+    QCOMPARE(control<QComboBox>(w, "addressBox")->currentText(), kAddress);
     QVERIFY(w.transport().mediaPath().isEmpty());
     QVERIFY(!w.savesOnClose());
     // Several links are no web address to play; neither is a local file.

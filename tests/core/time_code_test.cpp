@@ -62,6 +62,20 @@ private slots:
         QTest::newRow("control chars separate")
             << QString("1") + QChar(0x01) + QString("2") << QStringList{"1", "2"};
     }
+    void pickerText_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<long long>("seconds");
+        QTest::newRow("h,m,s") << "1,02,03" << 3723LL;
+        QTest::newRow("m,s") << "1,30" << 90LL;
+        QTest::newRow("no integer counts 0") << "x,2,3" << 123LL;
+        QTest::newRow("no range check") << "0,75,00" << 4500LL;
+        QTest::newRow("missing counts 0") << "7" << 420LL;
+    }
+    void pickerText() {
+        QFETCH(QString, text);
+        QFETCH(long long, seconds);
+        QCOMPARE(PickerTextSeconds(text), seconds);
+    }
     void splits() {
         QFETCH(QString, text);
         QFETCH(QStringList, fields);

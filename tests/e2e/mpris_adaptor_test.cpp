@@ -265,7 +265,7 @@ void MprisAdaptorTest::openUriRefusesWhatItCannotOpen() {
         client_.call(QDBusMessage::createMethodCall(kService, kPath, kRoot, QStringLiteral("Quit")),
                      QDBus::BlockWithGui);
         settle();
-        QVERIFY(f_->form().exitAction->isEnabled());
+        QVERIFY(control<QAction>(f_->form(), "exitAction")->isEnabled());
     }
     QCOMPARE(call(QStringLiteral("OpenUri"), {QUrl::fromLocalFile(media).toString()}).type(),
              QDBusMessage::ReplyMessage);
@@ -277,7 +277,7 @@ void MprisAdaptorTest::openUriRefusesWhatItCannotOpen() {
     QCOMPARE(call(QStringLiteral("OpenUri"), {address}).type(), QDBusMessage::ReplyMessage);
     QTRY_COMPARE(f_->player.URL(), address);
     QVERIFY(f_->form().transport().mediaPath().isEmpty());
-    QCOMPARE(f_->form().ComboBoxURL->currentText(), address);
+    QCOMPARE(control<QComboBox>(f_->form(), "addressBox")->currentText(), address);
 }
 
 void MprisAdaptorTest::playPauseIsTheHotkeyActionWithRewind() {
@@ -340,8 +340,8 @@ void MprisAdaptorTest::seekAndSetPosition() {
     call(QStringLiteral("Seek"), {qlonglong(5'000'000)});
     QCOMPARE(f_->player.currentPosition(), 15.0);
     // Shown at once, although paused.
-    QCOMPARE(f_->form().playTimeLabel->text(), QStringLiteral("0:00:15"));
-    QCOMPARE(f_->form().positionBar->Position(), 15);
+    QCOMPARE(control<QLabel>(f_->form(), "playTimeLabel")->text(), QStringLiteral("0:00:15"));
+    QCOMPARE(control<ProgressBar>(f_->form(), "positionBar")->Position(), 15);
     call(QStringLiteral("Seek"), {qlonglong(-20'000'000)});
     QCOMPARE(f_->player.currentPosition(), 0.0);
 
@@ -351,7 +351,7 @@ void MprisAdaptorTest::seekAndSetPosition() {
                                       .value<QDBusObjectPath>();
     call(QStringLiteral("SetPosition"), {QVariant::fromValue(track), qlonglong(30'000'000)});
     QCOMPARE(f_->player.currentPosition(), 30.0);
-    QCOMPARE(f_->form().playTimeLabel->text(), QStringLiteral("0:00:30"));
+    QCOMPARE(control<QLabel>(f_->form(), "playTimeLabel")->text(), QStringLiteral("0:00:30"));
     // Another track, a place past the end: nothing happens.
     call(QStringLiteral("SetPosition"),
          {QVariant::fromValue(QDBusObjectPath(QStringLiteral("/org/scribo/Track/999"))),
@@ -374,15 +374,17 @@ void MprisAdaptorTest::rateWritesActLikeASpeedStep() {
     openFake(QStringLiteral("talk.mp3"), 60);
     settle();
     recorder_->changes.clear();
-    TAMainForm& form = f_->form();
+    MainWindow& form = f_->form();
 
     QCOMPARE(set(QStringLiteral("Rate"), 1.5).type(), QDBusMessage::ReplyMessage);
     QCOMPARE(f_->player.rate(), 1.5);
     QCOMPARE(form.transport().chosenSpeed(), 1.5);
     QCOMPARE(form.transport().currentSpeed(), 1.5);
     QVERIFY(form.transport().speedSwitchOn());
-    QVERIFY2(form.volumeBar->PosTextPrefix().contains(QStringLiteral("再生速度[ 1.5 ］")),
-             qPrintable(form.volumeBar->PosTextPrefix()));
+    QVERIFY2(control<ProgressBar>(form, "volumeBar")
+                 ->PosTextPrefix()
+                 .contains(QStringLiteral("再生速度[ 1.5 ］")),
+             qPrintable(control<ProgressBar>(form, "volumeBar")->PosTextPrefix()));
     QCOMPARE(get(QStringLiteral("Rate")).toDouble(), 1.5);
     settle();
     QVERIFY(!recorder_->changes.isEmpty());
@@ -390,7 +392,9 @@ void MprisAdaptorTest::rateWritesActLikeASpeedStep() {
 
     set(QStringLiteral("Rate"), 7.0);
     QCOMPARE(f_->player.rate(), 3.0);
-    QVERIFY(form.volumeBar->PosTextPrefix().contains(QStringLiteral("[ 3.0 ］")));
+    QVERIFY(control<ProgressBar>(form, "volumeBar")
+                ->PosTextPrefix()
+                .contains(QStringLiteral("[ 3.0 ］")));
     set(QStringLiteral("Rate"), 0.1);
     QCOMPARE(f_->player.rate(), 0.4);
     QCOMPARE(form.transport().chosenSpeed(), 0.4);
@@ -409,14 +413,16 @@ void MprisAdaptorTest::volumeWritesActLikeTheDrag() {
     openFake(QStringLiteral("talk.mp3"), 60);
     settle();
     recorder_->changes.clear();
-    TAMainForm& form = f_->form();
+    MainWindow& form = f_->form();
 
     QCOMPARE(set(QStringLiteral("Volume"), 0.3).type(), QDBusMessage::ReplyMessage);
     QCOMPARE(f_->player.volume(), 30);
     QCOMPARE(form.transport().volume(), 30);
-    QCOMPARE(form.volumeBar->Position(), 30);
-    QVERIFY2(form.volumeBar->PosTextSuffix().contains(QStringLiteral("音量[ 30 ］")),
-             qPrintable(form.volumeBar->PosTextSuffix()));
+    QCOMPARE(control<ProgressBar>(form, "volumeBar")->Position(), 30);
+    QVERIFY2(control<ProgressBar>(form, "volumeBar")
+                 ->PosTextSuffix()
+                 .contains(QStringLiteral("音量[ 30 ］")),
+             qPrintable(control<ProgressBar>(form, "volumeBar")->PosTextSuffix()));
     QCOMPARE(get(QStringLiteral("Volume")).toDouble(), 0.3);
     settle();
     QVERIFY(!recorder_->changes.isEmpty());
@@ -435,7 +441,7 @@ void MprisAdaptorTest::windowCommandsAnnounceTheirChanges() {
     recorder_->changes.clear();
 
     // The toolbar button, not the bus: one signal, with only what changed.
-    f_->form().playPauseClicked();
+    control<QAction>(f_->form(), "playPauseAction")->trigger();
     QTRY_COMPARE(recorder_->changes.size(), 1);
     QCOMPARE(recorder_->changes.constFirst().keys(), QStringList{QStringLiteral("PlaybackStatus")});
     QCOMPARE(recorder_->changes.constFirst().value(QStringLiteral("PlaybackStatus")).toString(),
@@ -492,7 +498,7 @@ void MprisAdaptorTest::quitClosesLikeTheExitButton() {
                      QDBus::BlockWithGui);
     QCOMPARE(reply.type(), QDBusMessage::ReplyMessage);
     QTRY_VERIFY(!f_->form().isVisible());
-    QVERIFY(!f_->form().exitAction->isEnabled());
+    QVERIFY(!control<QAction>(f_->form(), "exitAction")->isEnabled());
 }
 
 // What dbus-send sends without --print-reply or --type=method_call.

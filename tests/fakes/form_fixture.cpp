@@ -1,6 +1,9 @@
 #include "fakes/form_fixture.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QFile>
+#include <QMouseEvent>
 #include <QTimer>
 
 #include "fakes/test_files.h"
@@ -30,30 +33,65 @@ QString FormFixture::addMediaFile(const QString& name, double duration, bool rat
     return path;
 }
 
-TAMainForm& FormFixture::create() {
-    form_ = std::make_unique<TAMainForm>(FormServices{&player, &clock, &dialogs, folder(),
-                                                      &pedalLibrary, &keyState, folder(),
-                                                      &clipboard, &hotkeys, &browser});
+MainWindow& FormFixture::create() {
+    form_ = std::make_unique<MainWindow>(WindowServices{&player, &clock, &dialogs, folder(),
+                                                        &pedalLibrary, &keyState, folder(),
+                                                        &clipboard, &hotkeys, &browser});
     return *form_;
 }
 
 bool FormFixture::start() {
     if (!form_) create();
-    return form_->FormShow();
+    return form_->startUp();
 }
 
 bool FormFixture::closeForm() {
     return form_->close();
 }
 
-QTimer* transportTimer(TAMainForm& form, const char* name) {
+QTimer* transportTimer(MainWindow& form, const char* name) {
     auto* timer = form.transport().findChild<QTimer*>(QLatin1String(name));
     if (!timer) qFatal("no transport timer %s", name);
     return timer;
 }
 
 void FormFixture::openMedia(const QString& path) {
-    form_->DropFiles({path});
+    form_->dropFiles({path});
     clock.advance(1000);
     form_->transport().finishLengthProbe();
+}
+
+QAction* playEntryAction(QObject& window, int n) {
+    return control<QAction>(window, qPrintable(QStringLiteral("playEntryAction%1").arg(n)));
+}
+
+QAction* registerEntryAction(QObject& window, int n) {
+    return control<QAction>(window, qPrintable(QStringLiteral("registerEntryAction%1").arg(n)));
+}
+
+namespace {
+void sendMouse(ProgressBar* bar, QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held,
+               QPoint at) {
+    QMouseEvent event(type, QPointF(at), QPointF(bar->mapToGlobal(at)), button, held,
+                      Qt::NoModifier);
+    QApplication::sendEvent(bar, &event);
+}
+}  // namespace
+
+void pressBar(ProgressBar* bar, Qt::MouseButton button, int x, int y) {
+    sendMouse(bar, QEvent::MouseButtonPress, button, button, {x, y});
+}
+
+void dragBar(ProgressBar* bar, int x, int y) {
+    sendMouse(bar, QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, {x, y});
+}
+
+void releaseBar(ProgressBar* bar, Qt::MouseButton button, int x, int y) {
+    sendMouse(bar, QEvent::MouseButtonRelease, button, Qt::NoButton, {x, y});
+}
+
+void clickBar(ProgressBar* bar) {
+    const QPoint middle = bar->rect().center();
+    pressBar(bar, Qt::LeftButton, middle.x(), middle.y());
+    releaseBar(bar, Qt::LeftButton, middle.x(), middle.y());
 }

@@ -13,16 +13,30 @@
 #include "fakes/fake_keyboard.h"
 #include "fakes/fake_pedal_library.h"
 #include "fakes/fake_player.h"
+#include "fakes/window_controls.h"
 #include "index/index_commands.h"
 #include "index/index_controller.h"
 #include "keyboard/hotkey_controller.h"
 #include "pedal/pedal_controller.h"
 #include "transport/transport_controller.h"
 
+class ProgressBar;
+class QAction;
 class QTimer;
 
+// Index entry n's items in the play and register menus.
+QAction* playEntryAction(QObject& window, int n);
+QAction* registerEntryAction(QObject& window, int n);
+
+// The mouse on a bar as a user moves it, in the bar's coordinates. A drag is a move with the left
+// button held, pressed on the bar or not.
+void pressBar(ProgressBar* bar, Qt::MouseButton button, int x, int y);
+void dragBar(ProgressBar* bar, int x, int y);
+void releaseBar(ProgressBar* bar, Qt::MouseButton button, int x, int y);
+void clickBar(ProgressBar* bar);
+
 // One of the transport's timers, by its name ("repeatTimer", "positionPollTimer", ...).
-QTimer* transportTimer(TAMainForm& form, const char* name);
+QTimer* transportTimer(MainWindow& form, const char* name);
 
 // A main window on fakes, living in a temporary program folder.
 class FormFixture {
@@ -38,7 +52,7 @@ public:
     // Creates an (empty) file in the folder that the fake player plays with the given length.
     QString addMediaFile(const QString& name, double duration, bool rateAvailable = true);
 
-    TAMainForm& create();
+    MainWindow& create();
     // Creates the window and runs the start-up sequence; false when it refused to start.
     bool start();
     // Closes the window as the system would and tells whether it closed.
@@ -46,7 +60,8 @@ public:
     // Opens a media file as a drop would, and lets the length probe finish.
     void openMedia(const QString& path);
 
-    TAMainForm& form() { return *form_; }
+    MainWindow& form() { return *form_; }
+    void destroyForm() { form_.reset(); }
     QTemporaryDir dir;
     FakeClock clock;
     FakePlayer player{clock};
@@ -60,5 +75,5 @@ public:
     FakeBrowserLauncher browser;
 
 private:
-    std::unique_ptr<TAMainForm> form_;
+    std::unique_ptr<MainWindow> form_;
 };

@@ -1,6 +1,7 @@
 // The position and volume bars: their texts, dragging to seek or set the volume, and the click
 // that plays or pauses; once also through real mouse events.
 
+#include <QFontMetrics>
 #include <QLabel>
 #include <QTimer>
 #include <QtTest>
@@ -28,6 +29,7 @@ private Q_SLOTS:
     void volumeDragSetsVolume();
     void volumeDragNeedsPressOnBar();
     void displayTexts();
+    void longNameGivesWayToTime();
     void realMouseEventsDriveBothBars();
     void clickErrorReachesErrorBox();
 };
@@ -35,45 +37,62 @@ private Q_SLOTS:
 void BarsTest::positionDragSeeks() {
     FormFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    TAMainForm& w = f.form();
-    TALProgressBar* bar = w.positionBar;
+    MainWindow& w = f.form();
+    ProgressBar* bar = control<ProgressBar>(w, "positionBar");
     QCOMPARE(bar->width(), 317);
     QCOMPARE(bar->Max(), 600);
 
-    w.positionBarPressed(Qt::LeftButton, 10, 5);
+    pressBar(control<ProgressBar>(w, "positionBar"), Qt::LeftButton, 10, 5);
     QVERIFY(w.isDraggingPosition());
-    w.positionBarDragged(158, 5);
+    dragBar(control<ProgressBar>(w, "positionBar"), 158, 5);
     QCOMPARE(f.player.currentPosition(), 299.0);
     QCOMPARE(bar->Position(), 299);
     QCOMPARE(bar->PosTextPrefix(), QStringLiteral("0:04:59"));
     QCOMPARE(bar->PosTextSuffix(), QStringLiteral("    [ talk.mp3 ]"));
-    QCOMPARE(w.playTimeLabel->text(), QStringLiteral("0:04:59"));
+    QCOMPARE(control<QLabel>(w, "playTimeLabel")->text(), QStringLiteral("0:04:59"));
     QCOMPARE(f.player.playState(), PlayStates::Paused);  // seeking leaves the play state
 
     // While playing it seeks too and keeps playing.
     f.player.play();
-    w.positionBarDragged(316, 23);
+    dragBar(control<ProgressBar>(w, "positionBar"), 316, 23);
     QCOMPARE(f.player.currentPosition(), 598.0);
     QCOMPARE(f.player.playState(), PlayStates::Playing);
-    w.positionBarReleased(Qt::LeftButton, 316, 23);
+    releaseBar(control<ProgressBar>(w, "positionBar"), Qt::LeftButton, 316, 23);
     QVERIFY(!w.isDraggingPosition());
     f.player.log.clear();
-    w.positionBarDragged(100, 5);
+    dragBar(control<ProgressBar>(w, "positionBar"), 100, 5);
     QVERIFY(f.player.log.isEmpty());
+}
+
+void BarsTest::longNameGivesWayToTime() {
+    FormFixture f;
+    const QString name =
+        QStringLiteral("interview_") + QString(150, QLatin1Char('a')) + QStringLiteral("_end.mp3");
+    startWithMedia(f, name, 36000);
+    auto* bar = control<ProgressBar>(f.form(), "positionBar");
+    f.player.setCurrentPosition(35999.5);
+    f.player.play();
+    f.form().transport().pollPosition();  // the widest time there is
+    QCOMPARE(bar->PosTextPrefix(), QStringLiteral("9:59:59"));
+    const QString suffix = bar->PosTextSuffix();
+    QVERIFY2(suffix.startsWith(QStringLiteral("    [ interview_")) &&
+                 suffix.endsWith(QStringLiteral("_end.mp3 ]")) && suffix.contains(QChar(0x2026)),
+             qPrintable(suffix));
+    QVERIFY(QFontMetrics(bar->font(), bar).horizontalAdvance(bar->text()) <= bar->width());
 }
 
 void BarsTest::positionDragIgnoresPointerOffBar() {
     FormFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    TAMainForm& w = f.form();
-    w.positionBarPressed(Qt::LeftButton, 10, 5);
+    MainWindow& w = f.form();
+    pressBar(control<ProgressBar>(w, "positionBar"), Qt::LeftButton, 10, 5);
     f.player.log.clear();
     // x + 1 must stay within the width, y within 0..height.
     const QPoint offBar[] = {{317, 5}, {-1, 5}, {100, -1}, {100, 24}};
     for (const QPoint& p : offBar)
-        w.positionBarDragged(p.x(), p.y());
+        dragBar(control<ProgressBar>(w, "positionBar"), p.x(), p.y());
     QVERIFY(f.player.log.isEmpty());
-    QCOMPARE(w.positionBar->Position(), 0);
+    QCOMPARE(control<ProgressBar>(w, "positionBar")->Position(), 0);
 }
 
 void BarsTest::positionBarBeforeLengthIsKnown() {
@@ -82,18 +101,17 @@ void BarsTest::positionBarBeforeLengthIsKnown() {
     f.writeSettings(transportsetup::kSettings);
     const QString media = f.addMediaFile(QStringLiteral("talk.mp3"), 600);
     QVERIFY(f.start());
-    TAMainForm& w = f.form();
-    w.DropFiles({media});
-    QCOMPARE(w.positionBar->Max(), 0);
+    MainWindow& w = f.form();
+    w.dropFiles({media});
+    QCOMPARE(control<ProgressBar>(w, "positionBar")->Max(), 0);
     QCOMPARE(f.player.playState(), PlayStates::Paused);
     f.player.log.clear();
-    w.positionBarPressed(Qt::LeftButton, 100, 5);
+    pressBar(control<ProgressBar>(w, "positionBar"), Qt::LeftButton, 100, 5);
     QVERIFY(!w.isDraggingPosition());
-    w.positionBarDragged(158, 5);
+    dragBar(control<ProgressBar>(w, "positionBar"), 158, 5);
     QVERIFY(f.player.log.isEmpty());
-    w.positionBarReleased(Qt::LeftButton, 158, 5);
-    w.positionBarClicked();  // the release on the bar still clicks
-    // Playing ends the length probe, sound on.
+    // The release on the bar still clicks; playing ends the length probe, sound on.
+    releaseBar(control<ProgressBar>(w, "positionBar"), Qt::LeftButton, 158, 5);
     QCOMPARE(f.player.log, (QStringList{QStringLiteral("play"), QStringLiteral("setMute 0")}));
     QCOMPARE(f.player.playState(), PlayStates::Playing);
 }
@@ -101,33 +119,33 @@ void BarsTest::positionBarBeforeLengthIsKnown() {
 void BarsTest::positionClickTogglesWithoutRewind() {
     FormFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    TAMainForm& w = f.form();
-    w.positionBarClicked();
+    MainWindow& w = f.form();
+    clickBar(control<ProgressBar>(w, "positionBar"));
     QCOMPARE(f.player.playState(), PlayStates::Playing);
-    QCOMPARE(w.positionBar->FontColor(), QColor(255, 0, 0));
+    QCOMPARE(control<ProgressBar>(w, "positionBar")->FontColor(), QColor(255, 0, 0));
     f.clock.advance(10000);
     transportTimer(w, "repeatTimer")->start();
     transportTimer(w, "rewindSkipTimer")->start();
     transportTimer(w, "forwardSkipTimer")->start();
     f.player.log.clear();
-    w.positionBarClicked();
+    clickBar(control<ProgressBar>(w, "positionBar"));
     QCOMPARE(f.player.log, QStringList{QStringLiteral("pause")});
     QCOMPARE(f.player.playState(), PlayStates::Paused);
     QCOMPARE(f.player.currentPosition(), 10.0);
     QVERIFY(!transportTimer(w, "repeatTimer")->isActive());
     QVERIFY(!transportTimer(w, "rewindSkipTimer")->isActive());
     QVERIFY(!transportTimer(w, "forwardSkipTimer")->isActive());
-    QCOMPARE(w.positionBar->FontColor(), QColor(0, 0, 0));
+    QCOMPARE(control<ProgressBar>(w, "positionBar")->FontColor(), QColor(0, 0, 0));
 }
 
 void BarsTest::positionClickWithoutMediaOnlyStopsTimers() {
     FormFixture f;
     f.writeSettings(transportsetup::kSettings);
     QVERIFY(f.start());
-    TAMainForm& w = f.form();
+    MainWindow& w = f.form();
     transportTimer(w, "repeatTimer")->start();
     f.player.log.clear();
-    w.positionBarClicked();
+    clickBar(control<ProgressBar>(w, "positionBar"));
     QVERIFY(!transportTimer(w, "repeatTimer")->isActive());
     QVERIFY(f.player.log.isEmpty());
 }
@@ -135,77 +153,81 @@ void BarsTest::positionClickWithoutMediaOnlyStopsTimers() {
 void BarsTest::volumeDragSetsVolume() {
     FormFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    TAMainForm& w = f.form();
-    TALProgressBar* bar = w.volumeBar;
+    MainWindow& w = f.form();
+    ProgressBar* bar = control<ProgressBar>(w, "volumeBar");
     QCOMPARE(bar->width(), 317);
-    w.volumeBarPressed(Qt::LeftButton, 150, 5);
-    w.volumeBarDragged(200, 5);
+    pressBar(control<ProgressBar>(w, "volumeBar"), Qt::LeftButton, 150, 5);
+    dragBar(control<ProgressBar>(w, "volumeBar"), 200, 5);
     QCOMPARE(f.player.volume(), 63);
     QCOMPARE(w.transport().volume(), 63);
     QCOMPARE(bar->Position(), 63);
     QCOMPARE(bar->PosTextSuffix(), volumeText(QStringLiteral("63")));
 
     // Past the right end the last value stays; at the very end it is 100.
-    w.volumeBarDragged(330, 5);
+    dragBar(control<ProgressBar>(w, "volumeBar"), 330, 5);
     QCOMPARE(f.player.volume(), 63);
     QCOMPARE(w.transport().volume(), 63);
-    w.volumeBarDragged(317, 5);
+    dragBar(control<ProgressBar>(w, "volumeBar"), 317, 5);
     QCOMPARE(w.transport().volume(), 100);
 
-    w.volumeBarDragged(0, 5);
+    dragBar(control<ProgressBar>(w, "volumeBar"), 0, 5);
     QCOMPARE(f.player.volume(), 0);
     QCOMPARE(w.transport().volume(), 0);
     QCOMPARE(bar->Position(), 0);
     QCOMPARE(bar->PosTextSuffix(), volumeText(QStringLiteral("0")));
 
     // Above or below the bar nothing changes; the vertical bounds are inclusive.
-    w.volumeBarDragged(100, -1);
-    w.volumeBarDragged(100, 24);
+    dragBar(control<ProgressBar>(w, "volumeBar"), 100, -1);
+    dragBar(control<ProgressBar>(w, "volumeBar"), 100, 24);
     QCOMPARE(w.transport().volume(), 0);
-    w.volumeBarDragged(100, 23);
+    dragBar(control<ProgressBar>(w, "volumeBar"), 100, 23);
     QCOMPARE(w.transport().volume(), 31);
 }
 
 void BarsTest::volumeDragNeedsPressOnBar() {
     FormFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    TAMainForm& w = f.form();
+    MainWindow& w = f.form();
     f.player.log.clear();
-    w.volumeBarDragged(200, 5);
+    dragBar(control<ProgressBar>(w, "volumeBar"), 200, 5);
     QVERIFY(f.player.log.isEmpty());
-    w.volumeBarPressed(Qt::RightButton, 200, 5);  // any button drags
-    w.volumeBarDragged(200, 5);
+    pressBar(control<ProgressBar>(w, "volumeBar"), Qt::RightButton, 200, 5);  // any button drags
+    dragBar(control<ProgressBar>(w, "volumeBar"), 200, 5);
     QCOMPARE(w.transport().volume(), 63);
-    w.volumeBarReleased(Qt::RightButton, 200, 5);
-    w.volumeBarDragged(50, 5);
+    releaseBar(control<ProgressBar>(w, "volumeBar"), Qt::RightButton, 200, 5);
+    dragBar(control<ProgressBar>(w, "volumeBar"), 50, 5);
     QCOMPARE(w.transport().volume(), 63);
 }
 
 void BarsTest::displayTexts() {
     FormFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    TAMainForm& w = f.form();
-    w.showSpeedText(QStringLiteral("0.8"));
-    w.showVolumeText(QStringLiteral("35"));
-    QCOMPARE(w.volumeBar->text(), QStringLiteral("     再生速度[ 0.8 ］     音量[ 35 ］"));
-    w.showPositionText(QStringLiteral("1:00:00"));
-    QCOMPARE(w.positionBar->text(), QStringLiteral("1:00:00    [ talk.mp3 ]"));
-    w.showVolumeBarText(QString(), QString());
-    QCOMPARE(w.volumeBar->text(), QString());
+    MainWindow& w = f.form();
+    // What the controllers report, as the window shows it.
+    Q_EMIT w.transport().speedTextChanged(QStringLiteral("0.8"));
+    Q_EMIT w.transport().volumeTextChanged(QStringLiteral("35"));
+    auto* volumeBar = control<ProgressBar>(w, "volumeBar");
+    QCOMPARE(volumeBar->text(), QStringLiteral("     再生速度[ 0.8 ］     音量[ 35 ］"));
+    Q_EMIT w.transport().positionTextChanged(QStringLiteral("1:00:00"));
+    QCOMPARE(control<ProgressBar>(w, "positionBar")->text(),
+             QStringLiteral("1:00:00    [ talk.mp3 ]"));
+    Q_EMIT w.indexCommands().volumeBarLeadingTextChanged(QString());
+    Q_EMIT w.indexCommands().volumeBarTrailingTextChanged(QString());
+    QCOMPARE(volumeBar->text(), QString());
 }
 
 void BarsTest::realMouseEventsDriveBothBars() {
     FormFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    TAMainForm& w = f.form();
+    MainWindow& w = f.form();
     transportTimer(w, "positionPollTimer")->stop();  // a real-time poll would race the fake clock
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    TALProgressBar* position = w.positionBar;
+    ProgressBar* position = control<ProgressBar>(w, "positionBar");
     QTest::mousePress(position, Qt::LeftButton, Qt::NoModifier, QPoint(10, 5));
     QTest::mouseMove(position, QPoint(158, 5));
     QCOMPARE(f.player.currentPosition(), 299.0);
-    QCOMPARE(w.playTimeLabel->text(), QStringLiteral("0:04:59"));
+    QCOMPARE(control<QLabel>(w, "playTimeLabel")->text(), QStringLiteral("0:04:59"));
     QCOMPARE(position->PosTextPrefix(), QStringLiteral("0:04:59"));
     QCOMPARE(f.player.playState(), PlayStates::Paused);
     // The release on the bar is also a click: it plays from where the drag left off.
@@ -214,7 +236,7 @@ void BarsTest::realMouseEventsDriveBothBars() {
     QCOMPARE(f.player.playState(), PlayStates::Playing);
     QCOMPARE(f.player.currentPosition(), 299.0);
 
-    TALProgressBar* volume = w.volumeBar;
+    ProgressBar* volume = control<ProgressBar>(w, "volumeBar");
     QTest::mousePress(volume, Qt::LeftButton, Qt::NoModifier, QPoint(100, 5));
     QTest::mouseMove(volume, QPoint(0, 5));
     QTest::mouseRelease(volume, Qt::LeftButton, Qt::NoModifier, QPoint(0, 5));
@@ -229,7 +251,7 @@ void BarsTest::realMouseEventsDriveBothBars() {
 void BarsTest::clickErrorReachesErrorBox() {
     FormFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    TAMainForm& w = f.form();
+    MainWindow& w = f.form();
     transportTimer(w, "positionPollTimer")->stop();
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
@@ -237,7 +259,8 @@ void BarsTest::clickErrorReachesErrorBox() {
     transportTimer(w, "repeatTimer")->start();
     transportTimer(w, "forwardSkipTimer")->start();
     f.player.failNext(QStringLiteral("pause"));
-    QTest::mouseClick(w.positionBar, Qt::LeftButton, Qt::NoModifier, QPoint(50, 5));
+    QTest::mouseClick(control<ProgressBar>(w, "positionBar"), Qt::LeftButton, Qt::NoModifier,
+                      QPoint(50, 5));
     QCOMPARE(f.dialogs.errors.size(), 1);
     QVERIFY(f.dialogs.errors.first().contains(QStringLiteral("pause")));
     QCOMPARE(f.player.playState(), PlayStates::Playing);

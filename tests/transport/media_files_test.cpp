@@ -75,10 +75,10 @@ void MediaFilesTest::dropAcceptsOnlyMediaNames() {
     FormFixture f;
     f.writeSettings(transportsetup::kSettings);
     QVERIFY(f.start());
-    TAMainForm& w = f.form();
+    MainWindow& w = f.form();
     const QString path = f.addMediaFile(name, 60);
     f.player.log.clear();
-    w.DropFiles({path});
+    w.dropFiles({path});
     if (accepted) {
         QCOMPARE(w.transport().mediaPath(), path);
         QCOMPARE(f.player.URL(), path);
@@ -86,7 +86,8 @@ void MediaFilesTest::dropAcceptsOnlyMediaNames() {
     } else {
         QVERIFY(w.transport().mediaPath().isEmpty());
         QVERIFY(f.player.log.isEmpty());
-        QCOMPARE(w.volumeBar->PosTextPrefix(), QStringLiteral("▼") + name + QStringLiteral("▲"));
+        QCOMPARE(control<ProgressBar>(w, "volumeBar")->PosTextPrefix(),
+                 QStringLiteral("▼") + name + QStringLiteral("▲"));
     }
 }
 

@@ -30,9 +30,9 @@ void startWithoutMedia(FormFixture& f) {
 }
 
 // Sets the picker and presses its button.
-void setTime(TAMainForm& w, const QTime& time) {
-    w.timePicker->setTime(time);
-    w.setTimeButton->click();
+void setTime(MainWindow& w, const QTime& time) {
+    control<QTimeEdit>(w, "timePicker")->setTime(time);
+    control<QToolButton>(w, "setTimeButton")->click();
 }
 }  // namespace
 
@@ -54,7 +54,6 @@ private Q_SLOTS:
     void pickerAcceptsExactlyTheLength();
     void pickerAtZeroSeeksWithoutPlayback();
     void pickerStartsOnePlayback();
-    void pickerTextForms();
     void pickerErrorEndsHandlerAtFailingCall();
     void fileMenuDisplays();
 };
@@ -62,7 +61,7 @@ private Q_SLOTS:
 void OpenMediaTest::openWhilePlayingStopsOldAndProbesNew() {
     FormFixture f;
     startWithMedia(f, QStringLiteral("a.mp3"), 600);
-    TAMainForm& w = f.form();
+    MainWindow& w = f.form();
     const QString b = f.addMediaFile(QStringLiteral("b.mp3"), 90);
     f.player.play();
     f.clock.advance(5000);
@@ -70,7 +69,7 @@ void OpenMediaTest::openWhilePlayingStopsOldAndProbesNew() {
     f.player.setRate(1.5);
     f.player.log.clear();
 
-    w.DropFiles({b});
+    w.dropFiles({b});
     const QStringList& log = f.player.log;
     QCOMPARE(log.mid(0, 3),
              (QStringList{QStringLiteral("stop"), QStringLiteral("setCurrentPosition 0"),
@@ -84,8 +83,10 @@ void OpenMediaTest::openWhilePlayingStopsOldAndProbesNew() {
     QVERIFY(transportTimer(w, "lengthProbeTimer")->isActive());
     QVERIFY(transportTimer(w, "positionPollTimer")->isActive());
     // The texts, not the player's values.
-    QCOMPARE(w.volumeBar->PosTextPrefix(), QStringLiteral("     再生速度[ 1.0 ］"));
-    QCOMPARE(w.volumeBar->PosTextSuffix(), QStringLiteral("     音量[ 50 ］"));
+    QCOMPARE(control<ProgressBar>(w, "volumeBar")->PosTextPrefix(),
+             QStringLiteral("     再生速度[ 1.0 ］"));
+    QCOMPARE(control<ProgressBar>(w, "volumeBar")->PosTextSuffix(),
+             QStringLiteral("     音量[ 50 ］"));
     QCOMPARE(f.player.volume(), 80);
     QCOMPARE(f.player.rate(), 1.5);
 
@@ -97,36 +98,37 @@ void OpenMediaTest::openWhilePlayingStopsOldAndProbesNew() {
     QVERIFY(!f.player.mute());
     QCOMPARE(f.player.playState(), PlayStates::Playing);
     QVERIFY(!transportTimer(w, "lengthProbeTimer")->isActive());
-    QCOMPARE(w.lengthLabel->text(), QStringLiteral("0:01:30"));
+    QCOMPARE(control<QLabel>(w, "lengthLabel")->text(), QStringLiteral("0:01:30"));
     QCOMPARE(w.transport().mediaLength(), 90);
     QCOMPARE(w.transport().durationSeconds(), 90);
-    QCOMPARE(w.positionBar->Max(), 90);
+    QCOMPARE(control<ProgressBar>(w, "positionBar")->Max(), 90);
 }
 
 void OpenMediaTest::openShowsNewMediaState() {
     FormFixture f;
     const QString media = startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    TAMainForm& w = f.form();
+    MainWindow& w = f.form();
     QCOMPARE(w.transport().mediaPath(), media);
     QCOMPARE(w.transport().mediaName(), QStringLiteral("talk.mp3"));
     QCOMPARE(w.index().indexFileName(), f.folder() + QStringLiteral("talk.mpx"));
     QVERIFY(w.pendingMediaPath().isEmpty());
     QCOMPARE(w.transport().savedPosition(), 0.0);
     QCOMPARE(w.transport().shownSeconds(), 0);
-    QCOMPARE(w.playTimeLabel->text(), QStringLiteral("0:00:00"));
-    QCOMPARE(w.dropHintLabel->text(), QStringLiteral("↓ ここに"));
-    QVERIFY(!w.dropHintLabel->isHidden());
-    QCOMPARE(w.dragHintLabel->text(), QStringLiteral("Drag＆Drop"));
-    QVERIFY(!w.dragHintLabel->font().bold());
-    QCOMPARE(w.lengthCaptionLabel->text(), QStringLiteral("録音時間"));
-    QVERIFY(w.lengthCaptionLabel->font().bold());
-    QVERIFY(!w.lengthCaptionLabel->isHidden());
-    QCOMPARE(w.lengthLabel->text(), QStringLiteral("0:10:00"));
-    QVERIFY(w.positionBar->font().bold());
-    QCOMPARE(w.positionBar->PosTextPrefix(), QStringLiteral("0:00:00"));
-    QCOMPARE(w.positionBar->PosTextSuffix(), QStringLiteral("    [ talk.mp3 ]"));
-    QCOMPARE(w.positionBar->Max(), 600);
-    QCOMPARE(w.volumeBar->font().pointSize(), 12);
+    QCOMPARE(control<QLabel>(w, "playTimeLabel")->text(), QStringLiteral("0:00:00"));
+    QCOMPARE(control<QLabel>(w, "dropHintLabel")->text(), QStringLiteral("↓ ここに"));
+    QVERIFY(!control<QLabel>(w, "dropHintLabel")->isHidden());
+    QCOMPARE(control<QLabel>(w, "dragHintLabel")->text(), QStringLiteral("Drag＆Drop"));
+    QVERIFY(!control<QLabel>(w, "dragHintLabel")->font().bold());
+    QCOMPARE(control<QLabel>(w, "lengthCaptionLabel")->text(), QStringLiteral("録音時間"));
+    QVERIFY(control<QLabel>(w, "lengthCaptionLabel")->font().bold());
+    QVERIFY(!control<QLabel>(w, "lengthCaptionLabel")->isHidden());
+    QCOMPARE(control<QLabel>(w, "lengthLabel")->text(), QStringLiteral("0:10:00"));
+    QVERIFY(control<ProgressBar>(w, "positionBar")->font().bold());
+    QCOMPARE(control<ProgressBar>(w, "positionBar")->PosTextPrefix(), QStringLiteral("0:00:00"));
+    QCOMPARE(control<ProgressBar>(w, "positionBar")->PosTextSuffix(),
+             QStringLiteral("    [ talk.mp3 ]"));
+    QCOMPARE(control<ProgressBar>(w, "positionBar")->Max(), 600);
+    QCOMPARE(control<ProgressBar>(w, "volumeBar")->font().pointSize(), 12);
     QCOMPARE(f.player.playState(), PlayStates::Paused);
     QCOMPARE(f.player.currentPosition(), 0.0);
 }
@@ -146,11 +148,11 @@ void OpenMediaTest::atNameSetsPicker() {
     QFETCH(QTime, picker);
     FormFixture f;
     startWithoutMedia(f);
-    TAMainForm& w = f.form();
+    MainWindow& w = f.form();
     const QString media = f.addMediaFile(name, 7200);
-    w.timePicker->setTime(QTime(0, 5, 0));
+    control<QTimeEdit>(w, "timePicker")->setTime(QTime(0, 5, 0));
     f.openMedia(media);
-    QCOMPARE(w.timePicker->time(), picker);
+    QCOMPARE(control<QTimeEdit>(w, "timePicker")->time(), picker);
     // A time in the name pauses the player, which the first load has started.
     const QStringList& log = f.player.log;
     const qsizetype firstLoad = log.indexOf(QStringLiteral("setURL ") + media);
@@ -164,11 +166,11 @@ void OpenMediaTest::atNameSetsPicker() {
 void OpenMediaTest::invalidAtTimeStillOpens() {
     FormFixture f;
     startWithoutMedia(f);
-    TAMainForm& w = f.form();
+    MainWindow& w = f.form();
     const QString media = f.addMediaFile(QStringLiteral("@1_99_00=x.wav"), 600);
-    w.timePicker->setTime(QTime(0, 5, 0));
-    w.DropFiles({media});
-    QCOMPARE(w.timePicker->time(), QTime(0, 0, 0));
+    control<QTimeEdit>(w, "timePicker")->setTime(QTime(0, 5, 0));
+    w.dropFiles({media});
+    QCOMPARE(control<QTimeEdit>(w, "timePicker")->time(), QTime(0, 0, 0));
     QCOMPARE(f.player.URL(), media);
     QVERIFY(transportTimer(w, "lengthProbeTimer")->isActive());
     QVERIFY(transportTimer(w, "positionPollTimer")->isActive());
@@ -177,17 +179,17 @@ void OpenMediaTest::invalidAtTimeStillOpens() {
     QVERIFY(f.dialogs.messages.isEmpty());
     f.clock.advance(1000);
     w.transport().finishLengthProbe();
-    QCOMPARE(w.lengthLabel->text(), QStringLiteral("0:10:00"));
-    QCOMPARE(w.positionBar->Max(), 600);
+    QCOMPARE(control<QLabel>(w, "lengthLabel")->text(), QStringLiteral("0:10:00"));
+    QCOMPARE(control<ProgressBar>(w, "positionBar")->Max(), 600);
 }
 
 void OpenMediaTest::openThroughDialog() {
     FormFixture f;
     startWithoutMedia(f);
-    TAMainForm& w = f.form();
+    MainWindow& w = f.form();
     const QString media = f.addMediaFile(QStringLiteral("talk.m4a"), 120);
     f.dialogs.openAnswers << media;
-    w.MenuFileOpen->trigger();
+    control<QAction>(w, "openMediaAction")->trigger();
     QCOMPARE(f.dialogs.lastOpenTitle, QStringLiteral("開く"));
     QCOMPARE(f.dialogs.lastOpenSuffix, QStringLiteral(".mp3"));
     // The three filters of old, after one of our own for every format the player plays.
@@ -209,7 +211,7 @@ void OpenMediaTest::openThroughDialog() {
     // The toolbar button is the same command.
     const QString other = f.addMediaFile(QStringLiteral("other.mp3"), 60);
     f.dialogs.openAnswers << other;
-    w.openFileAction->trigger();
+    control<QAction>(w, "openFileAction")->trigger();
     QCOMPARE(w.transport().mediaPath(), other);
     QCOMPARE(w.index().indexFileName(), f.folder() + QStringLiteral("other.mpx"));
 }
@@ -224,24 +226,24 @@ void OpenMediaTest::cancelledDialogChangesNothing() {
     QFETCH(bool, playing);
     FormFixture f;
     const QString media = startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    TAMainForm& w = f.form();
+    MainWindow& w = f.form();
     f.player.play();
     f.clock.advance(5000);
     w.transport().pollPosition();
-    if (!playing) w.playPauseClicked();
+    if (!playing) control<QAction>(w, "playPauseAction")->trigger();
     f.player.log.clear();
-    w.MenuFileOpenClick();
+    control<QAction>(w, "openMediaAction")->trigger();
     QCOMPARE(f.dialogs.lastOpenTitle, QStringLiteral("開く"));
     QCOMPARE(f.player.log, QStringList());
     QCOMPARE(f.player.URL(), media);
     const int state = playing ? PlayStates::Playing : PlayStates::Paused;
     QCOMPARE(f.player.playState(), state);
     QCOMPARE(w.transport().mediaPath(), media);
-    QCOMPARE(w.positionBar->PosTextPrefix(), QStringLiteral("0:00:05"));
+    QCOMPARE(control<ProgressBar>(w, "positionBar")->PosTextPrefix(), QStringLiteral("0:00:05"));
     // The play control still reaches the media, and the close keeps the place.
-    w.playPauseClicked();
+    control<QAction>(w, "playPauseAction")->trigger();
     QVERIFY(f.player.playState() != state);
-    w.playPauseClicked();
+    control<QAction>(w, "playPauseAction")->trigger();
     QCOMPARE(f.player.playState(), state);
     QVERIFY(f.closeForm());
     QCOMPARE(ProfileFile(f.folder() + QStringLiteral("Scribo.inf"))
@@ -255,11 +257,11 @@ void OpenMediaTest::openClearsWavMode() {
     f.writeSettings(transportsetup::kSettings + "[General]\nFile=" + saved.toUtf8() +
                     "\n[Record]\nPosition=12\n");
     QVERIFY(f.start());
-    TAMainForm& w = f.form();
+    MainWindow& w = f.form();
     QVERIFY(w.transport().wavMode());
     const QString wav = f.addMediaFile(QStringLiteral("next.wav"), 60);
     f.dialogs.openAnswers << wav;
-    w.MenuFileOpenClick();
+    control<QAction>(w, "openMediaAction")->trigger();
     QVERIFY(!w.transport().wavMode());
     QCOMPARE(w.transport().mediaPath(), wav);
 }
@@ -267,8 +269,8 @@ void OpenMediaTest::openClearsWavMode() {
 void OpenMediaTest::openTurnsSaveOnCloseOn() {
     FormFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    TAMainForm& w = f.form();
-    w.MenuSettingsInitializeClick();  // the reset turns it off
+    MainWindow& w = f.form();
+    control<QAction>(w, "resetAction")->trigger();  // the reset turns it off
     QVERIFY(!w.savesOnClose());
     f.openMedia(f.addMediaFile(QStringLiteral("next.mp3"), 60));
     QVERIFY(w.savesOnClose());
@@ -277,30 +279,30 @@ void OpenMediaTest::openTurnsSaveOnCloseOn() {
 void OpenMediaTest::unplayableNameShowsNoLength() {
     FormFixture f;
     startWithoutMedia(f);
-    TAMainForm& w = f.form();
+    MainWindow& w = f.form();
     const QString notes = f.folder() + QStringLiteral("notes.txt");
     QFile file(notes);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.close();
     f.dialogs.openAnswers << notes;
-    w.MenuFileOpenClick();
+    control<QAction>(w, "openMediaAction")->trigger();
     QCOMPARE(w.transport().mediaPath(), notes);
     QCOMPARE(f.player.URL(), notes);
     f.clock.advance(1000);
     w.transport().finishLengthProbe();
-    QCOMPARE(w.lengthLabel->text(), QString());
-    QCOMPARE(w.positionBar->Max(), 0);
+    QCOMPARE(control<QLabel>(w, "lengthLabel")->text(), QString());
+    QCOMPARE(control<ProgressBar>(w, "positionBar")->Max(), 0);
     QVERIFY(f.dialogs.errors.isEmpty());
 }
 
 void OpenMediaTest::openErrorEndsHandlerAtFailingCall() {
     FormFixture f;
     const QString media = startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    TAMainForm& w = f.form();
+    MainWindow& w = f.form();
     f.dialogs.openAnswers << f.addMediaFile(QStringLiteral("next.mp3"), 60);
     f.player.failNext(QStringLiteral("close"));
     f.player.log.clear();
-    w.MenuFileOpen->trigger();
+    control<QAction>(w, "openMediaAction")->trigger();
     QCOMPARE(f.dialogs.errors.size(), 1);
     QVERIFY(f.dialogs.errors.first().contains(QStringLiteral("close")));
     QCOMPARE(f.dialogs.lastOpenTitle, QStringLiteral("開く"));  // the file is chosen first
@@ -311,7 +313,7 @@ void OpenMediaTest::openErrorEndsHandlerAtFailingCall() {
 void OpenMediaTest::pickerAcceptsExactlyTheLength() {
     FormFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    TAMainForm& w = f.form();
+    MainWindow& w = f.form();
     QCOMPARE(w.transport().durationSeconds(), 600);
     w.transport().setRepeatPosition(42);
     f.player.log.clear();
@@ -325,14 +327,14 @@ void OpenMediaTest::pickerAcceptsExactlyTheLength() {
     QCOMPARE(f.dialogs.messages.size(), 1);
     QCOMPARE(f.player.log.first(), QStringLiteral("setCurrentPosition 600"));
     QCOMPARE(w.transport().repeatPosition(), 600.0);
-    QCOMPARE(w.positionBar->Position(), 600);
-    QCOMPARE(w.positionBar->PosTextPrefix(), QStringLiteral("0:10:00"));
+    QCOMPARE(control<ProgressBar>(w, "positionBar")->Position(), 600);
+    QCOMPARE(control<ProgressBar>(w, "positionBar")->PosTextPrefix(), QStringLiteral("0:10:00"));
 }
 
 void OpenMediaTest::pickerAtZeroSeeksWithoutPlayback() {
     FormFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    TAMainForm& w = f.form();
+    MainWindow& w = f.form();
     f.player.setCurrentPosition(30);
     w.transport().setRepeatPosition(42);
     f.player.log.clear();
@@ -348,7 +350,7 @@ void OpenMediaTest::pickerAtZeroSeeksWithoutPlayback() {
 void OpenMediaTest::pickerStartsOnePlayback() {
     FormFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    TAMainForm& w = f.form();
+    MainWindow& w = f.form();
     f.player.setCurrentPosition(20);
     f.player.play();
     f.player.log.clear();
@@ -358,33 +360,17 @@ void OpenMediaTest::pickerStartsOnePlayback() {
                           QStringLiteral("setCurrentPosition 90"), QStringLiteral("play")}));
     QCOMPARE(w.transport().repeatPosition(), 90.0);
     QCOMPARE(f.player.playState(), PlayStates::Playing);
-    QCOMPARE(w.positionBar->Position(), 90);
-    QCOMPARE(w.positionBar->PosTextPrefix(), QStringLiteral("0:01:30"));
+    QCOMPARE(control<ProgressBar>(w, "positionBar")->Position(), 90);
+    QCOMPARE(control<ProgressBar>(w, "positionBar")->PosTextPrefix(), QStringLiteral("0:01:30"));
     QVERIFY(!transportTimer(w, "repeatTimer")->isActive());  // one playback, no repeat
     f.clock.advance(2500);
     QCOMPARE(f.player.currentPosition(), 92.5);
 }
 
-void OpenMediaTest::pickerTextForms() {
-    FormFixture f;
-    startWithMedia(f, QStringLiteral("long.mp3"), 7200);
-    TAMainForm& w = f.form();
-    // Three fields are h, m, s; otherwise the first two are m, s; a field that is no integer or
-    // is missing counts 0.
-    const std::pair<const char*, double> forms[] = {
-        {"1,02,03", 3723}, {"1,30", 90}, {"x,2,3", 123}, {"0,75,00", 4500}, {"7", 420}};
-    for (const auto& [text, seconds] : forms) {
-        w.seekToTimeText(QString::fromLatin1(text));
-        QVERIFY2(w.transport().repeatPosition() == seconds, text);
-        QVERIFY2(f.player.currentPosition() == seconds, text);
-    }
-    QVERIFY(f.dialogs.messages.isEmpty());
-}
-
 void OpenMediaTest::pickerErrorEndsHandlerAtFailingCall() {
     FormFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    TAMainForm& w = f.form();
+    MainWindow& w = f.form();
     transportTimer(w, "repeatTimer")->start();
     f.player.failNext(QStringLiteral("play"));
     setTime(w, QTime(0, 1, 0));
@@ -398,23 +384,25 @@ void OpenMediaTest::pickerErrorEndsHandlerAtFailingCall() {
 void OpenMediaTest::fileMenuDisplays() {
     FormFixture f;
     startWithoutMedia(f);
-    TAMainForm& w = f.form();
-    w.showVolumeBarText(QStringLiteral("p"), QStringLiteral("s"));
-    w.MenuFileGetFilename->trigger();
-    w.MenuFileGetFoldername->trigger();
-    QCOMPARE(w.volumeBar->PosTextPrefix(), QStringLiteral("p"));
-    QCOMPARE(w.volumeBar->PosTextSuffix(), QStringLiteral("s"));
+    MainWindow& w = f.form();
+    Q_EMIT w.indexCommands().volumeBarLeadingTextChanged(QStringLiteral("p"));
+    Q_EMIT w.indexCommands().volumeBarTrailingTextChanged(QStringLiteral("s"));
+    control<QAction>(w, "showFileNameAction")->trigger();
+    control<QAction>(w, "showFolderNameAction")->trigger();
+    QCOMPARE(control<ProgressBar>(w, "volumeBar")->PosTextPrefix(), QStringLiteral("p"));
+    QCOMPARE(control<ProgressBar>(w, "volumeBar")->PosTextSuffix(), QStringLiteral("s"));
 
     f.openMedia(f.addMediaFile(QStringLiteral("talk.mp3"), 600));
     const QString folder = f.folder().chopped(1);
-    w.MenuFileGetFilename->trigger();
-    QCOMPARE(w.volumeBar->PosTextPrefix(),
+    control<QAction>(w, "showFileNameAction")->trigger();
+    QCOMPARE(control<ProgressBar>(w, "volumeBar")->PosTextPrefix(),
              QStringLiteral("talk.mp3 - ") + folder + QLatin1Char('/'));
-    QCOMPARE(w.volumeBar->PosTextSuffix(), QString());
-    w.showVolumeBarText(QStringLiteral("p"), QStringLiteral("s"));
-    w.MenuFileGetFoldername->trigger();
-    QCOMPARE(w.volumeBar->PosTextPrefix(), folder);
-    QCOMPARE(w.volumeBar->PosTextSuffix(), QString());
+    QCOMPARE(control<ProgressBar>(w, "volumeBar")->PosTextSuffix(), QString());
+    Q_EMIT w.indexCommands().volumeBarLeadingTextChanged(QStringLiteral("p"));
+    Q_EMIT w.indexCommands().volumeBarTrailingTextChanged(QStringLiteral("s"));
+    control<QAction>(w, "showFolderNameAction")->trigger();
+    QCOMPARE(control<ProgressBar>(w, "volumeBar")->PosTextPrefix(), folder);
+    QCOMPARE(control<ProgressBar>(w, "volumeBar")->PosTextSuffix(), QString());
 }
 
 QTEST_MAIN(OpenMediaTest)

@@ -70,8 +70,8 @@ void PlayPauseTest::pauseRewindsByChosenSeconds() {
     QFETCH(double, expected);
     FormFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    TAMainForm& w = f.form();
-    w.RadioGroupAutoBackSpace->setItemIndex(item);
+    MainWindow& w = f.form();
+    control<RadioGroup>(w, "autoRewindGroup")->setItemIndex(item);
 
     w.transport().playPause();
     QCOMPARE(f.player.playState(), PlayStates::Playing);
@@ -90,7 +90,7 @@ void PlayPauseTest::pauseRewindsByChosenSeconds() {
 void PlayPauseTest::resumePlaysFromRewoundPosition() {
     FormFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    TAMainForm& w = f.form();
+    MainWindow& w = f.form();
     QCOMPARE(w.transport().rewindSeconds(), 2.5);
     w.transport().playPause();
     f.clock.advance(10000);
@@ -107,7 +107,7 @@ void PlayPauseTest::withoutMediaNothingHappens() {
     FormFixture f;
     f.writeSettings(transportsetup::kSettings);
     QVERIFY(f.start());
-    TAMainForm& w = f.form();
+    MainWindow& w = f.form();
     transportTimer(w, "repeatTimer")->start();
     transportTimer(w, "rewindSkipTimer")->start();
     f.player.log.clear();
@@ -117,14 +117,14 @@ void PlayPauseTest::withoutMediaNothingHappens() {
     // The timers stop before the media is asked for.
     QVERIFY(!transportTimer(w, "repeatTimer")->isActive());
     QVERIFY(!transportTimer(w, "rewindSkipTimer")->isActive());
-    w.playPauseClicked();
+    control<QAction>(w, "playPauseAction")->trigger();
     QVERIFY(f.player.log.isEmpty());
 }
 
 void PlayPauseTest::wavModeNeverRewinds() {
     FormFixture f;
     startWavRestored(f, 20);
-    TAMainForm& w = f.form();
+    MainWindow& w = f.form();
     QVERIFY(w.transport().wavMode());
     QCOMPARE(f.player.currentPosition(), 20.0);
     QCOMPARE(f.player.playState(), PlayStates::Paused);
@@ -141,13 +141,14 @@ void PlayPauseTest::wavModeNeverRewinds() {
     QCOMPARE(f.player.currentPosition(), 25.0);
     QCOMPARE(w.transport().savedPosition(), 25.0);
     QCOMPARE(f.player.count(QStringLiteral("setCurrentPosition")), 0);
-    QCOMPARE(w.volumeBar->PosTextPrefix(), QStringLiteral("     再生速度[ 1.0 ］"));
+    QCOMPARE(control<ProgressBar>(w, "volumeBar")->PosTextPrefix(),
+             QStringLiteral("     再生速度[ 1.0 ］"));
 }
 
 void PlayPauseTest::wavModeLeavesEndedMediaAlone() {
     FormFixture f;
     startWavRestored(f, 598);
-    TAMainForm& w = f.form();
+    MainWindow& w = f.form();
     f.player.play();
     f.clock.advance(5000);
     QCOMPARE(f.player.playState(), PlayStates::MediaEnded);
@@ -161,30 +162,30 @@ void PlayPauseTest::wavModeLeavesEndedMediaAlone() {
 void PlayPauseTest::toolbarTogglesWithoutRewind() {
     FormFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    TAMainForm& w = f.form();
+    MainWindow& w = f.form();
     w.transport().setPlayToggled(false);
-    w.playPauseClicked();
+    control<QAction>(w, "playPauseAction")->trigger();
     QCOMPARE(f.player.playState(), PlayStates::Playing);
     QVERIFY(!w.transport().playToggled());
     f.clock.advance(10000);
     w.transport().setPlayToggled(true);
     transportTimer(w, "repeatTimer")->start();
-    w.playPauseClicked();
+    control<QAction>(w, "playPauseAction")->trigger();
     QCOMPARE(f.player.playState(), PlayStates::Paused);
     QCOMPARE(f.player.currentPosition(), 10.0);
     QVERIFY(w.transport().playToggled());
     QVERIFY(!transportTimer(w, "repeatTimer")->isActive());
-    QCOMPARE(w.positionBar->FontColor(), QColor(0, 0, 0));
+    QCOMPARE(control<ProgressBar>(w, "positionBar")->FontColor(), QColor(0, 0, 0));
 }
 
 void PlayPauseTest::toolbarForgetsVanishedFile() {
     FormFixture f;
     const QString media = startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    TAMainForm& w = f.form();
+    MainWindow& w = f.form();
     QVERIFY(QFile::remove(media));
     transportTimer(w, "repeatTimer")->start();
     f.player.log.clear();
-    w.playPauseClicked();
+    control<QAction>(w, "playPauseAction")->trigger();
     QVERIFY(w.transport().mediaPath().isEmpty());
     QVERIFY(f.player.log.isEmpty());
     QCOMPARE(f.player.playState(), PlayStates::Paused);
@@ -194,11 +195,11 @@ void PlayPauseTest::toolbarForgetsVanishedFile() {
 void PlayPauseTest::toolbarErrorEndsHandlerAtFailingCall() {
     FormFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    TAMainForm& w = f.form();
+    MainWindow& w = f.form();
     transportTimer(w, "repeatTimer")->start();
     transportTimer(w, "rewindSkipTimer")->start();
     f.player.failNext(QStringLiteral("play"));
-    w.playPauseAction->trigger();
+    control<QAction>(w, "playPauseAction")->trigger();
     QCOMPARE(f.dialogs.errors.size(), 1);
     QVERIFY(f.dialogs.errors.first().contains(QStringLiteral("play")));
     QCOMPARE(f.player.playState(), PlayStates::Paused);
@@ -209,26 +210,28 @@ void PlayPauseTest::toolbarErrorEndsHandlerAtFailingCall() {
 void PlayPauseTest::playStateShowsPlayerValues() {
     FormFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    TAMainForm& w = f.form();
+    MainWindow& w = f.form();
     f.player.setRate(1.25);
     f.player.setVolume(80);
     f.player.play();
     transportTimer(w, "forwardSkipTimer")->start();
     w.transport().refreshPlayState();
     QVERIFY(!transportTimer(w, "forwardSkipTimer")->isActive());
-    QCOMPARE(w.positionBar->FontColor(), QColor(255, 0, 0));
-    QCOMPARE(w.volumeBar->PosTextPrefix(), QStringLiteral("     再生速度[ 1.3 ］"));
-    QCOMPARE(w.volumeBar->PosTextSuffix(), QStringLiteral("     音量[ 80 ］"));
-    QCOMPARE(w.volumeBar->Position(), 50);  // the bar itself is left alone
+    QCOMPARE(control<ProgressBar>(w, "positionBar")->FontColor(), QColor(255, 0, 0));
+    QCOMPARE(control<ProgressBar>(w, "volumeBar")->PosTextPrefix(),
+             QStringLiteral("     再生速度[ 1.3 ］"));
+    QCOMPARE(control<ProgressBar>(w, "volumeBar")->PosTextSuffix(),
+             QStringLiteral("     音量[ 80 ］"));
+    QCOMPARE(control<ProgressBar>(w, "volumeBar")->Position(), 50);  // the bar itself is left alone
     f.player.pause();
     w.transport().refreshPlayState();
-    QCOMPARE(w.positionBar->FontColor(), QColor(0, 0, 0));
+    QCOMPARE(control<ProgressBar>(w, "positionBar")->FontColor(), QColor(0, 0, 0));
 }
 
 void PlayPauseTest::repeatWithoutPositionNeverSeeks() {
     FormFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    TAMainForm& w = f.form();
+    MainWindow& w = f.form();
     QCOMPARE(w.transport().repeatPosition(), 0.0);
     f.player.log.clear();
     w.transport().replay();
@@ -244,7 +247,7 @@ void PlayPauseTest::repeatWithoutPositionNeverSeeks() {
 void PlayPauseTest::repeatRestartsAtPositionEachTick() {
     FormFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    TAMainForm& w = f.form();
+    MainWindow& w = f.form();
     w.transport().setRepeatPosition(30);
     w.transport().replay();
     QVERIFY(transportTimer(w, "repeatTimer")->isActive());
@@ -274,17 +277,17 @@ void PlayPauseTest::repeatRestartsAtPositionEachTick() {
 void PlayPauseTest::changedIntervalAppliesToRunningTimer() {
     FormFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    TAMainForm& w = f.form();
+    MainWindow& w = f.form();
     w.transport().setRepeatPosition(30);
     w.transport().replay();
-    w.RadioGroupRepeatTime->setItemIndex(6);
+    control<RadioGroup>(w, "repeatIntervalGroup")->setItemIndex(6);
     QCOMPARE(w.transport().repeatInterval(), 20000);
     QCOMPARE(transportTimer(w, "repeatTimer")->interval(), 20000);
     QVERIFY(transportTimer(w, "repeatTimer")->isActive());
     QCOMPARE(ProfileFile(w.settingsPath())
                  .readInteger(QStringLiteral("Play"), QStringLiteral("RepeatTime"), -9),
              6);
-    w.RadioGroupRepeatTime->setItemIndex(-1);
+    control<RadioGroup>(w, "repeatIntervalGroup")->setItemIndex(-1);
     QCOMPARE(transportTimer(w, "repeatTimer")->interval(), 2000);
 }
 
@@ -292,13 +295,13 @@ void PlayPauseTest::rewindChoiceAppliesAndIsStored() {
     FormFixture f;
     f.create();
     // Before start-up the group's choice waits for the settings to be applied.
-    f.form().RadioGroupAutoBackSpace->setItemIndex(3);
+    control<RadioGroup>(f.form(), "autoRewindGroup")->setItemIndex(3);
     QCOMPARE(f.form().transport().rewindSeconds(), 3.0);
 
     FormFixture g;
     startWithMedia(g, QStringLiteral("talk.mp3"), 600);
-    TAMainForm& w = g.form();
-    w.RadioGroupAutoBackSpace->setItemIndex(3);
+    MainWindow& w = g.form();
+    control<RadioGroup>(w, "autoRewindGroup")->setItemIndex(3);
     QCOMPARE(w.transport().rewindSeconds(), 1.2);
     QCOMPARE(ProfileFile(w.settingsPath())
                  .readInteger(QStringLiteral("Play"), QStringLiteral("AutoBackSpace"), -9),
@@ -308,13 +311,13 @@ void PlayPauseTest::rewindChoiceAppliesAndIsStored() {
 void PlayPauseTest::commandsStopRepeat() {
     FormFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    TAMainForm& w = f.form();
+    MainWindow& w = f.form();
     w.transport().setRepeatPosition(30);
     const std::pair<const char*, std::function<void()>> commands[] = {
         {"PlayPause", [&] { w.transport().playPause(); }},
-        {"toolbar", [&] { w.playPauseAction->trigger(); }},
-        {"position bar click", [&] { w.positionBarClicked(); }},
-        {"set time", [&] { w.setTimeButton->click(); }},
+        {"toolbar", [&] { control<QAction>(w, "playPauseAction")->trigger(); }},
+        {"position bar click", [&] { clickBar(control<ProgressBar>(w, "positionBar")); }},
+        {"set time", [&] { control<QToolButton>(w, "setTimeButton")->click(); }},
     };
     for (const auto& [name, command] : commands) {
         w.transport().replay();
@@ -328,15 +331,15 @@ void PlayPauseTest::commandsStopRepeat() {
 void PlayPauseTest::pollWhilePausedChangesNothing() {
     FormFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    TAMainForm& w = f.form();
+    MainWindow& w = f.form();
     f.player.setCurrentPosition(42);
-    w.playTimeLabel->setText(QStringLiteral("keep"));
-    const QString prefix = w.positionBar->PosTextPrefix();
+    control<QLabel>(w, "playTimeLabel")->setText(QStringLiteral("keep"));
+    const QString prefix = control<ProgressBar>(w, "positionBar")->PosTextPrefix();
     const int shown = w.transport().shownSeconds();
     w.transport().pollPosition();
-    QCOMPARE(w.playTimeLabel->text(), QStringLiteral("keep"));
-    QCOMPARE(w.positionBar->PosTextPrefix(), prefix);
-    QCOMPARE(w.positionBar->Position(), 0);
+    QCOMPARE(control<QLabel>(w, "playTimeLabel")->text(), QStringLiteral("keep"));
+    QCOMPARE(control<ProgressBar>(w, "positionBar")->PosTextPrefix(), prefix);
+    QCOMPARE(control<ProgressBar>(w, "positionBar")->Position(), 0);
     QCOMPARE(w.transport().shownSeconds(), shown);
     QCOMPARE(w.transport().polledPosition(), 0.0);
 }
@@ -344,7 +347,7 @@ void PlayPauseTest::pollWhilePausedChangesNothing() {
 void PlayPauseTest::pollWhilePlayingShowsPosition() {
     FormFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    TAMainForm& w = f.form();
+    MainWindow& w = f.form();
     f.player.setCurrentPosition(75);
     f.player.play();
     f.clock.advance(500);
@@ -352,10 +355,11 @@ void PlayPauseTest::pollWhilePlayingShowsPosition() {
     QCOMPARE(w.transport().polledPosition(), 75.5);
     QCOMPARE(w.transport().polledDuration(), 600.0);
     QCOMPARE(w.transport().shownSeconds(), 75);
-    QCOMPARE(w.playTimeLabel->text(), QStringLiteral("0:01:15"));
-    QCOMPARE(w.positionBar->PosTextPrefix(), QStringLiteral("0:01:15"));
-    QCOMPARE(w.positionBar->PosTextSuffix(), QStringLiteral("    [ talk.mp3 ]"));
-    QCOMPARE(w.positionBar->Position(), 75);
+    QCOMPARE(control<QLabel>(w, "playTimeLabel")->text(), QStringLiteral("0:01:15"));
+    QCOMPARE(control<ProgressBar>(w, "positionBar")->PosTextPrefix(), QStringLiteral("0:01:15"));
+    QCOMPARE(control<ProgressBar>(w, "positionBar")->PosTextSuffix(),
+             QStringLiteral("    [ talk.mp3 ]"));
+    QCOMPARE(control<ProgressBar>(w, "positionBar")->Position(), 75);
 }
 
 void PlayPauseTest::pollKeepsBarAtZeroUntilLengthKnown() {
@@ -364,35 +368,35 @@ void PlayPauseTest::pollKeepsBarAtZeroUntilLengthKnown() {
     f.writeSettings(transportsetup::kSettings);
     const QString media = f.addMediaFile(QStringLiteral("talk.mp3"), 600);
     QVERIFY(f.start());
-    TAMainForm& w = f.form();
-    w.DropFiles({media});  // no length probe yet
-    QCOMPARE(w.positionBar->Max(), 0);
+    MainWindow& w = f.form();
+    w.dropFiles({media});  // no length probe yet
+    QCOMPARE(control<ProgressBar>(w, "positionBar")->Max(), 0);
     f.player.play();
     f.clock.advance(3000);
     w.transport().pollPosition();
-    QCOMPARE(w.playTimeLabel->text(), QStringLiteral("0:00:03"));
+    QCOMPARE(control<QLabel>(w, "playTimeLabel")->text(), QStringLiteral("0:00:03"));
     QCOMPARE(w.transport().shownSeconds(), 3);
-    QCOMPARE(w.positionBar->Position(), 0);
+    QCOMPARE(control<ProgressBar>(w, "positionBar")->Position(), 0);
 }
 
 void PlayPauseTest::pollInWavModeUsesPlayerString() {
     FormFixture f;
     const QString media = startWavRestored(f, 20);
-    TAMainForm& w = f.form();
+    MainWindow& w = f.form();
     QCOMPARE(w.transport().shownSeconds(), 20);
     f.player.play();
     f.clock.advance(3700);
     w.transport().pollPosition();
-    QCOMPARE(w.playTimeLabel->text(), QStringLiteral("0:00:23"));
-    QCOMPARE(w.positionBar->PosTextPrefix(), QStringLiteral("0:00:23"));
-    QCOMPARE(w.positionBar->Position(), 23);
+    QCOMPARE(control<QLabel>(w, "playTimeLabel")->text(), QStringLiteral("0:00:23"));
+    QCOMPARE(control<ProgressBar>(w, "positionBar")->PosTextPrefix(), QStringLiteral("0:00:23"));
+    QCOMPARE(control<ProgressBar>(w, "positionBar")->Position(), 23);
     QCOMPARE(w.transport().shownSeconds(), 20);  // not kept in WAV mode
     // The text is the player's string, which the window reads only for an existing file.
     QVERIFY(QFile::remove(media));
     f.clock.advance(2000);
     w.transport().pollPosition();
-    QCOMPARE(w.playTimeLabel->text(), QString());
-    QCOMPARE(w.positionBar->Position(), 25);
+    QCOMPARE(control<QLabel>(w, "playTimeLabel")->text(), QString());
+    QCOMPARE(control<ProgressBar>(w, "positionBar")->Position(), 25);
 }
 
 QTEST_MAIN(PlayPauseTest)

@@ -6,7 +6,7 @@
 #include <QTimer>
 #include <QtTest>
 
-#include "controls/al_progress_bar.h"
+#include "controls/progress_bar.h"
 #include "core/time_code.h"
 #include "fakes/form_fixture.h"
 #include "fakes/transport_setup.h"
@@ -68,7 +68,7 @@ void SavedPositionTest::probeLeavesThePlayerWhereTheOpenPutIt() {
         settings += "[General]\nFile=" + media.toUtf8() + "\n[Record]\nPosition=" + saved + "\n";
     f.writeSettings(settings);
     QVERIFY(f.start());
-    TAMainForm& w = f.form();
+    MainWindow& w = f.form();
     TransportController& t = w.transport();
     if (openAnother) {
         f.openMedia(f.addMediaFile(QStringLiteral("next.mp3"), 300));
@@ -84,9 +84,9 @@ void SavedPositionTest::probeLeavesThePlayerWhereTheOpenPutIt() {
     QVERIFY(!f.player.mute());
     QCOMPARE(f.player.currentPosition(), expected);
     const QString shown = Time2HHMMSS(expected);
-    QCOMPARE(w.playTimeLabel->text(), shown);
-    QCOMPARE(w.positionBar->PosTextPrefix(), shown);
-    QCOMPARE(w.positionBar->Position(), static_cast<int>(expected));
+    QCOMPARE(control<QLabel>(w, "playTimeLabel")->text(), shown);
+    QCOMPARE(control<ProgressBar>(w, "positionBar")->PosTextPrefix(), shown);
+    QCOMPARE(control<ProgressBar>(w, "positionBar")->Position(), static_cast<int>(expected));
     QCOMPARE(t.shownSeconds(), static_cast<int>(expected));
     // What a close now saves.
     QCOMPARE(t.position(), expected);
@@ -96,12 +96,12 @@ void SavedPositionTest::lengthShownOnceThePlayerKnowsIt() {
     FormFixture f;
     f.writeSettings(transportsetup::kSettings);
     QVERIFY(f.start());
-    TAMainForm& w = f.form();
-    w.DropFiles({f.addMediaFile(QStringLiteral("talk.mp3"), 600)});
+    MainWindow& w = f.form();
+    w.dropFiles({f.addMediaFile(QStringLiteral("talk.mp3"), 600)});
     QVERIFY(transportTimer(w, "lengthProbeTimer")->isActive());
-    QCOMPARE(w.lengthLabel->text(), QStringLiteral("0:10:00"));
-    QCOMPARE(w.lengthCaptionLabel->text(), QStringLiteral("録音時間"));
-    QCOMPARE(w.positionBar->Max(), 600);
+    QCOMPARE(control<QLabel>(w, "lengthLabel")->text(), QStringLiteral("0:10:00"));
+    QCOMPARE(control<QLabel>(w, "lengthCaptionLabel")->text(), QStringLiteral("録音時間"));
+    QCOMPARE(control<ProgressBar>(w, "positionBar")->Max(), 600);
     QCOMPARE(w.transport().durationSeconds(), 600);
 }
 

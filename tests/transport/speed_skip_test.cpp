@@ -19,7 +19,7 @@ QString speedText(const QString& speed) {
     return QStringLiteral("     再生速度[ ") + speed + QStringLiteral(" ］");
 }
 
-int readPlayInt(const TAMainForm& w, const QString& key) {
+int readPlayInt(const MainWindow& w, const QString& key) {
     return ProfileFile(w.settingsPath()).readInteger(QStringLiteral("Play"), key, -9);
 }
 
@@ -49,7 +49,7 @@ private Q_SLOTS:
 void SpeedSkipTest::speedGroupAppliesTable() {
     FormFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    TAMainForm& w = f.form();
+    MainWindow& w = f.form();
     struct Row {
         int item;
         double speed;
@@ -61,21 +61,23 @@ void SpeedSkipTest::speedGroupAppliesTable() {
                         {3, 1.2, "1.2", true}, {4, 1.5, "1.5", true}, {5, 1.8, "1.8", true},
                         {6, 2.0, "2.0", true}, {-1, 1.0, "1.0", true}};
     for (const Row& row : rows) {
-        w.RadioGroupPlaySpeed->setItemIndex(row.item);
+        control<RadioGroup>(w, "speedGroup")->setItemIndex(row.item);
         const QByteArray where = QByteArray("item ") + QByteArray::number(row.item);
         QVERIFY2(f.player.rate() == row.speed, where);
         QVERIFY2(w.transport().chosenSpeed() == row.speed, where);
         QVERIFY2(w.transport().speedSwitchOn() == row.active, where);
-        QVERIFY2(w.volumeBar->PosTextPrefix() == speedText(QLatin1String(row.text)), where);
+        QVERIFY2(control<ProgressBar>(w, "volumeBar")->PosTextPrefix() ==
+                     speedText(QLatin1String(row.text)),
+                 where);
         QVERIFY2(readPlayInt(w, QStringLiteral("Speed")) == row.item, where);
     }
 }
 
 void SpeedSkipTest::speedGroupWaitsForStartup() {
     FormFixture f;
-    TAMainForm& w = f.create();
+    MainWindow& w = f.create();
     f.player.log.clear();
-    w.RadioGroupPlaySpeed->setItemIndex(4);
+    control<RadioGroup>(w, "speedGroup")->setItemIndex(4);
     QVERIFY(f.player.log.isEmpty());
     QCOMPARE(w.transport().chosenSpeed(), 1.0);
 }
@@ -83,8 +85,8 @@ void SpeedSkipTest::speedGroupWaitsForStartup() {
 void SpeedSkipTest::speedChoiceIsStoredWhileFileExists() {
     FormFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    TAMainForm& w = f.form();
-    w.RadioGroupPlaySpeed->setItemIndex(5);
+    MainWindow& w = f.form();
+    control<RadioGroup>(w, "speedGroup")->setItemIndex(5);
     const ProfileFile ini(w.settingsPath());
     QCOMPARE(ini.readInteger(QStringLiteral("Play"), QStringLiteral("Speed"), -9), 5);
     QCOMPARE(ini.readString(QStringLiteral("Play"), QStringLiteral("ActualSpeed"), QString()),
@@ -92,7 +94,7 @@ void SpeedSkipTest::speedChoiceIsStoredWhileFileExists() {
 
     // Without the file the choice still applies but nothing is written (or created).
     QVERIFY(QFile::remove(w.settingsPath()));
-    w.RadioGroupPlaySpeed->setItemIndex(1);
+    control<RadioGroup>(w, "speedGroup")->setItemIndex(1);
     QCOMPARE(f.player.rate(), 0.8);
     QVERIFY(!QFile::exists(w.settingsPath()));
     QVERIFY(f.dialogs.errors.isEmpty());
@@ -101,98 +103,101 @@ void SpeedSkipTest::speedChoiceIsStoredWhileFileExists() {
 void SpeedSkipTest::toggleSwitchesBetweenNormalAndSetSpeed() {
     FormFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    TAMainForm& w = f.form();
-    w.RadioGroupPlaySpeed->setItemIndex(4);
+    MainWindow& w = f.form();
+    control<RadioGroup>(w, "speedGroup")->setItemIndex(4);
     QCOMPARE(f.player.rate(), 1.5);
     QVERIFY(w.transport().speedSwitchOn());
     const QByteArray settings = f.settingsBytes();
 
-    w.speedSwitchClicked();
+    control<QAction>(w, "speedSwitchAction")->trigger();
     QCOMPARE(f.player.rate(), 1.0);
     QVERIFY(!w.transport().speedSwitchOn());
-    QCOMPARE(w.volumeBar->PosTextPrefix(), speedText(QStringLiteral("1.0")));
+    QCOMPARE(control<ProgressBar>(w, "volumeBar")->PosTextPrefix(),
+             speedText(QStringLiteral("1.0")));
 
-    w.speedSwitchClicked();
+    control<QAction>(w, "speedSwitchAction")->trigger();
     QCOMPARE(f.player.rate(), 1.5);
     QVERIFY(w.transport().speedSwitchOn());
-    QCOMPARE(w.volumeBar->PosTextPrefix(), speedText(QStringLiteral("1.5")));
+    QCOMPARE(control<ProgressBar>(w, "volumeBar")->PosTextPrefix(),
+             speedText(QStringLiteral("1.5")));
 
     // The switch leaves the choice itself alone.
     QCOMPARE(w.transport().chosenSpeed(), 1.5);
-    QCOMPARE(w.RadioGroupPlaySpeed->ItemIndex(), 4);
+    QCOMPARE(control<RadioGroup>(w, "speedGroup")->ItemIndex(), 4);
     QCOMPARE(f.settingsBytes(), settings);
 }
 
 void SpeedSkipTest::normalChosenWhileSetSpeedActive() {
     FormFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    TAMainForm& w = f.form();
-    w.RadioGroupPlaySpeed->setItemIndex(4);
-    w.RadioGroupPlaySpeed->setItemIndex(2);
+    MainWindow& w = f.form();
+    control<RadioGroup>(w, "speedGroup")->setItemIndex(4);
+    control<RadioGroup>(w, "speedGroup")->setItemIndex(2);
     QCOMPARE(f.player.rate(), 1.0);
     QVERIFY(!w.transport().speedSwitchOn());
     QCOMPARE(w.transport().chosenSpeed(), 1.0);
 
     f.player.log.clear();
-    w.speedSwitchClicked();
+    control<QAction>(w, "speedSwitchAction")->trigger();
     QCOMPARE(f.player.log, QStringList{QStringLiteral("setRate 1")});
     QVERIFY(w.transport().speedSwitchOn());
-    QCOMPARE(w.volumeBar->PosTextPrefix(), speedText(QStringLiteral("1.0")));
+    QCOMPARE(control<ProgressBar>(w, "volumeBar")->PosTextPrefix(),
+             speedText(QStringLiteral("1.0")));
 }
 
 void SpeedSkipTest::toggleRefusedWhenRateUnavailable() {
     FormFixture f;
     startWithMedia(f, QStringLiteral("talk.wav"), 600, /*rateAvailable=*/false);
-    TAMainForm& w = f.form();
-    w.RadioGroupPlaySpeed->setItemIndex(4);  // the group does not ask
+    MainWindow& w = f.form();
+    control<RadioGroup>(w, "speedGroup")->setItemIndex(4);  // the group does not ask
     QCOMPARE(f.player.rate(), 1.5);
-    const QString before = w.volumeBar->PosTextPrefix();
+    const QString before = control<ProgressBar>(w, "volumeBar")->PosTextPrefix();
     f.player.log.clear();
-    w.speedSwitchAction->trigger();
+    control<QAction>(w, "speedSwitchAction")->trigger();
     QCOMPARE(f.dialogs.messages, QStringList{kRateRefused});
     QVERIFY(f.player.log.isEmpty());
     QVERIFY(w.transport().speedSwitchOn());
-    QCOMPARE(w.volumeBar->PosTextPrefix(), before);
+    QCOMPARE(control<ProgressBar>(w, "volumeBar")->PosTextPrefix(), before);
     QVERIFY(f.dialogs.errors.isEmpty());
 }
 
 void SpeedSkipTest::speedErrorsEndHandlerAtFailingCall() {
     FormFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    TAMainForm& w = f.form();
-    const QString before = w.volumeBar->PosTextPrefix();
+    MainWindow& w = f.form();
+    const QString before = control<ProgressBar>(w, "volumeBar")->PosTextPrefix();
 
     f.player.failNext(QStringLiteral("setRate"));
-    w.speedSwitchAction->trigger();
+    control<QAction>(w, "speedSwitchAction")->trigger();
     QCOMPARE(f.dialogs.errors.size(), 1);
     QCOMPARE(f.player.rate(), 1.0);
-    QCOMPARE(w.volumeBar->PosTextPrefix(), before);
+    QCOMPARE(control<ProgressBar>(w, "volumeBar")->PosTextPrefix(), before);
 
     // Through the radio group: the failing rate ends it before the text and the file.
     const QByteArray settings = f.settingsBytes();
     f.player.failNext(QStringLiteral("setRate"));
-    w.RadioGroupPlaySpeed->setItemIndex(6);
+    control<RadioGroup>(w, "speedGroup")->setItemIndex(6);
     QCOMPARE(f.dialogs.errors.size(), 2);
-    QCOMPARE(w.volumeBar->PosTextPrefix(), before);
+    QCOMPARE(control<ProgressBar>(w, "volumeBar")->PosTextPrefix(), before);
     QCOMPARE(f.settingsBytes(), settings);
 }
 
 void SpeedSkipTest::pitchGroupsSetStepsAndStore() {
     FormFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    TAMainForm& w = f.form();
+    MainWindow& w = f.form();
     QCOMPARE(w.transport().rewindStep(), 5.0);
     QCOMPARE(w.transport().forwardStep(), 5.0);
-    w.RadioGroupREWPitch->setItemIndex(0);
-    w.RadioGroupFWDPitch->setItemIndex(6);
+    control<RadioGroup>(w, "rewindStepGroup")->setItemIndex(0);
+    control<RadioGroup>(w, "forwardStepGroup")->setItemIndex(6);
     QCOMPARE(w.transport().rewindStep(), 2.0);
     QCOMPARE(w.transport().forwardStep(), 600.0);
     const ProfileFile ini(w.settingsPath());
     QCOMPARE(ini.readInteger(QStringLiteral("Pedal"), QStringLiteral("REWPitch"), -9), 0);
     QCOMPARE(ini.readInteger(QStringLiteral("Pedal"), QStringLiteral("FWDPitch"), -9), 6);
     // No selection keeps the step.
-    w.RadioGroupREWPitch->setItemIndex(-1);
-    w.RadioGroupFWDPitch->setItemIndex(-1);
+    control<RadioGroup>(w, "rewindStepGroup")->setItemIndex(-1);
+    control<RadioGroup>(w, "forwardStepGroup")->setItemIndex(-1);
     QCOMPARE(w.transport().rewindStep(), 2.0);
     QCOMPARE(w.transport().forwardStep(), 600.0);
 }
@@ -200,7 +205,7 @@ void SpeedSkipTest::pitchGroupsSetStepsAndStore() {
 void SpeedSkipTest::rewindStepsToStartAndPauses() {
     FormFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    TAMainForm& w = f.form();
+    MainWindow& w = f.form();
     f.player.setCurrentPosition(7);
     transportTimer(w, "rewindSkipTimer")->start();
 
@@ -210,24 +215,25 @@ void SpeedSkipTest::rewindStepsToStartAndPauses() {
     QVERIFY(transportTimer(w, "rewindSkipTimer")->isActive());
     QCOMPARE(w.transport().savedPosition(), 7.0);
     QCOMPARE(w.transport().polledDuration(), 600.0);
-    QCOMPARE(w.positionBar->Position(), 2);
-    QCOMPARE(w.positionBar->PosTextPrefix(), QStringLiteral("0:00:02"));
-    QCOMPARE(w.positionBar->PosTextSuffix(), QStringLiteral("    [ talk.mp3 ]"));
-    QCOMPARE(w.playTimeLabel->text(), QStringLiteral("0:00:02"));
+    QCOMPARE(control<ProgressBar>(w, "positionBar")->Position(), 2);
+    QCOMPARE(control<ProgressBar>(w, "positionBar")->PosTextPrefix(), QStringLiteral("0:00:02"));
+    QCOMPARE(control<ProgressBar>(w, "positionBar")->PosTextSuffix(),
+             QStringLiteral("    [ talk.mp3 ]"));
+    QCOMPARE(control<QLabel>(w, "playTimeLabel")->text(), QStringLiteral("0:00:02"));
 
     w.transport().rewindSkipTick();
     QCOMPARE(f.player.currentPosition(), 0.0);
     QCOMPARE(f.player.playState(), PlayStates::Paused);
     QVERIFY(!transportTimer(w, "rewindSkipTimer")->isActive());
     QCOMPARE(w.transport().savedPosition(), 2.0);
-    QCOMPARE(w.positionBar->Position(), 0);
-    QCOMPARE(w.playTimeLabel->text(), QStringLiteral("0:00:00"));
+    QCOMPARE(control<ProgressBar>(w, "positionBar")->Position(), 0);
+    QCOMPARE(control<QLabel>(w, "playTimeLabel")->text(), QStringLiteral("0:00:00"));
 }
 
 void SpeedSkipTest::rewindFromExactlyOneStepLandsOnZero() {
     FormFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    TAMainForm& w = f.form();
+    MainWindow& w = f.form();
     f.player.setCurrentPosition(5);
     f.player.play();
     transportTimer(w, "rewindSkipTimer")->start();
@@ -242,27 +248,27 @@ void SpeedSkipTest::rewindFromExactlyOneStepLandsOnZero() {
 void SpeedSkipTest::forwardStepsWhilePlaying() {
     FormFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    TAMainForm& w = f.form();
+    MainWindow& w = f.form();
     f.player.setCurrentPosition(10);
     f.player.play();
     transportTimer(w, "forwardSkipTimer")->start();
     w.transport().forwardSkipTick();
     QCOMPARE(f.player.currentPosition(), 15.0);
     QCOMPARE(f.player.playState(), PlayStates::Playing);
-    QCOMPARE(w.positionBar->Position(), 15);
-    QCOMPARE(w.playTimeLabel->text(), QStringLiteral("0:00:15"));
+    QCOMPARE(control<ProgressBar>(w, "positionBar")->Position(), 15);
+    QCOMPARE(control<QLabel>(w, "playTimeLabel")->text(), QStringLiteral("0:00:15"));
     f.clock.advance(1000);
     w.transport().forwardSkipTick();
     QCOMPARE(f.player.currentPosition(), 21.0);
     QCOMPARE(w.transport().savedPosition(), 16.0);
-    QCOMPARE(w.playTimeLabel->text(), QStringLiteral("0:00:21"));
+    QCOMPARE(control<QLabel>(w, "playTimeLabel")->text(), QStringLiteral("0:00:21"));
     QVERIFY(transportTimer(w, "forwardSkipTimer")->isActive());
 }
 
 void SpeedSkipTest::forwardStopsShortOfEnd() {
     FormFixture f;
     startWithMedia(f, QStringLiteral("short.mp3"), 60);
-    TAMainForm& w = f.form();
+    MainWindow& w = f.form();
     f.player.setCurrentPosition(58);
     f.player.play();
     transportTimer(w, "forwardSkipTimer")->start();
@@ -272,8 +278,8 @@ void SpeedSkipTest::forwardStopsShortOfEnd() {
     QCOMPARE(f.player.currentPosition(), 58.0);
     QCOMPARE(f.player.playState(), PlayStates::Paused);
     QVERIFY(!transportTimer(w, "forwardSkipTimer")->isActive());
-    QCOMPARE(w.playTimeLabel->text(), QStringLiteral("0:00:58"));
-    QCOMPARE(w.positionBar->Position(), 58);
+    QCOMPARE(control<QLabel>(w, "playTimeLabel")->text(), QStringLiteral("0:00:58"));
+    QCOMPARE(control<ProgressBar>(w, "positionBar")->Position(), 58);
 
     // A step that would land exactly on the end stops as well.
     f.player.setCurrentPosition(55);
@@ -289,8 +295,8 @@ void SpeedSkipTest::unknownDurationStopsSkips() {
     FormFixture f;
     f.player.setDurationDelay(1'000'000'000);
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    TAMainForm& w = f.form();
-    QCOMPARE(w.positionBar->Max(), 0);
+    MainWindow& w = f.form();
+    QCOMPARE(control<ProgressBar>(w, "positionBar")->Max(), 0);
 
     f.player.setCurrentPosition(7);
     f.player.play();
@@ -299,7 +305,7 @@ void SpeedSkipTest::unknownDurationStopsSkips() {
     QCOMPARE(f.player.currentPosition(), 7.0);
     QCOMPARE(f.player.playState(), PlayStates::Paused);
     QVERIFY(!transportTimer(w, "forwardSkipTimer")->isActive());
-    QCOMPARE(w.playTimeLabel->text(), QStringLiteral("0:00:07"));
+    QCOMPARE(control<QLabel>(w, "playTimeLabel")->text(), QStringLiteral("0:00:07"));
 
     transportTimer(w, "rewindSkipTimer")->start();
     w.transport().rewindSkipTick();
@@ -311,7 +317,7 @@ void SpeedSkipTest::unknownDurationStopsSkips() {
 void SpeedSkipTest::playStateEndsSkip() {
     FormFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    TAMainForm& w = f.form();
+    MainWindow& w = f.form();
     transportTimer(w, "rewindSkipTimer")->start();
     transportTimer(w, "forwardSkipTimer")->start();
     w.transport().refreshPlayState();
@@ -320,10 +326,10 @@ void SpeedSkipTest::playStateEndsSkip() {
 
     // Every play or pause command ends a skip, the position-bar click included.
     transportTimer(w, "rewindSkipTimer")->start();
-    w.positionBarClicked();
+    clickBar(control<ProgressBar>(w, "positionBar"));
     QVERIFY(!transportTimer(w, "rewindSkipTimer")->isActive());
     transportTimer(w, "forwardSkipTimer")->start();
-    w.playPauseClicked();
+    control<QAction>(w, "playPauseAction")->trigger();
     QVERIFY(!transportTimer(w, "forwardSkipTimer")->isActive());
 }
 

@@ -7,12 +7,13 @@
 #include <QtTest>
 
 #include "app/main_form.h"
-#include "controls/al_progress_bar.h"
+#include "controls/progress_bar.h"
 #include "core/time_code.h"
 #include "fakes/fake_dialogs.h"
 #include "fakes/fake_keyboard.h"
 #include "fakes/fake_pedal_library.h"
 #include "fakes/test_media.h"
+#include "fakes/window_controls.h"
 #include "transport/clock.h"
 #include "transport/mpv_player.h"
 #include "transport/transport_controller.h"
@@ -89,7 +90,7 @@ private:
     FakeDialogs dialogs_;
     FakePedalLibrary pedalLibrary_;
     FakeKeyState keyState_;
-    std::unique_ptr<TAMainForm> form_;
+    std::unique_ptr<MainWindow> form_;
     QString media_;
 };
 
@@ -101,9 +102,10 @@ void WindowOnMpvTest::init() {
                                                   {QStringLiteral("vo"), QStringLiteral("null")}});
     player_ = std::make_unique<RecordingPlayer>(*mpv_);
     restart({});
-    form_->DropFiles({media_});
+    form_->dropFiles({media_});
     // The player knows the length within milliseconds; the probe's timer need not come first.
-    QTRY_COMPARE_WITH_TIMEOUT(form_->lengthLabel->text(), QStringLiteral("0:00:20"), 8000);
+    QTRY_COMPARE_WITH_TIMEOUT(control<QLabel>(*form_, "lengthLabel")->text(),
+                              QStringLiteral("0:00:20"), 8000);
     QVERIFY(lengthProbeTimer()->isActive());
     QTRY_VERIFY_WITH_TIMEOUT(!lengthProbeTimer()->isActive(), 8000);
 }
@@ -118,10 +120,10 @@ void WindowOnMpvTest::restart(const QByteArray& settings) {
         "[Menu]\r\nDontUseUseFooptPeadl=1\r\n" +
         settings);
     ini.close();
-    form_ = std::make_unique<TAMainForm>(
-        FormServices{player_.get(), &clock_, &dialogs_, dir_->path() + QLatin1Char('/'),
-                     &pedalLibrary_, &keyState_, dir_->path() + QLatin1Char('/')});
-    QVERIFY(form_->FormShow());
+    form_ = std::make_unique<MainWindow>(
+        WindowServices{player_.get(), &clock_, &dialogs_, dir_->path() + QLatin1Char('/'),
+                       &pedalLibrary_, &keyState_, dir_->path() + QLatin1Char('/')});
+    QVERIFY(form_->startUp());
 }
 
 void WindowOnMpvTest::cleanup() {
@@ -142,10 +144,10 @@ double WindowOnMpvTest::advanceOver(int ms) {
 void WindowOnMpvTest::openShowsLengthAndRestsPausedUnmuted() {
     QCOMPARE(mpv_->playState(), PlayStates::Paused);
     QVERIFY(!mpv_->mute());
-    QCOMPARE(form_->lengthCaptionLabel->text(), QStringLiteral("録音時間"));
+    QCOMPARE(control<QLabel>(*form_, "lengthCaptionLabel")->text(), QStringLiteral("録音時間"));
     QCOMPARE(form_->transport().mediaLength(), 20);
     QCOMPARE(form_->transport().durationSeconds(), 20);
-    QCOMPARE(form_->positionBar->Max(), 20);
+    QCOMPARE(control<ProgressBar>(*form_, "positionBar")->Max(), 20);
 }
 
 void WindowOnMpvTest::probeLeavesThePlayerWhereTheOpenPutIt_data() {
@@ -161,7 +163,8 @@ void WindowOnMpvTest::probeLeavesThePlayerWhereTheOpenPutIt() {
     QFETCH(double, expected);
     if (!settings.isEmpty()) {
         restart(settings.replace("%1", media_.toUtf8()));
-        QTRY_COMPARE_WITH_TIMEOUT(form_->lengthLabel->text(), QStringLiteral("0:00:20"), 8000);
+        QTRY_COMPARE_WITH_TIMEOUT(control<QLabel>(*form_, "lengthLabel")->text(),
+                                  QStringLiteral("0:00:20"), 8000);
         QTRY_VERIFY_WITH_TIMEOUT(!lengthProbeTimer()->isActive(), 8000);
     }
     QTest::qWait(300);  // the position poll has had its turn
@@ -170,8 +173,8 @@ void WindowOnMpvTest::probeLeavesThePlayerWhereTheOpenPutIt() {
     const double rest = mpv_->currentPosition();
     QVERIFY2(qAbs(rest - expected) < 0.1, qPrintable(QString::number(rest)));
     const QString shown = Time2HHMMSS(expected);
-    QCOMPARE(form_->playTimeLabel->text(), shown);
-    QCOMPARE(form_->positionBar->PosTextPrefix(), shown);
+    QCOMPARE(control<QLabel>(*form_, "playTimeLabel")->text(), shown);
+    QCOMPARE(control<ProgressBar>(*form_, "positionBar")->PosTextPrefix(), shown);
     // Playback goes on from there.
     form_->transport().togglePlay();
     QTest::qWait(400);
@@ -212,7 +215,7 @@ void WindowOnMpvTest::pauseRewindsByTheChosenSeconds() {
 }
 
 void WindowOnMpvTest::speedTableTakesEffect() {
-    form_->RadioGroupPlaySpeed->setItemIndex(0);
+    control<RadioGroup>(*form_, "speedGroup")->setItemIndex(0);
     QCOMPARE(mpv_->rate(), 0.6);
     form_->transport().playPause();
     QTRY_COMPARE_WITH_TIMEOUT(mpv_->playState(), PlayStates::Playing, 3000);
@@ -220,7 +223,7 @@ void WindowOnMpvTest::speedTableTakesEffect() {
     const double slow = advanceOver(1500);
     QVERIFY2(qAbs(slow - 0.6) < 0.12, qPrintable(QString::number(slow)));
 
-    form_->RadioGroupPlaySpeed->setItemIndex(6);
+    control<RadioGroup>(*form_, "speedGroup")->setItemIndex(6);
     QCOMPARE(mpv_->rate(), 2.0);
     QTest::qWait(300);
     const double fast = advanceOver(1500);

@@ -10,7 +10,7 @@
 #include <qpa/qplatformintegration.h>
 #include <memory>
 
-#include "controls/al_progress_bar.h"
+#include "controls/progress_bar.h"
 
 using D = TProgressDirection;
 using S = TBarColorStyle;
@@ -24,8 +24,8 @@ const QColor kBackground(230, 230, 230);
 const QColor kBorder1(64, 64, 64);
 const QColor kBorder2(250, 250, 250);
 
-std::unique_ptr<TALProgressBar> makeBar(QSize size, D direction = D::pdLeftToRight) {
-    auto bar = std::make_unique<TALProgressBar>();
+std::unique_ptr<ProgressBar> makeBar(QSize size, D direction = D::pdLeftToRight) {
+    auto bar = std::make_unique<ProgressBar>();
     bar->resize(size);
     bar->setDirection(direction);
     bar->setBarColorStyle(S::cs1Color);
@@ -82,11 +82,11 @@ void send(QWidget* widget, QEvent::Type type, QPoint at, Qt::MouseButton button,
 
 }  // namespace
 
-class AlProgressBarTest : public QObject {
+class ProgressBarTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void defaults() {
-        TALProgressBar bar;
+        ProgressBar bar;
         QCOMPARE(bar.size(), QSize(200, 20));
         QCOMPARE(bar.sizeHint(), QSize(200, 20));
         QCOMPARE(bar.BackgroundColor(), bar.palette().color(QPalette::Button));
@@ -356,22 +356,21 @@ private Q_SLOTS:
     }
 
     void mouseSignals() {
-        TALProgressBar bar;
+        ProgressBar bar;
         QStringList log;
-        connect(&bar, &TALProgressBar::mouseDown, this,
+        connect(&bar, &ProgressBar::mouseDown, this,
                 [&log](Qt::MouseButton b, Qt::KeyboardModifiers, int x, int y) {
                     log << QStringLiteral("down %1 %2,%3").arg(int(b)).arg(x).arg(y);
                 });
-        connect(&bar, &TALProgressBar::mouseMove, this,
-                [&log](Qt::KeyboardModifiers, int x, int y) {
-                    log << QStringLiteral("move %1,%2").arg(x).arg(y);
-                });
-        connect(&bar, &TALProgressBar::mouseUp, this,
+        connect(&bar, &ProgressBar::mouseMove, this, [&log](Qt::KeyboardModifiers, int x, int y) {
+            log << QStringLiteral("move %1,%2").arg(x).arg(y);
+        });
+        connect(&bar, &ProgressBar::mouseUp, this,
                 [&log](Qt::MouseButton b, Qt::KeyboardModifiers, int x, int y) {
                     log << QStringLiteral("up %1 %2,%3").arg(int(b)).arg(x).arg(y);
                 });
-        connect(&bar, &TALProgressBar::clicked, this, [&log] { log << QStringLiteral("click"); });
-        connect(&bar, &TALProgressBar::doubleClicked, this,
+        connect(&bar, &ProgressBar::clicked, this, [&log] { log << QStringLiteral("click"); });
+        connect(&bar, &ProgressBar::doubleClicked, this,
                 [&log] { log << QStringLiteral("double"); });
         const auto L = Qt::LeftButton, R = Qt::RightButton, N = Qt::NoButton;
 
@@ -409,7 +408,7 @@ private Q_SLOTS:
     }
 
     void accessibility() {
-        TALProgressBar bar;
+        ProgressBar bar;
         bar.setMax(200);
         bar.setPosition(30);
         bar.setPosTextPrefix(QStringLiteral("0:00:30"));
@@ -447,7 +446,7 @@ private Q_SLOTS:
         QVERIFY(platform);
         platform->setActive(true);
         QVERIFY(QAccessible::isActive());
-        TALProgressBar bar;
+        ProgressBar bar;
         events.clear();
         bar.setPosition(25);
         bar.setPosTextPrefix(QStringLiteral("a"));
@@ -463,5 +462,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(AlProgressBarTest)
-#include "al_progress_bar_test.moc"
+QTEST_MAIN(ProgressBarTest)
+#include "progress_bar_test.moc"

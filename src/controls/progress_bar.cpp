@@ -1,4 +1,4 @@
-#include "controls/al_progress_bar.h"
+#include "controls/progress_bar.h"
 
 #include <QAccessible>
 #include <QEvent>
@@ -8,9 +8,9 @@
 #include <QPainter>
 #include <QPalette>
 
-#include "controls/al_progress_bar_accessible.h"
+#include "controls/progress_bar_accessible.h"
 
-TALProgressBar::TALProgressBar(QWidget* parent)
+ProgressBar::ProgressBar(QWidget* parent)
     : QWidget(parent),
       borderColor1_(palette().color(QPalette::Dark)),
       borderColor2_(palette().color(QPalette::Light)),
@@ -18,7 +18,7 @@ TALProgressBar::TALProgressBar(QWidget* parent)
       barColor1_(0, 128, 0),
       barColor2_(255, 255, 0),
       barColor3_(255, 0, 0) {
-    TALProgressBarAccessible::installFactory();
+    ProgressBarAccessible::installFactory();
     // Moves without a button down are reported too.
     setMouseTracking(true);
     // Every pixel comes from the composed image.
@@ -27,74 +27,74 @@ TALProgressBar::TALProgressBar(QWidget* parent)
     compose();
 }
 
-TALProgressBar::~TALProgressBar() = default;
+ProgressBar::~ProgressBar() = default;
 
-void TALProgressBar::setBackgroundColor(const QColor& color) {
+void ProgressBar::setBackgroundColor(const QColor& color) {
     backgroundColor_ = color;
     changed();
 }
 
-void TALProgressBar::setBarBitmap(const QImage& bitmap) {
+void ProgressBar::setBarBitmap(const QImage& bitmap) {
     // Our own opaque copy: the tiles replace what lies under them.
     barBitmap_ = bitmap.isNull() ? QImage() : bitmap.convertToFormat(QImage::Format_RGB32);
     changed();
 }
 
-void TALProgressBar::setBarColor1(const QColor& color) {
+void ProgressBar::setBarColor1(const QColor& color) {
     barColor1_ = color;
     changed();
 }
 
-void TALProgressBar::setBarColor2(const QColor& color) {
+void ProgressBar::setBarColor2(const QColor& color) {
     barColor2_ = color;
     changed();
 }
 
-void TALProgressBar::setBarColor3(const QColor& color) {
+void ProgressBar::setBarColor3(const QColor& color) {
     barColor3_ = color;
     changed();
 }
 
-void TALProgressBar::setBarColorStyle(TBarColorStyle style) {
+void ProgressBar::setBarColorStyle(TBarColorStyle style) {
     barColorStyle_ = style;
     changed();
 }
 
-void TALProgressBar::setBorderColor1(const QColor& color) {
+void ProgressBar::setBorderColor1(const QColor& color) {
     borderColor1_ = color;
     changed();
 }
 
-void TALProgressBar::setBorderColor2(const QColor& color) {
+void ProgressBar::setBorderColor2(const QColor& color) {
     borderColor2_ = color;
     changed();
 }
 
-void TALProgressBar::setDirection(TProgressDirection direction) {
+void ProgressBar::setDirection(TProgressDirection direction) {
     direction_ = direction;
     changed();
 }
 
-void TALProgressBar::setMax(int max) {
+void ProgressBar::setMax(int max) {
     const QString before = text();
     max_ = max;
     changed();
     announceTextChange(before);
 }
 
-void TALProgressBar::setMin(int min) {
+void ProgressBar::setMin(int min) {
     min_ = min;
     changed();
 }
 
-void TALProgressBar::setPercentage(bool on) {
+void ProgressBar::setPercentage(bool on) {
     const QString before = text();
     percentage_ = on;
     changed();
     announceTextChange(before);
 }
 
-void TALProgressBar::setPosition(int position) {
+void ProgressBar::setPosition(int position) {
     if (position == position_ || position > max_ || position < min_) return;
     const QString before = text();
     position_ = position;
@@ -109,52 +109,52 @@ void TALProgressBar::setPosition(int position) {
     announceTextChange(before);
 }
 
-void TALProgressBar::setPosTextPrefix(const QString& text) {
+void ProgressBar::setPosTextPrefix(const QString& text) {
     const QString before = this->text();
     prefix_ = text;
     changed();
     announceTextChange(before);
 }
 
-void TALProgressBar::setPosTextSuffix(const QString& text) {
+void ProgressBar::setPosTextSuffix(const QString& text) {
     const QString before = this->text();
     suffix_ = text;
     changed();
     announceTextChange(before);
 }
 
-void TALProgressBar::setShowBorder(bool on) {
+void ProgressBar::setShowBorder(bool on) {
     showBorder_ = on;
     changed();
 }
 
-void TALProgressBar::setShowPosText(bool on) {
+void ProgressBar::setShowPosText(bool on) {
     showPosText_ = on;
     changed();
 }
 
-void TALProgressBar::setFontColor(const QColor& color) {
+void ProgressBar::setFontColor(const QColor& color) {
     fontColor_ = color;
     changed();
 }
 
-QString TALProgressBar::text() const {
+QString ProgressBar::text() const {
     return BarGeometry::positionText(prefix_, suffix_, percentage_, position_, max_);
 }
 
-QImage TALProgressBar::image() const {
+QImage ProgressBar::image() const {
     // A hidden widget gets no resize event, so its size may have moved on since the last compose.
     if (buffer_.size() != size()) compose();
     return buffer_;
 }
 
-void TALProgressBar::changed() {
+void ProgressBar::changed() {
     // Composed now so the image is current at once; the copy to the screen is one blit.
     compose();
     update();
 }
 
-void TALProgressBar::announceTextChange(const QString& before) {
+void ProgressBar::announceTextChange(const QString& before) {
     if (!QAccessible::isActive() || text() == before) return;
     if (accessibleName().isEmpty()) {
         // The accessible name falls back to the text.
@@ -165,7 +165,7 @@ void TALProgressBar::announceTextChange(const QString& before) {
     QAccessible::updateAccessibility(&descriptionEvent);
 }
 
-void TALProgressBar::compose() const {
+void ProgressBar::compose() const {
     const QSize sz = size();
     if (sz.isEmpty()) {
         buffer_ = QImage();
@@ -225,34 +225,34 @@ void TALProgressBar::compose() const {
     }
 }
 
-void TALProgressBar::paintEvent(QPaintEvent* /*event*/) {
+void ProgressBar::paintEvent(QPaintEvent* /*event*/) {
     if (buffer_.size() != size()) compose();
     QPainter painter(this);
     painter.drawImage(0, 0, buffer_);
 }
 
-void TALProgressBar::changeEvent(QEvent* event) {
+void ProgressBar::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::FontChange) changed();
 }
 
-void TALProgressBar::resizeEvent(QResizeEvent* event) {
+void ProgressBar::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     compose();
 }
 
-void TALProgressBar::mousePressEvent(QMouseEvent* event) {
+void ProgressBar::mousePressEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
     if (event->button() == Qt::LeftButton) leftPressed_ = true;
     Q_EMIT mouseDown(event->button(), event->modifiers(), at.x(), at.y());
 }
 
-void TALProgressBar::mouseMoveEvent(QMouseEvent* event) {
+void ProgressBar::mouseMoveEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
     Q_EMIT mouseMove(event->modifiers(), at.x(), at.y());
 }
 
-void TALProgressBar::mouseReleaseEvent(QMouseEvent* event) {
+void ProgressBar::mouseReleaseEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
     const bool left = event->button() == Qt::LeftButton;
     const bool click = left && leftPressed_ && rect().contains(at);
@@ -261,7 +261,7 @@ void TALProgressBar::mouseReleaseEvent(QMouseEvent* event) {
     if (click) Q_EMIT clicked();
 }
 
-void TALProgressBar::mouseDoubleClickEvent(QMouseEvent* event) {
+void ProgressBar::mouseDoubleClickEvent(QMouseEvent* event) {
     // Not a fresh press for clicked(): a double click toggles whatever it drives only once.
     const QPoint at = event->position().toPoint();
     if (event->button() == Qt::LeftButton) Q_EMIT doubleClicked();

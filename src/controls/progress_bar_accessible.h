@@ -3,14 +3,14 @@
 #include <QAccessibleValueInterface>
 #include <QAccessibleWidget>
 
-class TALProgressBar;
+class ProgressBar;
 
 // What the bar shows, for assistive technology: a progress bar whose value is Position between
 // Min and Max, and whose drawn text is its value text and description (and its name while the
 // window has given it none).
-class TALProgressBarAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
+class ProgressBarAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
 public:
-    explicit TALProgressBarAccessible(TALProgressBar* bar);
+    explicit ProgressBarAccessible(ProgressBar* bar);
 
     QString text(QAccessible::Text t) const override;
     QAccessible::State state() const override;
@@ -27,5 +27,5 @@ public:
     static void installFactory();
 
 private:
-    TALProgressBar* bar() const;
+    ProgressBar* bar() const;
 };

@@ -11,7 +11,7 @@
 // an optional centred text made of a prefix, an optional percentage and a suffix. The bar is
 // composed off-screen and copied to the screen in one step; the coloured fill image is cached
 // and reused while only the position changes.
-class TALProgressBar : public QWidget {
+class ProgressBar : public QWidget {
     Q_OBJECT
     Q_PROPERTY(QColor BackgroundColor READ BackgroundColor WRITE setBackgroundColor)
     Q_PROPERTY(QImage BarBitmap READ BarBitmap WRITE setBarBitmap)
@@ -32,8 +32,8 @@ class TALProgressBar : public QWidget {
     Q_PROPERTY(bool ShowPosText READ ShowPosText WRITE setShowPosText)
     Q_PROPERTY(QColor FontColor READ FontColor WRITE setFontColor)
 public:
-    explicit TALProgressBar(QWidget* parent = nullptr);
-    ~TALProgressBar() override;
+    explicit ProgressBar(QWidget* parent = nullptr);
+    ~ProgressBar() override;
 
     QColor BackgroundColor() const { return backgroundColor_; }
     void setBackgroundColor(const QColor& color);

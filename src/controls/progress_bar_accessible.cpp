@@ -1,27 +1,27 @@
-#include "controls/al_progress_bar_accessible.h"
+#include "controls/progress_bar_accessible.h"
 
 #include <QAccessible>
 
-#include "controls/al_progress_bar.h"
+#include "controls/progress_bar.h"
 
 namespace {
 
 QAccessibleInterface* createInterface(const QString& className, QObject* object) {
-    if (className != QLatin1String("TALProgressBar")) return nullptr;
-    auto* bar = qobject_cast<TALProgressBar*>(object);
-    return bar ? new TALProgressBarAccessible(bar) : nullptr;
+    if (className != QLatin1String("ProgressBar")) return nullptr;
+    auto* bar = qobject_cast<ProgressBar*>(object);
+    return bar ? new ProgressBarAccessible(bar) : nullptr;
 }
 
 }  // namespace
 
-TALProgressBarAccessible::TALProgressBarAccessible(TALProgressBar* bar)
+ProgressBarAccessible::ProgressBarAccessible(ProgressBar* bar)
     : QAccessibleWidget(bar, QAccessible::ProgressBar) {}
 
-TALProgressBar* TALProgressBarAccessible::bar() const {
-    return static_cast<TALProgressBar*>(widget());
+ProgressBar* ProgressBarAccessible::bar() const {
+    return static_cast<ProgressBar*>(widget());
 }
 
-QString TALProgressBarAccessible::text(QAccessible::Text t) const {
+QString ProgressBarAccessible::text(QAccessible::Text t) const {
     switch (t) {
         case QAccessible::Name: {
             const QString name = QAccessibleWidget::text(t);
@@ -38,36 +38,36 @@ QString TALProgressBarAccessible::text(QAccessible::Text t) const {
     }
 }
 
-QAccessible::State TALProgressBarAccessible::state() const {
+QAccessible::State ProgressBarAccessible::state() const {
     QAccessible::State s = QAccessibleWidget::state();
     s.readOnly = true;
     return s;
 }
 
-void* TALProgressBarAccessible::interface_cast(QAccessible::InterfaceType t) {
+void* ProgressBarAccessible::interface_cast(QAccessible::InterfaceType t) {
     if (t == QAccessible::ValueInterface) return static_cast<QAccessibleValueInterface*>(this);
     return QAccessibleWidget::interface_cast(t);
 }
 
-QVariant TALProgressBarAccessible::currentValue() const {
+QVariant ProgressBarAccessible::currentValue() const {
     return bar()->Position();
 }
 
-void TALProgressBarAccessible::setCurrentValue(const QVariant& /*value*/) {}
+void ProgressBarAccessible::setCurrentValue(const QVariant& /*value*/) {}
 
-QVariant TALProgressBarAccessible::maximumValue() const {
+QVariant ProgressBarAccessible::maximumValue() const {
     return bar()->Max();
 }
 
-QVariant TALProgressBarAccessible::minimumValue() const {
+QVariant ProgressBarAccessible::minimumValue() const {
     return bar()->Min();
 }
 
-QVariant TALProgressBarAccessible::minimumStepSize() const {
+QVariant ProgressBarAccessible::minimumStepSize() const {
     return 1;
 }
 
-void TALProgressBarAccessible::installFactory() {
+void ProgressBarAccessible::installFactory() {
     static const bool installed = [] {
         QAccessible::installFactory(&createInterface);
         return true;
