@@ -45,6 +45,12 @@ public:
     virtual void stop() = 0;
     virtual double currentPosition() const = 0;
     virtual void setCurrentPosition(double seconds) = 0;
+    // pause() and then setCurrentPosition(seconds). A player may send both on before it tells
+    // anyone, so that the seek has started while the observers catch up.
+    virtual void pauseAt(double seconds) {
+        pause();
+        setCurrentPosition(seconds);
+    }
     virtual QString currentPositionString() const = 0;
 
     virtual bool isAvailable(const QString& name) const = 0;

@@ -148,6 +148,7 @@ MpvPlayer::MpvPlayer(const MpvOptions& extraOptions, QObject* parent) : MediaPla
     });
     mpv_set_wakeup_callback(
         handle_, [](void* fd) { ::eventfd_write(*static_cast<const int*>(fd), 1); }, &wakeupFd_);
+    seekWatch_ = std::make_unique<MpvSeekWatch>(handle_);
 }
 
 MpvPlayer::~MpvPlayer() {
@@ -276,6 +277,24 @@ void MpvPlayer::pause() {
     // buffer settles, and playback resumes a little after the position the window was given.
     if (wasPlaying) seekTo(here);
     notifyChanges();
+}
+
+void MpvPlayer::pauseAt(double seconds) {
+    if (!std::isfinite(seconds)) throw PlayerError("Cannot seek: the position is not a number");
+    if (!fileOpen() || playState() != PlayStates::Playing) {
+        pause();
+        setCurrentPosition(seconds);
+        return;
+    }
+    seconds = std::max(0.0, seconds);
+    if (lastDuration_ > 0) seconds = std::min(seconds, lastDuration_);
+    // Both reach mpv before anyone is told: the seek is under way while the window catches up.
+    setFlag(mpvname::kPause, true);
+    seekTo(seconds);
+    timing::mark("seek-issued");
+    const QPointer<MpvPlayer> self(this);
+    emit seeked(seconds);
+    if (self) notifyChanges();
 }
 
 void MpvPlayer::stop() {

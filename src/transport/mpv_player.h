@@ -5,9 +5,11 @@
 #include <QPair>
 #include <QString>
 #include <initializer_list>
+#include <memory>
 #include <optional>
 
 #include "transport/media_player.h"
+#include "transport/mpv_seek_watch.h"
 
 class QSocketNotifier;
 
@@ -42,6 +44,7 @@ public:
 
     void play() override;
     void pause() override;
+    void pauseAt(double seconds) override;
     void stop() override;
     double currentPosition() const override;
     void setCurrentPosition(double seconds) override;
@@ -82,6 +85,7 @@ private:
     mpv_handle* handle_ = nullptr;
     int wakeupFd_ = -1;
     QSocketNotifier* wakeupNotifier_ = nullptr;
+    std::unique_ptr<MpvSeekWatch> seekWatch_;  // the timing trace's; outlives handle_
 
     QString url_;
     Media media_ = Media::None;

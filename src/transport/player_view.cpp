@@ -122,11 +122,14 @@ PlayerView::PlayerView(MediaPlayer& player, ErrorReporter reportError, QWidget* 
     refreshTimer_ = new QTimer(this);
     refreshTimer_->setInterval(kRefreshMs);
     connect(refreshTimer_, &QTimer::timeout, this, &PlayerView::refresh);
-    connect(&player, &MediaPlayer::playStateChanged, this, &PlayerView::refresh);
-    connect(&player, &MediaPlayer::mediaChanged, this, &PlayerView::refresh);
-    connect(&player, &MediaPlayer::durationChanged, this, &PlayerView::refresh);
-    connect(&player, &MediaPlayer::seeked, this, &PlayerView::refresh);
-    connect(&player, &MediaPlayer::volumeChanged, this, &PlayerView::refresh);
+    // The player's signals come in the middle of commands such as the Pause key's: reading the
+    // player back there would keep the command waiting on the player. A hidden view catches up
+    // when shown.
+    connect(&player, &MediaPlayer::mediaChanged, this, &PlayerView::refreshSoon);
+    connect(&player, &MediaPlayer::seeked, this, &PlayerView::refreshSoon);
+    connect(&player, &MediaPlayer::playStateChanged, this, &PlayerView::refreshSoon);
+    connect(&player, &MediaPlayer::durationChanged, this, &PlayerView::refreshSoon);
+    connect(&player, &MediaPlayer::volumeChanged, this, &PlayerView::refreshSoon);
     refresh();
 }
 
@@ -191,6 +194,18 @@ void PlayerView::refresh() {
         refreshFailed_ = true;
         if (reportError_) reportError_(QString::fromUtf8(e.what()));
     }
+}
+
+void PlayerView::refreshSoon() {
+    if (refreshQueued_ || !isVisible()) return;
+    refreshQueued_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            refreshQueued_ = false;
+            refresh();
+        },
+        Qt::QueuedConnection);
 }
 
 void PlayerView::showEvent(QShowEvent* event) {

@@ -42,6 +42,7 @@ private:
     void togglePlay();
     void seekToSlider();
     void volumeFromSlider();
+    void refreshSoon();
 
     QPointer<MediaPlayer> player_;
     ErrorReporter reportError_;
@@ -51,6 +52,7 @@ private:
     QSlider* volumeSlider_ = nullptr;
     QLabel* timeLabel_ = nullptr;
     QTimer* refreshTimer_ = nullptr;
+    bool refreshQueued_ = false;
     bool refreshFailed_ = false;  // report a failing refresh once, not every tick
     bool windowHandedOut_ = false;
     int shownSymbol_ = -1;  // the play (0) or pause (1) symbol on the button, -1 before the first

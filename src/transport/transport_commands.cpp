@@ -37,9 +37,8 @@ void TransportController::playPause() {
     }
     if (isPlaying()) {
         playToggled_ = false;
-        player_.pause();
+        player_.pauseAt(std::max(0.0, player_.currentPosition() - rewindSeconds_));
         refreshPlayState();
-        player_.setCurrentPosition(std::max(0.0, player_.currentPosition() - rewindSeconds_));
     } else {
         playToggled_ = true;
         player_.play();

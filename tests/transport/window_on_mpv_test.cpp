@@ -37,6 +37,10 @@ public:
     void close() override { inner_.close(); }
     void play() override { inner_.play(); }
     void pause() override { inner_.pause(); }
+    void pauseAt(double seconds) override {
+        seeks << seconds;
+        inner_.pauseAt(seconds);
+    }
     void stop() override { inner_.stop(); }
     double currentPosition() const override {
         const double p = inner_.currentPosition();
@@ -192,7 +196,7 @@ void WindowOnMpvTest::pauseRewindsByTheChosenSeconds() {
     player_->seeks.clear();
     form_->transport().playPause();
     QCOMPARE(mpv_->playState(), PlayStates::Paused);
-    // The window read the paused position once and asked for exactly that minus 2.5 s.
+    // The window read the position once and asked to pause at exactly that minus 2.5 s.
     QCOMPARE(player_->seeks.size(), 1);
     QVERIFY(!player_->positionsRead.isEmpty());
     const double pausedAt = player_->positionsRead.last();
