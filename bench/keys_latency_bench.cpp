@@ -1,14 +1,17 @@
 // How fast the system-wide keys act, with the real binary on an X server while the typist's
 // editor (yad) has the focus. Run it under tools/with-display. Keys are sent through XTest from
 // this program; the moments inside Scribo come from its opt-in timing trace
-// (SCRIBO_TIMING_TRACE=1: a line on standard error at the key press, when the command has run,
-// when the player reports the rewind seek done, when Ctrl+V goes out), stamped with the
-// monotonic clock that this program reads too.
+// (SCRIBO_TIMING_TRACE=1: a line on standard error at the key press, when the pause and the
+// rewind seek have gone to mpv, when the command has run, when mpv has finished the seek - seen
+// by a thread of mpv's own and again by the window - and when Ctrl+V goes out), stamped with
+// the monotonic clock that this program reads too.
 //
 //   Pause, playing a generated 10-minute MP3 for 0.2-0.8 s, then Pause again:
 //     delivery  XTest press sent  -> Scribo sees the key press
-//     handled   key press         -> the command has run (player paused, rewind seek issued)
-//     rewound   key press         -> mpv reports the rewind seek done (paused and rewound)
+//     handled   key press         -> the command has run (window and observers told)
+//     rewound   key press         -> mpv has finished the rewind seek (paused and rewound),
+//               split into Scribo's part (key -> seek sent) and mpv's (seek sent -> done)
+//     heard     key press         -> the window has heard that the seek is done
 //     total     XTest press sent  -> rewound
 //   Ctrl+Insert, paused:
 //     sent      XTest keys sent   -> Scribo sends Ctrl+V (it waits until the keys are up)
@@ -204,7 +207,7 @@ int main(int argc, char* argv[]) {
     std::printf("%s", qPrintable(run(QStringLiteral("uptime"), {}) + QLatin1Char('\n')));
     std::mt19937 random(args.value(QStringLiteral("seed")).toUInt());
     std::uniform_real_distribution<double> playFor(200, 800), startAt(10, 590);
-    std::vector<double> delivery, handled, rewound, total;
+    std::vector<double> delivery, handled, rewound, windowHeard, ourPart, playerPart, total;
     const int pauses = args.value(QStringLiteral("pauses")).toInt();
     for (int i = 0; i < pauses; ++i) {
         // From a random place, so that the rewind always has room to go back.
@@ -219,14 +222,23 @@ int main(int argc, char* argv[]) {
         from = scribo.marks().size();
         const double sent = bench::nowMs();
         tap(pause);
-        if (!bench::runEventsUntil([&] { return scribo.find(from, "seek-done").has_value(); },
-                                   3000))
+        if (!bench::runEventsUntil(
+                [&] {
+                    return scribo.find(from, "seek-done") && scribo.find(from, "player-seek-done");
+                },
+                3000))
             return std::fprintf(stderr, "bench: Pause did not pause and rewind\n"), 1;
         const double key = *scribo.find(from, "key");
+        const double done = *scribo.find(from, "player-seek-done");
         delivery.push_back(key - sent);
         handled.push_back(*scribo.find(from, "handled") - key);
-        rewound.push_back(*scribo.find(from, "seek-done") - key);
-        total.push_back(*scribo.find(from, "seek-done") - sent);
+        rewound.push_back(done - key);
+        windowHeard.push_back(*scribo.find(from, "seek-done") - key);
+        if (const auto issued = scribo.find(from, "seek-issued")) {
+            ourPart.push_back(*issued - key);
+            playerPart.push_back(done - *issued);
+        }
+        total.push_back(done - sent);
     }
     if (status() != QLatin1String("Paused"))
         return std::fprintf(stderr, "bench: the player is not paused after the pauses\n"), 1;
@@ -289,6 +301,12 @@ int main(int argc, char* argv[]) {
     bench::printSummary("Pause: handled (key -> command run)", bench::summarize(handled), "ms");
     bench::printSummary("Pause: rewound (key -> paused, seek done)", bench::summarize(rewound),
                         "ms");
+    bench::printSummary("  of which Scribo (key -> seek sent to mpv)", bench::summarize(ourPart),
+                        "ms");
+    bench::printSummary("  of which mpv (seek sent -> seek done)", bench::summarize(playerPart),
+                        "ms");
+    bench::printSummary("Pause: the window hears of it (key -> seek done seen)",
+                        bench::summarize(windowHeard), "ms");
     bench::printSummary("Pause: total (XTest -> paused, seek done)", bench::summarize(total), "ms");
     bench::printSummary("Ctrl+Insert: Ctrl+V sent", bench::summarize(pasteSent), "ms");
     bench::printSummary("Ctrl+Insert: shown in the editor", bench::summarize(shown), "ms");
