@@ -117,12 +117,14 @@ QString TransportController::positionText() const {
 // ---- Opening ---------------------------------------------------------------------------------
 
 void TransportController::closeMedia() {
+    // With nothing open (the first file of a run) there is nothing to let go of and wait for.
+    const bool hadMedia = !player_.URL().isEmpty();
     if (isPlaying()) {
         player_.stop();
         player_.setCurrentPosition(0);
     }
     player_.close();
-    wait(100);
+    if (hadMedia) wait(100);
 }
 
 void TransportController::open(const QString& path) {
