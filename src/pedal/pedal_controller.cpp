@@ -1,5 +1,6 @@
 #include "pedal/pedal_controller.h"
 
+#include <QFileSystemWatcher>
 #include <QTimer>
 #include <optional>
 
@@ -44,6 +45,9 @@ PedalController::PedalController(PedalLibrary& library, TransportController& tra
       session_(library, clock) {
     pollTimer_ =
         makeTickTimer(this, "pedalPollTimer", kPollMs, runTick_, &PedalController::pollTick);
+    searchTimer_ =
+        makeTickTimer(this, "pedalSearchTimer", kSearchMs, runTick_, &PedalController::searchTick);
+    searchTimer_->setSingleShot(true);
     speedRepeatTimer_ = makeTickTimer(this, "pedalSpeedRepeatTimer", kRepeatMs, runTick_,
                                       &PedalController::speedRepeatTick);
     volumeRepeatTimer_ = makeTickTimer(this, "pedalVolumeRepeatTimer", kRepeatMs, runTick_,
@@ -69,11 +73,45 @@ void PedalController::setUp(bool switchedOff) {
 }
 
 void PedalController::startPolling() {
-    if (libraryLoaded_) pollTimer_->start();
+    if (!libraryLoaded_) return;
+    following_ = true;
+    if (!deviceWatcher_) {
+        deviceWatcher_ = new QFileSystemWatcher(this);
+        deviceWatcher_->addPath(devicesFolder_);
+        connect(deviceWatcher_, &QFileSystemWatcher::directoryChanged, this,
+                &PedalController::devicesChanged);
+    }
+    followSession();
+}
+
+void PedalController::followSession() {
+    const bool poll = following_ && session_.state() == PedalSession::State::Ready;
+    if (!poll)
+        pollTimer_->stop();
+    else if (!pollTimer_->isActive())
+        pollTimer_->start();
+}
+
+void PedalController::devicesChanged() {
+    if (!following_ || session_.state() != PedalSession::State::Searching) return;
+    searchesLeft_ = kSearches;
+    searchTick();
+}
+
+void PedalController::searchTick() {
+    if (!following_ || session_.state() != PedalSession::State::Searching) return;
+    // Inside a wait: try again when the timer comes round.
+    if (gateOpen() && session_.lookAgain()) {
+        statusFromSession();
+        followSession();
+        return;
+    }
+    if (--searchesLeft_ > 0) searchTimer_->start();
 }
 
 void PedalController::stopAllTimers() {
-    for (QTimer* timer : {pollTimer_, speedRepeatTimer_, volumeRepeatTimer_})
+    following_ = false;
+    for (QTimer* timer : {pollTimer_, searchTimer_, speedRepeatTimer_, volumeRepeatTimer_})
         timer->stop();
 }
 
@@ -130,7 +168,10 @@ void PedalController::pollTick() {
     const PedalSession::State before = session_.state();
     const bool media = mediaOpen();
     const std::optional<PedalRead> read = session_.tick(media);
-    if (session_.state() != before) statusFromSession();
+    if (session_.state() != before) {
+        statusFromSession();
+        followSession();
+    }
     // Ready after the tick means it read (the pedal may just have been found again).
     if (media && session_.state() == PedalSession::State::Ready) {
         Q_EMIT readResultShown(QString::number(session_.lastResult()));
@@ -167,6 +208,7 @@ void PedalController::carryOut(const PedalEffect& effect) {
         case PedalEffectKind::ReleaseDevice:
             session_.releaseDevice();
             statusFromSession();
+            followSession();
             return;
         case PedalEffectKind::Pause:
             transport_.player().pause();

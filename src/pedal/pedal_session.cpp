@@ -11,8 +11,14 @@ bool PedalSession::setUp() {
     PedalEnumeration devices{};
     int count = 0;
     library_.enumerateDevices(kPedalVendorId, devices, count);
-    clock_.waitProcessingEvents(kSetUpDelayMs);
     deviceIndex_ = 0;
+    if (count == 0) {
+        // Nothing to open, so nothing to wait for: the window is not kept from showing.
+        state_ = State::Searching;
+        searchCountdown_ = kSearchTicks;
+        return true;
+    }
+    clock_.waitProcessingEvents(kSetUpDelayMs);
     if (library_.setupInterface(deviceIndex_) == PedalResults::Ok) {
         library_.clearBuffer(deviceIndex_);
         state_ = State::Ready;
@@ -37,6 +43,12 @@ std::optional<PedalRead> PedalSession::tick(bool mediaOpen) {
     lastBits_ = report[kPedalBitsByte];
     if (lastResult_ == PedalResults::NothingNew) return std::nullopt;
     return PedalRead{lastResult_, lastBits_};
+}
+
+bool PedalSession::lookAgain() {
+    if (state_ != State::Searching) return state_ == State::Ready;
+    searchCountdown_ = kSearchTicks;
+    return openPedal();
 }
 
 void PedalSession::releaseDevice() {

@@ -1,6 +1,8 @@
 // The pedal controller on the scripted library, the fake player and the real transport: what the
 // typist's feet do to playback, and how the pedal is set up, lost and found again.
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include "core/entry_gate.h"
@@ -64,17 +66,22 @@ void PedalControllerTest::setUp_data() {
     QTest::addColumn<PedalController::Status>("status");
     QTest::addColumn<bool>("polls");
     QTest::addColumn<bool>("reads");
+    QTest::addColumn<bool>("plugged");
+    QTest::addColumn<int>("waitedMs");
 
     const QStringList found{"load", "enumerate 1523", "setup 0"};
     using S = PedalController::Status;
     QTest::newRow("switched off") << true << true << 0 << QStringList() << S::SwitchedOff << false
-                                  << false;
-    QTest::newRow("library missing")
-        << false << false << 0 << QStringList{"load"} << S::NotConnected << false << false;
+                                  << false << true << 0;
+    QTest::newRow("library missing") << false << false << 0 << QStringList{"load"}
+                                     << S::NotConnected << false << false << true << 0;
+    // Nothing to open: no wait keeps the window from showing, and nothing polls.
+    QTest::newRow("no pedal") << false << true << 0 << QStringList{"load", "enumerate 1523"}
+                              << S::NotConnected << false << false << false << 0;
     QTest::newRow("pedal cannot be opened")
-        << false << true << 1 << found << S::NotConnected << true << false;
+        << false << true << 1 << found << S::NotConnected << false << false << true << 1000;
     QTest::newRow("ready") << false << true << 0 << (found + QStringList{"clear 0"}) << S::Connected
-                           << true << true;
+                           << true << true << true << 1000;
 }
 
 void PedalControllerTest::setUp() {
@@ -86,6 +93,10 @@ void PedalControllerTest::setUp() {
     rig.library.setupAnswer = setupAnswer;
     QSignalSpy status(&rig.pedal, &PedalController::statusChanged);
     QSignalSpy messages(&rig.pedal, &PedalController::messageRequested);
+    QTemporaryDir devices;
+    rig.pedal.setDevicesFolder(devices.path());
+    QFETCH(bool, plugged);
+    if (!plugged) rig.library.unplug();
 
     rig.pedal.setUp(switchedOff);
     rig.pedal.startPolling();
@@ -94,7 +105,7 @@ void PedalControllerTest::setUp() {
     QCOMPARE(status.size(), 1);
     QCOMPARE(status.at(0).at(0).toString(), PedalController::statusText(rig.pedal.status()));
     QTEST(rig.pedal.isPolling(), "polls");
-    QCOMPARE(rig.clock.waitedMs(), loads && !switchedOff ? 1000 : 0);
+    QTEST(int(rig.clock.waitedMs()), "waitedMs");
     QCOMPARE(messages.size(), loads || switchedOff ? 0 : 1);
     if (!messages.isEmpty()) {
         const QString message = messages.at(0).at(0).toString();
@@ -249,28 +260,31 @@ void PedalControllerTest::chordRepeatsStep() {
 }
 
 void PedalControllerTest::unpluggedPedalIsFoundAgain() {
+    QTemporaryDir devices;
     Rig rig;
+    rig.pedal.setDevicesFolder(devices.path());
     rig.start();
+    rig.pedal.startPolling();
+    QVERIFY(rig.pedal.isPolling());
     QSignalSpy status(&rig.pedal, &PedalController::statusChanged);
-    rig.pedal.pollTick();
 
+    // Pulled out: the next read says so at once, and nothing polls while it is gone.
     rig.library.unplug();
     rig.pedal.pollTick();
     QCOMPARE(rig.library.count("cleanup"), 1);
     QCOMPARE(rig.pedal.status(), PedalController::Status::NotConnected);
     QCOMPARE(status.size(), 1);
+    QVERIFY(!rig.pedal.isPolling());
 
-    // Looked for every two seconds while gone; found within two seconds of being plugged in.
-    for (int i = 0; i < 2 * PedalSession::kSearchTicks; ++i)
-        rig.pedal.pollTick();
-    QCOMPARE(rig.pedal.status(), PedalController::Status::NotConnected);
+    // Plugged in again: its node appears, unreadable for a moment, and it is found.
     rig.library.plugIn();
-    int ticks = 0;
-    while (rig.pedal.status() != PedalController::Status::Connected && ticks < 50) {
-        rig.pedal.pollTick();
-        ++ticks;
-    }
-    QVERIFY(ticks <= PedalSession::kSearchTicks);
+    rig.library.setupAnswer = PedalResults::OpenFailed;
+    QFile node(devices.filePath(QStringLiteral("hidraw3")));
+    QVERIFY(node.open(QIODevice::WriteOnly));
+    QTRY_VERIFY(rig.library.count("setup") > 1);
+    QVERIFY(!rig.pedal.isPolling());
+    rig.library.setupAnswer = PedalResults::Ok;
+    QTRY_VERIFY_WITH_TIMEOUT(rig.pedal.isPolling(), 5000);
     QCOMPARE(status.last().at(0).toString(),
              PedalController::statusText(PedalController::Status::Connected));
     rig.report(kCentre);
