@@ -10,6 +10,7 @@
 #include "core/entry_gate.h"
 #include "core/file_name.h"
 #include "core/time_code.h"
+#include "core/timing_trace.h"
 #include "transport/clock.h"
 #include "transport/media_player.h"
 #include "transport/transport_tables.h"
@@ -229,6 +230,7 @@ void TransportController::showKnownLength() {
     if (mediaPath_.isEmpty() || player_.URL() != mediaPath_) return;
     const QString text = durationText();
     if (text.isEmpty()) return;
+    timing::mark("length");
     Q_EMIT lengthProbed(text);
     Q_EMIT changed();
 }
