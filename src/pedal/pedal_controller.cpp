@@ -3,6 +3,7 @@
 #include <QFileSystemWatcher>
 #include <QTimer>
 #include <optional>
+#include <utility>
 
 #include "core/entry_gate.h"
 #include "keyboard/key_state.h"
@@ -45,6 +46,9 @@ PedalController::PedalController(PedalLibrary& library, TransportController& tra
       session_(library, clock) {
     pollTimer_ =
         makeTickTimer(this, "pedalPollTimer", kPollMs, runTick_, &PedalController::pollTick);
+    setUpTimer_ = makeTickTimer(this, "pedalSetUpTimer", PedalSession::kSetUpDelayMs, runTick_,
+                                &PedalController::finishSetUp);
+    setUpTimer_->setSingleShot(true);
     searchTimer_ =
         makeTickTimer(this, "pedalSearchTimer", kSearchMs, runTick_, &PedalController::searchTick);
     searchTimer_->setSingleShot(true);
@@ -61,23 +65,32 @@ void PedalController::setUp(bool switchedOff) {
         setStatus(Status::SwitchedOff);
         return;
     }
-    {
-        // Nothing from outside runs inside the set-up's wait.
-        std::optional<EntryGate::Wait> shut;
-        if (gate_) shut.emplace(*gate_);
-        libraryLoaded_ = session_.setUp();
-    }
+    const PedalSession::Found found = session_.beginSetUp();
+    libraryLoaded_ = found != PedalSession::Found::NoLibrary;
     if (!libraryLoaded_)
         Q_EMIT messageRequested(pedalLibraryMissingMessage(library_.libraryName(), programFolder_));
+    // The pedal is opened a moment after it was found, by a timer: a wait here would keep the
+    // window from showing.
+    openPending_ = found == PedalSession::Found::Pedal;
+    if (openPending_) setUpTimer_->start();
     statusFromSession();
+}
+
+void PedalController::finishSetUp() {
+    // A single-shot timer is no longer active in its own tick, hence the flag.
+    if (!std::exchange(openPending_, false)) return;
+    setUpTimer_->stop();
+    session_.finishSetUp();
+    statusFromSession();
+    followSession();
 }
 
 void PedalController::startPolling() {
     if (!libraryLoaded_) return;
     following_ = true;
-    if (!deviceWatcher_) {
+    if (!deviceWatcher_ && !library_.devicesFolder().isEmpty()) {
         deviceWatcher_ = new QFileSystemWatcher(this);
-        deviceWatcher_->addPath(devicesFolder_);
+        deviceWatcher_->addPath(library_.devicesFolder());
         connect(deviceWatcher_, &QFileSystemWatcher::directoryChanged, this,
                 &PedalController::devicesChanged);
     }
@@ -111,7 +124,9 @@ void PedalController::searchTick() {
 
 void PedalController::stopAllTimers() {
     following_ = false;
-    for (QTimer* timer : {pollTimer_, searchTimer_, speedRepeatTimer_, volumeRepeatTimer_})
+    openPending_ = false;
+    for (QTimer* timer :
+         {setUpTimer_, pollTimer_, searchTimer_, speedRepeatTimer_, volumeRepeatTimer_})
         timer->stop();
 }
 

@@ -43,20 +43,18 @@ public:
     // after their job.
     using TickRunner = ::TickRunner;
     void setTickRunner(TickRunner runner) { runTick_ = std::move(runner); }
-    // Ticks do nothing while the gate is shut; the set-up's wait shuts it.
+    // Ticks do nothing while the gate is shut (a handler's wait).
     void setEntryGate(EntryGate* gate) { gate_ = gate; }
 
     // ---- Start-up and shutdown ---------------------------------------------------------------
-    // Loads the library and opens the pedal, waiting 1000 ms on the way; nothing at all when the
-    // pedal is switched off in the settings. A library that cannot be loaded is reported by
-    // messageRequested and the program goes on without the pedal. Ends with statusChanged.
+    // Loads the library and finds the pedal, which a timer opens 1000 ms later (finishSetUp);
+    // nothing at all when the pedal is switched off in the settings. A library that cannot be
+    // loaded is reported by messageRequested and the program goes on without the pedal. Ends
+    // with statusChanged, and so does the open.
     void setUp(bool switchedOff);
     // Starts following the pedal, only when set-up loaded the library: without one nothing needs
     // waking. The poll runs while a pedal is open; otherwise the device folder is watched.
     void startPolling();
-    // Where device nodes appear and vanish ("/dev"); tests pass a folder of their own. Set it
-    // before startPolling().
-    void setDevicesFolder(const QString& folder) { devicesFolder_ = folder; }
     // A device has come or gone: while the pedal is missing, look for it now and for a few
     // seconds after (its node may become readable a moment after it appears).
     void devicesChanged();
@@ -87,6 +85,8 @@ public:
     // ---- Timer ticks, public so that tests can step them on a fake clock ---------------------
     void pollTick();
     void searchTick();
+    // Opens the pedal that set-up found (the set-up timer's tick); nothing once done.
+    void finishSetUp();
     void speedRepeatTick();
     void volumeRepeatTick();
     bool isSpeedRepeating() const;
@@ -136,10 +136,11 @@ private:
     bool skipColoured_ = false;  // the pedal's skip colour is on the position text
 
     QTimer* pollTimer_;
+    QTimer* setUpTimer_;
     QTimer* searchTimer_;
     int searchesLeft_ = 0;
     bool following_ = false;
-    QString devicesFolder_ = QStringLiteral("/dev");
+    bool openPending_ = false;  // set-up found a pedal that its timer has yet to open
     QFileSystemWatcher* deviceWatcher_ = nullptr;
     QTimer* speedRepeatTimer_;
     QTimer* volumeRepeatTimer_;

@@ -34,6 +34,11 @@ public:
     // False when the library cannot be loaded or initialised. Ticks that run inside the wait do
     // nothing.
     bool setUp();
+    // The same in two halves, for an owner that waits with a timer instead: the first loads and
+    // enumerates (Pedal: wait kSetUpDelayMs, then call the second, which opens and clears).
+    enum class Found { NoLibrary, NoPedal, Pedal };
+    Found beginSetUp();
+    void finishSetUp();
     // While searching, tries to open the pedal now (a device has appeared); whether it is ready.
     bool lookAgain();
     // One poll: the read for the pedal logic, or nothing when there is nothing to hand on (not
