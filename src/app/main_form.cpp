@@ -147,8 +147,8 @@ void MainWindow::openFromOutside(const QString& path) {
     const QString address = web::linkAddress(QUrl(path));
     if (!address.isEmpty())
         urlPanel_->play(address);
-    else
-        dropFiles({path});
+    else if (takeMediaFile(path))
+        openMedia();  // not a drop: nothing to let settle, so no pause before opening
 }
 
 void MainWindow::quitFromOutside() {
@@ -195,18 +195,23 @@ void MainWindow::dropEvent(QDropEvent* event) {
 
 void MainWindow::dropFiles(const QStringList& paths) {
     if (paths.size() != 1) return;
-    const QString& path = paths.constFirst();
+    if (takeMediaFile(paths.constFirst())) {
+        clock_.sleep(300);
+        openMedia();
+    }
+}
+
+bool MainWindow::takeMediaFile(const QString& path) {
     const QString name = QFileInfo(path).fileName();
     // A folder named like a recording ("talks.mp3") is refused like any other non-media name.
     if (IsMediaFileName(path) && !QFileInfo(path).isDir()) {
         pendingMediaPath_ = path;
         volumeBar_->setPosTextPrefix(name);
-        clock_.sleep(300);
-        openMedia();
-    } else {
-        pendingMediaPath_.clear();
-        volumeBar_->setPosTextPrefix(QStringLiteral("▼") + name + QStringLiteral("▲"));
+        return true;
     }
+    pendingMediaPath_.clear();
+    volumeBar_->setPosTextPrefix(QStringLiteral("▼") + name + QStringLiteral("▲"));
+    return false;
 }
 
 // ---- Moving the caption-less window ----------------------------------------------------------

@@ -221,6 +221,8 @@ private:
     void chooseGroupItem(const SettingRow& row);
 
     void runDeferred();
+    // Takes a file to open next when its name is a media file's; otherwise shows it refused.
+    bool takeMediaFile(const QString& path);
 
     // ---- Services ----------------------------------------------------------------------------
     Clock& clock_;

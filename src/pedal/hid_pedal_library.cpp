@@ -38,6 +38,11 @@ QString HidPedalLibrary::configuredLibraryName() {
     return configured.isEmpty() ? QStringLiteral("libhidapi-hidraw.so.0") : configured;
 }
 
+QString HidPedalLibrary::devicesFolder() const {
+    const QString configured = qEnvironmentVariable("SCRIBO_HID_DEVICES");
+    return configured.isEmpty() ? QStringLiteral("/dev") : configured;
+}
+
 HidPedalLibrary::HidPedalLibrary(QString libraryName, QString programFolder)
     : libraryName_(std::move(libraryName)), programFolder_(std::move(programFolder)) {}
 

@@ -23,6 +23,8 @@ public:
 
     bool load() override;
     QString libraryName() const override { return libraryName_; }
+    // hidraw's nodes appear in /dev; SCRIBO_HID_DEVICES names another folder.
+    QString devicesFolder() const override;
     // Why the last load() failed, for a line on standard error.
     QString loadError() const { return loadError_; }
 

@@ -1,7 +1,9 @@
 #include "pedal/pedal_controller.h"
 
+#include <QFileSystemWatcher>
 #include <QTimer>
 #include <optional>
+#include <utility>
 
 #include "core/entry_gate.h"
 #include "keyboard/key_state.h"
@@ -44,6 +46,12 @@ PedalController::PedalController(PedalLibrary& library, TransportController& tra
       session_(library, clock) {
     pollTimer_ =
         makeTickTimer(this, "pedalPollTimer", kPollMs, runTick_, &PedalController::pollTick);
+    setUpTimer_ = makeTickTimer(this, "pedalSetUpTimer", PedalSession::kSetUpDelayMs, runTick_,
+                                &PedalController::finishSetUp);
+    setUpTimer_->setSingleShot(true);
+    searchTimer_ =
+        makeTickTimer(this, "pedalSearchTimer", kSearchMs, runTick_, &PedalController::searchTick);
+    searchTimer_->setSingleShot(true);
     speedRepeatTimer_ = makeTickTimer(this, "pedalSpeedRepeatTimer", kRepeatMs, runTick_,
                                       &PedalController::speedRepeatTick);
     volumeRepeatTimer_ = makeTickTimer(this, "pedalVolumeRepeatTimer", kRepeatMs, runTick_,
@@ -57,23 +65,68 @@ void PedalController::setUp(bool switchedOff) {
         setStatus(Status::SwitchedOff);
         return;
     }
-    {
-        // Nothing from outside runs inside the set-up's wait.
-        std::optional<EntryGate::Wait> shut;
-        if (gate_) shut.emplace(*gate_);
-        libraryLoaded_ = session_.setUp();
-    }
+    const PedalSession::Found found = session_.beginSetUp();
+    libraryLoaded_ = found != PedalSession::Found::NoLibrary;
     if (!libraryLoaded_)
         Q_EMIT messageRequested(pedalLibraryMissingMessage(library_.libraryName(), programFolder_));
+    // The pedal is opened a moment after it was found, by a timer: a wait here would keep the
+    // window from showing.
+    openPending_ = found == PedalSession::Found::Pedal;
+    if (openPending_) setUpTimer_->start();
     statusFromSession();
 }
 
+void PedalController::finishSetUp() {
+    // A single-shot timer is no longer active in its own tick, hence the flag.
+    if (!std::exchange(openPending_, false)) return;
+    setUpTimer_->stop();
+    session_.finishSetUp();
+    statusFromSession();
+    followSession();
+}
+
 void PedalController::startPolling() {
-    if (libraryLoaded_) pollTimer_->start();
+    if (!libraryLoaded_) return;
+    following_ = true;
+    if (!deviceWatcher_ && !library_.devicesFolder().isEmpty()) {
+        deviceWatcher_ = new QFileSystemWatcher(this);
+        deviceWatcher_->addPath(library_.devicesFolder());
+        connect(deviceWatcher_, &QFileSystemWatcher::directoryChanged, this,
+                &PedalController::devicesChanged);
+    }
+    followSession();
+}
+
+void PedalController::followSession() {
+    const bool poll = following_ && session_.state() == PedalSession::State::Ready;
+    if (!poll)
+        pollTimer_->stop();
+    else if (!pollTimer_->isActive())
+        pollTimer_->start();
+}
+
+void PedalController::devicesChanged() {
+    if (!following_ || session_.state() != PedalSession::State::Searching) return;
+    searchesLeft_ = kSearches;
+    searchTick();
+}
+
+void PedalController::searchTick() {
+    if (!following_ || session_.state() != PedalSession::State::Searching) return;
+    // Inside a wait: try again when the timer comes round.
+    if (gateOpen() && session_.lookAgain()) {
+        statusFromSession();
+        followSession();
+        return;
+    }
+    if (--searchesLeft_ > 0) searchTimer_->start();
 }
 
 void PedalController::stopAllTimers() {
-    for (QTimer* timer : {pollTimer_, speedRepeatTimer_, volumeRepeatTimer_})
+    following_ = false;
+    openPending_ = false;
+    for (QTimer* timer :
+         {setUpTimer_, pollTimer_, searchTimer_, speedRepeatTimer_, volumeRepeatTimer_})
         timer->stop();
 }
 
@@ -130,7 +183,10 @@ void PedalController::pollTick() {
     const PedalSession::State before = session_.state();
     const bool media = mediaOpen();
     const std::optional<PedalRead> read = session_.tick(media);
-    if (session_.state() != before) statusFromSession();
+    if (session_.state() != before) {
+        statusFromSession();
+        followSession();
+    }
     // Ready after the tick means it read (the pedal may just have been found again).
     if (media && session_.state() == PedalSession::State::Ready) {
         Q_EMIT readResultShown(QString::number(session_.lastResult()));
@@ -167,6 +223,7 @@ void PedalController::carryOut(const PedalEffect& effect) {
         case PedalEffectKind::ReleaseDevice:
             session_.releaseDevice();
             statusFromSession();
+            followSession();
             return;
         case PedalEffectKind::Pause:
             transport_.player().pause();

@@ -13,10 +13,12 @@ class Clock;
 class EntryGate;
 class KeyState;
 class PedalLibrary;
+class QFileSystemWatcher;
 class QTimer;
 class TransportController;
 
-// Owns the foot pedal: the device session, the 200 ms poll, the switch of switch mode, the three
+// Owns the foot pedal: the device session, the 200 ms poll (only while a pedal is open: a pedal
+// plugged in later is noticed by watching the device folder), the switch of switch mode, the three
 // pedal assignments, the mode, the two-pedal speed and volume repeats. Reports become transport
 // requests; what the window shows goes out by signals. Player errors (PlayerError) are not
 // caught here: they end the tick at the failing call, with the switch already stored.
@@ -25,6 +27,9 @@ class PedalController : public QObject {
 public:
     static constexpr int kPollMs = 200;
     static constexpr int kRepeatMs = 300;
+    // After a device change, a missing pedal is looked for this often, this many times.
+    static constexpr int kSearchMs = 500;
+    static constexpr int kSearches = 6;
 
     // What the Settings menu's pedal status line says.
     enum class Status { SwitchedOff, NotConnected, Connected };
@@ -38,16 +43,21 @@ public:
     // after their job.
     using TickRunner = ::TickRunner;
     void setTickRunner(TickRunner runner) { runTick_ = std::move(runner); }
-    // Ticks do nothing while the gate is shut; the set-up's wait shuts it.
+    // Ticks do nothing while the gate is shut (a handler's wait).
     void setEntryGate(EntryGate* gate) { gate_ = gate; }
 
     // ---- Start-up and shutdown ---------------------------------------------------------------
-    // Loads the library and opens the pedal, waiting 1000 ms on the way; nothing at all when the
-    // pedal is switched off in the settings. A library that cannot be loaded is reported by
-    // messageRequested and the program goes on without the pedal. Ends with statusChanged.
+    // Loads the library and finds the pedal, which a timer opens 1000 ms later (finishSetUp);
+    // nothing at all when the pedal is switched off in the settings. A library that cannot be
+    // loaded is reported by messageRequested and the program goes on without the pedal. Ends
+    // with statusChanged, and so does the open.
     void setUp(bool switchedOff);
-    // Starts the poll, only when set-up loaded the library: without one nothing needs waking.
+    // Starts following the pedal, only when set-up loaded the library: without one nothing needs
+    // waking. The poll runs while a pedal is open; otherwise the device folder is watched.
     void startPolling();
+    // A device has come or gone: while the pedal is missing, look for it now and for a few
+    // seconds after (its node may become readable a moment after it appears).
+    void devicesChanged();
     // Stops the poll and both repeats (closing the window).
     void stopAllTimers();
     Status status() const { return status_; }
@@ -74,6 +84,9 @@ public:
 
     // ---- Timer ticks, public so that tests can step them on a fake clock ---------------------
     void pollTick();
+    void searchTick();
+    // Opens the pedal that set-up found (the set-up timer's tick); nothing once done.
+    void finishSetUp();
     void speedRepeatTick();
     void volumeRepeatTick();
     bool isSpeedRepeating() const;
@@ -101,6 +114,8 @@ private:
     bool mediaOpen() const;
     void setStatus(Status status);
     void statusFromSession();
+    // Polls while the pedal is open and following is on; stops otherwise.
+    void followSession();
     void handleRead(const PedalRead& read);
     void carryOut(const PedalEffect& effect);
     void startSkip(int direction);
@@ -121,6 +136,12 @@ private:
     bool skipColoured_ = false;  // the pedal's skip colour is on the position text
 
     QTimer* pollTimer_;
+    QTimer* setUpTimer_;
+    QTimer* searchTimer_;
+    int searchesLeft_ = 0;
+    bool following_ = false;
+    bool openPending_ = false;  // set-up found a pedal that its timer has yet to open
+    QFileSystemWatcher* deviceWatcher_ = nullptr;
     QTimer* speedRepeatTimer_;
     QTimer* volumeRepeatTimer_;
 };

@@ -40,6 +40,9 @@ public:
     virtual bool load() = 0;
     // The library's file name, for the message that says it is missing.
     virtual QString libraryName() const = 0;
+    // The folder where a plugged-in device's node appears, watched while no pedal is open so
+    // that nothing needs polling; empty: none is watched.
+    virtual QString devicesFolder() const = 0;
 
     // Finds the pedals of a vendor. Devices opened before are released and the indices start
     // over at 0. Fills a slot per device (its product id) and the count.

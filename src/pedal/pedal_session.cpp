@@ -3,16 +3,32 @@
 #include "transport/clock.h"
 
 bool PedalSession::setUp() {
+    const Found found = beginSetUp();
+    if (found == Found::Pedal) {
+        clock_.waitProcessingEvents(kSetUpDelayMs);
+        finishSetUp();
+    }
+    return found != Found::NoLibrary;
+}
+
+PedalSession::Found PedalSession::beginSetUp() {
     state_ = State::Off;
     if (!library_.load()) {
         deviceIndex_ = -1;
-        return false;
+        return Found::NoLibrary;
     }
     PedalEnumeration devices{};
     int count = 0;
     library_.enumerateDevices(kPedalVendorId, devices, count);
-    clock_.waitProcessingEvents(kSetUpDelayMs);
     deviceIndex_ = 0;
+    if (count > 0) return Found::Pedal;
+    // Nothing to open, so nothing to wait for.
+    state_ = State::Searching;
+    searchCountdown_ = kSearchTicks;
+    return Found::NoPedal;
+}
+
+void PedalSession::finishSetUp() {
     if (library_.setupInterface(deviceIndex_) == PedalResults::Ok) {
         library_.clearBuffer(deviceIndex_);
         state_ = State::Ready;
@@ -20,7 +36,6 @@ bool PedalSession::setUp() {
         state_ = State::Searching;
         searchCountdown_ = kSearchTicks;
     }
-    return true;
 }
 
 std::optional<PedalRead> PedalSession::tick(bool mediaOpen) {
@@ -37,6 +52,12 @@ std::optional<PedalRead> PedalSession::tick(bool mediaOpen) {
     lastBits_ = report[kPedalBitsByte];
     if (lastResult_ == PedalResults::NothingNew) return std::nullopt;
     return PedalRead{lastResult_, lastBits_};
+}
+
+bool PedalSession::lookAgain() {
+    if (state_ != State::Searching) return state_ == State::Ready;
+    searchCountdown_ = kSearchTicks;
+    return openPedal();
 }
 
 void PedalSession::releaseDevice() {

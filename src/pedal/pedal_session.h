@@ -14,7 +14,7 @@ struct PedalRead {
 
 // The pedal device over a run of the program: the set-up at start-up, one read per poll, and
 // finding the pedal again when it was missing or has been unplugged. No widgets, no timers: the
-// owner calls tick() every 200 ms.
+// owner calls tick() every 200 ms while it is ready, and lookAgain() when devices come and go.
 class PedalSession {
 public:
     enum class State {
@@ -30,9 +30,17 @@ public:
     PedalSession(PedalLibrary& library, Clock& clock) : library_(library), clock_(clock) {}
 
     // Loads the library, finds the pedals, waits while processing events, opens the first and
-    // drops what it reported before. False when the library cannot be loaded or initialised.
-    // Ticks that run inside the wait do nothing.
+    // drops what it reported before. With no pedal found there is no wait: it is searching.
+    // False when the library cannot be loaded or initialised. Ticks that run inside the wait do
+    // nothing.
     bool setUp();
+    // The same in two halves, for an owner that waits with a timer instead: the first loads and
+    // enumerates (Pedal: wait kSetUpDelayMs, then call the second, which opens and clears).
+    enum class Found { NoLibrary, NoPedal, Pedal };
+    Found beginSetUp();
+    void finishSetUp();
+    // While searching, tries to open the pedal now (a device has appeared); whether it is ready.
+    bool lookAgain();
     // One poll: the read for the pedal logic, or nothing when there is nothing to hand on (not
     // ready, no media open, or NothingNew). A DeviceGone read is handed on: the logic answers it
     // with releaseDevice(). While searching, every kSearchTicks-th tick tries to open the pedal.

@@ -10,6 +10,7 @@
 #include "core/entry_gate.h"
 #include "core/file_name.h"
 #include "core/time_code.h"
+#include "core/timing_trace.h"
 #include "transport/clock.h"
 #include "transport/media_player.h"
 #include "transport/transport_tables.h"
@@ -117,12 +118,14 @@ QString TransportController::positionText() const {
 // ---- Opening ---------------------------------------------------------------------------------
 
 void TransportController::closeMedia() {
+    // With nothing open (the first file of a run) there is nothing to let go of and wait for.
+    const bool hadMedia = !player_.URL().isEmpty();
     if (isPlaying()) {
         player_.stop();
         player_.setCurrentPosition(0);
     }
     player_.close();
-    wait(100);
+    if (hadMedia) wait(100);
 }
 
 void TransportController::open(const QString& path) {
@@ -227,6 +230,7 @@ void TransportController::showKnownLength() {
     if (mediaPath_.isEmpty() || player_.URL() != mediaPath_) return;
     const QString text = durationText();
     if (text.isEmpty()) return;
+    timing::mark("length");
     Q_EMIT lengthProbed(text);
     Q_EMIT changed();
 }

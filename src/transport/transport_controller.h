@@ -65,7 +65,8 @@ public:
     QString positionText() const;
 
     // ---- Opening ---------------------------------------------------------------------------
-    // Stops and closes what is open before another file is chosen, then waits 100 ms.
+    // Stops and closes what is open before another file is chosen, then waits 100 ms (not
+    // when nothing was open).
     void closeMedia();
     // Opens a media file: loads it paused and muted, shows its length as soon as the player knows
     // it and starts the position poll. An empty path does nothing.

@@ -41,6 +41,8 @@ private Q_SLOTS:
     void refusedWriteAtCloseKeepsWindowOpen();
     void dropOfNonMediaOrSeveralFiles();
     void dropKeepsLongPathsWhole();
+    void onlyDropsWaitBeforeOpening_data();
+    void onlyDropsWaitBeforeOpening();
     void playerErrorEndsHandlerWithErrorBox();
 };
 
@@ -341,6 +343,37 @@ void MainFormTest::dropKeepsLongPathsWhole() {
     const QString media = f.addMediaFile(name, 60);
     QVERIFY(media.size() > 255);
     f.form().dropFiles({media});
+    QCOMPARE(f.form().transport().mediaPath(), media);
+    QCOMPARE(f.player.URL(), media);
+}
+
+void MainFormTest::onlyDropsWaitBeforeOpening_data() {
+    QTest::addColumn<bool>("dropped");
+    QTest::addColumn<bool>("replacing");  // another file is open already
+    QTest::addColumn<int>("waitedMs");
+    // A file from the command line or the desktop opens at once; closing an open one lets the
+    // player settle while events go on.
+    QTest::newRow("from outside, first file") << false << false << 0;
+    QTest::newRow("from outside, replacing") << false << true << 100;
+    QTest::newRow("drop, first file") << true << false << 300;
+    QTest::newRow("drop, replacing") << true << true << 400;
+}
+
+void MainFormTest::onlyDropsWaitBeforeOpening() {
+    QFETCH(bool, dropped);
+    QFETCH(bool, replacing);
+    FormFixture f;
+    f.writeSettings(kPlainSettings);
+    const QString first = f.addMediaFile(QStringLiteral("first.mp3"), 60);
+    const QString media = f.addMediaFile(QStringLiteral("talk.mp3"), 600);
+    QVERIFY(f.start());
+    if (replacing) f.openMedia(first);
+    const qint64 before = f.clock.ticks();
+    if (dropped)
+        f.form().dropFiles({media});
+    else
+        f.form().openFromOutside(media);
+    QTEST(int(f.clock.ticks() - before), "waitedMs");
     QCOMPARE(f.form().transport().mediaPath(), media);
     QCOMPARE(f.player.URL(), media);
 }

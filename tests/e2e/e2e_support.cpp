@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QRegularExpression>
@@ -152,17 +153,27 @@ ScopedEnv::~ScopedEnv() {
 StandinPedal::StandinPedal(const QString& folder)
     : script_(folder + QStringLiteral("pedal-script.txt")),
       log_(folder + QStringLiteral("pedal-log.txt")),
+      devices_(folder + QStringLiteral("devices")),
       library_("SCRIBO_HID_LIBRARY", QStringLiteral(SCRIBO_HID_STANDIN)),
       scriptEnv_("SCRIBO_HID_STANDIN_SCRIPT", script_),
-      logEnv_("SCRIBO_HID_STANDIN_LOG", log_) {
+      logEnv_("SCRIBO_HID_STANDIN_LOG", log_),
+      devicesEnv_("SCRIBO_HID_DEVICES", devices_) {
     QFile file(script_);
     if (!file.open(QIODevice::WriteOnly)) qFatal("cannot write the pedal script");
+    QDir().mkpath(devices_);
 }
 
 void StandinPedal::append(const QByteArray& line) {
-    QFile file(script_);
-    if (!file.open(QIODevice::Append)) qFatal("cannot append to the pedal script");
-    file.write(line + '\n');
+    {
+        QFile file(script_);
+        if (!file.open(QIODevice::Append)) qFatal("cannot append to the pedal script");
+        file.write(line + '\n');
+    }
+    // A pedal plugged in again is a new device node, as the kernel makes one.
+    if (line == "plug") {
+        QFile node(devices_ + QStringLiteral("/hidraw%1").arg(++plugs_));
+        if (!node.open(QIODevice::WriteOnly)) qFatal("cannot make the pedal's device node");
+    }
 }
 
 int StandinPedal::opens() const {

@@ -75,8 +75,9 @@ public:
     int opens() const;  // how often a device was opened
 
 private:
-    QString script_, log_;
-    ScopedEnv library_, scriptEnv_, logEnv_;
+    QString script_, log_, devices_;
+    ScopedEnv library_, scriptEnv_, logEnv_, devicesEnv_;
+    int plugs_ = 0;
 };
 
 // python3's HTTP server on the loopback address, serving a folder; base() is empty when it did

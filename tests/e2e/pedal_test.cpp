@@ -59,7 +59,7 @@ void PedalTest::centrePedalPlaysPausesAndSurvivesReplug() {
     pedal.append("unplug");
     QTest::qWait(1000);
     pedal.append("plug");
-    // Found again by the next search (every 2 s), without a restart.
+    // Found again once its device node appears, without a restart.
     QVERIFY(waitUntil([&] { return pedal.opens() == 2; }, 10000));
     pedal.append("report 02 00");
     QVERIFY2(waitUntil([] { return playerStatus() == QStringLiteral("Playing"); }, 10000),

@@ -29,6 +29,8 @@ public:
 
     bool load() override;
     QString libraryName() const override { return QStringLiteral("libfakehid.so.0"); }
+    QString devicesFolder() const override { return devices; }
+    QString devices;  // none watched unless a test names one
     int enumerateDevices(int vendorId, PedalEnumeration& devices, int& count) override;
     int setupInterface(int deviceIndex) override;
     void clearBuffer(int deviceIndex) override;

@@ -11,6 +11,7 @@ class PedalSessionTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void setUpOpensThePedalAfterTheDelay();
+    void setUpWithoutPedalNeitherWaitsNorOpens();
     void missingLibraryIsNeverCalledAgain();
     void pedalThatCannotBeOpenedIsNeverRead();
     void noMediaNoRead();
@@ -38,6 +39,20 @@ void PedalSessionTest::setUpOpensThePedalAfterTheDelay() {
     QCOMPARE(clock.eventWaits(), 1);
     QCOMPARE(session.state(), PedalSession::State::Ready);
     QCOMPARE(session.deviceIndex(), 0);
+}
+
+void PedalSessionTest::setUpWithoutPedalNeitherWaitsNorOpens() {
+    FakePedalLibrary library;
+    library.unplug();
+    FakeClock clock;
+    PedalSession session(library, clock);
+    QVERIFY(session.setUp());
+    QCOMPARE(clock.waitedMs(), 0);
+    QCOMPARE(session.state(), PedalSession::State::Searching);
+    QVERIFY(!session.lookAgain());
+    library.plugIn();
+    QVERIFY(session.lookAgain());
+    QCOMPARE(session.state(), PedalSession::State::Ready);
 }
 
 void PedalSessionTest::missingLibraryIsNeverCalledAgain() {
