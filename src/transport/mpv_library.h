@@ -2,9 +2,9 @@
 
 #include <QString>
 
-// libmpv is not linked: it is opened the first time a player is made. Loading it and the ~200
-// libraries it pulls in takes 75 ms and 45 MiB, which --version, --help and --cmd never need,
-// and a machine without it gets a message instead of the dynamic loader's refusal to start.
+// libmpv is not linked: it is opened the first time a player is made. Loading it and the ~190
+// libraries it pulls in takes 75-130 ms and about 40 MiB, which --version, --help and --cmd
+// never need, and a machine without it gets a message instead of the loader's refusal to start.
 //
 // mpv_library.cpp defines the mpv_* functions Scribo calls as forwarders into the loaded
 // library, so that callers use libmpv's own header as they would with it linked. None of them
