@@ -115,6 +115,8 @@ int main(int argc, char* argv[]) {
         player = std::make_unique<MpvPlayer>();
     } catch (const PlayerError& e) {
         std::fprintf(stderr, "Scribo: %s\n", e.what());
+        // Started from the desktop's menu, nobody reads standard error.
+        dialogs.showError(QString::fromUtf8(e.what()));
         return 3;
     }
     HidPedalLibrary pedalLibrary(HidPedalLibrary::configuredLibraryName(), programFolder);

@@ -17,6 +17,7 @@
 
 #include "core/file_name.h"
 #include "core/timing_trace.h"
+#include "transport/mpv_library.h"
 #include "transport/mpv_names.h"
 
 namespace {
@@ -58,6 +59,8 @@ struct MpvPlayer::Event {
 };
 
 MpvPlayer::MpvPlayer(const MpvOptions& extraOptions, QObject* parent) : MediaPlayer(parent) {
+    if (const QString error = MpvLibrary::load(); !error.isEmpty())
+        throw PlayerError(error.toStdString());
     // mpv_create() refuses any LC_NUMERIC but "C".
     std::setlocale(LC_NUMERIC, "C");
     handle_ = mpv_create();
