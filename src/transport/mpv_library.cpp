@@ -29,6 +29,8 @@ struct Api {
     decltype(&mpv_set_property) setProperty = nullptr;
     decltype(&mpv_set_property_string) setPropertyString = nullptr;
     decltype(&mpv_get_property) getProperty = nullptr;
+    decltype(&mpv_create_client) createClient = nullptr;
+    decltype(&mpv_destroy) destroy = nullptr;
 };
 
 // Written once, by load(), before any forwarder can run.
@@ -72,6 +74,8 @@ QString open() {
     need("mpv_set_property", loaded.setProperty);
     need("mpv_set_property_string", loaded.setPropertyString);
     need("mpv_get_property", loaded.getProperty);
+    need("mpv_create_client", loaded.createClient);
+    need("mpv_destroy", loaded.destroy);
     if (missing) {
         // Left mapped, unused: the libraries it pulled in may have started threads.
         return failure(QStringLiteral("it has no function %1").arg(QLatin1String(missing)));
@@ -143,4 +147,10 @@ int mpv_set_property_string(mpv_handle* ctx, const char* name, const char* data)
 }
 int mpv_get_property(mpv_handle* ctx, const char* name, mpv_format format, void* data) {
     return api.getProperty(ctx, name, format, data);
+}
+mpv_handle* mpv_create_client(mpv_handle* ctx, const char* name) {
+    return api.createClient(ctx, name);
+}
+void mpv_destroy(mpv_handle* ctx) {
+    api.destroy(ctx);
 }
