@@ -99,7 +99,7 @@ echo "Versions: $(mpv --version | head -n 1 | cut -d' ' -f1-2)," \
     "VLC $(dpkg-query -W -f '${Version}' vlc-bin 2>/dev/null)," \
     "Qt $(dpkg-query -W -f '${Version}' libqt6core6 2>/dev/null)"
 echo "Media: 10-minute 440 Hz MP3, 44.1 kHz stereo 128 kbit/s; each plays $seconds s," \
-    "$rounds rounds; audio output: ${pulse:+PulseAudio, null sink}${pulse:-none (null, dummy)}"
+    "$rounds rounds; audio output: $([[ -n $pulse ]] && echo "PulseAudio, null sink" || echo "none")"
 
 settings "$work/bench"
 # The real binary reads the settings file beside itself.
@@ -179,7 +179,7 @@ for ((round = 1; round <= rounds; ++round)); do
     if [[ -n $pulse ]] && command -v parlatype >/dev/null && command -v gdbus >/dev/null; then
         echo "  parlatype: parlatype, then its window's play action over D-Bus" >&2
         rm -f "$work/parlatype.time" "$work/parlatype.status"
-        "$source_dir/tools/with-display" "$work/parlatype.sh" 2>/dev/null || true
+        "$source_dir/tools/with-display" "$work/parlatype.sh" >/dev/null 2>&1 || true
         record parlatype "$round" "$work/parlatype.time"
         echo "  parlatype play action: $(cat "$work/parlatype.status" 2>/dev/null)" >&2
     fi
