@@ -77,7 +77,7 @@ MpvPlayer::MpvPlayer(const MpvOptions& extraOptions, QObject* parent) : MediaPla
             // reservoir at any bit rate, for about 0.6 ms more per seek.
             {"hr-seek-demuxer-offset", "0.5"},
             // PulseAudio's default 100 ms buffer wakes mpv some 390 times a second; 500 ms
-            // halves what playing costs. A volume or speed step drops the buffer (see
+            // cuts what playing costs by two fifths. A volume or speed step drops the buffer (see
             // heardPosition()), and a pause corks the stream at once whatever its length.
             {"pulse-buffer", "500"},
             {kAudioFallbackToNull, kYes},  // without it, no sound device ends every file at once
@@ -381,8 +381,10 @@ void MpvPlayer::setMute(bool value) {
 // the moment. A step restarts playback where it is heard, which drops that buffer: heard at
 // once, not after the buffer has played out. audio-pts is worked out when read, from the
 // output's delay; time-pos lags by as long as mpv has slept, and a restart there repeats audio.
+// A web stream is left alone: a seek there fetches again and may not be possible at all.
 std::optional<double> MpvPlayer::heardPosition() const {
-    if (playState() != PlayStates::Playing || seekPending()) return std::nullopt;
+    if (playState() != PlayStates::Playing || seekPending() || isWebAddress(url_))
+        return std::nullopt;
     return getDouble("audio-pts");
 }
 
