@@ -1,6 +1,12 @@
 #!/usr/bin/env bash
 # What playing costs, Scribo against mpv and VLC, on the same generated 10-minute MP3 in one run:
 # CPU seconds (user + system) and peak resident memory of each process, with ratios to mpv.
+# With --pulse, everything plays through PulseAudio to a null sink (a server of its own, started
+# by bench/with_pulse_null_sink.sh), the ratios are to VLC's, and Parlatype takes part too:
+#
+#   parlatype    parlatype FILE on a private X server (tools/with-display), started playing after
+#                3 s through its window's "play" action over D-Bus (org.gtk.Actions), ended
+#                SECONDS later (only when parlatype, Xvfb and gdbus are there)
 #
 #   mpv          mpv --no-video --ao=null, playing SECONDS
 #   vlc          cvlc -A dummy --no-video, playing SECONDS (as the user benchuser when run as root:
@@ -16,12 +22,20 @@
 # CPU seconds of the same work vary by a third between runs on a shared virtual machine, so the
 # players take turns for ROUNDS rounds, and the median of the rounds' ratios is reported.
 #
-# Usage: bench/cost_of_playing.sh [BUILD_DIR [SECONDS [ROUNDS]]]   (build-bench, 60, 3)
+# Usage: bench/cost_of_playing.sh [--pulse] [BUILD_DIR [SECONDS [ROUNDS]]]   (build-bench, 60, 3)
 # Needs: tools/setup-debian --bench (mpv, vlc-bin, vlc-plugin-base, time) and a Release build of
 # the targets scribo and play_cost_bench. Takes about 5.5 x SECONDS x ROUNDS.
 set -euo pipefail
 
 source_dir=$(cd "$(dirname "$0")/.." && pwd)
+pulse=
+if [[ ${1:-} == --pulse ]]; then
+    shift
+    # Once more, inside a PulseAudio server of its own.
+    [[ -n ${SCRIBO_BENCH_PULSE:-} ]] ||
+        SCRIBO_BENCH_PULSE=1 exec "$source_dir/bench/with_pulse_null_sink.sh" "$0" --pulse "$@"
+    pulse=1
+fi
 build_dir=$(cd "${1:-$source_dir/build-bench}" && pwd)
 seconds=${2:-60}
 rounds=${3:-3}
@@ -51,7 +65,9 @@ calc() { awk "BEGIN { printf \"%.6f\", $* }"; }
 median() {
     sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
 }
-names=(mpv vlc scribo-play scribo-idle scribo-mpris)
+names=(mpv vlc scribo-play scribo-idle scribo-mpris parlatype)
+reference=mpv
+[[ -z $pulse ]] || reference=vlc
 declare -A cpu rss
 
 # record NAME ROUND STATS: keeps the CPU seconds and peak RSS that GNU time wrote to STATS. A
@@ -83,7 +99,7 @@ echo "Versions: $(mpv --version | head -n 1 | cut -d' ' -f1-2)," \
     "VLC $(dpkg-query -W -f '${Version}' vlc-bin 2>/dev/null)," \
     "Qt $(dpkg-query -W -f '${Version}' libqt6core6 2>/dev/null)"
 echo "Media: 10-minute 440 Hz MP3, 44.1 kHz stereo 128 kbit/s; each plays $seconds s," \
-    "$rounds rounds"
+    "$rounds rounds; audio output: $([[ -n $pulse ]] && echo "PulseAudio, null sink" || echo "none")"
 
 settings "$work/bench"
 # The real binary reads the settings file beside itself.
@@ -91,7 +107,13 @@ settings "$work/real"
 cp "$build_dir/scribo" "$work/real/scribo"
 bus=()
 command -v dbus-run-session >/dev/null && bus=(dbus-run-session --)
-vlc=(cvlc -A dummy --no-video --play-and-exit --run-time="$seconds" "$media")
+if [[ -n $pulse ]]; then
+    mpv_ao=pulse
+    vlc=(cvlc -A pulse --no-video --play-and-exit --run-time="$seconds" "$media")
+else
+    mpv_ao=null
+    vlc=(cvlc -A dummy --no-video --play-and-exit --run-time="$seconds" "$media")
+fi
 if [[ $(id -u) -eq 0 ]]; then
     id benchuser >/dev/null 2>&1 || useradd -m benchuser
     mkdir -p "$work/vlc" && chown benchuser "$work/vlc"
@@ -107,16 +129,28 @@ playerctl --player=scribo status >"$work/scribo-mpris.status" 2>&1
 wait
 END_OF_SCRIPT
 chmod +x "$work/mpris.sh"
+# Starts parlatype with the file, plays it through its window's action once it is up.
+cat >"$work/parlatype.sh" <<END_OF_SCRIPT
+#!/usr/bin/env bash
+/usr/bin/time -f "%U %S %M" -o "$work/parlatype.time" \
+    timeout -s TERM $((seconds + 3)) parlatype "$media" >"$work/parlatype.out" 2>&1 &
+sleep 3
+gdbus call --session --dest org.parlatype.Parlatype --object-path /org/parlatype/Parlatype/window/1 \
+    --method org.gtk.Actions.Activate play [] {} >"$work/parlatype.status" 2>&1
+wait
+END_OF_SCRIPT
+chmod +x "$work/parlatype.sh"
 
 for ((round = 1; round <= rounds; ++round)); do
     echo "Round $round:" >&2
-    measure mpv "$round" mpv --no-video --ao=null --end="$seconds" "$media"
+    measure mpv "$round" mpv --no-video --ao="$mpv_ao" --end="$seconds" "$media"
 
     if [[ $(id -u) -eq 0 ]]; then
         # GNU time runs as benchuser too, so that it measures VLC alone.
         echo "  vlc: ${vlc[*]} (as benchuser)" >&2
         rm -f "$work/vlc/vlc.time"
-        (cd "$work/vlc" && runuser -u benchuser -- /usr/bin/time -f "%U %S %M" \
+        (cd "$work/vlc" && runuser -u benchuser -- env ${PULSE_SERVER:+PULSE_SERVER=$PULSE_SERVER} \
+            /usr/bin/time -f "%U %S %M" \
             -o "$work/vlc/vlc.time" "${vlc[@]}" >"$work/vlc.out" 2>"$work/vlc.err") || true
         record vlc "$round" "$work/vlc/vlc.time"
     else
@@ -141,30 +175,52 @@ for ((round = 1; round <= rounds; ++round)); do
         record scribo-mpris "$round" "$work/scribo-mpris.time"
         echo "  scribo-mpris status after play: $(cat "$work/scribo-mpris.status" 2>/dev/null)" >&2
     fi
+
+    if [[ -n $pulse ]] && command -v parlatype >/dev/null && command -v gdbus >/dev/null; then
+        echo "  parlatype: parlatype, then its window's play action over D-Bus" >&2
+        rm -f "$work/parlatype.time" "$work/parlatype.status"
+        "$source_dir/tools/with-display" "$work/parlatype.sh" >/dev/null 2>&1 || true
+        record parlatype "$round" "$work/parlatype.time"
+        echo "  parlatype play action: $(cat "$work/parlatype.status" 2>/dev/null)" >&2
+    fi
 done
 
 echo
-echo "CPU seconds and their ratio to mpv's in the same round:"
+echo "Load at the end: $(cut -d' ' -f1-3 /proc/loadavg)"
+echo "CPU seconds and their ratio to $reference's in the same round" \
+    "(and the median ratio to Parlatype's, when it took part):"
+# column NAME OTHER: the median over the rounds of NAME's CPU seconds / OTHER's.
+median_ratio() {
+    local round ratios=()
+    for ((round = 1; round <= rounds; ++round)); do
+        ratios+=("$(calc "${cpu[$1:$round]:-0} / ${cpu[$2:$round]}")")
+    done
+    printf '%s\n' "${ratios[@]}" | median
+}
+with_parlatype=
+[[ -n ${cpu[parlatype:1]:-} ]] && with_parlatype=1
 printf '%-13s' process
 for ((round = 1; round <= rounds; ++round)); do printf '   round %-6s' "$round"; done
-printf '   median ratio\n'
+printf '   median ratio'
+[[ -z $with_parlatype ]] || printf '   / parlatype'
+printf '\n'
 for name in "${names[@]}"; do
     [[ -n ${cpu[$name:1]:-} ]] || continue
     printf '%-13s' "$name"
-    ratios=()
     for ((round = 1; round <= rounds; ++round)); do
-        ratio=$(calc "${cpu[$name:$round]:-0} / ${cpu[mpv:$round]}")
-        ratios+=("$ratio")
-        printf '   %5.2f %5.2f' "${cpu[$name:$round]:-0}" "$ratio"
+        printf '   %5.2f %5.2f' "${cpu[$name:$round]:-0}" \
+            "$(calc "${cpu[$name:$round]:-0} / ${cpu[$reference:$round]}")"
     done
-    printf '   %5.2f\n' "$(printf '%s\n' "${ratios[@]}" | median)"
+    printf '   %5.2f' "$(median_ratio "$name" "$reference")"
+    [[ -z $with_parlatype ]] || printf '          %5.2f' "$(median_ratio "$name" parlatype)"
+    printf '\n'
 done
 echo
 echo "Peak resident memory, the largest over the rounds:"
-printf '%-13s %9s %7s\n' process MiB "/ mpv"
-mpv_peak=0
+printf '%-13s %9s %7s\n' process MiB "/ $reference"
+reference_peak=0
 for ((round = 1; round <= rounds; ++round)); do
-    ((${rss[mpv:$round]} > mpv_peak)) && mpv_peak=${rss[mpv:$round]}
+    ((${rss[$reference:$round]} > reference_peak)) && reference_peak=${rss[$reference:$round]}
 done
 for name in "${names[@]}"; do
     [[ -n ${rss[$name:1]:-} ]] || continue
@@ -172,7 +228,7 @@ for name in "${names[@]}"; do
     for ((round = 1; round <= rounds; ++round)); do
         ((${rss[$name:$round]:-0} > peak)) && peak=${rss[$name:$round]}
     done
-    printf '%-13s %9.1f %7.2f\n' "$name" "$(calc "$peak / 1024")" "$(calc "$peak / $mpv_peak")"
+    printf '%-13s %9.1f %7.2f\n' "$name" "$(calc "$peak / 1024")" "$(calc "$peak / $reference_peak")"
 done
 echo
 echo "play_cost_bench's own account, last round:"

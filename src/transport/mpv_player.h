@@ -75,6 +75,7 @@ private:
     // Low-level calls; each throws PlayerError naming what was attempted.
     void command(std::initializer_list<const char*> args, const QString& attempt);
     void seekTo(double seconds);
+    std::optional<double> heardPosition() const;  // where to restart to drop buffered audio
     void setFlag(const char* name, bool value);
     void setDouble(const char* name, double value);
     void setString(const char* name, const QString& value);

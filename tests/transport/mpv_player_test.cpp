@@ -3,11 +3,16 @@
 
 #include "transport/mpv_player.h"
 
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
 #include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <cmath>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -15,10 +20,49 @@
 
 namespace {
 
-std::unique_ptr<MpvPlayer> makePlayer() {
+std::unique_ptr<MpvPlayer> makePlayer(const MpvOptions& more = {}) {
     return std::make_unique<MpvPlayer>(MpvOptions{{QStringLiteral("ao"), QStringLiteral("null")},
-                                                  {QStringLiteral("vo"), QStringLiteral("null")}});
+                                                  {QStringLiteral("vo"), QStringLiteral("null")}} +
+                                       more);
 }
+
+// A second client on mpv's IPC socket (the option input-ipc-server), counting the seeks mpv
+// starts, whoever asked for them.
+class SeekWatch {
+public:
+    explicit SeekWatch(const QString& socket) {
+        const QByteArray name = socket.toLocal8Bit();
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::memcpy(address.sun_path, name.constData(),
+                    std::min<std::size_t>(std::size_t(name.size()), sizeof address.sun_path - 1));
+        const bool reached = QTest::qWaitFor(
+            [&] {
+                fd_ = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+                if (::connect(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0)
+                    return true;
+                ::close(fd_);
+                fd_ = -1;
+                return false;
+            },
+            3000);
+        if (!reached) fd_ = -1;
+    }
+    ~SeekWatch() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    bool connected() const { return fd_ >= 0; }
+    int seeks() {
+        char buffer[4096];
+        for (ssize_t n; (n = ::recv(fd_, buffer, sizeof buffer, 0)) > 0;)
+            text_.append(buffer, n);
+        return int(text_.count("\"event\":\"seek\""));
+    }
+
+private:
+    int fd_ = -1;
+    QByteArray text_;
+};
 
 struct Sample {
     double before, after;  // seconds since sampling began, around the reading
@@ -322,6 +366,63 @@ private slots:
         QVERIFY(openPlaying(*player, short_));
         QCOMPARE(player->volume(), 33);
         QVERIFY(player->mute());
+    }
+
+    // A volume or speed change while playing restarts playback where it is heard, which drops
+    // the audio the output has buffered at the old setting; the position heard goes on.
+    void stepWhilePlayingDropsBufferedAudio_data() {
+        QTest::addColumn<QString>("what");
+        QTest::addColumn<bool>("playing");
+        QTest::addColumn<bool>("restarts");
+        QTest::newRow("volume, playing") << "volume" << true << true;
+        QTest::newRow("speed, playing") << "speed" << true << true;
+        QTest::newRow("mute, playing") << "mute" << true << true;
+        QTest::newRow("volume unchanged") << "same volume" << true << false;
+        QTest::newRow("speed unchanged") << "same speed" << true << false;
+        QTest::newRow("volume, paused") << "volume" << false << false;
+        QTest::newRow("speed, paused") << "speed" << false << false;
+    }
+    void stepWhilePlayingDropsBufferedAudio() {
+        QFETCH(QString, what);
+        QFETCH(bool, playing);
+        QFETCH(bool, restarts);
+        const QString socket = path(QStringLiteral("mpv.sock"));
+        auto player = makePlayer({{QStringLiteral("input-ipc-server"), socket}});
+        SeekWatch watch(socket);
+        QVERIFY(watch.connected());
+        QVERIFY(openPlaying(*player, tone_));
+        player->setVolume(50);
+        QTRY_VERIFY_WITH_TIMEOUT(player->currentPosition() >= 0.5, 5000);
+        if (!playing) player->pause();
+        QTest::qWait(300);  // the seek a pause pins its position with is done
+        const int seeksBefore = watch.seeks();
+
+        QElapsedTimer clock;
+        clock.start();
+        const double from = player->currentPosition();
+        if (what == QLatin1String("volume")) player->setVolume(60);
+        if (what == QLatin1String("same volume")) player->setVolume(50);
+        if (what == QLatin1String("speed")) player->setRate(1.5);
+        if (what == QLatin1String("same speed")) player->setRate(1.0);
+        if (what == QLatin1String("mute")) player->setMute(true);
+        const double right = player->currentPosition();
+        const double elapsed = clock.nsecsElapsed() / 1e9;
+        QVERIFY2(right >= from - 0.05 && right <= from + elapsed * 1.5 + 0.05,
+                 qPrintable(QStringLiteral("%1 s, then %2 s").arg(from).arg(right)));
+        if (restarts) {
+            QTRY_COMPARE_WITH_TIMEOUT(watch.seeks(), seeksBefore + 1, 2000);
+        } else {
+            QTest::qWait(300);
+            QCOMPARE(watch.seeks(), seeksBefore);
+        }
+        // Neither back before what was heard, nor ahead of the clock.
+        const double rate = player->rate();
+        for (const Sample& s : sampleFor(*player, 300)) {
+            const double since = clock.nsecsElapsed() / 1e9;
+            QVERIFY2(s.position >= right - 0.05 && s.position <= right + since * rate + 0.05,
+                     qPrintable(QStringLiteral("%1 s, then %2 s").arg(right).arg(s.position)));
+        }
+        QCOMPARE(player->playState(), playing ? PlayStates::Playing : PlayStates::Paused);
     }
 
     void closeReleasesMedia() {
