@@ -82,7 +82,7 @@ MpvPlayer::MpvPlayer(const MpvOptions& extraOptions, QObject* parent) : MediaPla
             // PulseAudio's default 100 ms buffer wakes mpv some 390 times a second; 500 ms
             // cuts what playing costs by two fifths. A volume or speed step drops the buffer (see
             // heardPosition()), and a pause corks the stream at once whatever its length.
-            {"pulse-buffer", "500"},
+            {kPulseBuffer, "500"},
             {kAudioFallbackToNull, kYes},  // without it, no sound device ends every file at once
             {kAudioClientName, "Scribo"},
             {kOsc, kNo},
@@ -288,11 +288,7 @@ void MpvPlayer::pause() {
 
 void MpvPlayer::pauseAt(double seconds) {
     if (!std::isfinite(seconds)) throw PlayerError("Cannot seek: the position is not a number");
-    if (!fileOpen() || playState() != PlayStates::Playing) {
-        pause();
-        setCurrentPosition(seconds);
-        return;
-    }
+    if (!fileOpen() || playState() != PlayStates::Playing) return MediaPlayer::pauseAt(seconds);
     seconds = std::max(0.0, seconds);
     if (lastDuration_ > 0) seconds = std::min(seconds, lastDuration_);
     // Both reach mpv before anyone is told: the seek is under way while the window catches up.
@@ -407,7 +403,7 @@ void MpvPlayer::setMute(bool value) {
 std::optional<double> MpvPlayer::heardPosition() const {
     if (playState() != PlayStates::Playing || seekPending() || isWebAddress(url_))
         return std::nullopt;
-    return getDouble("audio-pts");
+    return getDouble(mpvname::kAudioPts);
 }
 
 double MpvPlayer::duration() const {
