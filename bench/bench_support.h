@@ -36,10 +36,12 @@
 #include <vector>
 
 #include "app/main_form.h"
+#include "fakes/fake_clipboard.h"
 #include "fakes/fake_dialogs.h"
 #include "fakes/fake_keyboard.h"
 #include "fakes/fake_pedal_library.h"
 #include "fakes/test_media.h"
+#include "session/session.h"
 #include "transport/clock.h"
 #include "transport/mpv_player.h"
 #include "transport/transport_controller.h"
@@ -297,19 +299,25 @@ public:
                        {QStringLiteral("input-ipc-server"), socket}};
         all += options;
         player = std::make_unique<MpvPlayer>(all);
-        form = std::make_unique<MainWindow>(
-            WindowServices{player.get(), &clock_, &dialogs, folder_.path() + QLatin1Char('/'),
-                           &pedalLibrary_, &keyState_, folder_.path() + QLatin1Char('/')});
-        if (!form->startUp()) return complain("the window refused to start");
+        session = std::make_unique<Session>(SessionServices{.player = player.get(),
+                                                            .clock = &clock_,
+                                                            .dialogs = &dialogs,
+                                                            .settingsFolder = folder_.path() + '/',
+                                                            .pedalLibrary = &pedalLibrary_,
+                                                            .keyState = &keyState_,
+                                                            .programFolder = folder_.path() + '/',
+                                                            .clipboard = &clipboard_});
+        form = std::make_unique<MainWindow>(*session);
+        if (!session->startUp()) return complain("the window refused to start");
         form->show();
         if (!ipc.connectTo(socket)) return complain("cannot reach mpv's IPC socket");
-        form->dropFiles({media});
+        session->dropFiles({media});
         // The probe plays the file muted for a second, then pauses it.
         const bool probed = runEventsUntil(
             [&] {
                 // Output that runs as fast as it decodes may reach the end first.
                 const int state = player->playState();
-                return !form->transport()
+                return !session->transport()
                             .findChild<QTimer*>(QStringLiteral("lengthProbeTimer"))
                             ->isActive() &&
                        player->duration() > 0 &&
@@ -324,6 +332,7 @@ public:
     // Ends the window and the player (mpv closes its outputs).
     void stop() {
         form.reset();
+        session.reset();
         player.reset();
     }
 
@@ -359,11 +368,13 @@ private:
     SteadyClock clock_;
     FakePedalLibrary pedalLibrary_;  // switched off in the settings
     FakeKeyState keyState_;
+    FakeClipboard clipboard_;
 
 public:
     FakeDialogs dialogs;
     MpvIpc ipc;
     std::unique_ptr<MpvPlayer> player;
+    std::unique_ptr<Session> session;
     std::unique_ptr<MainWindow> form;
 };
 

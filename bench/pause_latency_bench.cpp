@@ -38,7 +38,7 @@ int main(int argc, char* argv[]) {
         return std::fprintf(stderr, "bench: cannot generate the media (is ffmpeg installed?)\n"), 1;
     bench::WindowOnMpv w;
     if (!w.start(media, bench::parseMpvOptions(args.values(QStringLiteral("mpv"))))) return 1;
-    MainWindow& form = *w.form;
+    Session& form = *w.session;
     MpvPlayer& player = *w.player;
     w.ipc.request({QStringLiteral("observe_property"), 2, QStringLiteral("pause")});
 

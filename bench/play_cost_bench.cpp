@@ -121,17 +121,22 @@ int main(int argc, char* argv[]) {
     const QString programFolder = QCoreApplication::applicationDirPath() + QLatin1Char('/');
     HidPedalLibrary pedalLibrary(HidPedalLibrary::configuredLibraryName(), programFolder);
     const std::unique_ptr<KeyState> keyState = createKeyState();
-    const WindowServices services{&player,       &clock,         &dialogs,     folder,
-                                  &pedalLibrary, keyState.get(), programFolder};
-    MainWindow form(services);
-    dialogs.setOwner(&form);
-    player.setVideoWindow(form.videoWindowId());
+    Session session({.player = &player,
+                     .clock = &clock,
+                     .dialogs = &dialogs,
+                     .settingsFolder = folder,
+                     .pedalLibrary = &pedalLibrary,
+                     .keyState = keyState.get(),
+                     .programFolder = programFolder});
+    MainWindow window(session);
+    dialogs.setOwner(&window);
+    player.setVideoWindow(window.videoWindowId());
     const bench::ProcessCost formMade = bench::processCost();
-    if (!form.startUp()) return form.exitCode();
-    form.show();
+    if (!session.startUp()) return session.exitCode();
+    window.show();
     QCoreApplication::processEvents();
     const bench::ProcessCost shown = bench::processCost();
-    if (form.transport().mediaPath().isEmpty()) {
+    if (session.transport().mediaPath().isEmpty()) {
         std::fprintf(stderr, "bench: the settings file names no media file that exists\n");
         return 1;
     }
@@ -141,13 +146,15 @@ int main(int argc, char* argv[]) {
     QTimer probe;
     probe.setInterval(20);
     QObject::connect(&probe, &QTimer::timeout, [&] {
-        if (form.transport().findChild<QTimer*>(QStringLiteral("lengthProbeTimer"))->isActive() ||
+        if (session.transport()
+                .findChild<QTimer*>(QStringLiteral("lengthProbeTimer"))
+                ->isActive() ||
             player.playState() != PlayStates::Paused)
             return;
         probe.stop();
         probed = bench::processCost();
         startedAt = player.currentPosition();
-        if (!idle) form.transport().playPause();
+        if (!idle) session.transport().playPause();
         QTimer::singleShot(seconds * 1000, &app, [&] {
             const double played = player.currentPosition() - startedAt;
             const bench::ProcessCost cost = bench::processCost();

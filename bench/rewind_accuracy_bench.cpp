@@ -207,7 +207,7 @@ int main(int argc, char* argv[]) {
                    {QStringLiteral("audio-format"), QStringLiteral("s16")}};
     options += bench::parseMpvOptions(args.values(QStringLiteral("mpv")));
     if (!w.start(media, options)) return 1;
-    MainWindow& form = *w.form;
+    Session& form = *w.session;
     MpvPlayer& player = *w.player;
     if (samples) player.setVolume(100);  // unity gain: the samples pass unchanged
     w.ipc.request({QStringLiteral("observe_property"), 1, QStringLiteral("time-pos")});

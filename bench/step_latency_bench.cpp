@@ -267,7 +267,7 @@ int main(int argc, char* argv[]) {
     if (w.ipc.request({QStringLiteral("get_property"), QStringLiteral("current-ao")}) !=
         QJsonValue(QStringLiteral("pulse")))
         return std::fprintf(stderr, "bench: mpv is not playing through PulseAudio\n"), 1;
-    TransportController& transport = w.form->transport();
+    TransportController& transport = w.session->transport();
     MpvPlayer& player = *w.player;
 
     auto setDirect = [&](const char* property, double value) {

@@ -1,4 +1,4 @@
-// Builds the real services and the main window, and runs the program.
+// Builds the real services, the session and the main window, and runs the program.
 
 #include <malloc.h>
 #include <QApplication>
@@ -12,22 +12,22 @@
 #include "app/action_service.h"
 #include "app/command_line.h"
 #include "app/dialogs.h"
-#include "app/keyboard_wiring.h"
 #include "app/main_form.h"
 #include "app/mpris_service.h"
-#include "app/outside_entry.h"
+#include "app/outside_entries.h"
 #include "app/portal_shortcuts.h"
-#include "app/settings_location.h"
 #include "app/shortcut_routing.h"
 #include "app/single_instance.h"
-#include "app/system_clipboard.h"
 #include "core/file_name.h"
 #include "keyboard/hotkey_controller.h"
-#include "keyboard/hotkey_dispatcher.h"
 #include "keyboard/hotkey_service.h"
 #include "keyboard/key_state.h"
 #include "keyboard/keystroke_output.h"
 #include "pedal/hid_pedal_library.h"
+#include "session/session.h"
+#include "session/settings_location.h"
+#include "session/settings_store.h"
+#include "session/system_clipboard.h"
 #include "transport/clock.h"
 #include "transport/mpv_player.h"
 #include "transport/player_view.h"
@@ -121,42 +121,46 @@ int main(int argc, char* argv[]) {
     }
     HidPedalLibrary pedalLibrary(HidPedalLibrary::configuredLibraryName(), programFolder);
     const std::unique_ptr<KeyState> keyState = createKeyState();
-    // Destroyed in reverse: the dispatcher, the window (which lets go of its keys), the
+    // Destroyed in reverse: the window, the session (which lets go of its keys), the key
     // controller, then the services, all before the application.
     // X11 grabs or the desktop's portal: settled at the first grab, once start-up has found
     // the settings file, whose [Scribo] Shortcuts may choose.
-    const MainWindow* settingsOwner = nullptr;
+    const Session* settingsOwner = nullptr;
     RoutedHotkeyService hotkeyService([&settingsOwner] {
         return chooseShortcutRoute(
-            ReadShortcutChoice(settingsOwner ? settingsOwner->settingsPath() : QString()),
+            ReadShortcutChoice(settingsOwner ? settingsOwner->settings().path() : QString()),
             CurrentDesktopSession());
     });
     const auto keystrokes = std::make_unique<RoutedKeystrokeOutput>(hotkeyService);
     HotkeyController hotkeys(hotkeyService, clock);
     SystemClipboard clipboard;
     DesktopBrowserLauncher browser;
-    const WindowServices services{player.get(),  &clock,         &dialogs,      home.folder,
-                                  &pedalLibrary, keyState.get(), programFolder, &clipboard,
-                                  &hotkeys,      &browser};
-    MainWindow form(services);
-    settingsOwner = &form;
-    dialogs.setOwner(&form);
-    player->setVideoWindow(form.videoWindowId());
-    HotkeyDispatcher dispatcher(form.transport(), form.indexCommands(), clipboard, *keystrokes,
-                                form.entryGate());
-    AttachKeyboardToWindow(hotkeys, dispatcher, form);
+    Session session({.player = player.get(),
+                     .clock = &clock,
+                     .dialogs = &dialogs,
+                     .settingsFolder = home.folder,
+                     .pedalLibrary = &pedalLibrary,
+                     .keyState = keyState.get(),
+                     .programFolder = programFolder,
+                     .clipboard = &clipboard,
+                     .hotkeys = &hotkeys,
+                     .browser = &browser,
+                     .keystrokes = keystrokes.get()});
+    settingsOwner = &session;
+    MainWindow window(session);
+    dialogs.setOwner(&window);
+    player->setVideoWindow(window.videoWindowId());
     PortalShortcuts portal(bus);
-    AttachDesktopShortcuts(hotkeyService, portal, dispatcher, form);
+    AttachDesktopShortcuts(hotkeyService, portal, session, window);
 
-    if (!form.startUp()) return form.exitCode();
+    if (!session.startUp()) return session.exitCode();
     if (!pedalLibrary.loadError().isEmpty())
         std::fprintf(stderr, "Scribo: %s\n", qPrintable(pedalLibrary.loadError()));
-    form.show();
+    window.show();
 
-    MprisService mpris(form.transport(), bus);
-    AttachMprisToWindow(mpris, form);
-    ActionService actions(
-        [&form, &dispatcher](HotkeyCommand key) { return RunKeyCommand(form, dispatcher, key); });
+    MprisService mpris(session.transport(), bus);
+    AttachMprisToSession(mpris, session, window);
+    ActionService actions([&session](HotkeyCommand key) { return session.requestKey(key); });
     // The actions first: whoever sees the bus name may call them at once.
     const bool actionsPublished = bus.isConnected() && actions.publish(bus);
     if (bus.isConnected() && (!actionsPublished || !mpris.publish()))

@@ -1,24 +1,27 @@
 # Fails when a source of a lower layer includes a header of a higher one:
-# logic < transport < app. Run by the build (src/CMakeLists.txt) with
-# -DLAYERS=<file setting LOGIC_FILES, TRANSPORT_FILES, APP_FILES> -DSOURCE_DIR=<src>.
+# logic < transport < session < app, and when a source of the session layer includes a widget
+# header. Run by the build (src/CMakeLists.txt) with -DLAYERS=<file setting LOGIC_FILES,
+# TRANSPORT_FILES, SESSION_FILES, APP_FILES> -DSOURCE_DIR=<src> -DWIDGETS_DIR=<QtWidgets' headers>.
 cmake_minimum_required(VERSION 3.25)
 include(${LAYERS})
 
-set(layer_names logic transport app)
+set(layer_names logic transport session app)
 function(layer_of path out)
     set(result "")
     if(path IN_LIST LOGIC_FILES)
         set(result 0)
     elseif(path IN_LIST TRANSPORT_FILES)
         set(result 1)
-    elseif(path IN_LIST APP_FILES)
+    elseif(path IN_LIST SESSION_FILES)
         set(result 2)
+    elseif(path IN_LIST APP_FILES)
+        set(result 3)
     endif()
     set(${out} "${result}" PARENT_SCOPE)
 endfunction()
 
 set(failures "")
-foreach(file IN LISTS LOGIC_FILES TRANSPORT_FILES)
+foreach(file IN LISTS LOGIC_FILES TRANSPORT_FILES SESSION_FILES)
     layer_of(${file} own)
     file(STRINGS ${file} includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"")
     foreach(line IN LISTS includes)
@@ -32,6 +35,18 @@ foreach(file IN LISTS LOGIC_FILES TRANSPORT_FILES)
             list(GET layer_names ${theirs} their_name)
             file(RELATIVE_PATH shown ${SOURCE_DIR} ${file})
             list(APPEND failures "  ${shown} (${own_name}) includes ${header} (${their_name})")
+        endif()
+    endforeach()
+endforeach()
+
+foreach(file IN LISTS SESSION_FILES)
+    file(STRINGS ${file} includes REGEX "^[ \t]*#[ \t]*include[ \t]*<")
+    foreach(line IN LISTS includes)
+        string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*<([^>]+)>.*" "\\1" header "${line}")
+        string(REGEX REPLACE "^QtWidgets/" "" header "${header}")
+        if(WIDGETS_DIR AND EXISTS ${WIDGETS_DIR}/${header} AND NOT IS_DIRECTORY ${WIDGETS_DIR}/${header})
+            file(RELATIVE_PATH shown ${SOURCE_DIR} ${file})
+            list(APPEND failures "  ${shown} (session) includes the widget header <${header}>")
         endif()
     endforeach()
 endforeach()

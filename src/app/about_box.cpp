@@ -10,6 +10,8 @@
 #include "app/dialogs.h"
 #include "app/fonts.h"
 #include "app/main_form.h"
+#include "session/session.h"
+#include "session/settings_store.h"
 
 AboutBox::AboutBox(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint |
@@ -61,9 +63,10 @@ void AboutBox::showEvent(QShowEvent* event) {
 void MainWindow::showAboutBox() {
     if (!aboutBox_) aboutBox_ = new AboutBox(this);
     aboutBox_->setVersionText(kVersionText);
-    dialogs_.exec(*aboutBox_);
+    session_.dialogs().exec(*aboutBox_);
 }
 
 void MainWindow::showVersion() {
-    showVolumeBarText(kVersionText, QStringLiteral("    ") + QFileInfo(settingsPath_).fileName());
+    session_.showVolumeBarTexts(
+        kVersionText, QStringLiteral("    ") + QFileInfo(session_.settings().path()).fileName());
 }

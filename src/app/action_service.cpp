@@ -43,17 +43,17 @@ bool ActionService::handleMessage(const QDBusMessage& message, const QDBusConnec
             QDBusError::InvalidArgs, QStringLiteral("%1 takes no arguments").arg(message.member()));
     } else {
         switch (run_(action->command)) {
-            case ActionOutcome::Done:
+            case RequestOutcome::Done:
                 reply = message.createReply();
                 break;
-            case ActionOutcome::Busy:
+            case RequestOutcome::Busy:
                 reply = message.createErrorReply(
                     QString::fromLatin1(actions::kBusyError),
                     QStringLiteral("Scribo is busy (closing or finishing another command); %1 "
                                    "was not run")
                         .arg(QLatin1String(action->name)));
                 break;
-            case ActionOutcome::Failed:
+            case RequestOutcome::Failed:
                 reply = message.createErrorReply(
                     QString::fromLatin1(actions::kFailedError),
                     QStringLiteral("%1 failed; Scribo shows why").arg(QLatin1String(action->name)));

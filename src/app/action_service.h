@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "keyboard/hotkey_table.h"
+#include "session/request_outcome.h"
 
 // Scribo's own interface on the session bus, beside MPRIS under the same bus name: one method
 // per key action (the names in keyboard/shortcut_actions.h), without arguments or results. A
@@ -18,13 +19,11 @@ inline constexpr auto kBusyError = "org.scribo.Scribo1.Error.Busy";
 inline constexpr auto kFailedError = "org.scribo.Scribo1.Error.Failed";
 }  // namespace actions
 
-enum class ActionOutcome { Done, Busy, Failed };
-
 class ActionService : public QDBusVirtualObject {
     Q_OBJECT
 public:
     // Runs a command as a pressed key would and says how it went.
-    using Runner = std::function<ActionOutcome(HotkeyCommand)>;
+    using Runner = std::function<RequestOutcome(HotkeyCommand)>;
 
     explicit ActionService(Runner run, QObject* parent = nullptr);
     ~ActionService() override;

@@ -3,28 +3,11 @@
 #include <QString>
 #include <QWidget>
 #include <array>
-#include <functional>
-#include <memory>
 
-#include "app/settings_table.h"
 #include "controls/progress_bar.h"
 #include "controls/radio_group.h"
-#include "core/entry_gate.h"
-#include "web/url_panel.h"
 
-class Clipboard;
-class BrowserLauncher;
-class Clock;
-class Dialogs;
-class KeyState;
-class IndexCommands;
-class IndexController;
-class HotkeyController;
-class MediaPlayer;
-class PedalController;
-class PedalLibrary;
 class PlayerView;
-class HotkeyDispatcher;
 class QAction;
 class QComboBox;
 class QLabel;
@@ -32,102 +15,34 @@ class QMenu;
 class QMenuBar;
 class QTabWidget;
 class QTimeEdit;
-class QTimer;
 class QToolBar;
 class QToolButton;
 class AboutBox;
-class ProfileFile;
-class TransportController;
-
-// What the window is given from outside: the player, time, the modal boxes and where the
-// program lives. main.cpp passes the real ones, tests pass fakes.
-struct WindowServices {
-    MediaPlayer* player = nullptr;
-    Clock* clock = nullptr;
-    Dialogs* dialogs = nullptr;
-    QString programFolder;  // with a trailing separator
-    PedalLibrary* pedalLibrary = nullptr;
-    KeyState* keyState = nullptr;
-    QString executableFolder;        // where the program itself lives, with a trailing separator
-    Clipboard* clipboard = nullptr;  // none: the desktop's
-    // The system-wide keys; none means the window registers none.
-    HotkeyController* hotkeys = nullptr;
-    BrowserLauncher* browser = nullptr;  // none: the desktop's default browser
-};
+class Session;
 
 inline constexpr int kIndexEntries = 29;
 
-// The main window: its widgets, its position, the settings panel and the menus. It shows what the
-// TransportController reports and forwards its controls to it (transport_view.cpp); its state and
-// its controls are private. Tests and screen readers find a control by its object name, which is
-// the member's name without the trailing underscore (see nameControls). Handlers never catch the
-// errors of the player or of the settings file: the guard around each connection does (see
-// main_form_wiring.cpp).
-class MainWindow : public QWidget, private WebAddressPlayer {
+// The main window: its widgets, its place on the screen, the settings panel and the menus. It
+// shows what the session and its controllers report and forwards its controls to the session in
+// a line or two; the menu check marks, the settings panel's groups and the time picker are bound
+// to the session's settings (setting_binders.h). Its state and its controls are private: tests and
+// screen readers find a control by its object name, the member's name without the trailing
+// underscore (see nameControls).
+class MainWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit MainWindow(const WindowServices& services, QWidget* parent = nullptr);
+    explicit MainWindow(Session& session, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    // ---- Services and outside entry points ---------------------------------------------------
-    TransportController& transport() { return *transport_; }
-    PedalController& pedal() { return *pedal_; }
-    IndexController& index() { return *index_; }
-    IndexCommands& indexCommands() { return *indexCommands_; }
-    const UrlPanel& urlPanel() const { return *urlPanel_; }
-    // Shut while the window closes and while a handler waits; see outside_entry.cpp.
-    EntryGate& entryGate() { return gate_; }
-    // Requests from outside. An open arriving while the gate is shut waits for it to open
-    // again, the latest one replacing any earlier; one arriving while closing is dropped. A
-    // quit arriving during a wait follows when the wait is over.
-    // A web address (http or https link) is played as the URL panel plays it.
-    void openFromOutside(const QString& path);
-    void quitFromOutside();
-    // A file (or several) dropped on the window.
-    void dropFiles(const QStringList& paths);
-    // Runs a handler; a player, settings-file or CSV-file error ends it with the standard error
-    // box. False when it ended that way.
-    bool guard(const std::function<void()>& handler);
-    // The hotkeys' commands run inside the guard and their texts show on the bars.
-    void attachHotkeyDispatcher(HotkeyController& hotkeys, HotkeyDispatcher& dispatcher);
-    // Says on the keyboard tab that no system-wide keys are to be had, why, and what instead.
-    void showKeysUnavailable(const QString& reason);
     // The native window the player draws video into.
     quintptr videoWindowId();
-
-    // The start-up sequence. False when the program must end at once (no settings file).
-    bool startUp();
-    // Exit status the program should end with (non-zero when start-up refused to run).
-    int exitCode() const { return exitCode_; }
-
-    // ---- The settings file ----------------------------------------------------------------
-    void loadSettings(const QString& path);
-    // The full write that "終了する" makes.
-    void saveAllSettings(const QString& path);
-
-    // ---- What the window holds, read-only ---------------------------------------------------
-    // Where start-up looked for the settings file, and the one it uses.
-    QString settingsFolder() const { return programFolder_; }
-    const QString& settingsPath() const { return settingsPath_; }
-    bool isStarted() const { return started_; }
-    // Whether closing stores the open media and its position.
-    bool savesOnClose() const { return saveOnClose_; }
-    bool isPanelCollapsed() const { return panelCollapsed_; }
-    // The remembered window position (what the file holds or the default).
-    int windowTop() const { return windowTop_; }
-    int windowLeft() const { return windowLeft_; }
-    // A dropped file waiting for the open command.
-    const QString& pendingMediaPath() const { return pendingMediaPath_; }
-    bool isDraggingPosition() const { return positionDragging_; }
-    bool isDraggingVolume() const { return volumeDragging_; }
+    // Says on the keyboard tab that no system-wide keys are to be had, why, and what instead.
+    void showKeysUnavailable(const QString& reason);
 
     // Height of the window with the settings panel shown, and collapsed.
     static constexpr int kExpandedHeight = 450;
     static constexpr int kCollapsedHeight = 107;
     static constexpr int kWidth = 390;
-    // Where the window stands when the file names no place, and after the reset.
-    static constexpr int kDefaultLeft = 800;
-    static constexpr int kDefaultTop = 100;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -139,104 +54,35 @@ protected:
 
 private:
     // ---- Building (main_form_ui.cpp, main_form_menus.cpp, main_form_tabs.cpp) ------------------
-    void buildWindow();
-    void initializeState();
-    void resetLabels();
     void buildControls();
     void buildMenus();
     void buildSettingsTabs();
     void nameControls();
+    void resetLabels();
     void wireSignals();       // main_form_wiring.cpp
-    void wireIndex();         // main_form_wiring.cpp
+    void bindSettings();      // main_form_wiring.cpp
     void wireUrlPanel();      // web_panel.cpp
     void connectTransport();  // transport_view.cpp
     void connectPedal();      // pedal_view.cpp
+    void connectKeys();       // keyboard_view.cpp
 
-    // ---- Handlers of the window's controls -------------------------------------------------
+    // ---- What the window does itself ---------------------------------------------------------
+    // Its part of start-up: the labels, its place on a screen, the panel (startup.cpp).
+    void showStarted(bool mediaRemembered);
+    void showMediaReleased();
     void beginWindowMove(Qt::MouseButton button, QPoint globalPos);
     void togglePanel();
     void expandSettingsPanel();
     void collapseSettingsPanel();
-    void rememberWindowPosition();
     void showAboutBox();
     void showVersion();
-    // Reset (reset.cpp): the media let go, then everything back to the defaults.
-    void forgetMedia();
-    void clearRemembered();
-    void releaseMedia();
-    void resetToDefaults();
-    // Exit (shutdown.cpp).
-    void exitSavingSettings();
-    void exitWithoutSavingIndex();
     void exitProgram();
-    // A failed write ends it with an error; the window then stays open.
-    void shutDown();
-    void releaseHotkeys();
-
-    // Transport (transport_view.cpp).
-    // A wait that keeps processing events, with the entry gate shut meanwhile.
-    void waitProcessingEvents(int ms);
-    void openMedia();
-    bool askForMediaFile(QString& fileName);
-    void pauseForPicker();
-    void seekToPickedTime();
-    void seekToTimeText(const QString& commaTime);
-    void showFileName();
-    void showFolderName();
-    void togglePlay();
-    void toggleSpeedSwitch();
     void showPositionText(const QString& timeText);
-    void showSpeedText(const QString& speedText);
-    void showVolumeText(const QString& volumeText);
-    void showVolumeBarText(const QString& prefix, const QString& suffix);
-    void volumeBarPressed(Qt::MouseButton button, int x, int y);
+    void showHeldKeys(const QStringList& combinations);
     void volumeBarDragged(int x, int y);
-    void volumeBarReleased(Qt::MouseButton button, int x, int y);
-    void positionBarPressed(Qt::MouseButton button, int x, int y);
     void positionBarDragged(int x, int y);
-    void positionBarReleased(Qt::MouseButton button, int x, int y);
-    void positionBarClicked();
 
-    // URL panel (web_panel.cpp).
-    void pasteAddress();
-    void playAddress();
-    void openAddressInBrowser();
-    // The reset, then the address in the player with the position poll off and nothing of the
-    // run saved at shutdown.
-    void playWebAddress(const QString& address) override;
-
-    // System-wide keys (keyboard_view.cpp).
-    void registerHotkeys();
-    void unregisterHotkeys();
-    void reregisterHotkeys();
-    // Lists on the keyboard tab the keys that stay with another program.
-    void showKeysHeldElsewhere();
-    QLabel* keysUnavailableLabel_ = nullptr;
-
-    // The settings table (settings_file.cpp): one row per setting.
-    void buildSettingsTable();
-    void resetSettingControls();
-    void writeSettings(std::initializer_list<std::pair<QString, QString>> keys);
-    void toggleSetting(const SettingRow& row);
-    void chooseGroupItem(const SettingRow& row);
-
-    void runDeferred();
-    // Takes a file to open next when its name is a media file's; otherwise shows it refused.
-    bool takeMediaFile(const QString& path);
-
-    // ---- Services ----------------------------------------------------------------------------
-    Clock& clock_;
-    Dialogs& dialogs_;
-    std::unique_ptr<Clipboard> ownClipboard_;
-    TransportController* transport_;
-    PedalController* pedal_ = nullptr;
-    IndexController* index_;
-    IndexCommands* indexCommands_;
-    HotkeyController* hotkeys_ = nullptr;
-    BrowserLauncher* browser_ = nullptr;
-    UrlPanel* urlPanel_ = nullptr;
-    std::vector<SettingRow> settings_;
-    EntryGate gate_;
+    Session& session_;
 
     // ---- Controls ----------------------------------------------------------------------------
     QMenuBar* menuBar_ = nullptr;
@@ -328,21 +174,11 @@ private:
     QAction* resetAction_ = nullptr;
 
     AboutBox* aboutBox_ = nullptr;
+    QLabel* keysUnavailableLabel_ = nullptr;
 
-    // ---- Window state (the transport's is in TransportController) ----------------------
-    QString settingsPath_;
-    QString programFolder_;
-    QString settingsPrefix_;
-    bool started_ = false;
-    bool saveOnClose_ = false;
+    // ---- Window state ------------------------------------------------------------------------
     bool panelCollapsed_ = false;
-    int windowTop_ = 0, windowLeft_ = 0;
-    QString pendingMediaPath_;
     bool positionDragging_ = false, volumeDragging_ = false;
-
-    QString deferredOpen_;
-    bool deferredQuit_ = false;
-    int exitCode_ = 0;
     bool manualMove_ = false;
     QPoint moveOffset_;
 };

@@ -16,8 +16,9 @@
 #include "app/fonts.h"
 #include "app/main_form.h"
 #include "keyboard/hotkey_help.h"
+#include "session/dialogs.h"
+#include "session/session.h"
 #include "transport/player_view.h"
-#include "transport/transport_controller.h"
 #include "web/address_box.h"
 
 namespace {
@@ -89,8 +90,8 @@ void MainWindow::buildSettingsTabs() {
         urlRow->addWidget(button);
     screenLayout->addLayout(urlRow);
     playerView_ = new PlayerView(
-        transport_->player(), [this](const QString& message) { dialogs_.showError(message); },
-        playerTab_);
+        session_.player(),
+        [this](const QString& message) { session_.dialogs().showError(message); }, playerTab_);
     playerView_->setFixedSize(371, 265);
     screenLayout->addWidget(playerView_, 0, Qt::AlignHCenter);
     screenLayout->addStretch();

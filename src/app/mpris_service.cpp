@@ -142,19 +142,8 @@ QDBusObjectPath MprisService::currentTrackId() {
 
 // ---- Commands ------------------------------------------------------------------------------
 
-bool MprisService::accepting() const {
-    return !acceptsRequests || acceptsRequests();
-}
-
 bool MprisService::run(const std::function<void()>& command) {
-    if (!accepting()) return false;
-    if (guard) return guard(command);
-    command();
-    return true;
-}
-
-bool MprisService::runDeferrable(const std::function<void()>& command) {
-    if (guard) return guard(command);
+    if (request) return request(command);
     command();
     return true;
 }
@@ -228,7 +217,7 @@ void MprisService::quit() {
     // A dialog waits for the user; closing under it would leave it without its window.
     if (QApplication::activeModalWidget() || !quitProgram) return;
     // After the reply: closing waits for the player and would hold the caller meanwhile.
-    QTimer::singleShot(0, this, [this] { runDeferrable(quitProgram); });
+    QTimer::singleShot(0, this, [this] { quitProgram(); });
 }
 
 MprisService::OpenResult MprisService::openUri(const QString& uri) {
@@ -248,9 +237,8 @@ MprisService::OpenResult MprisService::open(const mpris::OpenTarget& target) {
                 return {QDBusError::errorString(QDBusError::NotSupported),
                         QStringLiteral("Cannot open %1: web addresses cannot be opened yet")
                             .arg(target.location)};
-            QTimer::singleShot(0, this, [this, address = target.location] {
-                runDeferrable([&] { openWebAddress(address); });
-            });
+            QTimer::singleShot(0, this,
+                               [this, address = target.location] { openWebAddress(address); });
             return {};
         case mpris::OpenTarget::LocalFile:
             if (!openFile)
@@ -258,9 +246,7 @@ MprisService::OpenResult MprisService::open(const mpris::OpenTarget& target) {
                         QStringLiteral("Cannot open %1").arg(target.location)};
             // Opening waits and runs the event loop; doing it after the reply keeps the caller
             // from waiting and this call from being re-entered.
-            QTimer::singleShot(0, this, [this, path = target.location] {
-                runDeferrable([&] { openFile(path); });
-            });
+            QTimer::singleShot(0, this, [this, path = target.location] { openFile(path); });
             return {};
     }
     return {};

@@ -10,9 +10,10 @@
 class TransportController;
 
 // Scribo as a desktop media player (MPRIS 2): what the adaptors read, the commands they pass on
-// to the transport, and the change signals QtDBus does not send by itself. Every command runs
-// through the guard it is given, so a player error shows the usual error box instead of escaping
-// into QtDBus. What belongs to the window (raise, quit, open a file) it reaches through hooks.
+// to the transport, and the change signals QtDBus does not send by itself. Every command runs as
+// a request of the session (hooked up in outside_entries.h), so a player error shows the usual
+// error box instead of escaping into QtDBus. Raising the window, quitting and opening it reaches
+// through hooks; the opens and quit wait for the session's gate themselves.
 class MprisService : public QObject {
     Q_OBJECT
 public:
@@ -26,12 +27,9 @@ public:
     QString serviceName() const { return serviceName_; }
     const QDBusConnection& bus() const { return bus_; }
 
-    // Runs a command; false when it failed (and the error was shown). Without one, commands run
-    // unguarded.
-    std::function<bool(const std::function<void()>&)> guard;
-    // Whether a request from outside may run now (not while closing or inside a wait); a
-    // refused command is dropped, a refused open answered with an error.
-    std::function<bool()> acceptsRequests;
+    // Runs a command; false when it was refused (a wait or the close is under way) or failed
+    // (and the error was shown). Without one, commands run as they are.
+    std::function<bool(const std::function<void()>&)> request;
     std::function<void()> raiseWindow;
     std::function<void()> quitProgram;
     // Opens a checked local media file as a drop would.
@@ -80,11 +78,7 @@ private:
     void scheduleRefresh();
     void refresh();
 
-    // Commands refused while the entry check says no; opens and quit, which the hooks defer
-    // themselves, are always passed on.
     bool run(const std::function<void()>& command);
-    bool runDeferrable(const std::function<void()>& command);
-    bool accepting() const;
 
     TransportController& transport_;
     QDBusConnection bus_;

@@ -1,14 +1,14 @@
-// What the window shows of the foot pedal, and the pedal choices it forwards to PedalController.
-// The assignment and mode groups reach the controller through the settings table.
+// What the window shows of the foot pedal: the status line of the Settings menu and the hidden
+// diagnostics. The pedal's choices reach the controller through the session's settings.
 
 #include <QAction>
 #include <QGroupBox>
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "app/dialogs.h"
 #include "app/main_form.h"
 #include "pedal/pedal_controller.h"
+#include "session/session.h"
 
 void MainWindow::connectPedal() {
     // The diagnostics stay hidden: they help whoever looks at the window's objects.
@@ -22,23 +22,13 @@ void MainWindow::connectPedal() {
         layout->addWidget(l);
         return l;
     };
-    pedal_->setEntryGate(&gate_);
-    pedal_->setTickRunner([this](const std::function<void()>& tick) { guard(tick); });
-    connect(pedal_, &PedalController::statusChanged, pedalStatusAction_, &QAction::setText);
-    connect(pedal_, &PedalController::messageRequested, this,
-            [this](const QString& text) { dialogs_.showMessage(text); });
-    connect(pedal_, &PedalController::positionTextColorChanged, positionBar_,
-            &ProgressBar::setFontColor);
-    connect(pedal_, &PedalController::readResultShown, label("pedalReadResultLabel"),
+    PedalController* pedal = &session_.pedal();
+    connect(pedal, &PedalController::statusChanged, pedalStatusAction_, &QAction::setText);
+    connect(pedal, &PedalController::readResultShown, label("pedalReadResultLabel"),
             &QLabel::setText);
-    connect(pedal_, &PedalController::readBitsShown, label("pedalReadBitsLabel"), &QLabel::setText);
-    connect(pedal_, &PedalController::reportBitsShown, label("pedalReportBitsLabel"),
+    connect(pedal, &PedalController::readBitsShown, label("pedalReadBitsLabel"), &QLabel::setText);
+    connect(pedal, &PedalController::reportBitsShown, label("pedalReportBitsLabel"),
             &QLabel::setText);
-    connect(pedal_, &PedalController::pedalStateShown, label("pedalStateLabel"), &QLabel::setText);
-    connect(pedal_, &PedalController::actionShown, label("pedalActionLabel"), &QLabel::setText);
-
-    // The settings table writes the item; the controller only needs to know.
-    pedal_->setChordsEnabled(!twoPedalsKeepSpeedAndVolumeAction_->isChecked());
-    connect(twoPedalsKeepSpeedAndVolumeAction_, &QAction::toggled, pedal_,
-            [this](bool checked) { pedal_->setChordsEnabled(!checked); });
+    connect(pedal, &PedalController::pedalStateShown, label("pedalStateLabel"), &QLabel::setText);
+    connect(pedal, &PedalController::actionShown, label("pedalActionLabel"), &QLabel::setText);
 }

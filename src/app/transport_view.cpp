@@ -1,28 +1,18 @@
-// What the window shows of the transport and what its controls ask of it: the bars, the labels,
-// the toolbar, the time picker, the open command and the transport groups of the settings panel.
+// What the window shows of the transport and of the session's bar texts: the bars, the labels and
+// the toolbar; and what dragging on the bars asks of the transport.
 
 #include <QAction>
 #include <QComboBox>
-#include <QDir>
-#include <QFileInfo>
 #include <QFontMetrics>
 #include <QLabel>
-#include <QTimeEdit>
-#include <utility>
+#include <algorithm>
 
-#include "app/dialogs.h"
 #include "app/main_form.h"
 #include "app/toolbar_icons.h"
-#include "core/time_code.h"
-#include "index/index_commands.h"
-#include "transport/clock.h"
-#include "transport/media_files.h"
-#include "transport/media_player.h"
+#include "session/session.h"
 #include "transport/player_view.h"
 #include "transport/transport_controller.h"
 #include "transport/transport_tables.h"
-
-#include <algorithm>
 
 namespace {
 // The media's name as the position bar shows it after the time.
@@ -47,23 +37,14 @@ void setPointSize(QWidget* widget, int size) {
 }  // namespace
 
 void MainWindow::connectTransport() {
-    TransportController& t = *transport_;
-    t.setTickRunner([this](const std::function<void()>& tick) { guard(tick); });
-    connect(&t, &TransportController::aboutToLoad, this, [this](const QString& path) {
+    TransportController& t = session_.transport();
+    connect(&t, &TransportController::aboutToLoad, this, [this] {
         lengthCaptionLabel_->setVisible(false);
         dropHintLabel_->setText(QStringLiteral("↓ ここに"));
         dropHintLabel_->setVisible(true);
         dragHintLabel_->setText(QStringLiteral("Drag＆Drop"));
         setBold(dragHintLabel_, false);
         addressBox_->setEditText(QString());
-        timePicker_->setTime(QTime(0, 0, 0));
-        // A time in the name that does not read as a time of day leaves the picker at 0:00:00;
-        // the open itself goes on.
-        const AtNameTime named = ParseAtNameTime(QFileInfo(path).fileName());
-        if (named.kind == AtNameTime::Time) {
-            timePicker_->setTime(named.time);
-            pauseForPicker();
-        }
     });
     connect(&t, &TransportController::loadShown, this, [this](const QString& positionText) {
         setBold(positionBar_, true);
@@ -76,10 +57,8 @@ void MainWindow::connectTransport() {
         positionBar_->setPosTextPrefix(QString());
         positionBar_->setPosTextSuffix(QString());
     });
-    connect(&t, &TransportController::mediaOpened, this, [this] {
-        playTimeLabel_->setText(QStringLiteral("0:00:00"));
-        saveOnClose_ = true;
-    });
+    connect(&t, &TransportController::mediaOpened, this,
+            [this] { playTimeLabel_->setText(QStringLiteral("0:00:00")); });
     connect(&t, &TransportController::lengthProbed, this, [this](const QString& durationText) {
         lengthLabel_->setText(durationText);
         lengthLabel_->setVisible(true);
@@ -96,90 +75,24 @@ void MainWindow::connectTransport() {
                 showPositionText(text);
                 playTimeLabel_->setText(text);
             });
-    connect(&t, &TransportController::speedTextChanged, this, &MainWindow::showSpeedText);
-    connect(&t, &TransportController::volumeTextChanged, this, &MainWindow::showVolumeText);
     connect(&t, &TransportController::volumeBarChanged, volumeBar_, &ProgressBar::setPosition);
     connect(&t, &TransportController::playingChanged, this, [this](bool playing) {
         playPauseAction_->setIcon(playing ? ToolbarIcons::pause() : ToolbarIcons::play());
-        positionBar_->setFontColor(playing ? QColor(255, 0, 0) : QColor(0, 0, 0));
     });
-    connect(&t, &TransportController::messageRequested, this,
-            [this](const QString& text) { dialogs_.showMessage(text); });
+    // The texts that many commands change have one owner, the session.
+    volumeBar_->setPosTextPrefix(session_.volumeBarLeading());
+    volumeBar_->setPosTextSuffix(session_.volumeBarTrailing());
+    connect(&session_, &Session::volumeBarTextsChanged, this,
+            [this](const QString& leading, const QString& trailing) {
+                volumeBar_->setPosTextPrefix(leading);
+                volumeBar_->setPosTextSuffix(trailing);
+            });
+    connect(&session_, &Session::positionTextColorChanged, positionBar_,
+            &ProgressBar::setFontColor);
 }
 
 quintptr MainWindow::videoWindowId() {
     return playerView_->videoWindowId();
-}
-
-void MainWindow::waitProcessingEvents(int ms) {
-    const EntryGate::Wait shut(gate_);
-    clock_.waitProcessingEvents(ms);
-}
-
-// ---- Opening -----------------------------------------------------------------------------------
-
-void MainWindow::openMedia() {
-    // The file is chosen before anything is let go: a cancelled dialog leaves the open media
-    // playing or paused where it was, and the close saves that place.
-    QString path;
-    if (!pendingMediaPath_.isEmpty()) {
-        path = std::exchange(pendingMediaPath_, QString());
-    } else if (!askForMediaFile(path) || path.isEmpty()) {
-        return;
-    }
-    indexCommands_->saveBeforeOpen();
-    transport_->closeMedia();
-    transport_->open(path);
-}
-
-bool MainWindow::askForMediaFile(QString& fileName) {
-    const auto chosen =
-        dialogs_.openFile(kOpenDialogTitle, kOpenDialogFilter, kOpenDialogDefaultExt);
-    if (!chosen) return false;
-    fileName = *chosen;
-    return true;
-}
-
-void MainWindow::pauseForPicker() {
-    transport_->pauseIfPlaying();
-}
-
-void MainWindow::seekToPickedTime() {
-    const QTime time = timePicker_->time();
-    seekToTimeText(QStringLiteral("%1,%2,%3")
-                       .arg(time.hour())
-                       .arg(time.minute(), 2, 10, QLatin1Char('0'))
-                       .arg(time.second(), 2, 10, QLatin1Char('0')));
-    transport_->stopRepeat();
-}
-
-void MainWindow::seekToTimeText(const QString& commaTime) {
-    transport_->seekAndRepeat(PickerTextSeconds(commaTime));
-}
-
-void MainWindow::showFileName() {
-    const QString& path = transport_->mediaPath();
-    if (path.isEmpty()) return;
-    const QFileInfo info(path);
-    showVolumeBarText(info.fileName() + QStringLiteral(" - ") +
-                          QDir::toNativeSeparators(info.absolutePath() + QLatin1Char('/')),
-                      QString());
-}
-
-void MainWindow::showFolderName() {
-    const QString& path = transport_->mediaPath();
-    if (path.isEmpty()) return;
-    showVolumeBarText(QDir::toNativeSeparators(QFileInfo(path).absolutePath()), QString());
-}
-
-// ---- Toolbar and the transport groups -------------------------------------------------------
-
-void MainWindow::togglePlay() {
-    transport_->togglePlay();
-}
-
-void MainWindow::toggleSpeedSwitch() {
-    transport_->toggleSpeedSwitch();
 }
 
 // ---- The bars ---------------------------------------------------------------------------------
@@ -190,7 +103,7 @@ void MainWindow::showPositionText(const QString& timeText) {
     const QFontMetrics metrics(positionBar_->font(), positionBar_);
     const int room = positionBar_->width() - 2 * kBarTextMargin -
                      metrics.horizontalAdvance(timeText + barNameText(QString()));
-    const QString name = transport_->mediaName();
+    const QString name = session_.transport().mediaName();
     positionBar_->setPosTextPrefix(timeText);
     positionBar_->setPosTextSuffix(
         barNameText(metrics.horizontalAdvance(name) <= room
@@ -198,43 +111,12 @@ void MainWindow::showPositionText(const QString& timeText) {
                         : metrics.elidedText(name, Qt::ElideMiddle, std::max(room, 0))));
 }
 
-void MainWindow::showSpeedText(const QString& speedText) {
-    volumeBar_->setPosTextPrefix(QStringLiteral("     再生速度[ ") + speedText +
-                                 QStringLiteral(" ］"));
-}
-
-void MainWindow::showVolumeText(const QString& volumeText) {
-    volumeBar_->setPosTextSuffix(QStringLiteral("     音量[ ") + volumeText +
-                                 QStringLiteral(" ］"));
-}
-
-void MainWindow::showVolumeBarText(const QString& prefix, const QString& suffix) {
-    volumeBar_->setPosTextPrefix(prefix);
-    volumeBar_->setPosTextSuffix(suffix);
-}
-
-void MainWindow::volumeBarPressed(Qt::MouseButton /*button*/, int /*x*/, int /*y*/) {
-    volumeDragging_ = true;
-}
-
-void MainWindow::volumeBarReleased(Qt::MouseButton /*button*/, int /*x*/, int /*y*/) {
-    volumeDragging_ = false;
-}
-
 void MainWindow::volumeBarDragged(int x, int y) {
     ProgressBar* bar = volumeBar_;
     if (!volumeDragging_ || x < 0 || y < 0 || y > bar->height()) return;
     const int value = BarValueFromX(x, bar->width(), bar->Max());
     if (value > bar->Max()) return;
-    transport_->setVolume(value);
-}
-
-void MainWindow::positionBarPressed(Qt::MouseButton /*button*/, int /*x*/, int /*y*/) {
-    if (positionBar_->Max() != 0) positionDragging_ = true;
-}
-
-void MainWindow::positionBarReleased(Qt::MouseButton /*button*/, int /*x*/, int /*y*/) {
-    if (positionBar_->Max() != 0) positionDragging_ = false;
+    session_.transport().setVolume(value);
 }
 
 void MainWindow::positionBarDragged(int x, int y) {
@@ -243,9 +125,5 @@ void MainWindow::positionBarDragged(int x, int y) {
     if (x < 0 || x + 1 > bar->width() || y < 0 || y > bar->height()) return;
     const int value = BarValueFromX(x, bar->width(), bar->Max());
     if (value > bar->Max()) return;
-    transport_->seek(value);
-}
-
-void MainWindow::positionBarClicked() {
-    transport_->togglePlayFromBar();
+    session_.transport().seek(value);
 }

@@ -1,57 +1,28 @@
-// The URL panel's part of the window: its buttons and the address box, and playing an address.
+// The URL panel's part of the window: its buttons and the address box.
 
 #include <QClipboard>
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QLineEdit>
-#include <QTimer>
 #include <QToolButton>
 
-#include "app/dialogs.h"
 #include "app/main_form.h"
-#include "transport/media_player.h"
-#include "transport/transport_controller.h"
-#include "web/browser_launcher.h"
+#include "session/session.h"
 #include "web/url_panel.h"
 
 void MainWindow::wireUrlPanel() {
-    if (!browser_) {
-        static DesktopBrowserLauncher desktopBrowser;
-        browser_ = &desktopBrowser;
-    }
-    urlPanel_ = new UrlPanel(*this, *browser_, this);
-    connect(urlPanel_, &UrlPanel::addressListed, addressBox_,
+    UrlPanel& panel = session_.urlPanel();
+    connect(&panel, &UrlPanel::addressListed, addressBox_,
             [this](const QString& address) { addressBox_->addItem(address); });
-    connect(urlPanel_, &UrlPanel::boxTextChanged, addressBox_, &QComboBox::setEditText);
-    // A click during a wait would reset the window under the handler that waits.
-    auto on = [this](QToolButton* button, void (MainWindow::*handler)()) {
-        connect(button, &QToolButton::clicked, this, [this, handler] {
-            if (gate_.isOpen()) guard([this, handler] { (this->*handler)(); });
-        });
-    };
-    on(pasteAddressButton_, &MainWindow::pasteAddress);
-    on(playAddressButton_, &MainWindow::playAddress);
-    on(openInBrowserButton_, &MainWindow::openAddressInBrowser);
-    connect(addressBox_->lineEdit(), &QLineEdit::returnPressed, this, [this] {
-        if (gate_.isOpen()) guard([this] { playAddress(); });
-    });
-}
-
-void MainWindow::pasteAddress() {
-    urlPanel_->paste(QGuiApplication::clipboard()->text());
-}
-
-void MainWindow::playAddress() {
-    urlPanel_->play(addressBox_->currentText());
-}
-
-void MainWindow::openAddressInBrowser() {
-    urlPanel_->openInBrowser(addressBox_->currentText());
-}
-
-void MainWindow::playWebAddress(const QString& address) {
-    releaseMedia();
-    // Without a media path the transport's own commands stay idle; the player's on-screen
-    // controls still work.
-    transport_->openWebAddress(address);
+    connect(&panel, &UrlPanel::boxTextChanged, addressBox_, &QComboBox::setEditText);
+    // Requests like those from outside: a click during a wait would reset the session under the
+    // command that waits.
+    connect(pasteAddressButton_, &QToolButton::clicked, this,
+            [this] { session_.pasteAddress(QGuiApplication::clipboard()->text()); });
+    connect(playAddressButton_, &QToolButton::clicked, this,
+            [this] { session_.playAddress(addressBox_->currentText()); });
+    connect(openInBrowserButton_, &QToolButton::clicked, this,
+            [this] { session_.openAddressInBrowser(addressBox_->currentText()); });
+    connect(addressBox_->lineEdit(), &QLineEdit::returnPressed, this,
+            [this] { session_.playAddress(addressBox_->currentText()); });
 }

@@ -97,14 +97,14 @@ std::optional<QString> IndexController::exportCsv() const {
 
 void IndexController::savePositionAndIndex(const QString& settingsPath, double position) {
     if (settingsPath.isEmpty()) return;
-    ProfileFile(settingsPath).writeFloat(Ini::Record, Ini::Position, position);
+    ProfileFile(settingsPath).writeFloat(Ini::Record, Ini::SavedPosition, position);
     save();
     changed_ = false;
 }
 
 double IndexController::readSavedPosition(const QString& settingsPath) {
     if (settingsPath.isEmpty()) return 0;
-    const double saved = ProfileFile(settingsPath).readFloat(Ini::Record, Ini::Position, 0);
+    const double saved = ProfileFile(settingsPath).readFloat(Ini::Record, Ini::SavedPosition, 0);
     return saved > 0 ? saved : 0;
 }
 

@@ -7,38 +7,38 @@ using C = HotkeyCommand;
 using M = HotkeyModifier;
 
 constexpr HotkeySlot alt(int id, const char* name, quint8 key) {
-    return {id, name, M::Alt, key, &Ini::DontUseAltPrintableKey, C::PlayPause};
+    return {id, name, M::Alt, key, &Ini::IgnoreAltCharacter, C::PlayPause};
 }
 
 const std::array<HotkeySlot, kHotkeySlotCount> kSlots = {{
     {1, "Hotkey1", M::None, 0x13, nullptr, C::PlayPause},
     {2, "Hotkey2", M::None, 0x91, nullptr, C::RegisterIndexEntry},
-    {3, "Hotkey3", M::None, 0x2C, &Ini::DontUsePrintScr, C::PlayPause},
-    {4, "Hotkey16", M::Control, 0x2C, &Ini::DontUsePrintScr, C::PlayFromClipboardTimeCode},
+    {3, "Hotkey3", M::None, 0x2C, &Ini::IgnorePrintScreen, C::PlayPause},
+    {4, "Hotkey16", M::Control, 0x2C, &Ini::IgnorePrintScreen, C::PlayFromClipboardTimeCode},
     {5, "Hotkey4", M::Alt, 0x13, nullptr, C::VolumeUp},
     {6, "Hotkey5", M::Shift, 0x13, nullptr, C::VolumeDown},
     {7, "Hotkey6", M::None, 0x87, nullptr, C::PlayPause},
     {8, "Hotkey7", M::Shift, 0x91, nullptr, C::SpeedDown},
-    {9, "Hotkey9", M::Control, 0x20, &Ini::DontUseCtrlSpacekey, C::PlayPause},
+    {9, "Hotkey9", M::Control, 0x20, &Ini::IgnoreCtrlSpace, C::PlayPause},
     {10, "Hotkey8", M::Alt, 0x20, nullptr, C::ToggleSpeed},
     {11, "Hotkey10", M::Alt, 0x91, nullptr, C::SpeedUp},
-    {12, "Hotkey11", M::Alt, 0x08, &Ini::DontUseBackSpace, C::SetRepeatPosition},
-    {13, "Hotkey12", M::Shift, 0x08, &Ini::DontUseBackSpace, C::PlayFromRepeatPosition},
-    {14, "Hotkey13", M::None, 0xF0, &Ini::DontUseCapsLockkey, C::PlayPause},
-    {15, "Hotkey14", M::Control, 0xF0, &Ini::DontUseCapsLockkey, C::Nothing},
-    {16, "Hotkey15", M::Alt, 0xF0, &Ini::DontUseCapsLockkey, C::Nothing},
+    {12, "Hotkey11", M::Alt, 0x08, &Ini::IgnoreBackspace, C::SetRepeatPosition},
+    {13, "Hotkey12", M::Shift, 0x08, &Ini::IgnoreBackspace, C::PlayFromRepeatPosition},
+    {14, "Hotkey13", M::None, 0xF0, &Ini::IgnoreCapsLock, C::PlayPause},
+    {15, "Hotkey14", M::Control, 0xF0, &Ini::IgnoreCapsLock, C::Nothing},
+    {16, "Hotkey15", M::Alt, 0xF0, &Ini::IgnoreCapsLock, C::Nothing},
     {17, "Hotkey17", M::Control, 0x87, nullptr, C::WideSpeedUp},
     {18, "Hotkey18", M::Alt, 0x87, nullptr, C::WideSpeedDown},
     {19, "Hotkey19", M::Control, 0x13, nullptr, C::VolumeUp},
     {20, "Hotkey20", M::Control, 0x91, nullptr, C::Nothing},
-    {21, "Hotkey21", M::Control, 0x2D, &Ini::DontUseInsert, C::InsertTimeCode},
-    {22, "Hotkey23", M::Alt, 0x2D, &Ini::DontUseInsert, C::Nothing},
-    {23, "Hotkey24", M::Alt, 0x1D, &Ini::DontUseConvert, C::StartContinuousRewind},
-    {24, "Hotkey25", M::Alt, 0x1C, &Ini::DontUseConvert, C::StartContinuousForward},
-    {25, "Hotkey26", M::Shift, 0xE2, &Ini::DontUseBackSlash, C::PlayPause},
-    {26, "Hotkey27", M::None, 0xDB, &Ini::DontUseRightSQBKT, C::PlayPause},
-    {27, "Hotkey28", M::None, 0x70, &Ini::DontUseF1, C::PlayPause},
-    {28, "Hotkey29", M::None, 0x71, &Ini::DontUseF2, C::PlayPause},
+    {21, "Hotkey21", M::Control, 0x2D, &Ini::IgnoreInsert, C::InsertTimeCode},
+    {22, "Hotkey23", M::Alt, 0x2D, &Ini::IgnoreInsert, C::Nothing},
+    {23, "Hotkey24", M::Alt, 0x1D, &Ini::IgnoreConvertKeys, C::StartContinuousRewind},
+    {24, "Hotkey25", M::Alt, 0x1C, &Ini::IgnoreConvertKeys, C::StartContinuousForward},
+    {25, "Hotkey26", M::Shift, 0xE2, &Ini::IgnoreBackslash, C::PlayPause},
+    {26, "Hotkey27", M::None, 0xDB, &Ini::IgnoreBracketKey, C::PlayPause},
+    {27, "Hotkey28", M::None, 0x70, &Ini::IgnoreF1, C::PlayPause},
+    {28, "Hotkey29", M::None, 0x71, &Ini::IgnoreF2, C::PlayPause},
     alt(29, "HotkeyA", 'A'),
     alt(30, "HotkeyB", 'B'),
     alt(31, "HotkeyC", 'C'),
@@ -106,7 +106,7 @@ const HotkeySlot* HotkeyTable::slot(int id) {
 
 void HotkeyTable::registerAll(const QSet<QString>& checkedSettings, const SlotAction& grab,
                               const SlotAction& release) {
-    const bool printableKeys = !checkedSettings.contains(Ini::DontUseAltPrintableKey);
+    const bool printableKeys = !checkedSettings.contains(Ini::IgnoreAltCharacter);
     for (const HotkeySlot& s : kSlots) {
         const size_t index = static_cast<size_t>(s.id - 1);
         const bool skipped =

@@ -41,9 +41,16 @@ void AboutBoxTest::showsVersionEachTime() {
     FormFixture f;
     f.writeSettings("[Play]\nSpeed=2\n");
     VersionRecordingDialogs dialogs;
-    MainWindow w(WindowServices{&f.player, &f.clock, &dialogs, f.folder(), &f.pedalLibrary,
-                                &f.keyState, f.folder()});
-    QVERIFY(w.startUp());
+    Session session(SessionServices{.player = &f.player,
+                                    .clock = &f.clock,
+                                    .dialogs = &dialogs,
+                                    .settingsFolder = f.folder(),
+                                    .pedalLibrary = &f.pedalLibrary,
+                                    .keyState = &f.keyState,
+                                    .programFolder = f.folder(),
+                                    .clipboard = &f.clipboard});
+    MainWindow w(session);
+    QVERIFY(session.startUp());
     const QString prefix = control<ProgressBar>(w, "volumeBar")->PosTextPrefix();
     const QString suffix = control<ProgressBar>(w, "volumeBar")->PosTextSuffix();
 

@@ -67,8 +67,8 @@ void AccessibilityTest::everyWayOfChoosingApplies() {
 
     QTRY_COMPARE(speed->ItemIndex(), 4);
     QCOMPARE(chosen.count(), 1);  // applied once, not once per signal
-    QCOMPARE(f.form().transport().chosenSpeed(), 1.5);
-    QCOMPARE(ProfileFile(f.form().settingsPath())
+    QCOMPARE(f.transport().chosenSpeed(), 1.5);
+    QCOMPARE(ProfileFile(f.settings().path())
                  .readString(QStringLiteral("Play"), QStringLiteral("Speed"), {}),
              QStringLiteral("4"));
 }
@@ -80,11 +80,11 @@ void AccessibilityTest::choiceBeforeStartUpIsNotApplied() {
     auto* speed = control<RadioGroup>(f.form(), "speedGroup");
     choose(speed->findChildren<QRadioButton*>().at(4), Way::Toggle);
     QCOMPARE(speed->ItemIndex(), 4);
-    QCOMPARE(f.form().transport().chosenSpeed(), 1.0);
+    QCOMPARE(f.transport().chosenSpeed(), 1.0);
     QVERIFY(f.settingsBytes().contains("Speed=2"));
     QVERIFY(f.start());
     QCOMPARE(speed->ItemIndex(), 2);  // the saved choice wins
-    QCOMPARE(f.form().transport().chosenSpeed(), 1.0);
+    QCOMPARE(f.transport().chosenSpeed(), 1.0);
 }
 
 void AccessibilityTest::everyControlHasAName() {

@@ -5,7 +5,7 @@
 #include <QtTest>
 
 #include "app/mpris_service.h"
-#include "app/outside_entry.h"
+#include "app/outside_entries.h"
 #include "core/entry_gate.h"
 #include "fakes/form_fixture.h"
 #include "fakes/transport_setup.h"
@@ -14,9 +14,9 @@
 namespace {
 // The service on a connection that is never opened: its commands are called directly.
 struct Outside {
-    explicit Outside(MainWindow& window)
-        : mpris(window.transport(), QDBusConnection(QStringLiteral("scribo-no-bus"))) {
-        AttachMprisToWindow(mpris, window);
+    explicit Outside(FormFixture& f)
+        : mpris(f.transport(), QDBusConnection(QStringLiteral("scribo-no-bus"))) {
+        AttachMprisToSession(mpris, f.session(), f.form());
     }
     MprisService mpris;
 };
@@ -60,7 +60,7 @@ void EntryGateTest::requestsDuringCloseWaitChangeNothing() {
     const QString first = transportsetup::startWithMedia(f, QStringLiteral("a.mp3"), 600);
     const QString other = f.addMediaFile(QStringLiteral("b.mp3"), 600);
     MainWindow& w = f.form();
-    Outside outside(w);
+    Outside outside(f);
     f.player.setCurrentPosition(42);
     QVERIFY(outside.mpris.openUri(QUrl::fromLocalFile(other).toString()).error.isEmpty());
     // Arrives while the close waits for the player.
@@ -70,23 +70,22 @@ void EntryGateTest::requestsDuringCloseWaitChangeNothing() {
     QVERIFY(f.closeForm());
     QVERIFY(!f.player.log.contains(QStringLiteral("setURL ") + other));
     QVERIFY(!f.player.log.contains(QStringLiteral("play")));
-    QCOMPARE(w.transport().mediaPath(), first);
-    QVERIFY(!transportTimer(w, "positionPollTimer")->isActive());
-    QVERIFY(!transportTimer(w, "repeatTimer")->isActive());
+    QCOMPARE(f.transport().mediaPath(), first);
+    QVERIFY(!transportTimer(f, "positionPollTimer")->isActive());
+    QVERIFY(!transportTimer(f, "repeatTimer")->isActive());
     const QByteArray saved = f.settingsBytes();
     QVERIFY(saved.contains("File=" + first.toUtf8()));
     QVERIFY(saved.contains("Position=42"));
     QVERIFY(f.dialogs.lastOpenTitle.isEmpty());
     // Nothing was left to run after the window closed.
     QCoreApplication::processEvents();
-    QCOMPARE(w.transport().mediaPath(), first);
+    QCOMPARE(f.transport().mediaPath(), first);
 }
 
 void EntryGateTest::burstOfOpensEndsWithLastFileAndNoDialog() {
     FormFixture f;
     transportsetup::startWithMedia(f, QStringLiteral("a.mp3"), 600);
-    MainWindow& w = f.form();
-    Outside outside(w);
+    Outside outside(f);
     QStringList files;
     for (int i = 0; i < 6; ++i) {
         files << f.addMediaFile(QStringLiteral("burst%1.mp3").arg(i), 300 + i);
@@ -94,12 +93,12 @@ void EntryGateTest::burstOfOpensEndsWithLastFileAndNoDialog() {
             outside.mpris.openUri(QUrl::fromLocalFile(files.last()).toString()).error.isEmpty());
     }
     // Each open waits with the event loop running, where the later requests arrive.
-    QTRY_COMPARE(w.transport().mediaPath(), files.last());
+    QTRY_COMPARE(f.transport().mediaPath(), files.last());
     QTest::qWait(50);
-    QCOMPARE(w.transport().mediaPath(), files.last());
+    QCOMPARE(f.transport().mediaPath(), files.last());
     QVERIFY(f.dialogs.lastOpenTitle.isEmpty());  // no Open dialog nobody asked for
     QVERIFY(f.dialogs.errors.isEmpty());
-    QVERIFY(w.entryGate().isOpen());
+    QVERIFY(f.session().gate().isOpen());
 }
 
 QTEST_MAIN(EntryGateTest)

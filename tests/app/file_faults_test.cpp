@@ -76,7 +76,7 @@ void FileFaultsTest::refusedFilesAtCloseAreLeftWhole() {
     transportsetup::startWithMedia(f, kMedia, 600);
     MainWindow& w = f.form();
     w.show();
-    const QString settings = w.settingsPath();
+    const QString settings = f.settings().path();
     const QString index = f.folder() + QStringLiteral("talk.mpx");
     const QByteArray settingsBefore = testfiles::readAll(settings);
     const QByteArray indexBefore = testfiles::readAll(index);
@@ -144,10 +144,10 @@ void FileFaultsTest::damagedLinesSurviveReadAndWrite() {
     testfiles::writeCrLf(index, "[Index]\n" + damage + "\n1=12.5\n[IndexComment]\n1=" + damage +
                                     "\n" + damage + "\n");
     QVERIFY(f.start());
-    QCOMPARE(f.form().windowTop(), 120);
+    QCOMPARE(f.settings().item(Setting::WindowTop), 120);
     f.openMedia(media);
     MainWindow& w = f.form();
-    QCOMPARE(w.index().book().entry(1).time, 12.5);
+    QCOMPARE(f.session().index().book().entry(1).time, 12.5);
     f.player.setCurrentPosition(75);
     registerEntryAction(w, 2)->trigger();
     QVERIFY(f.closeForm());
@@ -175,7 +175,8 @@ void FileFaultsTest::megabyteClipboardIsHandled() {
 
     // Ctrl+Print Screen finds no time code in it and leaves the clipboard alone.
     FakeKeystrokeOutput keystrokes;
-    HotkeyDispatcher keys(w.transport(), w.indexCommands(), f.clipboard, keystrokes, w.entryGate());
+    HotkeyDispatcher keys(f.transport(), f.session().indexCommands(), f.clipboard, keystrokes,
+                          f.session().gate());
     f.clipboard.content = text;
     f.player.setCurrentPosition(40);
     QVERIFY(!keys.playFromClipboardTimeCode());
@@ -185,13 +186,13 @@ void FileFaultsTest::megabyteClipboardIsHandled() {
     // The URL panel's paste finds no address in it.
     QGuiApplication::clipboard()->setText(text);
     control<QToolButton>(w, "pasteAddressButton")->click();
-    QCOMPARE(w.urlPanel().pastedAddresses().size(), 0);
-    QCOMPARE(w.transport().mediaPath(), f.folder() + kMedia);
+    QCOMPARE(f.session().urlPanel().pastedAddresses().size(), 0);
+    QCOMPARE(f.transport().mediaPath(), f.folder() + kMedia);
 
     // An index entry takes it as its note; the index file holds it and reads back.
     control<QAction>(w, "addClipboardNoteAction")->setChecked(true);
     registerEntryAction(w, 4)->trigger();
-    QVERIFY(w.index().isChanged());
+    QVERIFY(f.session().index().isChanged());
     QVERIFY(f.closeForm());
     QVERIFY(f.dialogs.errors.isEmpty());
     const IndexBook reread = readIndexFile(f.folder() + QStringLiteral("talk.mpx"));

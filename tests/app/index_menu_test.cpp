@@ -34,16 +34,16 @@ void IndexMenuTest::registersFromMenuWithClipboardNoteAndPlaysIt() {
     registerEntryAction(w, 3)->trigger();
 
     QVERIFY(f.dialogs.errors.isEmpty());
-    const QString caption = w.index().caption(3);
+    const QString caption = f.session().index().caption(3);
     QVERIFY2(caption.startsWith(QStringLiteral(" 3.")), qPrintable(caption));
     QVERIFY2(caption.contains(QStringLiteral("会議 開始 & 決定")), qPrintable(caption));
     // Both menus show it, the "&" doubled so that it is not taken for a shortcut mark.
-    QCOMPARE(registerEntryAction(w, 3)->text(), w.indexCommands().menuText(3));
-    QCOMPARE(playEntryAction(w, 3)->text(), w.indexCommands().menuText(3));
+    QCOMPARE(registerEntryAction(w, 3)->text(), f.session().indexCommands().menuText(3));
+    QCOMPARE(playEntryAction(w, 3)->text(), f.session().indexCommands().menuText(3));
     QVERIFY(playEntryAction(w, 3)->text().contains(QStringLiteral("&& 決定")));
     QCOMPARE(playEntryAction(w, 4)->text(), IndexBook::entryLabel(4));
     QVERIFY(f.clipboard.content.isEmpty());
-    QVERIFY(w.index().isChanged());
+    QVERIFY(f.session().index().isChanged());
 
     f.player.setCurrentPosition(0);
     playEntryAction(w, 3)->trigger();
@@ -65,8 +65,8 @@ void IndexMenuTest::closeWritesIndexFileThatComesBackInTheMenus() {
     QVERIFY(!QFile::exists(indexFile));
 
     // The full settings write names the open media's index file.
-    w.saveAllSettings(w.settingsPath());
-    QCOMPARE(ProfileFile(w.settingsPath()).readString(Ini::General, Ini::Index, QString()),
+    f.settings().saveAll();
+    QCOMPARE(ProfileFile(f.settings().path()).readString(Ini::General, Ini::IndexFile, QString()),
              indexFile);
 
     QVERIFY(f.closeForm());
@@ -83,10 +83,10 @@ void IndexMenuTest::closeWritesIndexFileThatComesBackInTheMenus() {
     ini.write(settings);
     ini.close();
     QVERIFY(again.start());
-    QCOMPARE(again.form().transport().mediaPath(), again.folder() + QStringLiteral("talk.mp3"));
+    QCOMPARE(again.transport().mediaPath(), again.folder() + QStringLiteral("talk.mp3"));
     QCOMPARE(playEntryAction(again.form(), 1)->text(), first);
     QCOMPARE(registerEntryAction(again.form(), 2)->text(), second);
-    QVERIFY(!again.form().index().isChanged());
+    QVERIFY(!again.session().index().isChanged());
 }
 
 void IndexMenuTest::refusedIndexWriteAtCloseKeepsWindowOpen() {
@@ -103,7 +103,7 @@ void IndexMenuTest::refusedIndexWriteAtCloseKeepsWindowOpen() {
     QVERIFY(!f.closeForm());
     QVERIFY(w.isVisible());
     QCOMPARE(f.dialogs.errors, QStringList{indexFile + QStringLiteral(" に書き込めません")});
-    QVERIFY(w.index().isChanged());
+    QVERIFY(f.session().index().isChanged());
     // Leaving without saving the index still closes.
     control<QAction>(w, "exitWithoutSavingIndexAction")->trigger();
     QVERIFY(!w.isVisible());
@@ -129,7 +129,7 @@ void IndexMenuTest::clearAllAsksAndCsvErrorShowsBox() {
 
     control<QAction>(w, "clearIndexAction")->trigger();  // Yes
     QCOMPARE(playEntryAction(w, 5)->text(), IndexBook::entryLabel(5));
-    QVERIFY(w.index().isChanged());
+    QVERIFY(f.session().index().isChanged());
 }
 
 QTEST_MAIN(IndexMenuTest)

@@ -4,7 +4,7 @@
 #include <QLabel>
 #include <QTest>
 
-#include "app/keyboard_wiring.h"
+#include "app/outside_entries.h"
 #include "app/portal_shortcuts.h"
 #include "fakes/fake_clipboard.h"
 #include "fakes/form_fixture.h"
@@ -15,21 +15,14 @@
 namespace {
 constexpr int kPause = 1, kScrollLock = 2, kCtrlInsert = 21, kF1 = 27;
 
-// The window on fakes with the keys wired as the program wires them.
+// The window on fakes; the session wires the keys as the program does.
 struct KeyedForm {
     FormFixture f;
-    FakeKeystrokeOutput keystrokes;
-    std::unique_ptr<HotkeyDispatcher> dispatcher;
+    FakeKeystrokeOutput& keystrokes = f.keystrokes;
 
     KeyedForm() { f.writeSettings("[Menu]\n"); }
 
-    bool start() {
-        MainWindow& w = f.create();
-        dispatcher = std::make_unique<HotkeyDispatcher>(w.transport(), w.indexCommands(),
-                                                        f.clipboard, keystrokes, w.entryGate());
-        AttachKeyboardToWindow(f.hotkeys, *dispatcher, w);
-        return f.start();
-    }
+    bool start() { return f.start(); }
     // Presses a grabbed key and lets the queued command run.
     bool press(int id) {
         if (!f.hotkeyService.press(id)) return false;
@@ -60,12 +53,12 @@ private Q_SLOTS:
         QVERIFY(firstGrab > keys.log.indexOf(QStringLiteral("release 1")));
     }
 
-    void windowDestroyedReleasesEveryKey() {
+    void endReleasesEveryKey() {
         FormFixture f;
         f.writeSettings("[Menu]\n");
         QVERIFY(f.start());
         QVERIFY(!f.hotkeyService.grabbed.isEmpty());
-        f.destroyForm();
+        f.destroy();
         QVERIFY(f.hotkeyService.grabbed.isEmpty());
     }
 
@@ -75,7 +68,7 @@ private Q_SLOTS:
         const QString media = k.f.addMediaFile(QStringLiteral("talk.mp3"), 600);
         QVERIFY(k.start());
         k.f.openMedia(media);
-        TransportController& t = k.f.form().transport();
+        TransportController& t = k.f.transport();
 
         QVERIFY(k.press(kPause));
         QVERIFY(t.isPlaying());
@@ -133,9 +126,7 @@ private Q_SLOTS:
         k.f.hotkeyService.available = x11;
         PortalShortcuts portal{QDBusConnection(QString())};
         MainWindow& w = k.f.create();
-        k.dispatcher = std::make_unique<HotkeyDispatcher>(
-            w.transport(), w.indexCommands(), k.f.clipboard, k.keystrokes, w.entryGate());
-        AttachDesktopShortcuts(k.f.hotkeyService, portal, *k.dispatcher, w);
+        AttachDesktopShortcuts(k.f.hotkeyService, portal, k.f.session(), w);
         auto* label = w.findChild<QLabel*>(QStringLiteral("keysUnavailableLabel"));
         QVERIFY(label);
         QVERIFY(k.f.start());

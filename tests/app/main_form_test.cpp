@@ -50,7 +50,7 @@ void MainFormTest::refusesToStartWithoutSettingsFile() {
     FormFixture f;
     QDir(f.folder()).mkdir(QStringLiteral("Scribo.inf"));  // a folder does not count
     QVERIFY(!f.start());
-    QCOMPARE(f.form().exitCode(), 2);
+    QCOMPARE(f.session().exitCode(), 2);
     f.closeForm();
     // Nothing was written: only the folder we made is there.
     QCOMPARE(QDir(f.folder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
@@ -63,8 +63,8 @@ void MainFormTest::takesFirstSettingsFileInNameOrder() {
     f.writeSettings("[FormPosition]\nTop=7\nLeft=7\n", QStringLiteral("scribo_A.inf"));
     f.writeSettings("", QStringLiteral("Other.inf"));
     QVERIFY(f.start());
-    QCOMPARE(f.form().settingsPath(), f.folder() + QStringLiteral("scribo_A.inf"));
-    QCOMPARE(f.form().windowTop(), 7);
+    QCOMPARE(f.settings().path(), f.folder() + QStringLiteral("scribo_A.inf"));
+    QCOMPARE(f.settings().item(Setting::WindowTop), 7);
 }
 
 void MainFormTest::createdWindowHasItsInitialState() {
@@ -75,8 +75,8 @@ void MainFormTest::createdWindowHasItsInitialState() {
     QVERIFY(w.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     QCOMPARE(w.width(), 390);
     QCOMPARE(w.height(), 450);
-    QVERIFY(!w.isStarted());
-    QVERIFY(!w.savesOnClose());
+    QVERIFY(!f.session().isStarted());
+    QVERIFY(!f.session().savesOnClose());
     QCOMPARE(control<RadioGroup>(w, "autoRewindGroup")->ItemIndex(), 7);
     QCOMPARE(control<RadioGroup>(w, "speedGroup")->ItemIndex(), 2);
     QCOMPARE(control<RadioGroup>(w, "repeatIntervalGroup")->ItemIndex(), 2);
@@ -91,7 +91,7 @@ void MainFormTest::createdWindowHasItsInitialState() {
     QVERIFY(!control<QAction>(w, "ignoreInsertAction")->isChecked());
     QVERIFY(control<QAction>(w, "twoPedalsKeepSpeedAndVolumeAction")->isChecked());
     QVERIFY(!control<QAction>(w, "ignorePedalAction")->isChecked());
-    QCOMPARE(w.transport().rewindSeconds(), 3.0);  // the group's item applies only at start-up
+    QCOMPARE(f.transport().rewindSeconds(), 3.0);  // the group's item applies only at start-up
     QCOMPARE(control<QLabel>(w, "playTimeLabel")->text(), QStringLiteral("位置移動"));
     QCOMPARE(control<QLabel>(w, "lengthLabel")->text(), QStringLiteral("ﾄﾞﾗｯｸﾞして"));
     QCOMPARE(control<ProgressBar>(w, "volumeBar")->Position(), 50);
@@ -99,10 +99,10 @@ void MainFormTest::createdWindowHasItsInitialState() {
              QStringLiteral("ここ（音量バー）をドラッグして、音量を調節してください"));
     QCOMPARE(playEntryAction(w, 7)->text(), QStringLiteral(" 7."));
     QCOMPARE(registerEntryAction(w, 12)->text(), QStringLiteral("12."));
-    QVERIFY(!w.pedal().isPolling());  // start-up starts it once the pedal is set up
-    QCOMPARE(transportTimer(w, "positionPollTimer")->interval(), 500);
-    QVERIFY(!transportTimer(w, "positionPollTimer")->isActive());
-    QCOMPARE(transportTimer(w, "restoreTimer")->interval(), 3000);
+    QVERIFY(!f.session().pedal().isPolling());  // start-up starts it once the pedal is set up
+    QCOMPARE(transportTimer(f, "positionPollTimer")->interval(), 500);
+    QVERIFY(!transportTimer(f, "positionPollTimer")->isActive());
+    QCOMPARE(transportTimer(f, "restoreTimer")->interval(), 3000);
     QCOMPARE(control<QTabWidget>(w, "settingsTabs")->count(), 6);
 }
 
@@ -123,15 +123,15 @@ void MainFormTest::startsWithoutMediaWhenRememberedFileIsGone() {
                     "\n[Record]\nPosition=12.5\n");
     QVERIFY(f.start());
     MainWindow& w = f.form();
-    QVERIFY(w.transport().mediaPath().isEmpty());
+    QVERIFY(f.transport().mediaPath().isEmpty());
     QCOMPARE(control<QTabWidget>(w, "settingsTabs")->currentWidget(),
              control<QWidget>(w, "playbackTab"));
-    QVERIFY(!w.isPanelCollapsed());
+    QVERIFY(!(w.height() == MainWindow::kCollapsedHeight));
     QCOMPARE(w.height(), 450);
-    QVERIFY(w.isStarted());
-    QVERIFY(w.savesOnClose());
+    QVERIFY(f.session().isStarted());
+    QVERIFY(f.session().savesOnClose());
     QVERIFY(f.player.URL().isEmpty());
-    QVERIFY(transportTimer(w, "positionPollTimer")->isActive());
+    QVERIFY(transportTimer(f, "positionPollTimer")->isActive());
 }
 
 void MainFormTest::startsCollapsedWithMediaAndTogglesPanel() {
@@ -140,12 +140,12 @@ void MainFormTest::startsCollapsedWithMediaAndTogglesPanel() {
     f.writeSettings("[General]\nFile=" + media.toUtf8() + "\n");
     QVERIFY(f.start());
     MainWindow& w = f.form();
-    QCOMPARE(w.transport().mediaPath(), media);
-    QVERIFY(w.isPanelCollapsed());
+    QCOMPARE(f.transport().mediaPath(), media);
+    QVERIFY((w.height() == MainWindow::kCollapsedHeight));
     QCOMPARE(w.height(), 107);
     control<QAction>(w, "panelAction")->trigger();
     QCOMPARE(w.height(), 450);
-    QVERIFY(!w.isPanelCollapsed());
+    QVERIFY(!(w.height() == MainWindow::kCollapsedHeight));
     control<QAction>(w, "panelAction")->trigger();
     QCOMPARE(w.height(), 107);
 }
@@ -155,7 +155,7 @@ void MainFormTest::keepPanelOptionKeepsPanelOpen() {
     const QString media = f.addMediaFile(QStringLiteral("talk.mp3"), 600);
     f.writeSettings("[General]\nFile=" + media.toUtf8() + "\n[Menu]\nSettingPanel=1\n");
     QVERIFY(f.start());
-    QVERIFY(!f.form().isPanelCollapsed());
+    QVERIFY(!(f.form().height() == MainWindow::kCollapsedHeight));
     QCOMPARE(f.form().height(), 450);
 }
 
@@ -165,19 +165,19 @@ void MainFormTest::restoresRememberedMediaAtItsPosition() {
     f.writeSettings("[General]\nFile=" + media.toUtf8() + "\n[Record]\nPosition=75.4\n");
     QVERIFY(f.start());
     MainWindow& w = f.form();
-    QVERIFY(w.transport().wavMode());  // a WAV restored with a saved position
+    QVERIFY(f.transport().wavMode());  // a WAV restored with a saved position
     QCOMPARE(f.player.URL(), media);
     QCOMPARE(f.player.currentPosition(), 75.4);
     QCOMPARE(control<QLabel>(w, "playTimeLabel")->text(), QStringLiteral("0:01:15"));
-    QVERIFY(transportTimer(w, "restoreTimer")->isActive());
+    QVERIFY(transportTimer(f, "restoreTimer")->isActive());
     QCOMPARE(f.player.rate(), 1.0);
     f.clock.advance(1000);
-    w.transport().finishLengthProbe();
-    w.transport().restorePosition();
-    QVERIFY(!transportTimer(w, "restoreTimer")->isActive());
+    f.transport().finishLengthProbe();
+    f.transport().restorePosition();
+    QVERIFY(!transportTimer(f, "restoreTimer")->isActive());
     QCOMPARE(control<ProgressBar>(w, "positionBar")->Max(), 600);
     QCOMPARE(control<ProgressBar>(w, "positionBar")->Position(), 75);
-    QCOMPARE(w.transport().shownSeconds(), 75);
+    QCOMPARE(f.transport().shownSeconds(), 75);
 }
 
 void MainFormTest::resetReturnsToInitialStateAndForgetsMedia() {
@@ -191,17 +191,17 @@ void MainFormTest::resetReturnsToInitialStateAndForgetsMedia() {
     f.player.play();
     control<QAction>(w, "resetAction")->trigger();
 
-    QVERIFY(w.transport().mediaPath().isEmpty());
-    QVERIFY(w.index().indexFileName().isEmpty());
-    QVERIFY(!w.savesOnClose());
+    QVERIFY(f.transport().mediaPath().isEmpty());
+    QVERIFY(f.session().index().indexFileName().isEmpty());
+    QVERIFY(!f.session().savesOnClose());
     QCOMPARE(f.player.playState(), PlayStates::Paused);
     QCOMPARE(control<RadioGroup>(w, "autoRewindGroup")->ItemIndex(), 7);
-    QCOMPARE(w.transport().rewindSeconds(), 2.5);  // the group's handler ran: Started is 1 now
+    QCOMPARE(f.transport().rewindSeconds(), 2.5);  // the group's handler ran: Started is 1 now
     QCOMPARE(control<RadioGroup>(w, "speedGroup")->ItemIndex(), 2);
     QVERIFY(control<QAction>(w, "ignoreF1Action")->isChecked());
     QCOMPARE(control<ProgressBar>(w, "positionBar")->Max(), 0);
     QCOMPARE(w.pos(), QPoint(800, 100));
-    QVERIFY(!w.isPanelCollapsed());
+    QVERIFY(!(w.height() == MainWindow::kCollapsedHeight));
     QCOMPARE(w.height(), 450);
     QCOMPARE(readKey(ini, QStringLiteral("General"), QStringLiteral("File")), QString());
     QCOMPARE(readKey(ini, QStringLiteral("Record"), QStringLiteral("Position")),
@@ -282,7 +282,7 @@ void MainFormTest::closePausesAndWaitsWithTimersStopped() {
     QVERIFY(f.start());
     f.openMedia(media);
     f.player.play();
-    transportTimer(f.form(), "repeatTimer")->start();
+    transportTimer(f, "repeatTimer")->start();
     const qint64 waitedBefore = f.clock.waitedMs();
     QVERIFY(f.closeForm());
     QCOMPARE(f.player.playState(), PlayStates::Paused);
@@ -317,17 +317,17 @@ void MainFormTest::dropOfNonMediaOrSeveralFiles() {
     const QString a = f.addMediaFile(QStringLiteral("a.mp3"), 10);
     const QString b = f.addMediaFile(QStringLiteral("b.mp3"), 10);
     f.player.log.clear();
-    w.dropFiles({a, b});
-    QVERIFY(w.transport().mediaPath().isEmpty());
+    f.session().dropFiles({a, b});
+    QVERIFY(f.transport().mediaPath().isEmpty());
     QVERIFY(f.player.log.isEmpty());
-    w.dropFiles({f.folder() + QStringLiteral("notes.txt")});
+    f.session().dropFiles({f.folder() + QStringLiteral("notes.txt")});
     QCOMPARE(control<ProgressBar>(w, "volumeBar")->PosTextPrefix(), QStringLiteral("▼notes.txt▲"));
-    QVERIFY(w.pendingMediaPath().isEmpty());
-    QVERIFY(w.transport().mediaPath().isEmpty());
+    QVERIFY(f.session().pendingMediaPath().isEmpty());
+    QVERIFY(f.transport().mediaPath().isEmpty());
     QVERIFY(QDir(f.folder()).mkdir(QStringLiteral("talks.mp3")));
-    w.dropFiles({f.folder() + QStringLiteral("talks.mp3")});
+    f.session().dropFiles({f.folder() + QStringLiteral("talks.mp3")});
     QCOMPARE(control<ProgressBar>(w, "volumeBar")->PosTextPrefix(), QStringLiteral("▼talks.mp3▲"));
-    QVERIFY(w.transport().mediaPath().isEmpty());
+    QVERIFY(f.transport().mediaPath().isEmpty());
     QVERIFY(f.player.log.isEmpty());
 }
 
@@ -342,8 +342,8 @@ void MainFormTest::dropKeepsLongPathsWhole() {
     const QString name = deep.mid(f.folder().size()) + QStringLiteral("recording.mp3");
     const QString media = f.addMediaFile(name, 60);
     QVERIFY(media.size() > 255);
-    f.form().dropFiles({media});
-    QCOMPARE(f.form().transport().mediaPath(), media);
+    f.session().dropFiles({media});
+    QCOMPARE(f.transport().mediaPath(), media);
     QCOMPARE(f.player.URL(), media);
 }
 
@@ -370,11 +370,11 @@ void MainFormTest::onlyDropsWaitBeforeOpening() {
     if (replacing) f.openMedia(first);
     const qint64 before = f.clock.ticks();
     if (dropped)
-        f.form().dropFiles({media});
+        f.session().dropFiles({media});
     else
-        f.form().openFromOutside(media);
+        f.session().requestOpen(media);
     QTEST(int(f.clock.ticks() - before), "waitedMs");
-    QCOMPARE(f.form().transport().mediaPath(), media);
+    QCOMPARE(f.transport().mediaPath(), media);
     QCOMPARE(f.player.URL(), media);
 }
 

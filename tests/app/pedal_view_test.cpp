@@ -23,7 +23,7 @@ void PedalViewTest::switchedOffSkipsSetUp() {
     f.writeSettings("[Menu]\nDontUseUseFooptPeadl=1\n");
     QVERIFY(f.start());
     QVERIFY(f.pedalLibrary.log.isEmpty());
-    QVERIFY(!f.form().pedal().isPolling());
+    QVERIFY(!f.session().pedal().isPolling());
     QCOMPARE(control<QAction>(f.form(), "pedalStatusAction")->text(),
              PedalController::statusText(PedalController::Status::SwitchedOff));
 }
@@ -34,7 +34,7 @@ void PedalViewTest::missingLibraryIsReportedAndNotPolled() {
     f.pedalLibrary.loadSucceeds = false;
     QVERIFY(f.start());
     QCOMPARE(f.dialogs.messages.size(), 1);
-    QVERIFY(!f.form().pedal().isPolling());
+    QVERIFY(!f.session().pedal().isPolling());
     QCOMPARE(control<QAction>(f.form(), "pedalStatusAction")->text(),
              PedalController::statusText(PedalController::Status::NotConnected));
 }
@@ -44,18 +44,18 @@ void PedalViewTest::readsOnlyWithMediaOpen() {
     f.writeSettings("");
     QVERIFY(f.start());
     QVERIFY(f.pedalLibrary.isOpen());
-    QVERIFY(f.form().pedal().isPolling());
+    QVERIFY(f.session().pedal().isPolling());
     QCOMPARE(control<QAction>(f.form(), "pedalStatusAction")->text(),
              PedalController::statusText(PedalController::Status::Connected));
     f.pedalLibrary.queueReport(0x02);
-    f.form().pedal().pollTick();
-    f.form().pedal().pollTick();
+    f.session().pedal().pollTick();
+    f.session().pedal().pollTick();
     QCOMPARE(f.pedalLibrary.count(QStringLiteral("read")), 0);
 
     f.openMedia(f.addMediaFile(QStringLiteral("talk.mp3"), 60.0));
-    f.form().pedal().pollTick();
+    f.session().pedal().pollTick();
     QCOMPARE(f.pedalLibrary.count(QStringLiteral("read")), 1);
-    QVERIFY(f.form().transport().isPlaying());
+    QVERIFY(f.transport().isPlaying());
     QCOMPARE(control<QLabel>(f.form(), "pedalStateLabel")->text(), QStringLiteral("Down Center"));
 }
 
@@ -63,14 +63,14 @@ void PedalViewTest::settingsReachController() {
     FormFixture f;
     f.writeSettings("[Pedal]\nCenter=2\nLeft=0\nRight=1\nPedalMode=1\n");
     QVERIFY(f.start());
-    const PedalSettings& s = f.form().pedal().settings();
+    const PedalSettings& s = f.session().pedal().settings();
     QVERIFY(s.centre == PedalAction::FastForward);
     QVERIFY(s.left == PedalAction::Play);
     QVERIFY(s.right == PedalAction::Rewind);
     QVERIFY(s.mode == PedalMode::Switch);
 
     control<RadioGroup>(f.form(), "pedalModeGroup")->setItemIndex(0);
-    QVERIFY(f.form().pedal().settings().mode == PedalMode::Normal);
+    QVERIFY(f.session().pedal().settings().mode == PedalMode::Normal);
     QVERIFY(f.settingsBytes().contains("PedalMode=0"));
 }
 
@@ -78,9 +78,9 @@ void PedalViewTest::chordsItemDrivesController() {
     FormFixture f;
     f.writeSettings("[Menu]\nDontChangeSpeedVolume=0\n");
     QVERIFY(f.start());
-    QVERIFY(f.form().pedal().settings().chordsEnabled);
+    QVERIFY(f.session().pedal().settings().chordsEnabled);
     control<QAction>(f.form(), "twoPedalsKeepSpeedAndVolumeAction")->trigger();
-    QVERIFY(!f.form().pedal().settings().chordsEnabled);
+    QVERIFY(!f.session().pedal().settings().chordsEnabled);
     QVERIFY(f.settingsBytes().contains("DontChangeSpeedVolume=1"));
 }
 
@@ -90,11 +90,11 @@ void PedalViewTest::resetTurnsSwitchOff() {
     QVERIFY(f.start());
     f.openMedia(f.addMediaFile(QStringLiteral("talk.mp3"), 60.0));
     f.pedalLibrary.queueReport(0x02);
-    f.form().pedal().pollTick();
-    QVERIFY(f.form().pedal().switchState().on);
+    f.session().pedal().pollTick();
+    QVERIFY(f.session().pedal().switchState().on);
     control<QAction>(f.form(), "resetAction")->trigger();
-    QVERIFY(!f.form().pedal().switchState().on);
-    QVERIFY(!f.form().transport().isPlaying());
+    QVERIFY(!f.session().pedal().switchState().on);
+    QVERIFY(!f.transport().isPlaying());
 }
 
 QTEST_MAIN(PedalViewTest)

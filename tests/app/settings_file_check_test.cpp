@@ -9,7 +9,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "app/settings_location.h"
+#include "session/settings_location.h"
 
 namespace {
 void touch(const QString& path, int ageSeconds) {

@@ -69,7 +69,9 @@ const char* const kGroups[] = {
 };
 
 // Everything the settings file restores, with what follows from it, as comparable lines.
-QStringList snapshot(MainWindow& w, const MediaPlayer& player) {
+QStringList snapshot(FormFixture& f) {
+    MainWindow& w = f.form();
+    const MediaPlayer& player = f.player;
     QStringList s;
     for (auto group : kGroups)
         s << QString::number(control<RadioGroup>(w, group)->ItemIndex());
@@ -77,15 +79,16 @@ QStringList snapshot(MainWindow& w, const MediaPlayer& player) {
         s << QStringLiteral("%1=%2").arg(flag.key,
                                          flagText(control<QAction>(w, flag.item)->isChecked()));
     s << control<QTimeEdit>(w, "timePicker")->time().toString(QStringLiteral("H:mm:ss.zzz"))
-      << QString::number(w.transport().volume()) << w.transport().mediaPath()
-      << w.transport().mediaName() << w.transport().mediaUrl() << w.index().indexFileName()
-      << QString::number(player.currentPosition()) << QString::number(w.transport().chosenSpeed())
-      << QString::number(w.transport().rewindSeconds())
-      << QString::number(w.transport().repeatInterval())
-      << QString::number(w.transport().forwardStep()) << QString::number(w.transport().rewindStep())
-      << QString::number(int(w.pedal().settings().centre))
-      << QString::number(int(w.pedal().settings().left))
-      << QString::number(int(w.pedal().settings().right));
+      << QString::number(f.transport().volume()) << f.transport().mediaPath()
+      << f.transport().mediaName() << f.transport().mediaUrl()
+      << f.session().index().indexFileName() << QString::number(player.currentPosition())
+      << QString::number(f.transport().chosenSpeed())
+      << QString::number(f.transport().rewindSeconds())
+      << QString::number(f.transport().repeatInterval())
+      << QString::number(f.transport().forwardStep()) << QString::number(f.transport().rewindStep())
+      << QString::number(int(f.session().pedal().settings().centre))
+      << QString::number(int(f.session().pedal().settings().left))
+      << QString::number(int(f.session().pedal().settings().right));
     return s;
 }
 
@@ -136,15 +139,15 @@ void SettingsFileTest::fullWriteRoundTripsSettings() {
             item->setChecked(!item->isChecked());
     }
     control<QTimeEdit>(w, "timePicker")->setTime(QTime(1, 23, 45));
-    w.transport().loadVolume(73);
-    w.transport().setMediaUrl(QStringLiteral("https://example.com/talk?id=7&x=a b"));
-    w.saveAllSettings(ini);
-    const QStringList before = snapshot(w, a.player);
+    a.transport().loadVolume(73);
+    a.transport().setMediaUrl(QStringLiteral("https://example.com/talk?id=7&x=a b"));
+    a.settings().saveAll();
+    const QStringList before = snapshot(a);
 
     FormFixture b;
     b.writeSettings(a.settingsBytes());
     QVERIFY(b.start());
-    QCOMPARE(snapshot(b.form(), b.player), before);
+    QCOMPARE(snapshot(b), before);
     QCOMPARE(control<RadioGroup>(b.form(), "autoRewindGroup")->ItemIndex(), 11);
 }
 
@@ -158,17 +161,17 @@ void SettingsFileTest::fullWriteRoundTripsMediaAndPosition() {
     a.player.setCurrentPosition(83.4);
     control<RadioGroup>(w, "speedGroup")->setItemIndex(4);
     control<QAction>(w, "ignoreInsertAction")->setChecked(true);
-    w.saveAllSettings(ini);
-    const QStringList before = snapshot(w, a.player);
+    a.settings().saveAll();
+    const QStringList before = snapshot(a);
 
     FormFixture b;
     b.player.addMedia(media, 600);  // the media stays in the first folder
     b.writeSettings(a.settingsBytes());
     QVERIFY(b.start());
-    QCOMPARE(snapshot(b.form(), b.player), before);
-    QCOMPARE(b.form().transport().mediaPath(), media);
-    QCOMPARE(b.form().transport().mediaName(), QStringLiteral("interview.mp3"));
-    QCOMPARE(b.form().transport().savedPosition(), 83.4);
+    QCOMPARE(snapshot(b), before);
+    QCOMPARE(b.transport().mediaPath(), media);
+    QCOMPARE(b.transport().mediaName(), QStringLiteral("interview.mp3"));
+    QCOMPARE(b.transport().savedPosition(), 83.4);
     QCOMPARE(b.player.URL(), media);
     QCOMPARE(b.player.currentPosition(), 83.4);
 }
@@ -183,7 +186,7 @@ void SettingsFileTest::fullWriteKeepsOtherLinesInPlace() {
         "[Pedal]\nCenter=2\nRight=1\nFWDPitch=5\nREWPitch=6\nPedalMode=1\n"
         "[Menu]\nMystery=yes\nDontChangeSpeedVolume=1\nDontUseF1=1\nAddClipboard=1\n");
     QVERIFY(f.start());
-    f.form().saveAllSettings(ini);
+    f.settings().saveAll();
     // Lines already there keep their place and bytes; written keys keep the file's spelling;
     // missing keys go to the end of their section, missing sections to the end of the file.
     const QByteArray expected =
@@ -206,7 +209,7 @@ void SettingsFileTest::fullWriteOfEmptyFileHasFixedBytes() {
     FormFixture f;
     const QString ini = f.writeSettings("");
     QVERIFY(f.start());
-    f.form().saveAllSettings(ini);
+    f.settings().saveAll();
     // Speed item 0 is 0.6 times; every other value of an empty file is 0.
     const QByteArray expected =
         "[General]\r\nFile=\r\nURL=\r\nIndex=\r\n"
@@ -229,7 +232,7 @@ void SettingsFileTest::mediaPathIsWrittenAsCp932() {
     const QString ini = f.writeSettings("");
     QVERIFY(f.start());
     f.openMedia(media);
-    f.form().saveAllSettings(ini);
+    f.settings().saveAll();
     const QByteArray line = "File=" + QFile::encodeName(f.folder()) +
                             "\x95\x5c\x8e\xa6\x83\x5c\x83t\x83g\x98^\x89\xb9.mp3\r\n";
     QVERIFY2(f.settingsBytes().contains("[General]\r\n" + line), f.settingsBytes().constData());
@@ -265,7 +268,7 @@ void SettingsFileTest::namesCp932CannotHoldSurviveRestart() {
     b.player.addMedia(media, 600);
     b.writeSettings(a.settingsBytes());
     QVERIFY(b.start());
-    QCOMPARE(b.form().transport().mediaPath(), media);
+    QCOMPARE(b.transport().mediaPath(), media);
     QCOMPARE(b.player.URL(), media);
     QCOMPARE(b.player.currentPosition(), 12.5);
 }
@@ -275,11 +278,10 @@ void SettingsFileTest::everyStoredPathKeepsItsExactForm() {
     const QString media = a.addMediaFile(QStringLiteral("Zoë 😀.mp3"), 600);
     const QString ini = a.writeSettings(kPlainSettings);
     QVERIFY(a.start());
-    MainWindow& w = a.form();
     a.openMedia(media);
     const QString address = QStringLiteral("https://example.com/Zoë–talk");
-    w.transport().setMediaUrl(address);
-    w.saveAllSettings(ini);
+    a.transport().setMediaUrl(address);
+    a.settings().saveAll();
     const ProfileFile file(ini);
     auto exact = [&](const char* key) {
         return file.readUtf8String(QStringLiteral("Scribo.UTF8"), QLatin1String(key),
@@ -292,13 +294,13 @@ void SettingsFileTest::everyStoredPathKeepsItsExactForm() {
     b.player.addMedia(media, 600);
     b.writeSettings(a.settingsBytes());
     QVERIFY(b.start());
-    QCOMPARE(b.form().transport().mediaPath(), media);
-    QCOMPARE(b.form().transport().mediaUrl(), address);
+    QCOMPARE(b.transport().mediaPath(), media);
+    QCOMPARE(b.transport().mediaUrl(), address);
 
     // Once the texts fit code page 932 again, nothing of ours stays behind.
     a.openMedia(a.addMediaFile(QStringLiteral("plain.mp3"), 60));
-    w.transport().setMediaUrl(QString());
-    w.saveAllSettings(ini);
+    a.transport().setMediaUrl(QString());
+    a.settings().saveAll();
     QVERIFY(!a.settingsBytes().contains("Scribo.UTF8"));
 
     // A value another program wrote since makes ours stale: what it wrote wins.
@@ -308,7 +310,7 @@ void SettingsFileTest::everyStoredPathKeepsItsExactForm() {
     c.writeSettings("[General]\nFile=" + other.toUtf8() +
                     "\n[Scribo.UTF8]\nFile=" + media.toUtf8() + "\n");
     QVERIFY(c.start());
-    QCOMPARE(c.form().transport().mediaPath(), other);
+    QCOMPARE(c.transport().mediaPath(), other);
 }
 
 void SettingsFileTest::windowPositionFallsBackWhenUnreachable_data() {
@@ -332,8 +334,8 @@ void SettingsFileTest::windowPositionFallsBackWhenUnreachable() {
     FormFixture f;
     f.writeSettings(settings);
     QVERIFY(f.start());
-    QCOMPARE(f.form().windowTop(), topLeft.y());
-    QCOMPARE(f.form().windowLeft(), topLeft.x());
+    QCOMPARE(f.settings().item(Setting::WindowTop), topLeft.y());
+    QCOMPARE(f.settings().item(Setting::WindowLeft), topLeft.x());
     QCOMPARE(f.form().pos(), topLeft);
 }
 
@@ -350,20 +352,13 @@ void SettingsFileTest::speedItemIsClamped() {
     QFETCH(int, item);
     QFETCH(double, speed);
     FormFixture f;
-    const QString ini = f.writeSettings("[Play]\nSpeed=" + value + "\n");
-    MainWindow& w = f.create();
-    w.loadSettings(ini);
-    QCOMPARE(control<RadioGroup>(w, "speedGroup")->ItemIndex(), item);
-    QCOMPARE(w.transport().chosenSpeed(), speed);
-    QVERIFY(w.transport().speedSwitchOn());
-    QCOMPARE(f.player.rate(), speed);
-
-    // Start-up reads the same and then puts the player back to its normal rate.
-    f.player.log.clear();
+    f.writeSettings("[Play]\nSpeed=" + value + "\n");
+    // Start-up puts the item read into effect, then puts the player back to its normal rate.
     QVERIFY(f.start());
+    MainWindow& w = f.form();
     QCOMPARE(control<RadioGroup>(w, "speedGroup")->ItemIndex(), item);
-    QCOMPARE(w.transport().chosenSpeed(), speed);
-    QVERIFY(!w.transport().speedSwitchOn());
+    QCOMPARE(f.transport().chosenSpeed(), speed);
+    QVERIFY(!f.transport().speedSwitchOn());
     QCOMPARE(f.player.rate(), 1.0);
     QCOMPARE(f.player.log.filter(QStringLiteral("setRate")),
              (QStringList{QStringLiteral("setRate %1").arg(speed), QStringLiteral("setRate 1")}));
@@ -385,17 +380,17 @@ void SettingsFileTest::missingOrDamagedKeysReadAsZero() {
         // Including the flags the initial settings check.
         for (const MenuFlag& flag : kMenuFlags)
             QVERIFY2(!control<QAction>(w, flag.item)->isChecked(), flag.key);
-        QCOMPARE(w.transport().rewindSeconds(), 0.0);
-        QCOMPARE(w.transport().repeatInterval(), 2000);
-        QCOMPARE(w.transport().chosenSpeed(), 0.6);
-        QCOMPARE(w.transport().volume(), 0);
+        QCOMPARE(f.transport().rewindSeconds(), 0.0);
+        QCOMPARE(f.transport().repeatInterval(), 2000);
+        QCOMPARE(f.transport().chosenSpeed(), 0.6);
+        QCOMPARE(f.transport().volume(), 0);
         QCOMPARE(control<QTimeEdit>(w, "timePicker")->time(), QTime(0, 0, 0));
-        QVERIFY(w.transport().mediaUrl().isEmpty());
-        QVERIFY(w.index().indexFileName().isEmpty());
-        QCOMPARE(int(w.pedal().settings().centre), 1);
-        QCOMPARE(int(w.pedal().settings().left), 1);
-        QCOMPARE(int(w.pedal().settings().right), 1);
-        QCOMPARE(w.transport().forwardStep(), 2.0);
+        QVERIFY(f.transport().mediaUrl().isEmpty());
+        QVERIFY(f.session().index().indexFileName().isEmpty());
+        QCOMPARE(int(f.session().pedal().settings().centre), 1);
+        QCOMPARE(int(f.session().pedal().settings().left), 1);
+        QCOMPARE(int(f.session().pedal().settings().right), 1);
+        QCOMPARE(f.transport().forwardStep(), 2.0);
     }
 }
 
@@ -410,11 +405,11 @@ void SettingsFileTest::startUpWritesNothingAndGroupsWriteAfterIt() {
     QVERIFY(f.start());
     MainWindow& w = f.form();
     QCOMPARE(f.settingsBytes(), before);
-    QCOMPARE(int(w.pedal().settings().centre), 3);
-    QCOMPARE(int(w.pedal().settings().left), 1);
-    QCOMPARE(int(w.pedal().settings().right), 2);
-    QCOMPARE(w.transport().forwardStep(), 300.0);
-    QCOMPARE(w.transport().rewindStep(), 600.0);
+    QCOMPARE(int(f.session().pedal().settings().centre), 3);
+    QCOMPARE(int(f.session().pedal().settings().left), 1);
+    QCOMPARE(int(f.session().pedal().settings().right), 2);
+    QCOMPARE(f.transport().forwardStep(), 300.0);
+    QCOMPARE(f.transport().rewindStep(), 600.0);
 
     control<RadioGroup>(w, "centrePedalGroup")->setItemIndex(1);
     control<RadioGroup>(w, "leftPedalGroup")->setItemIndex(2);
@@ -429,11 +424,11 @@ void SettingsFileTest::startUpWritesNothingAndGroupsWriteAfterIt() {
     QCOMPARE(readKey(ini, pedal, QStringLiteral("PedalMode")), QStringLiteral("0"));
     QCOMPARE(readKey(ini, pedal, QStringLiteral("FWDPitch")), QStringLiteral("2"));
     QCOMPARE(readKey(ini, pedal, QStringLiteral("REWPitch")), QStringLiteral("1"));
-    QCOMPARE(int(w.pedal().settings().centre), 2);
-    QCOMPARE(int(w.pedal().settings().left), 3);
-    QCOMPARE(int(w.pedal().settings().right), 1);
-    QCOMPARE(w.transport().forwardStep(), 10.0);
-    QCOMPARE(w.transport().rewindStep(), 5.0);
+    QCOMPARE(int(f.session().pedal().settings().centre), 2);
+    QCOMPARE(int(f.session().pedal().settings().left), 3);
+    QCOMPARE(int(f.session().pedal().settings().right), 1);
+    QCOMPARE(f.transport().forwardStep(), 10.0);
+    QCOMPARE(f.transport().rewindStep(), 5.0);
 }
 
 void SettingsFileTest::actualTimeIsFractionOfDay() {
@@ -448,7 +443,7 @@ void SettingsFileTest::actualTimeIsFractionOfDay() {
                  {QTime(23, 59, 59), "0.999988425925926"}};
     for (const auto& c : cases) {
         control<QTimeEdit>(f.form(), "timePicker")->setTime(c.time);
-        f.form().saveAllSettings(ini);
+        f.settings().saveAll();
         QCOMPARE(readKey(ini, QStringLiteral("Play"), QStringLiteral("ActualTime")),
                  QString::fromLatin1(c.text));
 
@@ -465,7 +460,7 @@ void SettingsFileTest::fileVolumeLeavesPlayerAndIsWrittenBack() {
         const QString ini = f.writeSettings("[Play]\nVolume=80\n");
         QVERIFY(f.start());
         MainWindow& w = f.form();
-        QCOMPARE(w.transport().volume(), 80);
+        QCOMPARE(f.transport().volume(), 80);
         QCOMPARE(f.player.volume(), 50);
         QCOMPARE(f.player.count(QStringLiteral("setVolume")), 0);
         int expected = 80;
@@ -604,7 +599,7 @@ void SettingsFileTest::refusedWriteShowsErrorAndStopsHandler() {
     control<RadioGroup>(w, "speedGroup")->setItemIndex(5);
     QCOMPARE(f.dialogs.errors, QStringList{message});
     QCOMPARE(f.player.rate(), 1.8);
-    QCOMPARE(w.transport().chosenSpeed(), 1.8);
+    QCOMPARE(f.transport().chosenSpeed(), 1.8);
 
     // A hotkey toggle keeps its flipped check but does not get to the pause.
     const qint64 waited = f.clock.waitedMs();
@@ -626,7 +621,7 @@ void SettingsFileTest::refusedFullWriteLeavesFileWhole() {
     QVERIFY(QFile::setPermissions(ini, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
     const QByteArray before = f.settingsBytes();
     try {
-        f.form().saveAllSettings(ini);
+        f.settings().saveAll();
         QFAIL("a read-only settings file was written");
     } catch (const ProfileWriteError& e) {
         QCOMPARE(e.path(), ini);
@@ -635,7 +630,7 @@ void SettingsFileTest::refusedFullWriteLeavesFileWhole() {
 
     // Written again once it may be: every key in one go.
     QVERIFY(QFile::setPermissions(ini, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
-    f.form().saveAllSettings(ini);
+    f.settings().saveAll();
     QCOMPARE(readKey(ini, QStringLiteral("Play"), QStringLiteral("RepeatTime")),
              QStringLiteral("3"));
     QCOMPARE(readKey(ini, QStringLiteral("Menu"), QStringLiteral("DontUseUseFooptPeadl")),
@@ -649,8 +644,8 @@ void SettingsFileTest::appearHereStoresWindowPosition() {
     MainWindow& w = f.form();
     w.move(321, 234);
     control<QAction>(w, "appearHereAction")->trigger();
-    QCOMPARE(w.windowTop(), 234);
-    QCOMPARE(w.windowLeft(), 321);
+    QCOMPARE(f.settings().item(Setting::WindowTop), 234);
+    QCOMPARE(f.settings().item(Setting::WindowLeft), 321);
     QCOMPARE(readKey(ini, QStringLiteral("FormPosition"), QStringLiteral("Top")),
              QStringLiteral("234"));
     QCOMPARE(readKey(ini, QStringLiteral("FormPosition"), QStringLiteral("Left")),
@@ -659,8 +654,8 @@ void SettingsFileTest::appearHereStoresWindowPosition() {
     QVERIFY(QFile::remove(ini));
     w.move(40, 50);
     control<QAction>(w, "appearHereAction")->trigger();
-    QCOMPARE(w.windowTop(), 234);
-    QCOMPARE(w.windowLeft(), 321);
+    QCOMPARE(f.settings().item(Setting::WindowTop), 234);
+    QCOMPARE(f.settings().item(Setting::WindowLeft), 321);
     QVERIFY(QDir(f.folder()).isEmpty());
     QVERIFY(f.dialogs.errors.isEmpty());
 }

@@ -5,7 +5,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "app/settings_location.h"
+#include "session/settings_location.h"
 
 namespace {
 QByteArray readAll(const QString& path) {

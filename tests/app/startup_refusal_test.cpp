@@ -20,7 +20,7 @@ void StartupRefusalTest::fifoIsRefusedWithTheReason() {
     const QString path = f.folder() + QStringLiteral("Scribo.inf");
     QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0644), 0);
     QVERIFY(!f.start());  // a FIFO read would block here for ever
-    QCOMPARE(f.form().exitCode(), 2);
+    QCOMPARE(f.session().exitCode(), 2);
     QCOMPARE(f.dialogs.messages.size(), 1);
     QVERIFY2(f.dialogs.messages.first().contains(QStringLiteral("not a regular file")),
              qPrintable(f.dialogs.messages.first()));

@@ -55,10 +55,10 @@ void WebPanelTest::pasteListsResetsAndPlaysWithNothingSavedAtClose() {
     QCOMPARE(control<QComboBox>(w, "addressBox")->currentText(), kAddress);
     QCOMPARE(f.player.URL(), kAddress);
     QCOMPARE(f.player.playState(), int(PlayStates::Playing));
-    QVERIFY(w.transport().mediaPath().isEmpty());
+    QVERIFY(f.transport().mediaPath().isEmpty());
     QCOMPARE(control<RadioGroup>(w, "speedGroup")->ItemIndex(), 2);  // the reset ran
-    QVERIFY(!transportTimer(w, "positionPollTimer")->isActive());
-    QVERIFY(!w.savesOnClose());
+    QVERIFY(!transportTimer(f, "positionPollTimer")->isActive());
+    QVERIFY(!f.session().savesOnClose());
     QVERIFY(f.closeForm());
     QCOMPARE(readKey(ini, QStringLiteral("General"), QStringLiteral("File")),
              QStringLiteral("<missing>"));
@@ -108,14 +108,14 @@ void WebPanelTest::droppedLinkPlaysOnceTheWaitIsOver() {
     QVERIFY(f.start());
     MainWindow& w = f.form();
     {
-        const EntryGate::Wait wait(w.entryGate());
+        const EntryGate::Wait wait(f.session().gate());
         drop(w, {QUrl(kAddress)});
         QVERIFY(f.player.URL().isEmpty());
     }
     QTRY_COMPARE(f.player.URL(), kAddress);
     QCOMPARE(control<QComboBox>(w, "addressBox")->currentText(), kAddress);
-    QVERIFY(w.transport().mediaPath().isEmpty());
-    QVERIFY(!w.savesOnClose());
+    QVERIFY(f.transport().mediaPath().isEmpty());
+    QVERIFY(!f.session().savesOnClose());
     // Several links are no web address to play; neither is a local file.
     f.player.log.clear();
     drop(w, {QUrl(kAddress), QUrl(QStringLiteral("https://example.org/b.mp3"))});

@@ -13,7 +13,7 @@
 #include <QtTest>
 
 #include "app/mpris_service.h"
-#include "app/outside_entry.h"
+#include "app/outside_entries.h"
 #include "app/single_instance.h"
 #include "fakes/form_fixture.h"
 #include "fakes/transport_setup.h"
@@ -94,9 +94,8 @@ void MprisAdaptorTest::init() {
     f_ = std::make_unique<FormFixture>();
     f_->writeSettings(transportsetup::kSettings);
     QVERIFY(f_->start());
-    service_ =
-        std::make_unique<MprisService>(f_->form().transport(), QDBusConnection::sessionBus());
-    AttachMprisToWindow(*service_, f_->form());
+    service_ = std::make_unique<MprisService>(f_->transport(), QDBusConnection::sessionBus());
+    AttachMprisToSession(*service_, f_->session(), f_->form());
     QVERIFY(service_->publish());
     QCOMPARE(service_->serviceName(), kService);
     client_ = QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("client"));
@@ -198,11 +197,11 @@ void MprisAdaptorTest::openUriOpensLikeADrop() {
     const QDBusMessage reply =
         call(QStringLiteral("OpenUri"), {QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded)});
     QCOMPARE(reply.type(), QDBusMessage::ReplyMessage);
-    QTRY_COMPARE(f_->form().transport().mediaPath(), path);
-    QCOMPARE(f_->form().transport().mediaName(), QStringLiteral("会議 #2.wav"));
+    QTRY_COMPARE(f_->transport().mediaPath(), path);
+    QCOMPARE(f_->transport().mediaName(), QStringLiteral("会議 #2.wav"));
     // The length probe ends paused, as after a drop.
     f_->clock.advance(1000);
-    f_->form().transport().finishLengthProbe();
+    f_->transport().finishLengthProbe();
     QCOMPARE(get(QStringLiteral("PlaybackStatus")).toString(), QStringLiteral("Paused"));
 
     const QVariantMap metadata = get(QStringLiteral("Metadata")).toMap();
@@ -248,7 +247,7 @@ void MprisAdaptorTest::openUriRefusesWhatItCannotOpen() {
                  qPrintable(reply.errorMessage()));
     }
     settle();
-    QVERIFY(f_->form().transport().mediaPath().isEmpty());
+    QVERIFY(f_->transport().mediaPath().isEmpty());
     QCOMPARE(f_->player.count(QStringLiteral("setURL")), 0);
 
     // While a dialog waits for the user nothing is opened under it, and Quit waits too.
@@ -269,14 +268,14 @@ void MprisAdaptorTest::openUriRefusesWhatItCannotOpen() {
     }
     QCOMPARE(call(QStringLiteral("OpenUri"), {QUrl::fromLocalFile(media).toString()}).type(),
              QDBusMessage::ReplyMessage);
-    QTRY_COMPARE(f_->form().transport().mediaPath(), media);
+    QTRY_COMPARE(f_->transport().mediaPath(), media);
 
     // A web address plays as the URL panel plays it, without a media path.
     const QString address = QStringLiteral("https://example.org/a.mp3");
     f_->player.addMedia(address, 30);
     QCOMPARE(call(QStringLiteral("OpenUri"), {address}).type(), QDBusMessage::ReplyMessage);
     QTRY_COMPARE(f_->player.URL(), address);
-    QVERIFY(f_->form().transport().mediaPath().isEmpty());
+    QVERIFY(f_->transport().mediaPath().isEmpty());
     QCOMPARE(control<QComboBox>(f_->form(), "addressBox")->currentText(), address);
 }
 
@@ -374,17 +373,16 @@ void MprisAdaptorTest::rateWritesActLikeASpeedStep() {
     openFake(QStringLiteral("talk.mp3"), 60);
     settle();
     recorder_->changes.clear();
-    MainWindow& form = f_->form();
 
     QCOMPARE(set(QStringLiteral("Rate"), 1.5).type(), QDBusMessage::ReplyMessage);
     QCOMPARE(f_->player.rate(), 1.5);
-    QCOMPARE(form.transport().chosenSpeed(), 1.5);
-    QCOMPARE(form.transport().currentSpeed(), 1.5);
-    QVERIFY(form.transport().speedSwitchOn());
-    QVERIFY2(control<ProgressBar>(form, "volumeBar")
+    QCOMPARE(f_->transport().chosenSpeed(), 1.5);
+    QCOMPARE(f_->transport().currentSpeed(), 1.5);
+    QVERIFY(f_->transport().speedSwitchOn());
+    QVERIFY2(control<ProgressBar>(f_->form(), "volumeBar")
                  ->PosTextPrefix()
                  .contains(QStringLiteral("再生速度[ 1.5 ］")),
-             qPrintable(control<ProgressBar>(form, "volumeBar")->PosTextPrefix()));
+             qPrintable(control<ProgressBar>(f_->form(), "volumeBar")->PosTextPrefix()));
     QCOMPARE(get(QStringLiteral("Rate")).toDouble(), 1.5);
     settle();
     QVERIFY(!recorder_->changes.isEmpty());
@@ -392,12 +390,12 @@ void MprisAdaptorTest::rateWritesActLikeASpeedStep() {
 
     set(QStringLiteral("Rate"), 7.0);
     QCOMPARE(f_->player.rate(), 3.0);
-    QVERIFY(control<ProgressBar>(form, "volumeBar")
+    QVERIFY(control<ProgressBar>(f_->form(), "volumeBar")
                 ->PosTextPrefix()
                 .contains(QStringLiteral("[ 3.0 ］")));
     set(QStringLiteral("Rate"), 0.1);
     QCOMPARE(f_->player.rate(), 0.4);
-    QCOMPARE(form.transport().chosenSpeed(), 0.4);
+    QCOMPARE(f_->transport().chosenSpeed(), 0.4);
 
     // Rate 0 is a pause request (with the rewind) and leaves the speed alone.
     call(QStringLiteral("Play"));
@@ -413,23 +411,22 @@ void MprisAdaptorTest::volumeWritesActLikeTheDrag() {
     openFake(QStringLiteral("talk.mp3"), 60);
     settle();
     recorder_->changes.clear();
-    MainWindow& form = f_->form();
 
     QCOMPARE(set(QStringLiteral("Volume"), 0.3).type(), QDBusMessage::ReplyMessage);
     QCOMPARE(f_->player.volume(), 30);
-    QCOMPARE(form.transport().volume(), 30);
-    QCOMPARE(control<ProgressBar>(form, "volumeBar")->Position(), 30);
-    QVERIFY2(control<ProgressBar>(form, "volumeBar")
+    QCOMPARE(f_->transport().volume(), 30);
+    QCOMPARE(control<ProgressBar>(f_->form(), "volumeBar")->Position(), 30);
+    QVERIFY2(control<ProgressBar>(f_->form(), "volumeBar")
                  ->PosTextSuffix()
                  .contains(QStringLiteral("音量[ 30 ］")),
-             qPrintable(control<ProgressBar>(form, "volumeBar")->PosTextSuffix()));
+             qPrintable(control<ProgressBar>(f_->form(), "volumeBar")->PosTextSuffix()));
     QCOMPARE(get(QStringLiteral("Volume")).toDouble(), 0.3);
     settle();
     QVERIFY(!recorder_->changes.isEmpty());
     QCOMPARE(recorder_->changes.constLast().value(QStringLiteral("Volume")).toDouble(), 0.3);
 
     set(QStringLiteral("Volume"), 1.7);
-    QCOMPARE(form.transport().volume(), 100);
+    QCOMPARE(f_->transport().volume(), 100);
     set(QStringLiteral("Volume"), -1.0);
     QCOMPARE(f_->player.volume(), 0);
 }
@@ -468,7 +465,7 @@ void MprisAdaptorTest::laterServiceTakesAnInstanceName() {
     const QDBusConnection other =
         QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("second"));
     {
-        MprisService later(second.form().transport(), other);
+        MprisService later(second.transport(), other);
         QVERIFY(later.publish());
         const QString expected = kService + QStringLiteral(".instance") +
                                  QString::number(QCoreApplication::applicationPid());

@@ -9,23 +9,23 @@
 #include "fakes/test_files.h"
 #include "transport/transport_controller.h"
 
-FormFixture::FormFixture() = default;
-FormFixture::~FormFixture() = default;
+SessionFixture::SessionFixture() = default;
+SessionFixture::~SessionFixture() = default;
 
-QString FormFixture::folder() const {
+QString SessionFixture::folder() const {
     return dir.path() + QLatin1Char('/');
 }
 
-QString FormFixture::writeSettings(const QByteArray& lines, const QString& name) {
+QString SessionFixture::writeSettings(const QByteArray& lines, const QString& name) {
     testfiles::writeCrLf(folder() + name, lines);
     return folder() + name;
 }
 
-QByteArray FormFixture::settingsBytes(const QString& name) const {
+QByteArray SessionFixture::settingsBytes(const QString& name) const {
     return testfiles::readAll(folder() + name);
 }
 
-QString FormFixture::addMediaFile(const QString& name, double duration, bool rateAvailable) {
+QString SessionFixture::addMediaFile(const QString& name, double duration, bool rateAvailable) {
     const QString path = folder() + name;
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly)) qFatal("cannot write the media file");
@@ -33,34 +33,67 @@ QString FormFixture::addMediaFile(const QString& name, double duration, bool rat
     return path;
 }
 
-MainWindow& FormFixture::create() {
-    form_ = std::make_unique<MainWindow>(WindowServices{&player, &clock, &dialogs, folder(),
-                                                        &pedalLibrary, &keyState, folder(),
-                                                        &clipboard, &hotkeys, &browser});
-    return *form_;
+Session& SessionFixture::session() {
+    if (!session_) {
+        session_ = std::make_unique<Session>(SessionServices{.player = &player,
+                                                             .clock = &clock,
+                                                             .dialogs = &dialogs,
+                                                             .settingsFolder = folder(),
+                                                             .pedalLibrary = &pedalLibrary,
+                                                             .keyState = &keyState,
+                                                             .programFolder = folder(),
+                                                             .clipboard = &clipboard,
+                                                             .hotkeys = &hotkeys,
+                                                             .browser = &browser,
+                                                             .keystrokes = &keystrokes});
+        created();
+    }
+    return *session_;
 }
 
-bool FormFixture::start() {
-    if (!form_) create();
-    if (!form_->startUp()) return false;
-    form_->pedal().finishSetUp();  // the set-up timer's second, at once
+bool SessionFixture::start() {
+    if (!session().startUp()) return false;
+    session().pedal().finishSetUp();  // the set-up timer's second, at once
     return true;
 }
 
-bool FormFixture::closeForm() {
-    return form_->close();
+bool SessionFixture::close() {
+    return session().close();
 }
 
-QTimer* transportTimer(MainWindow& form, const char* name) {
-    auto* timer = form.transport().findChild<QTimer*>(QLatin1String(name));
+void SessionFixture::openMedia(const QString& path) {
+    session().dropFiles({path});
+    clock.advance(1000);
+    transport().finishLengthProbe();
+}
+
+QTimer* transportTimer(SessionFixture& f, const char* name) {
+    auto* timer = f.transport().findChild<QTimer*>(QLatin1String(name));
     if (!timer) qFatal("no transport timer %s", name);
     return timer;
 }
 
-void FormFixture::openMedia(const QString& path) {
-    form_->dropFiles({path});
-    clock.advance(1000);
-    form_->transport().finishLengthProbe();
+FormFixture::FormFixture() = default;
+FormFixture::~FormFixture() {
+    form_.reset();
+}
+
+void FormFixture::created() {
+    form_ = std::make_unique<MainWindow>(*session_);
+}
+
+MainWindow& FormFixture::create() {
+    session();
+    return *form_;
+}
+
+bool FormFixture::start() {
+    create();
+    return SessionFixture::start();
+}
+
+bool FormFixture::close() {
+    return form_->close();
 }
 
 QAction* playEntryAction(QObject& window, int n) {

@@ -18,11 +18,14 @@
 #include "index/index_controller.h"
 #include "keyboard/hotkey_controller.h"
 #include "pedal/pedal_controller.h"
+#include "session/session.h"
+#include "session/settings_store.h"
 #include "transport/transport_controller.h"
 
 class ProgressBar;
 class QAction;
 class QTimer;
+class SessionFixture;
 
 // Index entry n's items in the play and register menus.
 QAction* playEntryAction(QObject& window, int n);
@@ -36,13 +39,13 @@ void releaseBar(ProgressBar* bar, Qt::MouseButton button, int x, int y);
 void clickBar(ProgressBar* bar);
 
 // One of the transport's timers, by its name ("repeatTimer", "positionPollTimer", ...).
-QTimer* transportTimer(MainWindow& form, const char* name);
+QTimer* transportTimer(SessionFixture& f, const char* name);
 
-// A main window on fakes, living in a temporary program folder.
-class FormFixture {
+// A session on fakes, living in a temporary program folder, without a window.
+class SessionFixture {
 public:
-    FormFixture();
-    ~FormFixture();
+    SessionFixture();
+    virtual ~SessionFixture();
 
     QString folder() const;  // with a trailing separator
     // Writes a settings file (CP932 bytes as given, "\n" turned into CR LF) into the folder.
@@ -52,16 +55,17 @@ public:
     // Creates an (empty) file in the folder that the fake player plays with the given length.
     QString addMediaFile(const QString& name, double duration, bool rateAvailable = true);
 
-    MainWindow& create();
-    // Creates the window and runs the start-up sequence; false when it refused to start.
-    bool start();
-    // Closes the window as the system would and tells whether it closed.
-    bool closeForm();
+    Session& session();
+    // Runs the start-up sequence (making the session first); false when it refused to start.
+    virtual bool start();
+    // Closes as the window's close would and tells whether it closed.
+    virtual bool close();
     // Opens a media file as a drop would, and lets the length probe finish.
     void openMedia(const QString& path);
+    // Shortcuts to the session's controllers.
+    TransportController& transport() { return session().transport(); }
+    SettingsStore& settings() { return session().settings(); }
 
-    MainWindow& form() { return *form_; }
-    void destroyForm() { form_.reset(); }
     QTemporaryDir dir;
     FakeClock clock;
     FakePlayer player{clock};
@@ -69,11 +73,37 @@ public:
     FakePedalLibrary pedalLibrary;
     FakeKeyState keyState;
     FakeClipboard clipboard;
-    // System-wide keys in memory: window tests never grab the real keyboard.
+    // System-wide keys in memory: tests never grab the real keyboard.
     FakeHotkeyService hotkeyService;
     HotkeyController hotkeys{hotkeyService, clock};
+    FakeKeystrokeOutput keystrokes;
     FakeBrowserLauncher browser;
 
+protected:
+    virtual void created() {}
+    std::unique_ptr<Session> session_;
+};
+
+// The same session with the main window on it.
+class FormFixture : public SessionFixture {
+public:
+    FormFixture();
+    ~FormFixture() override;
+
+    MainWindow& create();
+    bool start() override;
+    // Closes the window as the system would and tells whether it closed.
+    bool close() override;
+    bool closeForm() { return close(); }
+
+    MainWindow& form() { return *form_; }
+    // Ends the window, then the session.
+    void destroy() {
+        form_.reset();
+        session_.reset();
+    }
+
 private:
+    void created() override;
     std::unique_ptr<MainWindow> form_;
 };

@@ -294,7 +294,7 @@ private slots:
         r.commands.savePosition();
         QVERIFY(!r.transport.isPlaying());
         QVERIFY(!r.index.isChanged());
-        QCOMPARE(ProfileFile(r.settingsPath).readFloat(Ini::Record, Ini::Position, 0), 300.0);
+        QCOMPARE(ProfileFile(r.settingsPath).readFloat(Ini::Record, Ini::SavedPosition, 0), 300.0);
 
         r.transport.seek(20);
         r.player.play();
@@ -309,7 +309,7 @@ private slots:
         Rig r;
         r.settingsPath = dir + "/Scribo.inf";
         r.open(dir + "/meeting.wma", 600);
-        ProfileFile(r.settingsPath).writeFloat(Ini::Record, Ini::Position, 300);
+        ProfileFile(r.settingsPath).writeFloat(Ini::Record, Ini::SavedPosition, 300);
         r.transport.seek(600);
         r.player.log.clear();
         r.commands.restorePosition();

@@ -28,7 +28,7 @@ private slots:
         FakeClock clock;
         HotkeyController controller(service, clock);
         QSignalSpy commands(&controller, &HotkeyController::commandRequested);
-        controller.registerAll({Ini::DontUseInsert});
+        controller.registerAll({Ini::IgnoreInsert});
         QCOMPARE(service.grabbed.size(), 75);
         QVERIFY(service.press(1));
         QVERIFY(service.press(4));
@@ -46,9 +46,9 @@ private slots:
         FakeHotkeyService service;
         FakeClock clock;
         HotkeyController controller(service, clock);
-        controller.registerAll({Ini::DontUseAltPrintableKey});
+        controller.registerAll({Ini::IgnoreAltCharacter});
         service.log.clear();
-        controller.reregister({Ini::DontUseAltPrintableKey, Ini::DontUseF1});
+        controller.reregister({Ini::IgnoreAltCharacter, Ini::IgnoreF1});
         QCOMPARE(clock.waitedMs(), HotkeyController::kReregisterPauseMs);
         QCOMPARE(service.log.size(), 28 + 27);
         QCOMPARE(service.log.first(), QStringLiteral("release 1"));
@@ -63,8 +63,8 @@ private slots:
         ScriptedClock clock;
         HotkeyController controller(service, clock);
         controller.registerAll({});
-        clock.duringWait = [&] { controller.reregister({Ini::DontUseF2}); };
-        controller.reregister({Ini::DontUseF1});
+        clock.duringWait = [&] { controller.reregister({Ini::IgnoreF2}); };
+        controller.reregister({Ini::IgnoreF1});
         QVERIFY(controller.table().isRegistered(27));
         QVERIFY(!controller.table().isRegistered(28));
         QVERIFY(!service.grabbed.contains(28));
@@ -83,7 +83,7 @@ private slots:
         const QStringList keys{QStringLiteral("Ctrl + Print Screen"), QStringLiteral("Alt + A")};
         QCOMPARE(held.at(0).at(0).toStringList(), keys);
         QCOMPARE(controller.heldElsewhere(), keys);
-        controller.reregister({Ini::DontUsePrintScr});
+        controller.reregister({Ini::IgnorePrintScreen});
         QCOMPARE(controller.heldElsewhere(), QStringList{QStringLiteral("Alt + A")});
         QCOMPARE(held.size(), 1);
     }
@@ -105,7 +105,7 @@ private slots:
         FakeClock clock;
         {
             HotkeyController controller(service, clock);
-            controller.registerAll({Ini::DontUseCapsLockkey});
+            controller.registerAll({Ini::IgnoreCapsLock});
         }
         QVERIFY(service.grabbed.isEmpty());
         QVERIFY(!service.log.contains(QStringLiteral("release 14")));

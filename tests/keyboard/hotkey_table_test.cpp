@@ -8,12 +8,10 @@
 #include "keyboard/key_symbols.h"
 
 namespace {
-const QSet<QString> kAllSettings = {Ini::DontUseCapsLockkey, Ini::DontUseCtrlSpacekey,
-                                    Ini::DontUseBackSpace,   Ini::DontUseInsert,
-                                    Ini::DontUseConvert,     Ini::DontUsePrintScr,
-                                    Ini::DontUseBackSlash,   Ini::DontUseAltPrintableKey,
-                                    Ini::DontUseRightSQBKT,  Ini::DontUseF1,
-                                    Ini::DontUseF2};
+const QSet<QString> kAllSettings = {
+    Ini::IgnoreCapsLock,    Ini::IgnoreCtrlSpace,   Ini::IgnoreBackspace, Ini::IgnoreInsert,
+    Ini::IgnoreConvertKeys, Ini::IgnorePrintScreen, Ini::IgnoreBackslash, Ini::IgnoreAltCharacter,
+    Ini::IgnoreBracketKey,  Ini::IgnoreF1,          Ini::IgnoreF2};
 
 QList<int> grabbedIds(HotkeyTable& table, const QSet<QString>& checked) {
     QList<int> ids;
@@ -42,20 +40,20 @@ private slots:
     void settingSuppressesItsSlots_data() {
         QTest::addColumn<QSet<QString>>("checked");
         QTest::addColumn<QList<int>>("skipped");
-        QTest::newRow("caps lock") << QSet{Ini::DontUseCapsLockkey} << QList{14, 15, 16};
-        QTest::newRow("ctrl space") << QSet{Ini::DontUseCtrlSpacekey} << QList{9};
-        QTest::newRow("backspace") << QSet{Ini::DontUseBackSpace} << QList{12, 13};
-        QTest::newRow("insert") << QSet{Ini::DontUseInsert} << QList{21, 22};
-        QTest::newRow("convert") << QSet{Ini::DontUseConvert} << QList{23, 24};
-        QTest::newRow("print screen") << QSet{Ini::DontUsePrintScr} << QList{3, 4};
-        QTest::newRow("backslash") << QSet{Ini::DontUseBackSlash} << QList{25};
-        QTest::newRow("bracket") << QSet{Ini::DontUseRightSQBKT} << QList{26};
-        QTest::newRow("F1") << QSet{Ini::DontUseF1} << QList{27};
-        QTest::newRow("F2") << QSet{Ini::DontUseF2} << QList{28};
+        QTest::newRow("caps lock") << QSet{Ini::IgnoreCapsLock} << QList{14, 15, 16};
+        QTest::newRow("ctrl space") << QSet{Ini::IgnoreCtrlSpace} << QList{9};
+        QTest::newRow("backspace") << QSet{Ini::IgnoreBackspace} << QList{12, 13};
+        QTest::newRow("insert") << QSet{Ini::IgnoreInsert} << QList{21, 22};
+        QTest::newRow("convert") << QSet{Ini::IgnoreConvertKeys} << QList{23, 24};
+        QTest::newRow("print screen") << QSet{Ini::IgnorePrintScreen} << QList{3, 4};
+        QTest::newRow("backslash") << QSet{Ini::IgnoreBackslash} << QList{25};
+        QTest::newRow("bracket") << QSet{Ini::IgnoreBracketKey} << QList{26};
+        QTest::newRow("F1") << QSet{Ini::IgnoreF1} << QList{27};
+        QTest::newRow("F2") << QSet{Ini::IgnoreF2} << QList{28};
         // The pass ends after the individual keys.
-        QTest::newRow("alt printable") << QSet{Ini::DontUseAltPrintableKey} << range(29, 77);
+        QTest::newRow("alt printable") << QSet{Ini::IgnoreAltCharacter} << range(29, 77);
         QTest::newRow("other Menu keys do nothing")
-            << QSet{Ini::AddClipboard, Ini::ProtectItem} << QList<int>{};
+            << QSet{Ini::AddClipboardNote, Ini::ProtectEntries} << QList<int>{};
     }
     void settingSuppressesItsSlots() {
         QFETCH(QSet<QString>, checked);
@@ -78,7 +76,7 @@ private slots:
 
     void releasesOnlyMarkedSlots() {
         HotkeyTable table;
-        grabbedIds(table, {Ini::DontUseF1, Ini::DontUseAltPrintableKey});
+        grabbedIds(table, {Ini::IgnoreF1, Ini::IgnoreAltCharacter});
         QList<int> released;
         table.releaseAll([&](const HotkeySlot& s) { released << s.id; });
         QList<int> expected = range(1, 28);
@@ -94,7 +92,7 @@ private slots:
         grabbedIds(table, {});
         QList<int> released;
         table.registerAll(
-            {Ini::DontUseF2}, [](const HotkeySlot&) {},
+            {Ini::IgnoreF2}, [](const HotkeySlot&) {},
             [&](const HotkeySlot& s) { released << s.id; });
         QCOMPARE(released, QList{28});
         QVERIFY(!table.isRegistered(28));
@@ -104,7 +102,7 @@ private slots:
     void commandsOnlyForRegisteredSlots() {
         HotkeyTable table;
         QCOMPARE(table.commandFor(1), std::nullopt);
-        grabbedIds(table, {Ini::DontUseInsert});
+        grabbedIds(table, {Ini::IgnoreInsert});
         QCOMPARE(table.commandFor(1), HotkeyCommand::PlayPause);
         QCOMPARE(table.commandFor(21), std::nullopt);
         QCOMPARE(table.commandFor(0), std::nullopt);

@@ -18,6 +18,15 @@ QString volumeText(const QString& volume) {
 }
 }  // namespace
 
+namespace {
+// Whether a drag across the bar now reaches the player: only one begun by a press on the bar.
+bool dragMoves(ProgressBar* bar, QStringList& playerLog) {
+    playerLog.clear();
+    dragBar(bar, 40, 5);
+    return !playerLog.isEmpty();
+}
+}  // namespace
+
 class BarsTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -43,7 +52,6 @@ void BarsTest::positionDragSeeks() {
     QCOMPARE(bar->Max(), 600);
 
     pressBar(control<ProgressBar>(w, "positionBar"), Qt::LeftButton, 10, 5);
-    QVERIFY(w.isDraggingPosition());
     dragBar(control<ProgressBar>(w, "positionBar"), 158, 5);
     QCOMPARE(f.player.currentPosition(), 299.0);
     QCOMPARE(bar->Position(), 299);
@@ -58,7 +66,7 @@ void BarsTest::positionDragSeeks() {
     QCOMPARE(f.player.currentPosition(), 598.0);
     QCOMPARE(f.player.playState(), PlayStates::Playing);
     releaseBar(control<ProgressBar>(w, "positionBar"), Qt::LeftButton, 316, 23);
-    QVERIFY(!w.isDraggingPosition());
+    QVERIFY(!dragMoves(control<ProgressBar>(w, "positionBar"), f.player.log));
     f.player.log.clear();
     dragBar(control<ProgressBar>(w, "positionBar"), 100, 5);
     QVERIFY(f.player.log.isEmpty());
@@ -72,7 +80,7 @@ void BarsTest::longNameGivesWayToTime() {
     auto* bar = control<ProgressBar>(f.form(), "positionBar");
     f.player.setCurrentPosition(35999.5);
     f.player.play();
-    f.form().transport().pollPosition();  // the widest time there is
+    f.transport().pollPosition();  // the widest time there is
     QCOMPARE(bar->PosTextPrefix(), QStringLiteral("9:59:59"));
     const QString suffix = bar->PosTextSuffix();
     QVERIFY2(suffix.startsWith(QStringLiteral("    [ interview_")) &&
@@ -102,12 +110,12 @@ void BarsTest::positionBarBeforeLengthIsKnown() {
     const QString media = f.addMediaFile(QStringLiteral("talk.mp3"), 600);
     QVERIFY(f.start());
     MainWindow& w = f.form();
-    w.dropFiles({media});
+    f.session().dropFiles({media});
     QCOMPARE(control<ProgressBar>(w, "positionBar")->Max(), 0);
     QCOMPARE(f.player.playState(), PlayStates::Paused);
     f.player.log.clear();
     pressBar(control<ProgressBar>(w, "positionBar"), Qt::LeftButton, 100, 5);
-    QVERIFY(!w.isDraggingPosition());
+    QVERIFY(!dragMoves(control<ProgressBar>(w, "positionBar"), f.player.log));
     dragBar(control<ProgressBar>(w, "positionBar"), 158, 5);
     QVERIFY(f.player.log.isEmpty());
     // The release on the bar still clicks; playing ends the length probe, sound on.
@@ -124,17 +132,17 @@ void BarsTest::positionClickTogglesWithoutRewind() {
     QCOMPARE(f.player.playState(), PlayStates::Playing);
     QCOMPARE(control<ProgressBar>(w, "positionBar")->FontColor(), QColor(255, 0, 0));
     f.clock.advance(10000);
-    transportTimer(w, "repeatTimer")->start();
-    transportTimer(w, "rewindSkipTimer")->start();
-    transportTimer(w, "forwardSkipTimer")->start();
+    transportTimer(f, "repeatTimer")->start();
+    transportTimer(f, "rewindSkipTimer")->start();
+    transportTimer(f, "forwardSkipTimer")->start();
     f.player.log.clear();
     clickBar(control<ProgressBar>(w, "positionBar"));
     QCOMPARE(f.player.log, QStringList{QStringLiteral("pause")});
     QCOMPARE(f.player.playState(), PlayStates::Paused);
     QCOMPARE(f.player.currentPosition(), 10.0);
-    QVERIFY(!transportTimer(w, "repeatTimer")->isActive());
-    QVERIFY(!transportTimer(w, "rewindSkipTimer")->isActive());
-    QVERIFY(!transportTimer(w, "forwardSkipTimer")->isActive());
+    QVERIFY(!transportTimer(f, "repeatTimer")->isActive());
+    QVERIFY(!transportTimer(f, "rewindSkipTimer")->isActive());
+    QVERIFY(!transportTimer(f, "forwardSkipTimer")->isActive());
     QCOMPARE(control<ProgressBar>(w, "positionBar")->FontColor(), QColor(0, 0, 0));
 }
 
@@ -143,10 +151,10 @@ void BarsTest::positionClickWithoutMediaOnlyStopsTimers() {
     f.writeSettings(transportsetup::kSettings);
     QVERIFY(f.start());
     MainWindow& w = f.form();
-    transportTimer(w, "repeatTimer")->start();
+    transportTimer(f, "repeatTimer")->start();
     f.player.log.clear();
     clickBar(control<ProgressBar>(w, "positionBar"));
-    QVERIFY(!transportTimer(w, "repeatTimer")->isActive());
+    QVERIFY(!transportTimer(f, "repeatTimer")->isActive());
     QVERIFY(f.player.log.isEmpty());
 }
 
@@ -159,29 +167,29 @@ void BarsTest::volumeDragSetsVolume() {
     pressBar(control<ProgressBar>(w, "volumeBar"), Qt::LeftButton, 150, 5);
     dragBar(control<ProgressBar>(w, "volumeBar"), 200, 5);
     QCOMPARE(f.player.volume(), 63);
-    QCOMPARE(w.transport().volume(), 63);
+    QCOMPARE(f.transport().volume(), 63);
     QCOMPARE(bar->Position(), 63);
     QCOMPARE(bar->PosTextSuffix(), volumeText(QStringLiteral("63")));
 
     // Past the right end the last value stays; at the very end it is 100.
     dragBar(control<ProgressBar>(w, "volumeBar"), 330, 5);
     QCOMPARE(f.player.volume(), 63);
-    QCOMPARE(w.transport().volume(), 63);
+    QCOMPARE(f.transport().volume(), 63);
     dragBar(control<ProgressBar>(w, "volumeBar"), 317, 5);
-    QCOMPARE(w.transport().volume(), 100);
+    QCOMPARE(f.transport().volume(), 100);
 
     dragBar(control<ProgressBar>(w, "volumeBar"), 0, 5);
     QCOMPARE(f.player.volume(), 0);
-    QCOMPARE(w.transport().volume(), 0);
+    QCOMPARE(f.transport().volume(), 0);
     QCOMPARE(bar->Position(), 0);
     QCOMPARE(bar->PosTextSuffix(), volumeText(QStringLiteral("0")));
 
     // Above or below the bar nothing changes; the vertical bounds are inclusive.
     dragBar(control<ProgressBar>(w, "volumeBar"), 100, -1);
     dragBar(control<ProgressBar>(w, "volumeBar"), 100, 24);
-    QCOMPARE(w.transport().volume(), 0);
+    QCOMPARE(f.transport().volume(), 0);
     dragBar(control<ProgressBar>(w, "volumeBar"), 100, 23);
-    QCOMPARE(w.transport().volume(), 31);
+    QCOMPARE(f.transport().volume(), 31);
 }
 
 void BarsTest::volumeDragNeedsPressOnBar() {
@@ -193,10 +201,10 @@ void BarsTest::volumeDragNeedsPressOnBar() {
     QVERIFY(f.player.log.isEmpty());
     pressBar(control<ProgressBar>(w, "volumeBar"), Qt::RightButton, 200, 5);  // any button drags
     dragBar(control<ProgressBar>(w, "volumeBar"), 200, 5);
-    QCOMPARE(w.transport().volume(), 63);
+    QCOMPARE(f.transport().volume(), 63);
     releaseBar(control<ProgressBar>(w, "volumeBar"), Qt::RightButton, 200, 5);
     dragBar(control<ProgressBar>(w, "volumeBar"), 50, 5);
-    QCOMPARE(w.transport().volume(), 63);
+    QCOMPARE(f.transport().volume(), 63);
 }
 
 void BarsTest::displayTexts() {
@@ -204,15 +212,15 @@ void BarsTest::displayTexts() {
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
     MainWindow& w = f.form();
     // What the controllers report, as the window shows it.
-    Q_EMIT w.transport().speedTextChanged(QStringLiteral("0.8"));
-    Q_EMIT w.transport().volumeTextChanged(QStringLiteral("35"));
+    Q_EMIT f.transport().speedTextChanged(QStringLiteral("0.8"));
+    Q_EMIT f.transport().volumeTextChanged(QStringLiteral("35"));
     auto* volumeBar = control<ProgressBar>(w, "volumeBar");
     QCOMPARE(volumeBar->text(), QStringLiteral("     再生速度[ 0.8 ］     音量[ 35 ］"));
-    Q_EMIT w.transport().positionTextChanged(QStringLiteral("1:00:00"));
+    Q_EMIT f.transport().positionTextChanged(QStringLiteral("1:00:00"));
     QCOMPARE(control<ProgressBar>(w, "positionBar")->text(),
              QStringLiteral("1:00:00    [ talk.mp3 ]"));
-    Q_EMIT w.indexCommands().volumeBarLeadingTextChanged(QString());
-    Q_EMIT w.indexCommands().volumeBarTrailingTextChanged(QString());
+    Q_EMIT f.session().indexCommands().volumeBarLeadingTextChanged(QString());
+    Q_EMIT f.session().indexCommands().volumeBarTrailingTextChanged(QString());
     QCOMPARE(volumeBar->text(), QString());
 }
 
@@ -220,7 +228,7 @@ void BarsTest::realMouseEventsDriveBothBars() {
     FormFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
     MainWindow& w = f.form();
-    transportTimer(w, "positionPollTimer")->stop();  // a real-time poll would race the fake clock
+    transportTimer(f, "positionPollTimer")->stop();  // a real-time poll would race the fake clock
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     ProgressBar* position = control<ProgressBar>(w, "positionBar");
@@ -232,7 +240,7 @@ void BarsTest::realMouseEventsDriveBothBars() {
     QCOMPARE(f.player.playState(), PlayStates::Paused);
     // The release on the bar is also a click: it plays from where the drag left off.
     QTest::mouseRelease(position, Qt::LeftButton, Qt::NoModifier, QPoint(158, 5));
-    QVERIFY(!w.isDraggingPosition());
+    QVERIFY(!dragMoves(control<ProgressBar>(w, "positionBar"), f.player.log));
     QCOMPARE(f.player.playState(), PlayStates::Playing);
     QCOMPARE(f.player.currentPosition(), 299.0);
 
@@ -241,9 +249,9 @@ void BarsTest::realMouseEventsDriveBothBars() {
     QTest::mouseMove(volume, QPoint(0, 5));
     QTest::mouseRelease(volume, Qt::LeftButton, Qt::NoModifier, QPoint(0, 5));
     QCOMPARE(f.player.volume(), 0);
-    QCOMPARE(w.transport().volume(), 0);
+    QCOMPARE(f.transport().volume(), 0);
     QCOMPARE(volume->PosTextSuffix(), volumeText(QStringLiteral("0")));
-    QVERIFY(!w.isDraggingVolume());
+    QVERIFY(!dragMoves(volume, f.player.log));
     QCOMPARE(f.player.playState(), PlayStates::Playing);  // the volume bar's click does nothing
     QVERIFY(f.dialogs.errors.isEmpty());
 }
@@ -252,20 +260,20 @@ void BarsTest::clickErrorReachesErrorBox() {
     FormFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
     MainWindow& w = f.form();
-    transportTimer(w, "positionPollTimer")->stop();
+    transportTimer(f, "positionPollTimer")->stop();
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     f.player.play();
-    transportTimer(w, "repeatTimer")->start();
-    transportTimer(w, "forwardSkipTimer")->start();
+    transportTimer(f, "repeatTimer")->start();
+    transportTimer(f, "forwardSkipTimer")->start();
     f.player.failNext(QStringLiteral("pause"));
     QTest::mouseClick(control<ProgressBar>(w, "positionBar"), Qt::LeftButton, Qt::NoModifier,
                       QPoint(50, 5));
     QCOMPARE(f.dialogs.errors.size(), 1);
     QVERIFY(f.dialogs.errors.first().contains(QStringLiteral("pause")));
     QCOMPARE(f.player.playState(), PlayStates::Playing);
-    QVERIFY(!transportTimer(w, "repeatTimer")->isActive());  // stopped before the failing call
-    QVERIFY(!transportTimer(w, "forwardSkipTimer")->isActive());
+    QVERIFY(!transportTimer(f, "repeatTimer")->isActive());  // stopped before the failing call
+    QVERIFY(!transportTimer(f, "forwardSkipTimer")->isActive());
 }
 
 QTEST_MAIN(BarsTest)

@@ -78,13 +78,13 @@ void MediaFilesTest::dropAcceptsOnlyMediaNames() {
     MainWindow& w = f.form();
     const QString path = f.addMediaFile(name, 60);
     f.player.log.clear();
-    w.dropFiles({path});
+    f.session().dropFiles({path});
     if (accepted) {
-        QCOMPARE(w.transport().mediaPath(), path);
+        QCOMPARE(f.transport().mediaPath(), path);
         QCOMPARE(f.player.URL(), path);
-        QVERIFY(w.pendingMediaPath().isEmpty());
+        QVERIFY(f.session().pendingMediaPath().isEmpty());
     } else {
-        QVERIFY(w.transport().mediaPath().isEmpty());
+        QVERIFY(f.transport().mediaPath().isEmpty());
         QVERIFY(f.player.log.isEmpty());
         QCOMPARE(control<ProgressBar>(w, "volumeBar")->PosTextPrefix(),
                  QStringLiteral("▼") + name + QStringLiteral("▲"));

@@ -69,7 +69,7 @@ void OpenMediaTest::openWhilePlayingStopsOldAndProbesNew() {
     f.player.setRate(1.5);
     f.player.log.clear();
 
-    w.dropFiles({b});
+    f.session().dropFiles({b});
     const QStringList& log = f.player.log;
     QCOMPARE(log.mid(0, 3),
              (QStringList{QStringLiteral("stop"), QStringLiteral("setCurrentPosition 0"),
@@ -80,8 +80,8 @@ void OpenMediaTest::openWhilePlayingStopsOldAndProbesNew() {
                           QStringLiteral("pause"), QStringLiteral("setCurrentPosition 0")}));
     QVERIFY(f.player.mute());
     QCOMPARE(f.player.URL(), b);
-    QVERIFY(transportTimer(w, "lengthProbeTimer")->isActive());
-    QVERIFY(transportTimer(w, "positionPollTimer")->isActive());
+    QVERIFY(transportTimer(f, "lengthProbeTimer")->isActive());
+    QVERIFY(transportTimer(f, "positionPollTimer")->isActive());
     // The texts, not the player's values.
     QCOMPARE(control<ProgressBar>(w, "volumeBar")->PosTextPrefix(),
              QStringLiteral("     再生速度[ 1.0 ］"));
@@ -93,14 +93,14 @@ void OpenMediaTest::openWhilePlayingStopsOldAndProbesNew() {
     // Playing before the probe's second is over ends the probe there, with the sound on.
     f.clock.advance(300);
     f.player.log.clear();
-    w.transport().playPause();
+    f.transport().playPause();
     QCOMPARE(f.player.log, (QStringList{QStringLiteral("play"), QStringLiteral("setMute 0")}));
     QVERIFY(!f.player.mute());
     QCOMPARE(f.player.playState(), PlayStates::Playing);
-    QVERIFY(!transportTimer(w, "lengthProbeTimer")->isActive());
+    QVERIFY(!transportTimer(f, "lengthProbeTimer")->isActive());
     QCOMPARE(control<QLabel>(w, "lengthLabel")->text(), QStringLiteral("0:01:30"));
-    QCOMPARE(w.transport().mediaLength(), 90);
-    QCOMPARE(w.transport().durationSeconds(), 90);
+    QCOMPARE(f.transport().mediaLength(), 90);
+    QCOMPARE(f.transport().durationSeconds(), 90);
     QCOMPARE(control<ProgressBar>(w, "positionBar")->Max(), 90);
 }
 
@@ -108,12 +108,12 @@ void OpenMediaTest::openShowsNewMediaState() {
     FormFixture f;
     const QString media = startWithMedia(f, QStringLiteral("talk.mp3"), 600);
     MainWindow& w = f.form();
-    QCOMPARE(w.transport().mediaPath(), media);
-    QCOMPARE(w.transport().mediaName(), QStringLiteral("talk.mp3"));
-    QCOMPARE(w.index().indexFileName(), f.folder() + QStringLiteral("talk.mpx"));
-    QVERIFY(w.pendingMediaPath().isEmpty());
-    QCOMPARE(w.transport().savedPosition(), 0.0);
-    QCOMPARE(w.transport().shownSeconds(), 0);
+    QCOMPARE(f.transport().mediaPath(), media);
+    QCOMPARE(f.transport().mediaName(), QStringLiteral("talk.mp3"));
+    QCOMPARE(f.session().index().indexFileName(), f.folder() + QStringLiteral("talk.mpx"));
+    QVERIFY(f.session().pendingMediaPath().isEmpty());
+    QCOMPARE(f.transport().savedPosition(), 0.0);
+    QCOMPARE(f.transport().shownSeconds(), 0);
     QCOMPARE(control<QLabel>(w, "playTimeLabel")->text(), QStringLiteral("0:00:00"));
     QCOMPARE(control<QLabel>(w, "dropHintLabel")->text(), QStringLiteral("↓ ここに"));
     QVERIFY(!control<QLabel>(w, "dropHintLabel")->isHidden());
@@ -159,7 +159,7 @@ void OpenMediaTest::atNameSetsPicker() {
     QVERIFY(firstLoad >= 0);
     const bool named = picker != QTime(0, 0, 0);
     QCOMPARE(log.value(firstLoad + 1) == QStringLiteral("pause"), named);
-    QCOMPARE(w.transport().mediaPath(), media);
+    QCOMPARE(f.transport().mediaPath(), media);
     QVERIFY(f.dialogs.errors.isEmpty());
 }
 
@@ -169,16 +169,16 @@ void OpenMediaTest::invalidAtTimeStillOpens() {
     MainWindow& w = f.form();
     const QString media = f.addMediaFile(QStringLiteral("@1_99_00=x.wav"), 600);
     control<QTimeEdit>(w, "timePicker")->setTime(QTime(0, 5, 0));
-    w.dropFiles({media});
+    f.session().dropFiles({media});
     QCOMPARE(control<QTimeEdit>(w, "timePicker")->time(), QTime(0, 0, 0));
     QCOMPARE(f.player.URL(), media);
-    QVERIFY(transportTimer(w, "lengthProbeTimer")->isActive());
-    QVERIFY(transportTimer(w, "positionPollTimer")->isActive());
-    QVERIFY(w.savesOnClose());
+    QVERIFY(transportTimer(f, "lengthProbeTimer")->isActive());
+    QVERIFY(transportTimer(f, "positionPollTimer")->isActive());
+    QVERIFY(f.session().savesOnClose());
     QVERIFY(f.dialogs.errors.isEmpty());
     QVERIFY(f.dialogs.messages.isEmpty());
     f.clock.advance(1000);
-    w.transport().finishLengthProbe();
+    f.transport().finishLengthProbe();
     QCOMPARE(control<QLabel>(w, "lengthLabel")->text(), QStringLiteral("0:10:00"));
     QCOMPARE(control<ProgressBar>(w, "positionBar")->Max(), 600);
 }
@@ -204,7 +204,7 @@ void OpenMediaTest::openThroughDialog() {
             QVERIFY2(filters.first().contains(QLatin1Char('*') + extension + QLatin1Char(' ')) ||
                          filters.first().contains(QLatin1Char('*') + extension + QLatin1Char(')')),
                      qPrintable(extension));
-    QCOMPARE(w.transport().mediaPath(), media);
+    QCOMPARE(f.transport().mediaPath(), media);
     QCOMPARE(f.player.URL(), media);
     QVERIFY(f.dialogs.errors.isEmpty());
 
@@ -212,8 +212,8 @@ void OpenMediaTest::openThroughDialog() {
     const QString other = f.addMediaFile(QStringLiteral("other.mp3"), 60);
     f.dialogs.openAnswers << other;
     control<QAction>(w, "openFileAction")->trigger();
-    QCOMPARE(w.transport().mediaPath(), other);
-    QCOMPARE(w.index().indexFileName(), f.folder() + QStringLiteral("other.mpx"));
+    QCOMPARE(f.transport().mediaPath(), other);
+    QCOMPARE(f.session().index().indexFileName(), f.folder() + QStringLiteral("other.mpx"));
 }
 
 void OpenMediaTest::cancelledDialogChangesNothing_data() {
@@ -229,7 +229,7 @@ void OpenMediaTest::cancelledDialogChangesNothing() {
     MainWindow& w = f.form();
     f.player.play();
     f.clock.advance(5000);
-    w.transport().pollPosition();
+    f.transport().pollPosition();
     if (!playing) control<QAction>(w, "playPauseAction")->trigger();
     f.player.log.clear();
     control<QAction>(w, "openMediaAction")->trigger();
@@ -238,7 +238,7 @@ void OpenMediaTest::cancelledDialogChangesNothing() {
     QCOMPARE(f.player.URL(), media);
     const int state = playing ? PlayStates::Playing : PlayStates::Paused;
     QCOMPARE(f.player.playState(), state);
-    QCOMPARE(w.transport().mediaPath(), media);
+    QCOMPARE(f.transport().mediaPath(), media);
     QCOMPARE(control<ProgressBar>(w, "positionBar")->PosTextPrefix(), QStringLiteral("0:00:05"));
     // The play control still reaches the media, and the close keeps the place.
     control<QAction>(w, "playPauseAction")->trigger();
@@ -258,12 +258,12 @@ void OpenMediaTest::openClearsWavMode() {
                     "\n[Record]\nPosition=12\n");
     QVERIFY(f.start());
     MainWindow& w = f.form();
-    QVERIFY(w.transport().wavMode());
+    QVERIFY(f.transport().wavMode());
     const QString wav = f.addMediaFile(QStringLiteral("next.wav"), 60);
     f.dialogs.openAnswers << wav;
     control<QAction>(w, "openMediaAction")->trigger();
-    QVERIFY(!w.transport().wavMode());
-    QCOMPARE(w.transport().mediaPath(), wav);
+    QVERIFY(!f.transport().wavMode());
+    QCOMPARE(f.transport().mediaPath(), wav);
 }
 
 void OpenMediaTest::openTurnsSaveOnCloseOn() {
@@ -271,9 +271,9 @@ void OpenMediaTest::openTurnsSaveOnCloseOn() {
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
     MainWindow& w = f.form();
     control<QAction>(w, "resetAction")->trigger();  // the reset turns it off
-    QVERIFY(!w.savesOnClose());
+    QVERIFY(!f.session().savesOnClose());
     f.openMedia(f.addMediaFile(QStringLiteral("next.mp3"), 60));
-    QVERIFY(w.savesOnClose());
+    QVERIFY(f.session().savesOnClose());
 }
 
 void OpenMediaTest::unplayableNameShowsNoLength() {
@@ -286,10 +286,10 @@ void OpenMediaTest::unplayableNameShowsNoLength() {
     file.close();
     f.dialogs.openAnswers << notes;
     control<QAction>(w, "openMediaAction")->trigger();
-    QCOMPARE(w.transport().mediaPath(), notes);
+    QCOMPARE(f.transport().mediaPath(), notes);
     QCOMPARE(f.player.URL(), notes);
     f.clock.advance(1000);
-    w.transport().finishLengthProbe();
+    f.transport().finishLengthProbe();
     QCOMPARE(control<QLabel>(w, "lengthLabel")->text(), QString());
     QCOMPARE(control<ProgressBar>(w, "positionBar")->Max(), 0);
     QVERIFY(f.dialogs.errors.isEmpty());
@@ -307,26 +307,26 @@ void OpenMediaTest::openErrorEndsHandlerAtFailingCall() {
     QVERIFY(f.dialogs.errors.first().contains(QStringLiteral("close")));
     QCOMPARE(f.dialogs.lastOpenTitle, QStringLiteral("開く"));  // the file is chosen first
     QCOMPARE(f.player.log, QStringList{QStringLiteral("close")});
-    QCOMPARE(w.transport().mediaPath(), media);
+    QCOMPARE(f.transport().mediaPath(), media);
 }
 
 void OpenMediaTest::pickerAcceptsExactlyTheLength() {
     FormFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
     MainWindow& w = f.form();
-    QCOMPARE(w.transport().durationSeconds(), 600);
-    w.transport().setRepeatPosition(42);
+    QCOMPARE(f.transport().durationSeconds(), 600);
+    f.transport().setRepeatPosition(42);
     f.player.log.clear();
     setTime(w, QTime(0, 10, 1));
     QCOMPARE(f.dialogs.messages, QStringList{QStringLiteral("録画・録音時間を超えています")});
     QCOMPARE(f.player.count(QStringLiteral("setCurrentPosition")), 0);
     QCOMPARE(f.player.count(QStringLiteral("play")), 0);
-    QCOMPARE(w.transport().repeatPosition(), 42.0);
+    QCOMPARE(f.transport().repeatPosition(), 42.0);
 
     setTime(w, QTime(0, 10, 0));
     QCOMPARE(f.dialogs.messages.size(), 1);
     QCOMPARE(f.player.log.first(), QStringLiteral("setCurrentPosition 600"));
-    QCOMPARE(w.transport().repeatPosition(), 600.0);
+    QCOMPARE(f.transport().repeatPosition(), 600.0);
     QCOMPARE(control<ProgressBar>(w, "positionBar")->Position(), 600);
     QCOMPARE(control<ProgressBar>(w, "positionBar")->PosTextPrefix(), QStringLiteral("0:10:00"));
 }
@@ -336,14 +336,14 @@ void OpenMediaTest::pickerAtZeroSeeksWithoutPlayback() {
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
     MainWindow& w = f.form();
     f.player.setCurrentPosition(30);
-    w.transport().setRepeatPosition(42);
+    f.transport().setRepeatPosition(42);
     f.player.log.clear();
     setTime(w, QTime(0, 0, 0));
     QCOMPARE(f.player.log, QStringList{QStringLiteral("setCurrentPosition 0")});
-    QCOMPARE(w.transport().repeatPosition(), 0.0);
+    QCOMPARE(f.transport().repeatPosition(), 0.0);
     QCOMPARE(f.player.playState(), PlayStates::Paused);
     QCOMPARE(f.player.currentPosition(), 0.0);
-    QVERIFY(!transportTimer(w, "repeatTimer")->isActive());
+    QVERIFY(!transportTimer(f, "repeatTimer")->isActive());
     QVERIFY(f.dialogs.messages.isEmpty());
 }
 
@@ -358,11 +358,11 @@ void OpenMediaTest::pickerStartsOnePlayback() {
     QCOMPARE(f.player.log,
              (QStringList{QStringLiteral("setCurrentPosition 90"), QStringLiteral("pause"),
                           QStringLiteral("setCurrentPosition 90"), QStringLiteral("play")}));
-    QCOMPARE(w.transport().repeatPosition(), 90.0);
+    QCOMPARE(f.transport().repeatPosition(), 90.0);
     QCOMPARE(f.player.playState(), PlayStates::Playing);
     QCOMPARE(control<ProgressBar>(w, "positionBar")->Position(), 90);
     QCOMPARE(control<ProgressBar>(w, "positionBar")->PosTextPrefix(), QStringLiteral("0:01:30"));
-    QVERIFY(!transportTimer(w, "repeatTimer")->isActive());  // one playback, no repeat
+    QVERIFY(!transportTimer(f, "repeatTimer")->isActive());  // one playback, no repeat
     f.clock.advance(2500);
     QCOMPARE(f.player.currentPosition(), 92.5);
 }
@@ -371,22 +371,22 @@ void OpenMediaTest::pickerErrorEndsHandlerAtFailingCall() {
     FormFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
     MainWindow& w = f.form();
-    transportTimer(w, "repeatTimer")->start();
+    transportTimer(f, "repeatTimer")->start();
     f.player.failNext(QStringLiteral("play"));
     setTime(w, QTime(0, 1, 0));
     QCOMPARE(f.dialogs.errors.size(), 1);
-    QCOMPARE(w.transport().repeatPosition(), 60.0);  // set before the failing call
+    QCOMPARE(f.transport().repeatPosition(), 60.0);  // set before the failing call
     QCOMPARE(f.player.currentPosition(), 60.0);      // sought before it too
     QCOMPARE(f.player.playState(), PlayStates::Paused);
-    QVERIFY(transportTimer(w, "repeatTimer")->isActive());  // the button's own stop never ran
+    QVERIFY(transportTimer(f, "repeatTimer")->isActive());  // the button's own stop never ran
 }
 
 void OpenMediaTest::fileMenuDisplays() {
     FormFixture f;
     startWithoutMedia(f);
     MainWindow& w = f.form();
-    Q_EMIT w.indexCommands().volumeBarLeadingTextChanged(QStringLiteral("p"));
-    Q_EMIT w.indexCommands().volumeBarTrailingTextChanged(QStringLiteral("s"));
+    Q_EMIT f.session().indexCommands().volumeBarLeadingTextChanged(QStringLiteral("p"));
+    Q_EMIT f.session().indexCommands().volumeBarTrailingTextChanged(QStringLiteral("s"));
     control<QAction>(w, "showFileNameAction")->trigger();
     control<QAction>(w, "showFolderNameAction")->trigger();
     QCOMPARE(control<ProgressBar>(w, "volumeBar")->PosTextPrefix(), QStringLiteral("p"));
@@ -398,8 +398,8 @@ void OpenMediaTest::fileMenuDisplays() {
     QCOMPARE(control<ProgressBar>(w, "volumeBar")->PosTextPrefix(),
              QStringLiteral("talk.mp3 - ") + folder + QLatin1Char('/'));
     QCOMPARE(control<ProgressBar>(w, "volumeBar")->PosTextSuffix(), QString());
-    Q_EMIT w.indexCommands().volumeBarLeadingTextChanged(QStringLiteral("p"));
-    Q_EMIT w.indexCommands().volumeBarTrailingTextChanged(QStringLiteral("s"));
+    Q_EMIT f.session().indexCommands().volumeBarLeadingTextChanged(QStringLiteral("p"));
+    Q_EMIT f.session().indexCommands().volumeBarTrailingTextChanged(QStringLiteral("s"));
     control<QAction>(w, "showFolderNameAction")->trigger();
     QCOMPARE(control<ProgressBar>(w, "volumeBar")->PosTextPrefix(), folder);
     QCOMPARE(control<ProgressBar>(w, "volumeBar")->PosTextSuffix(), QString());

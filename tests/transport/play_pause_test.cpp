@@ -24,7 +24,7 @@ QString startWavRestored(FormFixture& f, double savedPosition) {
                     "\n[Record]\nPosition=" + QByteArray::number(savedPosition) + "\n");
     if (!f.start()) qFatal("the window refused to start");
     f.clock.advance(1000);
-    f.form().transport().finishLengthProbe();
+    f.transport().finishLengthProbe();
     return media;
 }
 }  // namespace
@@ -73,13 +73,13 @@ void PlayPauseTest::pauseRewindsByChosenSeconds() {
     MainWindow& w = f.form();
     control<RadioGroup>(w, "autoRewindGroup")->setItemIndex(item);
 
-    w.transport().playPause();
+    f.transport().playPause();
     QCOMPARE(f.player.playState(), PlayStates::Playing);
-    QVERIFY(w.transport().playToggled());
+    QVERIFY(f.transport().playToggled());
     f.clock.advance(playMs);
-    w.transport().playPause();
+    f.transport().playPause();
     QCOMPARE(f.player.playState(), PlayStates::Paused);
-    QVERIFY(!w.transport().playToggled());
+    QVERIFY(!f.transport().playToggled());
     QCOMPARE(f.player.currentPosition(), expected);
     // The seek comes after the pause, so the player rests at the rewound position.
     QCOMPARE(f.player.log.mid(f.player.log.size() - 2),
@@ -90,14 +90,13 @@ void PlayPauseTest::pauseRewindsByChosenSeconds() {
 void PlayPauseTest::resumePlaysFromRewoundPosition() {
     FormFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    MainWindow& w = f.form();
-    QCOMPARE(w.transport().rewindSeconds(), 2.5);
-    w.transport().playPause();
+    QCOMPARE(f.transport().rewindSeconds(), 2.5);
+    f.transport().playPause();
     f.clock.advance(10000);
-    w.transport().playPause();
+    f.transport().playPause();
     QCOMPARE(f.player.currentPosition(), 7.5);
-    w.transport().playPause();
-    QVERIFY(w.transport().playToggled());
+    f.transport().playPause();
+    QVERIFY(f.transport().playToggled());
     QCOMPARE(f.player.playState(), PlayStates::Playing);
     f.clock.advance(1000);
     QCOMPARE(f.player.currentPosition(), 8.5);
@@ -108,15 +107,15 @@ void PlayPauseTest::withoutMediaNothingHappens() {
     f.writeSettings(transportsetup::kSettings);
     QVERIFY(f.start());
     MainWindow& w = f.form();
-    transportTimer(w, "repeatTimer")->start();
-    transportTimer(w, "rewindSkipTimer")->start();
+    transportTimer(f, "repeatTimer")->start();
+    transportTimer(f, "rewindSkipTimer")->start();
     f.player.log.clear();
-    w.transport().playPause();
+    f.transport().playPause();
     QVERIFY(f.player.log.isEmpty());
-    QVERIFY(!w.transport().playToggled());
+    QVERIFY(!f.transport().playToggled());
     // The timers stop before the media is asked for.
-    QVERIFY(!transportTimer(w, "repeatTimer")->isActive());
-    QVERIFY(!transportTimer(w, "rewindSkipTimer")->isActive());
+    QVERIFY(!transportTimer(f, "repeatTimer")->isActive());
+    QVERIFY(!transportTimer(f, "rewindSkipTimer")->isActive());
     control<QAction>(w, "playPauseAction")->trigger();
     QVERIFY(f.player.log.isEmpty());
 }
@@ -125,21 +124,21 @@ void PlayPauseTest::wavModeNeverRewinds() {
     FormFixture f;
     startWavRestored(f, 20);
     MainWindow& w = f.form();
-    QVERIFY(w.transport().wavMode());
+    QVERIFY(f.transport().wavMode());
     QCOMPARE(f.player.currentPosition(), 20.0);
     QCOMPARE(f.player.playState(), PlayStates::Paused);
 
-    w.transport().playPause();
+    f.transport().playPause();
     QCOMPARE(f.player.playState(), PlayStates::Playing);
     f.clock.advance(2000);
     f.player.setRate(1.5);  // changed behind the window's back
     f.clock.advance(2000);  // 22 s + 2 s x 1.5
     f.player.log.clear();
-    w.transport().playPause();
+    f.transport().playPause();
     QCOMPARE(f.player.playState(), PlayStates::Paused);
     QCOMPARE(f.player.rate(), 1.0);
     QCOMPARE(f.player.currentPosition(), 25.0);
-    QCOMPARE(w.transport().savedPosition(), 25.0);
+    QCOMPARE(f.transport().savedPosition(), 25.0);
     QCOMPARE(f.player.count(QStringLiteral("setCurrentPosition")), 0);
     QCOMPARE(control<ProgressBar>(w, "volumeBar")->PosTextPrefix(),
              QStringLiteral("     再生速度[ 1.0 ］"));
@@ -148,12 +147,11 @@ void PlayPauseTest::wavModeNeverRewinds() {
 void PlayPauseTest::wavModeLeavesEndedMediaAlone() {
     FormFixture f;
     startWavRestored(f, 598);
-    MainWindow& w = f.form();
     f.player.play();
     f.clock.advance(5000);
     QCOMPARE(f.player.playState(), PlayStates::MediaEnded);
     f.player.log.clear();
-    w.transport().playPause();
+    f.transport().playPause();
     // Only the forced rate: neither play nor pause in a state other than 1, 2 or 3.
     QCOMPARE(f.player.log, QStringList{QStringLiteral("setRate 1")});
     QCOMPARE(f.player.playState(), PlayStates::MediaEnded);
@@ -163,18 +161,18 @@ void PlayPauseTest::toolbarTogglesWithoutRewind() {
     FormFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
     MainWindow& w = f.form();
-    w.transport().setPlayToggled(false);
+    f.transport().setPlayToggled(false);
     control<QAction>(w, "playPauseAction")->trigger();
     QCOMPARE(f.player.playState(), PlayStates::Playing);
-    QVERIFY(!w.transport().playToggled());
+    QVERIFY(!f.transport().playToggled());
     f.clock.advance(10000);
-    w.transport().setPlayToggled(true);
-    transportTimer(w, "repeatTimer")->start();
+    f.transport().setPlayToggled(true);
+    transportTimer(f, "repeatTimer")->start();
     control<QAction>(w, "playPauseAction")->trigger();
     QCOMPARE(f.player.playState(), PlayStates::Paused);
     QCOMPARE(f.player.currentPosition(), 10.0);
-    QVERIFY(w.transport().playToggled());
-    QVERIFY(!transportTimer(w, "repeatTimer")->isActive());
+    QVERIFY(f.transport().playToggled());
+    QVERIFY(!transportTimer(f, "repeatTimer")->isActive());
     QCOMPARE(control<ProgressBar>(w, "positionBar")->FontColor(), QColor(0, 0, 0));
 }
 
@@ -183,28 +181,28 @@ void PlayPauseTest::toolbarForgetsVanishedFile() {
     const QString media = startWithMedia(f, QStringLiteral("talk.mp3"), 600);
     MainWindow& w = f.form();
     QVERIFY(QFile::remove(media));
-    transportTimer(w, "repeatTimer")->start();
+    transportTimer(f, "repeatTimer")->start();
     f.player.log.clear();
     control<QAction>(w, "playPauseAction")->trigger();
-    QVERIFY(w.transport().mediaPath().isEmpty());
+    QVERIFY(f.transport().mediaPath().isEmpty());
     QVERIFY(f.player.log.isEmpty());
     QCOMPARE(f.player.playState(), PlayStates::Paused);
-    QVERIFY(!transportTimer(w, "repeatTimer")->isActive());
+    QVERIFY(!transportTimer(f, "repeatTimer")->isActive());
 }
 
 void PlayPauseTest::toolbarErrorEndsHandlerAtFailingCall() {
     FormFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
     MainWindow& w = f.form();
-    transportTimer(w, "repeatTimer")->start();
-    transportTimer(w, "rewindSkipTimer")->start();
+    transportTimer(f, "repeatTimer")->start();
+    transportTimer(f, "rewindSkipTimer")->start();
     f.player.failNext(QStringLiteral("play"));
     control<QAction>(w, "playPauseAction")->trigger();
     QCOMPARE(f.dialogs.errors.size(), 1);
     QVERIFY(f.dialogs.errors.first().contains(QStringLiteral("play")));
     QCOMPARE(f.player.playState(), PlayStates::Paused);
-    QVERIFY(!transportTimer(w, "repeatTimer")->isActive());     // stopped before the failing call
-    QVERIFY(transportTimer(w, "rewindSkipTimer")->isActive());  // PlayState never ran
+    QVERIFY(!transportTimer(f, "repeatTimer")->isActive());     // stopped before the failing call
+    QVERIFY(transportTimer(f, "rewindSkipTimer")->isActive());  // PlayState never ran
 }
 
 void PlayPauseTest::playStateShowsPlayerValues() {
@@ -214,9 +212,9 @@ void PlayPauseTest::playStateShowsPlayerValues() {
     f.player.setRate(1.25);
     f.player.setVolume(80);
     f.player.play();
-    transportTimer(w, "forwardSkipTimer")->start();
-    w.transport().refreshPlayState();
-    QVERIFY(!transportTimer(w, "forwardSkipTimer")->isActive());
+    transportTimer(f, "forwardSkipTimer")->start();
+    f.transport().refreshPlayState();
+    QVERIFY(!transportTimer(f, "forwardSkipTimer")->isActive());
     QCOMPARE(control<ProgressBar>(w, "positionBar")->FontColor(), QColor(255, 0, 0));
     QCOMPARE(control<ProgressBar>(w, "volumeBar")->PosTextPrefix(),
              QStringLiteral("     再生速度[ 1.3 ］"));
@@ -224,40 +222,38 @@ void PlayPauseTest::playStateShowsPlayerValues() {
              QStringLiteral("     音量[ 80 ］"));
     QCOMPARE(control<ProgressBar>(w, "volumeBar")->Position(), 50);  // the bar itself is left alone
     f.player.pause();
-    w.transport().refreshPlayState();
+    f.transport().refreshPlayState();
     QCOMPARE(control<ProgressBar>(w, "positionBar")->FontColor(), QColor(0, 0, 0));
 }
 
 void PlayPauseTest::repeatWithoutPositionNeverSeeks() {
     FormFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    MainWindow& w = f.form();
-    QCOMPARE(w.transport().repeatPosition(), 0.0);
+    QCOMPARE(f.transport().repeatPosition(), 0.0);
     f.player.log.clear();
-    w.transport().replay();
-    QVERIFY(transportTimer(w, "repeatTimer")->isActive());
+    f.transport().replay();
+    QVERIFY(transportTimer(f, "repeatTimer")->isActive());
     for (int i = 0; i < 3; ++i)
-        w.transport().repeatTick();
+        f.transport().repeatTick();
     QCOMPARE(f.player.count(QStringLiteral("setCurrentPosition")), 0);
     QCOMPARE(f.player.count(QStringLiteral("play")), 0);
     QCOMPARE(f.player.playState(), PlayStates::Paused);
-    QVERIFY(transportTimer(w, "repeatTimer")->isActive());
+    QVERIFY(transportTimer(f, "repeatTimer")->isActive());
 }
 
 void PlayPauseTest::repeatRestartsAtPositionEachTick() {
     FormFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    MainWindow& w = f.form();
-    w.transport().setRepeatPosition(30);
-    w.transport().replay();
-    QVERIFY(transportTimer(w, "repeatTimer")->isActive());
-    QCOMPARE(transportTimer(w, "repeatTimer")->interval(), 5000);
+    f.transport().setRepeatPosition(30);
+    f.transport().replay();
+    QVERIFY(transportTimer(f, "repeatTimer")->isActive());
+    QCOMPARE(transportTimer(f, "repeatTimer")->interval(), 5000);
     QCOMPARE(f.player.playState(), PlayStates::Playing);
     QCOMPARE(f.player.currentPosition(), 30.0);
 
     f.clock.advance(4000);
     f.player.log.clear();
-    w.transport().repeatTick();
+    f.transport().repeatTick();
     QCOMPARE(f.player.log,
              (QStringList{QStringLiteral("pause"), QStringLiteral("setCurrentPosition 30"),
                           QStringLiteral("play")}));
@@ -267,28 +263,28 @@ void PlayPauseTest::repeatRestartsAtPositionEachTick() {
     f.clock.advance(1500);
     f.player.pause();
     f.player.log.clear();
-    w.transport().repeatTick();
+    f.transport().repeatTick();
     QCOMPARE(f.player.log,
              (QStringList{QStringLiteral("setCurrentPosition 30"), QStringLiteral("play")}));
     QCOMPARE(f.player.playState(), PlayStates::Playing);
-    QVERIFY(transportTimer(w, "repeatTimer")->isActive());
+    QVERIFY(transportTimer(f, "repeatTimer")->isActive());
 }
 
 void PlayPauseTest::changedIntervalAppliesToRunningTimer() {
     FormFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
     MainWindow& w = f.form();
-    w.transport().setRepeatPosition(30);
-    w.transport().replay();
+    f.transport().setRepeatPosition(30);
+    f.transport().replay();
     control<RadioGroup>(w, "repeatIntervalGroup")->setItemIndex(6);
-    QCOMPARE(w.transport().repeatInterval(), 20000);
-    QCOMPARE(transportTimer(w, "repeatTimer")->interval(), 20000);
-    QVERIFY(transportTimer(w, "repeatTimer")->isActive());
-    QCOMPARE(ProfileFile(w.settingsPath())
+    QCOMPARE(f.transport().repeatInterval(), 20000);
+    QCOMPARE(transportTimer(f, "repeatTimer")->interval(), 20000);
+    QVERIFY(transportTimer(f, "repeatTimer")->isActive());
+    QCOMPARE(ProfileFile(f.settings().path())
                  .readInteger(QStringLiteral("Play"), QStringLiteral("RepeatTime"), -9),
              6);
     control<RadioGroup>(w, "repeatIntervalGroup")->setItemIndex(-1);
-    QCOMPARE(transportTimer(w, "repeatTimer")->interval(), 2000);
+    QCOMPARE(transportTimer(f, "repeatTimer")->interval(), 2000);
 }
 
 void PlayPauseTest::rewindChoiceAppliesAndIsStored() {
@@ -296,14 +292,14 @@ void PlayPauseTest::rewindChoiceAppliesAndIsStored() {
     f.create();
     // Before start-up the group's choice waits for the settings to be applied.
     control<RadioGroup>(f.form(), "autoRewindGroup")->setItemIndex(3);
-    QCOMPARE(f.form().transport().rewindSeconds(), 3.0);
+    QCOMPARE(f.transport().rewindSeconds(), 3.0);
 
     FormFixture g;
     startWithMedia(g, QStringLiteral("talk.mp3"), 600);
     MainWindow& w = g.form();
     control<RadioGroup>(w, "autoRewindGroup")->setItemIndex(3);
-    QCOMPARE(w.transport().rewindSeconds(), 1.2);
-    QCOMPARE(ProfileFile(w.settingsPath())
+    QCOMPARE(g.transport().rewindSeconds(), 1.2);
+    QCOMPARE(ProfileFile(g.settings().path())
                  .readInteger(QStringLiteral("Play"), QStringLiteral("AutoBackSpace"), -9),
              3);
 }
@@ -312,18 +308,18 @@ void PlayPauseTest::commandsStopRepeat() {
     FormFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
     MainWindow& w = f.form();
-    w.transport().setRepeatPosition(30);
+    f.transport().setRepeatPosition(30);
     const std::pair<const char*, std::function<void()>> commands[] = {
-        {"PlayPause", [&] { w.transport().playPause(); }},
+        {"PlayPause", [&] { f.transport().playPause(); }},
         {"toolbar", [&] { control<QAction>(w, "playPauseAction")->trigger(); }},
         {"position bar click", [&] { clickBar(control<ProgressBar>(w, "positionBar")); }},
         {"set time", [&] { control<QToolButton>(w, "setTimeButton")->click(); }},
     };
     for (const auto& [name, command] : commands) {
-        w.transport().replay();
-        QVERIFY(transportTimer(w, "repeatTimer")->isActive());
+        f.transport().replay();
+        QVERIFY(transportTimer(f, "repeatTimer")->isActive());
         command();
-        QVERIFY2(!transportTimer(w, "repeatTimer")->isActive(), name);
+        QVERIFY2(!transportTimer(f, "repeatTimer")->isActive(), name);
     }
     QVERIFY(f.dialogs.errors.isEmpty());
 }
@@ -335,13 +331,13 @@ void PlayPauseTest::pollWhilePausedChangesNothing() {
     f.player.setCurrentPosition(42);
     control<QLabel>(w, "playTimeLabel")->setText(QStringLiteral("keep"));
     const QString prefix = control<ProgressBar>(w, "positionBar")->PosTextPrefix();
-    const int shown = w.transport().shownSeconds();
-    w.transport().pollPosition();
+    const int shown = f.transport().shownSeconds();
+    f.transport().pollPosition();
     QCOMPARE(control<QLabel>(w, "playTimeLabel")->text(), QStringLiteral("keep"));
     QCOMPARE(control<ProgressBar>(w, "positionBar")->PosTextPrefix(), prefix);
     QCOMPARE(control<ProgressBar>(w, "positionBar")->Position(), 0);
-    QCOMPARE(w.transport().shownSeconds(), shown);
-    QCOMPARE(w.transport().polledPosition(), 0.0);
+    QCOMPARE(f.transport().shownSeconds(), shown);
+    QCOMPARE(f.transport().polledPosition(), 0.0);
 }
 
 void PlayPauseTest::pollWhilePlayingShowsPosition() {
@@ -351,10 +347,10 @@ void PlayPauseTest::pollWhilePlayingShowsPosition() {
     f.player.setCurrentPosition(75);
     f.player.play();
     f.clock.advance(500);
-    w.transport().pollPosition();
-    QCOMPARE(w.transport().polledPosition(), 75.5);
-    QCOMPARE(w.transport().polledDuration(), 600.0);
-    QCOMPARE(w.transport().shownSeconds(), 75);
+    f.transport().pollPosition();
+    QCOMPARE(f.transport().polledPosition(), 75.5);
+    QCOMPARE(f.transport().polledDuration(), 600.0);
+    QCOMPARE(f.transport().shownSeconds(), 75);
     QCOMPARE(control<QLabel>(w, "playTimeLabel")->text(), QStringLiteral("0:01:15"));
     QCOMPARE(control<ProgressBar>(w, "positionBar")->PosTextPrefix(), QStringLiteral("0:01:15"));
     QCOMPARE(control<ProgressBar>(w, "positionBar")->PosTextSuffix(),
@@ -369,13 +365,13 @@ void PlayPauseTest::pollKeepsBarAtZeroUntilLengthKnown() {
     const QString media = f.addMediaFile(QStringLiteral("talk.mp3"), 600);
     QVERIFY(f.start());
     MainWindow& w = f.form();
-    w.dropFiles({media});  // no length probe yet
+    f.session().dropFiles({media});  // no length probe yet
     QCOMPARE(control<ProgressBar>(w, "positionBar")->Max(), 0);
     f.player.play();
     f.clock.advance(3000);
-    w.transport().pollPosition();
+    f.transport().pollPosition();
     QCOMPARE(control<QLabel>(w, "playTimeLabel")->text(), QStringLiteral("0:00:03"));
-    QCOMPARE(w.transport().shownSeconds(), 3);
+    QCOMPARE(f.transport().shownSeconds(), 3);
     QCOMPARE(control<ProgressBar>(w, "positionBar")->Position(), 0);
 }
 
@@ -383,18 +379,18 @@ void PlayPauseTest::pollInWavModeUsesPlayerString() {
     FormFixture f;
     const QString media = startWavRestored(f, 20);
     MainWindow& w = f.form();
-    QCOMPARE(w.transport().shownSeconds(), 20);
+    QCOMPARE(f.transport().shownSeconds(), 20);
     f.player.play();
     f.clock.advance(3700);
-    w.transport().pollPosition();
+    f.transport().pollPosition();
     QCOMPARE(control<QLabel>(w, "playTimeLabel")->text(), QStringLiteral("0:00:23"));
     QCOMPARE(control<ProgressBar>(w, "positionBar")->PosTextPrefix(), QStringLiteral("0:00:23"));
     QCOMPARE(control<ProgressBar>(w, "positionBar")->Position(), 23);
-    QCOMPARE(w.transport().shownSeconds(), 20);  // not kept in WAV mode
+    QCOMPARE(f.transport().shownSeconds(), 20);  // not kept in WAV mode
     // The text is the player's string, which the window reads only for an existing file.
     QVERIFY(QFile::remove(media));
     f.clock.advance(2000);
-    w.transport().pollPosition();
+    f.transport().pollPosition();
     QCOMPARE(control<QLabel>(w, "playTimeLabel")->text(), QString());
     QCOMPARE(control<ProgressBar>(w, "positionBar")->Position(), 25);
 }

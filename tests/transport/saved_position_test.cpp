@@ -41,7 +41,7 @@ void SavedPositionTest::restoredPositionStaysWithinTheMedia() {
     f.writeSettings(transportsetup::kSettings + "[General]\nFile=" + media.toUtf8() +
                     "\n[Record]\nPosition=" + saved + "\n");
     QVERIFY(f.start());
-    const TransportController& t = f.form().transport();
+    const TransportController& t = f.transport();
     QCOMPARE(t.savedPosition(), expected);
     QCOMPARE(f.player.currentPosition(), expected);
     QVERIFY(t.shownSeconds() >= 0 && t.shownSeconds() <= 600);
@@ -69,7 +69,7 @@ void SavedPositionTest::probeLeavesThePlayerWhereTheOpenPutIt() {
     f.writeSettings(settings);
     QVERIFY(f.start());
     MainWindow& w = f.form();
-    TransportController& t = w.transport();
+    TransportController& t = f.transport();
     if (openAnother) {
         f.openMedia(f.addMediaFile(QStringLiteral("next.mp3"), 300));
     } else {
@@ -77,7 +77,7 @@ void SavedPositionTest::probeLeavesThePlayerWhereTheOpenPutIt() {
         t.finishLengthProbe();
     }
     f.clock.advance(3000);
-    if (transportTimer(w, "restoreTimer")->isActive()) t.restorePosition();
+    if (transportTimer(f, "restoreTimer")->isActive()) t.restorePosition();
     t.pollPosition();
 
     QCOMPARE(f.player.playState(), PlayStates::Paused);
@@ -97,12 +97,12 @@ void SavedPositionTest::lengthShownOnceThePlayerKnowsIt() {
     f.writeSettings(transportsetup::kSettings);
     QVERIFY(f.start());
     MainWindow& w = f.form();
-    w.dropFiles({f.addMediaFile(QStringLiteral("talk.mp3"), 600)});
-    QVERIFY(transportTimer(w, "lengthProbeTimer")->isActive());
+    f.session().dropFiles({f.addMediaFile(QStringLiteral("talk.mp3"), 600)});
+    QVERIFY(transportTimer(f, "lengthProbeTimer")->isActive());
     QCOMPARE(control<QLabel>(w, "lengthLabel")->text(), QStringLiteral("0:10:00"));
     QCOMPARE(control<QLabel>(w, "lengthCaptionLabel")->text(), QStringLiteral("録音時間"));
     QCOMPARE(control<ProgressBar>(w, "positionBar")->Max(), 600);
-    QCOMPARE(w.transport().durationSeconds(), 600);
+    QCOMPARE(f.transport().durationSeconds(), 600);
 }
 
 QTEST_MAIN(SavedPositionTest)

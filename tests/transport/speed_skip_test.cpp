@@ -19,8 +19,8 @@ QString speedText(const QString& speed) {
     return QStringLiteral("     再生速度[ ") + speed + QStringLiteral(" ］");
 }
 
-int readPlayInt(const MainWindow& w, const QString& key) {
-    return ProfileFile(w.settingsPath()).readInteger(QStringLiteral("Play"), key, -9);
+int readPlayInt(SessionFixture& f, const QString& key) {
+    return ProfileFile(f.settings().path()).readInteger(QStringLiteral("Play"), key, -9);
 }
 
 const QString kRateRefused =
@@ -64,12 +64,12 @@ void SpeedSkipTest::speedGroupAppliesTable() {
         control<RadioGroup>(w, "speedGroup")->setItemIndex(row.item);
         const QByteArray where = QByteArray("item ") + QByteArray::number(row.item);
         QVERIFY2(f.player.rate() == row.speed, where);
-        QVERIFY2(w.transport().chosenSpeed() == row.speed, where);
-        QVERIFY2(w.transport().speedSwitchOn() == row.active, where);
+        QVERIFY2(f.transport().chosenSpeed() == row.speed, where);
+        QVERIFY2(f.transport().speedSwitchOn() == row.active, where);
         QVERIFY2(control<ProgressBar>(w, "volumeBar")->PosTextPrefix() ==
                      speedText(QLatin1String(row.text)),
                  where);
-        QVERIFY2(readPlayInt(w, QStringLiteral("Speed")) == row.item, where);
+        QVERIFY2(readPlayInt(f, QStringLiteral("Speed")) == row.item, where);
     }
 }
 
@@ -79,7 +79,7 @@ void SpeedSkipTest::speedGroupWaitsForStartup() {
     f.player.log.clear();
     control<RadioGroup>(w, "speedGroup")->setItemIndex(4);
     QVERIFY(f.player.log.isEmpty());
-    QCOMPARE(w.transport().chosenSpeed(), 1.0);
+    QCOMPARE(f.transport().chosenSpeed(), 1.0);
 }
 
 void SpeedSkipTest::speedChoiceIsStoredWhileFileExists() {
@@ -87,16 +87,16 @@ void SpeedSkipTest::speedChoiceIsStoredWhileFileExists() {
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
     MainWindow& w = f.form();
     control<RadioGroup>(w, "speedGroup")->setItemIndex(5);
-    const ProfileFile ini(w.settingsPath());
+    const ProfileFile ini(f.settings().path());
     QCOMPARE(ini.readInteger(QStringLiteral("Play"), QStringLiteral("Speed"), -9), 5);
     QCOMPARE(ini.readString(QStringLiteral("Play"), QStringLiteral("ActualSpeed"), QString()),
              QStringLiteral("1.8"));
 
     // Without the file the choice still applies but nothing is written (or created).
-    QVERIFY(QFile::remove(w.settingsPath()));
+    QVERIFY(QFile::remove(f.settings().path()));
     control<RadioGroup>(w, "speedGroup")->setItemIndex(1);
     QCOMPARE(f.player.rate(), 0.8);
-    QVERIFY(!QFile::exists(w.settingsPath()));
+    QVERIFY(!QFile::exists(f.settings().path()));
     QVERIFY(f.dialogs.errors.isEmpty());
 }
 
@@ -106,23 +106,23 @@ void SpeedSkipTest::toggleSwitchesBetweenNormalAndSetSpeed() {
     MainWindow& w = f.form();
     control<RadioGroup>(w, "speedGroup")->setItemIndex(4);
     QCOMPARE(f.player.rate(), 1.5);
-    QVERIFY(w.transport().speedSwitchOn());
+    QVERIFY(f.transport().speedSwitchOn());
     const QByteArray settings = f.settingsBytes();
 
     control<QAction>(w, "speedSwitchAction")->trigger();
     QCOMPARE(f.player.rate(), 1.0);
-    QVERIFY(!w.transport().speedSwitchOn());
+    QVERIFY(!f.transport().speedSwitchOn());
     QCOMPARE(control<ProgressBar>(w, "volumeBar")->PosTextPrefix(),
              speedText(QStringLiteral("1.0")));
 
     control<QAction>(w, "speedSwitchAction")->trigger();
     QCOMPARE(f.player.rate(), 1.5);
-    QVERIFY(w.transport().speedSwitchOn());
+    QVERIFY(f.transport().speedSwitchOn());
     QCOMPARE(control<ProgressBar>(w, "volumeBar")->PosTextPrefix(),
              speedText(QStringLiteral("1.5")));
 
     // The switch leaves the choice itself alone.
-    QCOMPARE(w.transport().chosenSpeed(), 1.5);
+    QCOMPARE(f.transport().chosenSpeed(), 1.5);
     QCOMPARE(control<RadioGroup>(w, "speedGroup")->ItemIndex(), 4);
     QCOMPARE(f.settingsBytes(), settings);
 }
@@ -134,13 +134,13 @@ void SpeedSkipTest::normalChosenWhileSetSpeedActive() {
     control<RadioGroup>(w, "speedGroup")->setItemIndex(4);
     control<RadioGroup>(w, "speedGroup")->setItemIndex(2);
     QCOMPARE(f.player.rate(), 1.0);
-    QVERIFY(!w.transport().speedSwitchOn());
-    QCOMPARE(w.transport().chosenSpeed(), 1.0);
+    QVERIFY(!f.transport().speedSwitchOn());
+    QCOMPARE(f.transport().chosenSpeed(), 1.0);
 
     f.player.log.clear();
     control<QAction>(w, "speedSwitchAction")->trigger();
     QCOMPARE(f.player.log, QStringList{QStringLiteral("setRate 1")});
-    QVERIFY(w.transport().speedSwitchOn());
+    QVERIFY(f.transport().speedSwitchOn());
     QCOMPARE(control<ProgressBar>(w, "volumeBar")->PosTextPrefix(),
              speedText(QStringLiteral("1.0")));
 }
@@ -156,7 +156,7 @@ void SpeedSkipTest::toggleRefusedWhenRateUnavailable() {
     control<QAction>(w, "speedSwitchAction")->trigger();
     QCOMPARE(f.dialogs.messages, QStringList{kRateRefused});
     QVERIFY(f.player.log.isEmpty());
-    QVERIFY(w.transport().speedSwitchOn());
+    QVERIFY(f.transport().speedSwitchOn());
     QCOMPARE(control<ProgressBar>(w, "volumeBar")->PosTextPrefix(), before);
     QVERIFY(f.dialogs.errors.isEmpty());
 }
@@ -186,20 +186,20 @@ void SpeedSkipTest::pitchGroupsSetStepsAndStore() {
     FormFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
     MainWindow& w = f.form();
-    QCOMPARE(w.transport().rewindStep(), 5.0);
-    QCOMPARE(w.transport().forwardStep(), 5.0);
+    QCOMPARE(f.transport().rewindStep(), 5.0);
+    QCOMPARE(f.transport().forwardStep(), 5.0);
     control<RadioGroup>(w, "rewindStepGroup")->setItemIndex(0);
     control<RadioGroup>(w, "forwardStepGroup")->setItemIndex(6);
-    QCOMPARE(w.transport().rewindStep(), 2.0);
-    QCOMPARE(w.transport().forwardStep(), 600.0);
-    const ProfileFile ini(w.settingsPath());
+    QCOMPARE(f.transport().rewindStep(), 2.0);
+    QCOMPARE(f.transport().forwardStep(), 600.0);
+    const ProfileFile ini(f.settings().path());
     QCOMPARE(ini.readInteger(QStringLiteral("Pedal"), QStringLiteral("REWPitch"), -9), 0);
     QCOMPARE(ini.readInteger(QStringLiteral("Pedal"), QStringLiteral("FWDPitch"), -9), 6);
     // No selection keeps the step.
     control<RadioGroup>(w, "rewindStepGroup")->setItemIndex(-1);
     control<RadioGroup>(w, "forwardStepGroup")->setItemIndex(-1);
-    QCOMPARE(w.transport().rewindStep(), 2.0);
-    QCOMPARE(w.transport().forwardStep(), 600.0);
+    QCOMPARE(f.transport().rewindStep(), 2.0);
+    QCOMPARE(f.transport().forwardStep(), 600.0);
 }
 
 void SpeedSkipTest::rewindStepsToStartAndPauses() {
@@ -207,25 +207,25 @@ void SpeedSkipTest::rewindStepsToStartAndPauses() {
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
     MainWindow& w = f.form();
     f.player.setCurrentPosition(7);
-    transportTimer(w, "rewindSkipTimer")->start();
+    transportTimer(f, "rewindSkipTimer")->start();
 
-    w.transport().rewindSkipTick();
+    f.transport().rewindSkipTick();
     QCOMPARE(f.player.currentPosition(), 2.0);
     QCOMPARE(f.player.playState(), PlayStates::Paused);
-    QVERIFY(transportTimer(w, "rewindSkipTimer")->isActive());
-    QCOMPARE(w.transport().savedPosition(), 7.0);
-    QCOMPARE(w.transport().polledDuration(), 600.0);
+    QVERIFY(transportTimer(f, "rewindSkipTimer")->isActive());
+    QCOMPARE(f.transport().savedPosition(), 7.0);
+    QCOMPARE(f.transport().polledDuration(), 600.0);
     QCOMPARE(control<ProgressBar>(w, "positionBar")->Position(), 2);
     QCOMPARE(control<ProgressBar>(w, "positionBar")->PosTextPrefix(), QStringLiteral("0:00:02"));
     QCOMPARE(control<ProgressBar>(w, "positionBar")->PosTextSuffix(),
              QStringLiteral("    [ talk.mp3 ]"));
     QCOMPARE(control<QLabel>(w, "playTimeLabel")->text(), QStringLiteral("0:00:02"));
 
-    w.transport().rewindSkipTick();
+    f.transport().rewindSkipTick();
     QCOMPARE(f.player.currentPosition(), 0.0);
     QCOMPARE(f.player.playState(), PlayStates::Paused);
-    QVERIFY(!transportTimer(w, "rewindSkipTimer")->isActive());
-    QCOMPARE(w.transport().savedPosition(), 2.0);
+    QVERIFY(!transportTimer(f, "rewindSkipTimer")->isActive());
+    QCOMPARE(f.transport().savedPosition(), 2.0);
     QCOMPARE(control<ProgressBar>(w, "positionBar")->Position(), 0);
     QCOMPARE(control<QLabel>(w, "playTimeLabel")->text(), QStringLiteral("0:00:00"));
 }
@@ -233,16 +233,15 @@ void SpeedSkipTest::rewindStepsToStartAndPauses() {
 void SpeedSkipTest::rewindFromExactlyOneStepLandsOnZero() {
     FormFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    MainWindow& w = f.form();
     f.player.setCurrentPosition(5);
     f.player.play();
-    transportTimer(w, "rewindSkipTimer")->start();
+    transportTimer(f, "rewindSkipTimer")->start();
     f.player.log.clear();
-    w.transport().rewindSkipTick();
+    f.transport().rewindSkipTick();
     QCOMPARE(f.player.log,
              (QStringList{QStringLiteral("setCurrentPosition 0"), QStringLiteral("pause")}));
     QCOMPARE(f.player.playState(), PlayStates::Paused);
-    QVERIFY(!transportTimer(w, "rewindSkipTimer")->isActive());
+    QVERIFY(!transportTimer(f, "rewindSkipTimer")->isActive());
 }
 
 void SpeedSkipTest::forwardStepsWhilePlaying() {
@@ -251,18 +250,18 @@ void SpeedSkipTest::forwardStepsWhilePlaying() {
     MainWindow& w = f.form();
     f.player.setCurrentPosition(10);
     f.player.play();
-    transportTimer(w, "forwardSkipTimer")->start();
-    w.transport().forwardSkipTick();
+    transportTimer(f, "forwardSkipTimer")->start();
+    f.transport().forwardSkipTick();
     QCOMPARE(f.player.currentPosition(), 15.0);
     QCOMPARE(f.player.playState(), PlayStates::Playing);
     QCOMPARE(control<ProgressBar>(w, "positionBar")->Position(), 15);
     QCOMPARE(control<QLabel>(w, "playTimeLabel")->text(), QStringLiteral("0:00:15"));
     f.clock.advance(1000);
-    w.transport().forwardSkipTick();
+    f.transport().forwardSkipTick();
     QCOMPARE(f.player.currentPosition(), 21.0);
-    QCOMPARE(w.transport().savedPosition(), 16.0);
+    QCOMPARE(f.transport().savedPosition(), 16.0);
     QCOMPARE(control<QLabel>(w, "playTimeLabel")->text(), QStringLiteral("0:00:21"));
-    QVERIFY(transportTimer(w, "forwardSkipTimer")->isActive());
+    QVERIFY(transportTimer(f, "forwardSkipTimer")->isActive());
 }
 
 void SpeedSkipTest::forwardStopsShortOfEnd() {
@@ -271,24 +270,24 @@ void SpeedSkipTest::forwardStopsShortOfEnd() {
     MainWindow& w = f.form();
     f.player.setCurrentPosition(58);
     f.player.play();
-    transportTimer(w, "forwardSkipTimer")->start();
+    transportTimer(f, "forwardSkipTimer")->start();
     f.player.log.clear();
-    w.transport().forwardSkipTick();
+    f.transport().forwardSkipTick();
     QCOMPARE(f.player.log, QStringList{QStringLiteral("pause")});
     QCOMPARE(f.player.currentPosition(), 58.0);
     QCOMPARE(f.player.playState(), PlayStates::Paused);
-    QVERIFY(!transportTimer(w, "forwardSkipTimer")->isActive());
+    QVERIFY(!transportTimer(f, "forwardSkipTimer")->isActive());
     QCOMPARE(control<QLabel>(w, "playTimeLabel")->text(), QStringLiteral("0:00:58"));
     QCOMPARE(control<ProgressBar>(w, "positionBar")->Position(), 58);
 
     // A step that would land exactly on the end stops as well.
     f.player.setCurrentPosition(55);
-    transportTimer(w, "forwardSkipTimer")->start();
+    transportTimer(f, "forwardSkipTimer")->start();
     f.player.log.clear();
-    w.transport().forwardSkipTick();
+    f.transport().forwardSkipTick();
     QCOMPARE(f.player.log, QStringList{QStringLiteral("pause")});
     QCOMPARE(f.player.currentPosition(), 55.0);
-    QVERIFY(!transportTimer(w, "forwardSkipTimer")->isActive());
+    QVERIFY(!transportTimer(f, "forwardSkipTimer")->isActive());
 }
 
 void SpeedSkipTest::unknownDurationStopsSkips() {
@@ -300,37 +299,37 @@ void SpeedSkipTest::unknownDurationStopsSkips() {
 
     f.player.setCurrentPosition(7);
     f.player.play();
-    transportTimer(w, "forwardSkipTimer")->start();
-    w.transport().forwardSkipTick();
+    transportTimer(f, "forwardSkipTimer")->start();
+    f.transport().forwardSkipTick();
     QCOMPARE(f.player.currentPosition(), 7.0);
     QCOMPARE(f.player.playState(), PlayStates::Paused);
-    QVERIFY(!transportTimer(w, "forwardSkipTimer")->isActive());
+    QVERIFY(!transportTimer(f, "forwardSkipTimer")->isActive());
     QCOMPARE(control<QLabel>(w, "playTimeLabel")->text(), QStringLiteral("0:00:07"));
 
-    transportTimer(w, "rewindSkipTimer")->start();
-    w.transport().rewindSkipTick();
+    transportTimer(f, "rewindSkipTimer")->start();
+    f.transport().rewindSkipTick();
     QCOMPARE(f.player.currentPosition(), 0.0);
-    QVERIFY(!transportTimer(w, "rewindSkipTimer")->isActive());
-    QCOMPARE(w.transport().polledDuration(), 0.0);
+    QVERIFY(!transportTimer(f, "rewindSkipTimer")->isActive());
+    QCOMPARE(f.transport().polledDuration(), 0.0);
 }
 
 void SpeedSkipTest::playStateEndsSkip() {
     FormFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
     MainWindow& w = f.form();
-    transportTimer(w, "rewindSkipTimer")->start();
-    transportTimer(w, "forwardSkipTimer")->start();
-    w.transport().refreshPlayState();
-    QVERIFY(!transportTimer(w, "rewindSkipTimer")->isActive());
-    QVERIFY(!transportTimer(w, "forwardSkipTimer")->isActive());
+    transportTimer(f, "rewindSkipTimer")->start();
+    transportTimer(f, "forwardSkipTimer")->start();
+    f.transport().refreshPlayState();
+    QVERIFY(!transportTimer(f, "rewindSkipTimer")->isActive());
+    QVERIFY(!transportTimer(f, "forwardSkipTimer")->isActive());
 
     // Every play or pause command ends a skip, the position-bar click included.
-    transportTimer(w, "rewindSkipTimer")->start();
+    transportTimer(f, "rewindSkipTimer")->start();
     clickBar(control<ProgressBar>(w, "positionBar"));
-    QVERIFY(!transportTimer(w, "rewindSkipTimer")->isActive());
-    transportTimer(w, "forwardSkipTimer")->start();
+    QVERIFY(!transportTimer(f, "rewindSkipTimer")->isActive());
+    transportTimer(f, "forwardSkipTimer")->start();
     control<QAction>(w, "playPauseAction")->trigger();
-    QVERIFY(!transportTimer(w, "forwardSkipTimer")->isActive());
+    QVERIFY(!transportTimer(f, "forwardSkipTimer")->isActive());
 }
 
 QTEST_MAIN(SpeedSkipTest)

@@ -9,11 +9,13 @@
 #include "app/main_form.h"
 #include "controls/progress_bar.h"
 #include "core/time_code.h"
+#include "fakes/fake_clipboard.h"
 #include "fakes/fake_dialogs.h"
 #include "fakes/fake_keyboard.h"
 #include "fakes/fake_pedal_library.h"
 #include "fakes/test_media.h"
 #include "fakes/window_controls.h"
+#include "session/session.h"
 #include "transport/clock.h"
 #include "transport/mpv_player.h"
 #include "transport/transport_controller.h"
@@ -81,7 +83,7 @@ private Q_SLOTS:
 private:
     double advanceOver(int ms);
     QTimer* lengthProbeTimer() {
-        return form_->transport().findChild<QTimer*>(QStringLiteral("lengthProbeTimer"));
+        return session_->transport().findChild<QTimer*>(QStringLiteral("lengthProbeTimer"));
     }
     // A new window on the same player, started with these lines added to the settings.
     void restart(const QByteArray& settings);
@@ -94,6 +96,8 @@ private:
     FakeDialogs dialogs_;
     FakePedalLibrary pedalLibrary_;
     FakeKeyState keyState_;
+    FakeClipboard clipboard_;
+    std::unique_ptr<Session> session_;
     std::unique_ptr<MainWindow> form_;
     QString media_;
 };
@@ -106,7 +110,7 @@ void WindowOnMpvTest::init() {
                                                   {QStringLiteral("vo"), QStringLiteral("null")}});
     player_ = std::make_unique<RecordingPlayer>(*mpv_);
     restart({});
-    form_->dropFiles({media_});
+    session_->dropFiles({media_});
     // The player knows the length within milliseconds; the probe's timer need not come first.
     QTRY_COMPARE_WITH_TIMEOUT(control<QLabel>(*form_, "lengthLabel")->text(),
                               QStringLiteral("0:00:20"), 8000);
@@ -116,6 +120,7 @@ void WindowOnMpvTest::init() {
 
 void WindowOnMpvTest::restart(const QByteArray& settings) {
     form_.reset();
+    session_.reset();
     QFile ini(dir_->filePath(QStringLiteral("Scribo.inf")));
     QVERIFY(ini.open(QIODevice::WriteOnly));
     // The pedal's set-up would wait a real second per test; it has its own tests.
@@ -124,14 +129,21 @@ void WindowOnMpvTest::restart(const QByteArray& settings) {
         "[Menu]\r\nDontUseUseFooptPeadl=1\r\n" +
         settings);
     ini.close();
-    form_ = std::make_unique<MainWindow>(
-        WindowServices{player_.get(), &clock_, &dialogs_, dir_->path() + QLatin1Char('/'),
-                       &pedalLibrary_, &keyState_, dir_->path() + QLatin1Char('/')});
-    QVERIFY(form_->startUp());
+    session_ = std::make_unique<Session>(SessionServices{.player = player_.get(),
+                                                         .clock = &clock_,
+                                                         .dialogs = &dialogs_,
+                                                         .settingsFolder = dir_->path() + '/',
+                                                         .pedalLibrary = &pedalLibrary_,
+                                                         .keyState = &keyState_,
+                                                         .programFolder = dir_->path() + '/',
+                                                         .clipboard = &clipboard_});
+    form_ = std::make_unique<MainWindow>(*session_);
+    QVERIFY(session_->startUp());
 }
 
 void WindowOnMpvTest::cleanup() {
     form_.reset();
+    session_.reset();
     player_.reset();
     mpv_.reset();
     QVERIFY(dialogs_.errors.isEmpty());
@@ -149,8 +161,8 @@ void WindowOnMpvTest::openShowsLengthAndRestsPausedUnmuted() {
     QCOMPARE(mpv_->playState(), PlayStates::Paused);
     QVERIFY(!mpv_->mute());
     QCOMPARE(control<QLabel>(*form_, "lengthCaptionLabel")->text(), QStringLiteral("録音時間"));
-    QCOMPARE(form_->transport().mediaLength(), 20);
-    QCOMPARE(form_->transport().durationSeconds(), 20);
+    QCOMPARE(session_->transport().mediaLength(), 20);
+    QCOMPARE(session_->transport().durationSeconds(), 20);
     QCOMPARE(control<ProgressBar>(*form_, "positionBar")->Max(), 20);
 }
 
@@ -180,21 +192,21 @@ void WindowOnMpvTest::probeLeavesThePlayerWhereTheOpenPutIt() {
     QCOMPARE(control<QLabel>(*form_, "playTimeLabel")->text(), shown);
     QCOMPARE(control<ProgressBar>(*form_, "positionBar")->PosTextPrefix(), shown);
     // Playback goes on from there.
-    form_->transport().togglePlay();
+    session_->transport().togglePlay();
     QTest::qWait(400);
     QVERIFY2(mpv_->currentPosition() > expected + 0.2 && mpv_->currentPosition() < expected + 1.0,
              qPrintable(QString::number(mpv_->currentPosition())));
 }
 
 void WindowOnMpvTest::pauseRewindsByTheChosenSeconds() {
-    QCOMPARE(form_->transport().rewindSeconds(), 2.5);
-    form_->transport().playPause();
+    QCOMPARE(session_->transport().rewindSeconds(), 2.5);
+    session_->transport().playPause();
     QTRY_COMPARE_WITH_TIMEOUT(mpv_->playState(), PlayStates::Playing, 3000);
     QTRY_VERIFY_WITH_TIMEOUT(mpv_->currentPosition() > 4.0, 6000);
 
     player_->positionsRead.clear();
     player_->seeks.clear();
-    form_->transport().playPause();
+    session_->transport().playPause();
     QCOMPARE(mpv_->playState(), PlayStates::Paused);
     // The window read the position once and asked to pause at exactly that minus 2.5 s.
     QCOMPARE(player_->seeks.size(), 1);
@@ -209,7 +221,7 @@ void WindowOnMpvTest::pauseRewindsByTheChosenSeconds() {
     // Resuming plays from the target: the position, less the time played, is the target (within
     // the null audio output's 50 ms steps), and never before it.
     QElapsedTimer played;
-    form_->transport().playPause();
+    session_->transport().playPause();
     played.start();
     QVERIFY(mpv_->currentPosition() >= target - 0.001);
     QTest::qWait(400);
@@ -221,7 +233,7 @@ void WindowOnMpvTest::pauseRewindsByTheChosenSeconds() {
 void WindowOnMpvTest::speedTableTakesEffect() {
     control<RadioGroup>(*form_, "speedGroup")->setItemIndex(0);
     QCOMPARE(mpv_->rate(), 0.6);
-    form_->transport().playPause();
+    session_->transport().playPause();
     QTRY_COMPARE_WITH_TIMEOUT(mpv_->playState(), PlayStates::Playing, 3000);
     QTest::qWait(300);
     const double slow = advanceOver(1500);

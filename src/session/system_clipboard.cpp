@@ -1,4 +1,4 @@
-#include "app/system_clipboard.h"
+#include "session/system_clipboard.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

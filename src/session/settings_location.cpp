@@ -1,4 +1,4 @@
-#include "app/settings_location.h"
+#include "session/settings_location.h"
 
 #include <sys/stat.h>
 
