@@ -35,7 +35,7 @@
 #include <thread>
 #include <vector>
 
-#include "app/main_form.h"
+#include "app/main_window.h"
 #include "fakes/fake_clipboard.h"
 #include "fakes/fake_dialogs.h"
 #include "fakes/fake_keyboard.h"

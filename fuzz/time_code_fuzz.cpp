@@ -10,15 +10,15 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QString text = QString::fromUtf8(fuzzBytes(data, size));
     SplitTimeFields(text);
-    HHMMSS2Time(text);
+    TimeCodeSeconds(text);
     PlayerStringToTimeCode(text);
 
     if (size >= sizeof(double)) {
         double seconds = 0;
         std::memcpy(&seconds, data, sizeof seconds);
-        const QString code = Time2HHMMSS(seconds);
+        const QString code = TimeCodeText(seconds);
         if (std::isfinite(seconds) && seconds >= 0 && seconds < 1e12)
-            FUZZ_CHECK(HHMMSS2Time(code) == std::floor(seconds < 1 ? 0 : seconds),
+            FUZZ_CHECK(TimeCodeSeconds(code) == std::floor(seconds < 1 ? 0 : seconds),
                        "a time code did not read back as its whole seconds");
     }
     return 0;

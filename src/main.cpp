@@ -12,7 +12,7 @@
 #include "app/action_service.h"
 #include "app/command_line.h"
 #include "app/dialogs.h"
-#include "app/main_form.h"
+#include "app/main_window.h"
 #include "app/mpris_service.h"
 #include "app/outside_entries.h"
 #include "app/portal_shortcuts.h"

@@ -9,7 +9,7 @@
 
 #include "app/dialogs.h"
 #include "app/fonts.h"
-#include "app/main_form.h"
+#include "app/main_window.h"
 #include "session/session.h"
 #include "session/settings_store.h"
 

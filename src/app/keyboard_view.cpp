@@ -3,7 +3,7 @@
 
 #include <QLabel>
 
-#include "app/main_form.h"
+#include "app/main_window.h"
 #include "session/session.h"
 
 void MainWindow::connectKeys() {

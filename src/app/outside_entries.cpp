@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "app/main_form.h"
+#include "app/main_window.h"
 #include "app/mpris_service.h"
 #include "app/portal_shortcuts.h"
 #include "app/shortcut_routing.h"

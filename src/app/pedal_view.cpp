@@ -6,7 +6,7 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "app/main_form.h"
+#include "app/main_window.h"
 #include "pedal/pedal_controller.h"
 #include "session/session.h"
 

@@ -38,8 +38,8 @@ void BindChoice(RadioGroup* group, Session& session, Setting setting) {
     follow(group, session.settings(), setting,
            [group](const QVariant& value) { group->setItemIndex(value.toInt()); });
     QObject::connect(group, &RadioGroup::clicked, group, [group, &session, setting] {
-        if (group->ItemIndex() == session.settings().item(setting)) return;
-        session.run([&] { session.choose(setting, group->ItemIndex()); });
+        if (group->itemIndex() == session.settings().item(setting)) return;
+        session.run([&] { session.choose(setting, group->itemIndex()); });
     });
 }
 

@@ -7,7 +7,7 @@
 #include <QLabel>
 #include <algorithm>
 
-#include "app/main_form.h"
+#include "app/main_window.h"
 #include "app/toolbar_icons.h"
 #include "session/session.h"
 #include "transport/player_view.h"
@@ -52,10 +52,10 @@ void MainWindow::connectTransport() {
         setPointSize(volumeBar_, 12);
     });
     connect(&t, &TransportController::mediaCleared, this, [this] {
-        positionBar_->setMax(0);
+        positionBar_->setMaximum(0);
         positionBar_->setPosition(0);
-        positionBar_->setPosTextPrefix(QString());
-        positionBar_->setPosTextSuffix(QString());
+        positionBar_->setPositionTextPrefix(QString());
+        positionBar_->setPositionTextSuffix(QString());
     });
     connect(&t, &TransportController::mediaOpened, this,
             [this] { playTimeLabel_->setText(QStringLiteral("0:00:00")); });
@@ -66,7 +66,7 @@ void MainWindow::connectTransport() {
         setBold(lengthCaptionLabel_, true);
         lengthCaptionLabel_->setVisible(true);
     });
-    connect(&t, &TransportController::lengthChanged, positionBar_, &ProgressBar::setMax);
+    connect(&t, &TransportController::lengthChanged, positionBar_, &ProgressBar::setMaximum);
     connect(&t, &TransportController::positionBarChanged, positionBar_, &ProgressBar::setPosition);
     connect(&t, &TransportController::positionTextChanged, this, &MainWindow::showPositionText);
     connect(&t, &TransportController::positionShown, this,
@@ -80,12 +80,12 @@ void MainWindow::connectTransport() {
         playPauseAction_->setIcon(playing ? ToolbarIcons::pause() : ToolbarIcons::play());
     });
     // The texts that many commands change have one owner, the session.
-    volumeBar_->setPosTextPrefix(session_.volumeBarLeading());
-    volumeBar_->setPosTextSuffix(session_.volumeBarTrailing());
+    volumeBar_->setPositionTextPrefix(session_.volumeBarLeading());
+    volumeBar_->setPositionTextSuffix(session_.volumeBarTrailing());
     connect(&session_, &Session::volumeBarTextsChanged, this,
             [this](const QString& leading, const QString& trailing) {
-                volumeBar_->setPosTextPrefix(leading);
-                volumeBar_->setPosTextSuffix(trailing);
+                volumeBar_->setPositionTextPrefix(leading);
+                volumeBar_->setPositionTextSuffix(trailing);
             });
     connect(&session_, &Session::positionTextColorChanged, positionBar_,
             &ProgressBar::setFontColor);
@@ -104,8 +104,8 @@ void MainWindow::showPositionText(const QString& timeText) {
     const int room = positionBar_->width() - 2 * kBarTextMargin -
                      metrics.horizontalAdvance(timeText + barNameText(QString()));
     const QString name = session_.transport().mediaName();
-    positionBar_->setPosTextPrefix(timeText);
-    positionBar_->setPosTextSuffix(
+    positionBar_->setPositionTextPrefix(timeText);
+    positionBar_->setPositionTextSuffix(
         barNameText(metrics.horizontalAdvance(name) <= room
                         ? name
                         : metrics.elidedText(name, Qt::ElideMiddle, std::max(room, 0))));
@@ -114,16 +114,16 @@ void MainWindow::showPositionText(const QString& timeText) {
 void MainWindow::volumeBarDragged(int x, int y) {
     ProgressBar* bar = volumeBar_;
     if (!volumeDragging_ || x < 0 || y < 0 || y > bar->height()) return;
-    const int value = BarValueFromX(x, bar->width(), bar->Max());
-    if (value > bar->Max()) return;
+    const int value = BarValueFromX(x, bar->width(), bar->maximum());
+    if (value > bar->maximum()) return;
     session_.transport().setVolume(value);
 }
 
 void MainWindow::positionBarDragged(int x, int y) {
     ProgressBar* bar = positionBar_;
-    if (!positionDragging_ || bar->Max() == 0) return;
+    if (!positionDragging_ || bar->maximum() == 0) return;
     if (x < 0 || x + 1 > bar->width() || y < 0 || y > bar->height()) return;
-    const int value = BarValueFromX(x, bar->width(), bar->Max());
-    if (value > bar->Max()) return;
+    const int value = BarValueFromX(x, bar->width(), bar->maximum());
+    if (value > bar->maximum()) return;
     session_.transport().seek(value);
 }

@@ -6,7 +6,7 @@
 #include <QLineEdit>
 #include <QToolButton>
 
-#include "app/main_form.h"
+#include "app/main_window.h"
 #include "session/session.h"
 #include "web/url_panel.h"
 

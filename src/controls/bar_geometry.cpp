@@ -27,12 +27,12 @@ long long roundHalfEven(double value) {
     return static_cast<long long>(whole);
 }
 
-bool isVertical(TProgressDirection direction) {
-    return direction == TProgressDirection::pdBottomToTop ||
-           direction == TProgressDirection::pdTopToBottom;
+bool isVertical(ProgressDirection direction) {
+    return direction == ProgressDirection::BottomToTop ||
+           direction == ProgressDirection::TopToBottom;
 }
 
-int barLength(TProgressDirection direction, QSize size, bool showBorder) {
+int barLength(ProgressDirection direction, QSize size, bool showBorder) {
     const int length = isVertical(direction) ? size.height() : size.width();
     return showBorder ? length - 2 : length;
 }
@@ -49,7 +49,7 @@ long long filledLength(int position, int min, int max, int length) {
     return roundHalfEven(ratio * length);
 }
 
-QRect unfilledRect(TProgressDirection direction, QSize size, bool showBorder, long long filled) {
+QRect unfilledRect(ProgressDirection direction, QSize size, bool showBorder, long long filled) {
     const int margin = showBorder ? 1 : 0;
     const long long left = margin, top = margin;
     const long long right = size.width() - margin, bottom = size.height() - margin;
@@ -57,22 +57,22 @@ QRect unfilledRect(TProgressDirection direction, QSize size, bool showBorder, lo
     // Over-full (Max lowered below Position) or a control thinner than its border.
     const long long rest = std::clamp(length - filled, 0LL, std::max(length, 0LL));
     switch (direction) {
-        case TProgressDirection::pdLeftToRight:
+        case ProgressDirection::LeftToRight:
             return rectFromEdges(right - rest, top, right, bottom);
-        case TProgressDirection::pdRightToLeft:
+        case ProgressDirection::RightToLeft:
             return rectFromEdges(left, top, left + rest, bottom);
-        case TProgressDirection::pdBottomToTop:
+        case ProgressDirection::BottomToTop:
             return rectFromEdges(left, top, right, top + rest);
-        case TProgressDirection::pdTopToBottom:
+        case ProgressDirection::TopToBottom:
             return rectFromEdges(left, bottom - rest, right, bottom);
     }
     return {};
 }
 
-QList<Band> barImageBands(TBarColorStyle style, TProgressDirection direction, QSize size,
+QList<Band> barImageBands(BarColorStyle style, ProgressDirection direction, QSize size,
                           const QColor& colour1, const QColor& colour2, const QColor& colour3) {
-    if (style == TBarColorStyle::cs1Color) return {};
-    const bool three = style == TBarColorStyle::cs3Colors;
+    if (style == BarColorStyle::OneColor) return {};
+    const bool three = style == BarColorStyle::ThreeColors;
     const int width = size.width(), height = size.height();
     QList<Band> bands;
     auto add = [&bands](QRect rect, const QColor& colour) {
@@ -85,7 +85,7 @@ QList<Band> barImageBands(TBarColorStyle style, TProgressDirection direction, QS
     } else {
         const int w = three ? width / 2 : width;
         QColor first = colour1;
-        if (direction == TProgressDirection::pdRightToLeft) first = three ? colour3 : colour2;
+        if (direction == ProgressDirection::RightToLeft) first = three ? colour3 : colour2;
         add(rectFromEdges(0, 0, w, height), first);
         if (three) add(rectFromEdges(w, 0, width, height), colour1);
     }

@@ -8,8 +8,8 @@
 #include <QString>
 #include <optional>
 
-enum class TBarColorStyle { cs1Color, cs2Colors, cs3Colors };
-enum class TProgressDirection { pdLeftToRight, pdRightToLeft, pdBottomToTop, pdTopToBottom };
+enum class BarColorStyle { OneColor, TwoColors, ThreeColors };
+enum class ProgressDirection { LeftToRight, RightToLeft, BottomToTop, TopToBottom };
 
 // The progress bar's arithmetic, apart from any widget so that every pixel rule can be checked
 // in a table. Rectangles are QRects in the usual sense (right and bottom are the last pixels
@@ -27,11 +27,11 @@ struct Band {
 // beyond ±1e18 are clamped so the result always fits.
 long long roundHalfEven(double value);
 
-bool isVertical(TProgressDirection direction);
+bool isVertical(ProgressDirection direction);
 
 // L: the length along the direction, less the two border pixels when there is a border.
 // Negative when the control is narrower than its border.
-int barLength(TProgressDirection direction, QSize size, bool showBorder);
+int barLength(ProgressDirection direction, QSize size, bool showBorder);
 
 // The area inside the border (the whole control without one). Empty, never inverted, when the
 // control is too small to have an inside.
@@ -44,12 +44,12 @@ long long filledLength(int position, int min, int max, int length);
 
 // The part of the inner rectangle painted with the background colour: the end opposite the
 // start side, rest = L - filled pixels long (none when the fill is complete or over-full).
-QRect unfilledRect(TProgressDirection direction, QSize size, bool showBorder, long long filled);
+QRect unfilledRect(ProgressDirection direction, QSize size, bool showBorder, long long filled);
 
-// The cached fill image for cs2Colors and cs3Colors as bands of a W x H image. Only
-// pdRightToLeft differs from solid colour1: all colour2 (cs2Colors) or colour3 on the left half
-// (x < W div 2) and colour1 on the right (cs3Colors). cs1Color needs no image: empty list.
-QList<Band> barImageBands(TBarColorStyle style, TProgressDirection direction, QSize size,
+// The cached fill image for TwoColors and ThreeColors as bands of a W x H image. Only
+// RightToLeft differs from solid colour1: all colour2 (TwoColors) or colour3 on the left half
+// (x < W div 2) and colour1 on the right (ThreeColors). OneColor needs no image: empty list.
+QList<Band> barImageBands(BarColorStyle style, ProgressDirection direction, QSize size,
                           const QColor& colour1, const QColor& colour2, const QColor& colour3);
 
 // The sunken border: colour1 on the top row and left column, colour2 on the bottom row and the

@@ -55,7 +55,7 @@ void ProgressBar::setBarColor3(const QColor& color) {
     changed();
 }
 
-void ProgressBar::setBarColorStyle(TBarColorStyle style) {
+void ProgressBar::setBarColorStyle(BarColorStyle style) {
     barColorStyle_ = style;
     changed();
 }
@@ -70,19 +70,19 @@ void ProgressBar::setBorderColor2(const QColor& color) {
     changed();
 }
 
-void ProgressBar::setDirection(TProgressDirection direction) {
+void ProgressBar::setDirection(ProgressDirection direction) {
     direction_ = direction;
     changed();
 }
 
-void ProgressBar::setMax(int max) {
+void ProgressBar::setMaximum(int max) {
     const QString before = text();
     max_ = max;
     changed();
     announceTextChange(before);
 }
 
-void ProgressBar::setMin(int min) {
+void ProgressBar::setMinimum(int min) {
     min_ = min;
     changed();
 }
@@ -109,14 +109,14 @@ void ProgressBar::setPosition(int position) {
     announceTextChange(before);
 }
 
-void ProgressBar::setPosTextPrefix(const QString& text) {
+void ProgressBar::setPositionTextPrefix(const QString& text) {
     const QString before = this->text();
     prefix_ = text;
     changed();
     announceTextChange(before);
 }
 
-void ProgressBar::setPosTextSuffix(const QString& text) {
+void ProgressBar::setPositionTextSuffix(const QString& text) {
     const QString before = this->text();
     suffix_ = text;
     changed();
@@ -128,7 +128,7 @@ void ProgressBar::setShowBorder(bool on) {
     changed();
 }
 
-void ProgressBar::setShowPosText(bool on) {
+void ProgressBar::setShowPositionText(bool on) {
     showPosText_ = on;
     changed();
 }
@@ -188,7 +188,7 @@ void ProgressBar::compose() const {
             ++barImageBuilds_;
         }
         painter.drawImage(0, 0, barImage_);
-    } else if (barColorStyle_ == TBarColorStyle::cs1Color) {
+    } else if (barColorStyle_ == BarColorStyle::OneColor) {
         painter.fillRect(buffer_.rect(), barColor1_);
     } else {
         if (rebuild) {

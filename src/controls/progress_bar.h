@@ -13,65 +13,65 @@
 // and reused while only the position changes.
 class ProgressBar : public QWidget {
     Q_OBJECT
-    Q_PROPERTY(QColor BackgroundColor READ BackgroundColor WRITE setBackgroundColor)
-    Q_PROPERTY(QImage BarBitmap READ BarBitmap WRITE setBarBitmap)
-    Q_PROPERTY(QColor BarColor1 READ BarColor1 WRITE setBarColor1)
-    Q_PROPERTY(QColor BarColor2 READ BarColor2 WRITE setBarColor2)
-    Q_PROPERTY(QColor BarColor3 READ BarColor3 WRITE setBarColor3)
-    Q_PROPERTY(TBarColorStyle BarColorStyle READ BarColorStyle WRITE setBarColorStyle)
-    Q_PROPERTY(QColor BorderColor1 READ BorderColor1 WRITE setBorderColor1)
-    Q_PROPERTY(QColor BorderColor2 READ BorderColor2 WRITE setBorderColor2)
-    Q_PROPERTY(TProgressDirection Direction READ Direction WRITE setDirection)
-    Q_PROPERTY(int Max READ Max WRITE setMax)
-    Q_PROPERTY(int Min READ Min WRITE setMin)
-    Q_PROPERTY(bool Percentage READ Percentage WRITE setPercentage)
-    Q_PROPERTY(int Position READ Position WRITE setPosition)
-    Q_PROPERTY(QString PosTextPrefix READ PosTextPrefix WRITE setPosTextPrefix)
-    Q_PROPERTY(QString PosTextSuffix READ PosTextSuffix WRITE setPosTextSuffix)
-    Q_PROPERTY(bool ShowBorder READ ShowBorder WRITE setShowBorder)
-    Q_PROPERTY(bool ShowPosText READ ShowPosText WRITE setShowPosText)
-    Q_PROPERTY(QColor FontColor READ FontColor WRITE setFontColor)
+    Q_PROPERTY(QColor backgroundColor READ backgroundColor WRITE setBackgroundColor)
+    Q_PROPERTY(QImage barBitmap READ barBitmap WRITE setBarBitmap)
+    Q_PROPERTY(QColor barColor1 READ barColor1 WRITE setBarColor1)
+    Q_PROPERTY(QColor barColor2 READ barColor2 WRITE setBarColor2)
+    Q_PROPERTY(QColor barColor3 READ barColor3 WRITE setBarColor3)
+    Q_PROPERTY(BarColorStyle barColorStyle READ barColorStyle WRITE setBarColorStyle)
+    Q_PROPERTY(QColor borderColor1 READ borderColor1 WRITE setBorderColor1)
+    Q_PROPERTY(QColor borderColor2 READ borderColor2 WRITE setBorderColor2)
+    Q_PROPERTY(ProgressDirection direction READ direction WRITE setDirection)
+    Q_PROPERTY(int maximum READ maximum WRITE setMaximum)
+    Q_PROPERTY(int minimum READ minimum WRITE setMinimum)
+    Q_PROPERTY(bool percentage READ percentage WRITE setPercentage)
+    Q_PROPERTY(int position READ position WRITE setPosition)
+    Q_PROPERTY(QString positionTextPrefix READ positionTextPrefix WRITE setPositionTextPrefix)
+    Q_PROPERTY(QString positionTextSuffix READ positionTextSuffix WRITE setPositionTextSuffix)
+    Q_PROPERTY(bool showBorder READ showsBorder WRITE setShowBorder)
+    Q_PROPERTY(bool showPositionText READ showsPositionText WRITE setShowPositionText)
+    Q_PROPERTY(QColor fontColor READ fontColor WRITE setFontColor)
 public:
     explicit ProgressBar(QWidget* parent = nullptr);
     ~ProgressBar() override;
 
-    QColor BackgroundColor() const { return backgroundColor_; }
+    QColor backgroundColor() const { return backgroundColor_; }
     void setBackgroundColor(const QColor& color);
-    QImage BarBitmap() const { return barBitmap_; }
+    QImage barBitmap() const { return barBitmap_; }
     void setBarBitmap(const QImage& bitmap);
-    QColor BarColor1() const { return barColor1_; }
+    QColor barColor1() const { return barColor1_; }
     void setBarColor1(const QColor& color);
-    QColor BarColor2() const { return barColor2_; }
+    QColor barColor2() const { return barColor2_; }
     void setBarColor2(const QColor& color);
-    QColor BarColor3() const { return barColor3_; }
+    QColor barColor3() const { return barColor3_; }
     void setBarColor3(const QColor& color);
-    TBarColorStyle BarColorStyle() const { return barColorStyle_; }
-    void setBarColorStyle(TBarColorStyle style);
-    QColor BorderColor1() const { return borderColor1_; }
+    BarColorStyle barColorStyle() const { return barColorStyle_; }
+    void setBarColorStyle(BarColorStyle style);
+    QColor borderColor1() const { return borderColor1_; }
     void setBorderColor1(const QColor& color);
-    QColor BorderColor2() const { return borderColor2_; }
+    QColor borderColor2() const { return borderColor2_; }
     void setBorderColor2(const QColor& color);
-    TProgressDirection Direction() const { return direction_; }
-    void setDirection(TProgressDirection direction);
-    int Max() const { return max_; }
-    void setMax(int max);
-    int Min() const { return min_; }
-    void setMin(int min);
-    bool Percentage() const { return percentage_; }
+    ProgressDirection direction() const { return direction_; }
+    void setDirection(ProgressDirection direction);
+    int maximum() const { return max_; }
+    void setMaximum(int max);
+    int minimum() const { return min_; }
+    void setMinimum(int min);
+    bool percentage() const { return percentage_; }
     void setPercentage(bool on);
-    int Position() const { return position_; }
+    int position() const { return position_; }
     // Ignored when equal to the current position, above Max or below Min.
     void setPosition(int position);
-    QString PosTextPrefix() const { return prefix_; }
-    void setPosTextPrefix(const QString& text);
-    QString PosTextSuffix() const { return suffix_; }
-    void setPosTextSuffix(const QString& text);
-    bool ShowBorder() const { return showBorder_; }
+    QString positionTextPrefix() const { return prefix_; }
+    void setPositionTextPrefix(const QString& text);
+    QString positionTextSuffix() const { return suffix_; }
+    void setPositionTextSuffix(const QString& text);
+    bool showsBorder() const { return showBorder_; }
     void setShowBorder(bool on);
-    bool ShowPosText() const { return showPosText_; }
-    void setShowPosText(bool on);
+    bool showsPositionText() const { return showPosText_; }
+    void setShowPositionText(bool on);
     // Colour of the text (the font colour).
-    QColor FontColor() const { return fontColor_; }
+    QColor fontColor() const { return fontColor_; }
     void setFontColor(const QColor& color);
 
     // The text as drawn: prefix, the percentage when asked for, suffix. With Percentage and
@@ -117,10 +117,10 @@ private:
     QImage barBitmap_;
     int min_ = 0, max_ = 100;
     bool showBorder_ = true;
-    TProgressDirection direction_ = TProgressDirection::pdLeftToRight;
+    ProgressDirection direction_ = ProgressDirection::LeftToRight;
     bool showPosText_ = true;
     QString suffix_, prefix_;
-    TBarColorStyle barColorStyle_ = TBarColorStyle::cs3Colors;
+    BarColorStyle barColorStyle_ = BarColorStyle::ThreeColors;
     QColor barColor1_, barColor2_, barColor3_;
     bool rebuild_ = true;
     mutable QImage barImage_;

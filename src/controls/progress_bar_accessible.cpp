@@ -50,17 +50,17 @@ void* ProgressBarAccessible::interface_cast(QAccessible::InterfaceType t) {
 }
 
 QVariant ProgressBarAccessible::currentValue() const {
-    return bar()->Position();
+    return bar()->position();
 }
 
 void ProgressBarAccessible::setCurrentValue(const QVariant& /*value*/) {}
 
 QVariant ProgressBarAccessible::maximumValue() const {
-    return bar()->Max();
+    return bar()->maximum();
 }
 
 QVariant ProgressBarAccessible::minimumValue() const {
-    return bar()->Min();
+    return bar()->minimum();
 }
 
 QVariant ProgressBarAccessible::minimumStepSize() const {

@@ -14,7 +14,7 @@ public:
     RadioGroup(const QString& caption, const QStringList& items, int columns = 1,
                QWidget* parent = nullptr);
 
-    int ItemIndex() const { return itemIndex_; }
+    int itemIndex() const { return itemIndex_; }
     // Beyond the last item selects the last; a negative value selects none.
     void setItemIndex(int index);
     int count() const;

@@ -35,7 +35,7 @@ int WholeSeconds(double seconds) {
     return seconds >= kLargest ? std::numeric_limits<int>::max() : static_cast<int>(seconds);
 }
 
-QString Time2HHMMSS(double seconds) {
+QString TimeCodeText(double seconds) {
     long long n = 0;
     if (std::isfinite(seconds) && seconds >= 1.0) {
         // 2^63 is the first double past the long long range.
@@ -48,10 +48,6 @@ QString Time2HHMMSS(double seconds) {
         .arg(hours)
         .arg(minutes, 2, 10, QLatin1Char('0'))
         .arg(secs, 2, 10, QLatin1Char('0'));
-}
-
-QString ConvertDTime2String(double seconds) {
-    return Time2HHMMSS(seconds);
 }
 
 QStringList SplitTimeFields(const QString& text) {
@@ -127,7 +123,7 @@ long long TimeFieldValue(const QString& field) {
     return magnitude == 0 ? 0 : -static_cast<long long>(magnitude - 1) - 1;
 }
 
-double HHMMSS2Time(const QString& text) {
+double TimeCodeSeconds(const QString& text) {
     if (text.isEmpty()) return 0;
     const QStringList fields = SplitTimeFields(text);
     if (fields.size() < 2) return 0;

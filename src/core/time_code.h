@@ -6,13 +6,12 @@
 
 // The time code H:MM:SS: hours without leading zeros and without upper limit, whole seconds
 // truncated (never rounded). Values below 1, negative or not a number give "0:00:00".
-QString Time2HHMMSS(double seconds);
+QString TimeCodeText(double seconds);
 
 // Whole seconds of a position or length for the bars and labels: truncated, 0 for values below
 // 1 or not a number, and held at the largest int for values beyond it (a damaged settings file
 // may hold 1e300).
 int WholeSeconds(double seconds);
-QString ConvertDTime2String(double seconds);
 
 // Splits a time text into fields: every ":" counts as ",", and the text is read as a comma list
 // whose fields also end at blanks and control characters; blanks around a field are skipped, two
@@ -29,7 +28,7 @@ long long PickerTextSeconds(const QString& commaTime);
 
 // Whole seconds of a time code: three fields are h:m:s, any other count of two or more is m:s
 // from the first two fields; fewer than two fields give 0. No range check (0:75:00 is 4500).
-double HHMMSS2Time(const QString& text);
+double TimeCodeSeconds(const QString& text);
 
 // A player position or duration string ("MM:SS" or "HH:MM:SS") rebuilt as a time code, with its
 // whole seconds. Empty, single-field and over-long strings give nothing.

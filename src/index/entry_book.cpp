@@ -114,7 +114,7 @@ void IndexBook::clearEntry(int entry) {
 
 void IndexBook::registerEntry(int entry, double position, const QString& clipPart,
                               const QDateTime& when) {
-    const QString timeCode = Time2HHMMSS(position);
+    const QString timeCode = TimeCodeText(position);
     at(entry) = IndexEntry{position, timeCode + clipPart + registrationStamp(when),
                            entryLabel(entry) + QLatin1Char(' ') + timeCode + clipPart};
 }

@@ -14,7 +14,7 @@ void removeFirst(QString& text, const QString& part) {
 }  // namespace
 
 QString timeCodeClipText(double seconds) {
-    return QStringLiteral("{") + kOpen + QStringLiteral("[") + Time2HHMMSS(seconds) +
+    return QStringLiteral("{") + kOpen + QStringLiteral("[") + TimeCodeText(seconds) +
            QStringLiteral("]") + kClose + QStringLiteral("}");
 }
 
@@ -36,7 +36,7 @@ std::optional<ClipboardTimeCode> readClipboardTimeCode(const QString& clipboardT
     for (const QChar c :
          {QChar(u' '), QChar(u'\u3000'), QChar(u'['), QChar(u']'), QChar(u'='), QChar(u'/')})
         t.remove(c);
-    return ClipboardTimeCode{t, HHMMSS2Time(t)};
+    return ClipboardTimeCode{t, TimeCodeSeconds(t)};
 }
 
 bool isJumpTarget(double seconds, double duration) {

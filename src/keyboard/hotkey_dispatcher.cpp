@@ -104,7 +104,7 @@ void HotkeyDispatcher::setRepeatPosition() {
     const double position = transport_.position();
     transport_.setRepeatPosition(position);
     // The picker holds a time of day; a position of a day or more stays off it.
-    const QTime time = QTime::fromString(ConvertDTime2String(position), QStringLiteral("H:mm:ss"));
+    const QTime time = QTime::fromString(TimeCodeText(position), QStringLiteral("H:mm:ss"));
     if (time.isValid()) Q_EMIT repeatPositionShown(time);
     transport_.stopRepeat();
 }

@@ -112,7 +112,7 @@ void TransportController::seekAndRepeat(long long seconds) {
     repeatPosition_ = static_cast<double>(seconds);
     pauseIfPlaying();
     Q_EMIT positionBarChanged(WholeSeconds(seconds));
-    Q_EMIT positionTextChanged(Time2HHMMSS(static_cast<double>(seconds)));
+    Q_EMIT positionTextChanged(TimeCodeText(static_cast<double>(seconds)));
     replay();
 }
 

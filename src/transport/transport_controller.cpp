@@ -157,7 +157,7 @@ void TransportController::load(const QString& path) {
     lengthProbeTimer_->stop();  // the probe of a file left behind
     Q_EMIT aboutToLoad(path);
     player_.setURL(mediaPath_);
-    Q_EMIT loadShown(Time2HHMMSS(savedPosition_));
+    Q_EMIT loadShown(TimeCodeText(savedPosition_));
     Q_EMIT speedTextChanged(QStringLiteral("1.0"));
     Q_EMIT volumeTextChanged(QStringLiteral("50"));
     Q_EMIT indexFileNeeded(path);
@@ -254,7 +254,7 @@ void TransportController::pollPosition() {
         polledDuration_ = player_.duration();
         shownSeconds_ = WholeSeconds(player_.currentPosition());
         seconds = shownSeconds_;
-        text = Time2HHMMSS(shownSeconds_);
+        text = TimeCodeText(shownSeconds_);
     } else {
         seconds = WholeSeconds(player_.currentPosition());
         text = positionText();
@@ -263,7 +263,7 @@ void TransportController::pollPosition() {
 }
 
 void TransportController::showPosition(double seconds) {
-    Q_EMIT positionShown(WholeSeconds(seconds), Time2HHMMSS(seconds));
+    Q_EMIT positionShown(WholeSeconds(seconds), TimeCodeText(seconds));
 }
 
 void TransportController::seek(double seconds) {

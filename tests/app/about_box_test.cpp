@@ -9,7 +9,7 @@
 #include <QtTest>
 
 #include "app/about_box.h"
-#include "fakes/form_fixture.h"
+#include "fakes/window_fixture.h"
 
 namespace {
 const QString kVersion = QStringLiteral("Ver. 14.07.02");
@@ -38,7 +38,7 @@ private Q_SLOTS:
 };
 
 void AboutBoxTest::showsVersionEachTime() {
-    FormFixture f;
+    WindowFixture f;
     f.writeSettings("[Play]\nSpeed=2\n");
     VersionRecordingDialogs dialogs;
     Session session(SessionServices{.player = &f.player,
@@ -51,8 +51,8 @@ void AboutBoxTest::showsVersionEachTime() {
                                     .clipboard = &f.clipboard});
     MainWindow w(session);
     QVERIFY(session.startUp());
-    const QString prefix = control<ProgressBar>(w, "volumeBar")->PosTextPrefix();
-    const QString suffix = control<ProgressBar>(w, "volumeBar")->PosTextSuffix();
+    const QString prefix = control<ProgressBar>(w, "volumeBar")->positionTextPrefix();
+    const QString suffix = control<ProgressBar>(w, "volumeBar")->positionTextSuffix();
 
     control<QAction>(w, "aboutAction")->trigger();
     control<QLabel>(w, "versionLabel")->setText(QStringLiteral("changed meanwhile"));
@@ -61,8 +61,8 @@ void AboutBoxTest::showsVersionEachTime() {
     QCOMPARE(dialogs.versions, QStringList(2, kVersion));
     QVERIFY(dialogs.errors.isEmpty());
     // Nothing of the main window moves because of it.
-    QCOMPARE(control<ProgressBar>(w, "volumeBar")->PosTextPrefix(), prefix);
-    QCOMPARE(control<ProgressBar>(w, "volumeBar")->PosTextSuffix(), suffix);
+    QCOMPARE(control<ProgressBar>(w, "volumeBar")->positionTextPrefix(), prefix);
+    QCOMPARE(control<ProgressBar>(w, "volumeBar")->positionTextSuffix(), suffix);
 }
 
 void AboutBoxTest::hasFixedLayout() {
@@ -91,7 +91,7 @@ void AboutBoxTest::closesWithOkEnterOrCloseBox_data() {
 void AboutBoxTest::closesWithOkEnterOrCloseBox() {
     QFETCH(QString, how);
     QFETCH(int, result);
-    FormFixture f;
+    WindowFixture f;
     MainWindow& w = f.create();
     AboutBox& box = *control<AboutBox>(w, "aboutBox");
     box.setResult(-1);
@@ -123,21 +123,21 @@ void AboutBoxTest::closesWithOkEnterOrCloseBox() {
 }
 
 void AboutBoxTest::versionDisplayLastsUntilNextPlayState() {
-    FormFixture f;
+    WindowFixture f;
     const QString media = f.addMediaFile(QStringLiteral("talk.mp3"), 600);
     f.writeSettings("[Play]\nSpeed=2\n", QStringLiteral("Scribo_office.inf"));
     QVERIFY(f.start());
-    MainWindow& w = f.form();
+    MainWindow& w = f.window();
     f.openMedia(media);
     control<QAction>(w, "versionAction")->trigger();
-    QCOMPARE(control<ProgressBar>(w, "volumeBar")->PosTextPrefix(), kVersion);
-    QCOMPARE(control<ProgressBar>(w, "volumeBar")->PosTextSuffix(),
+    QCOMPARE(control<ProgressBar>(w, "volumeBar")->positionTextPrefix(), kVersion);
+    QCOMPARE(control<ProgressBar>(w, "volumeBar")->positionTextSuffix(),
              QStringLiteral("    Scribo_office.inf"));
 
     control<QAction>(w, "playPauseAction")->trigger();
-    QCOMPARE(control<ProgressBar>(w, "volumeBar")->PosTextPrefix(),
+    QCOMPARE(control<ProgressBar>(w, "volumeBar")->positionTextPrefix(),
              QStringLiteral("     再生速度[ 1.0 ］"));
-    QCOMPARE(control<ProgressBar>(w, "volumeBar")->PosTextSuffix(),
+    QCOMPARE(control<ProgressBar>(w, "volumeBar")->positionTextSuffix(),
              QStringLiteral("     音量[ 50 ］"));
 }
 

@@ -10,8 +10,8 @@
 #include <QtTest>
 
 #include "core/profile_file.h"
-#include "fakes/form_fixture.h"
 #include "fakes/transport_setup.h"
+#include "fakes/window_fixture.h"
 
 namespace {
 enum class Way { Toggle, Press, Mouse, Keyboard };
@@ -55,17 +55,17 @@ void AccessibilityTest::everyWayOfChoosingApplies_data() {
 
 void AccessibilityTest::everyWayOfChoosingApplies() {
     QFETCH(Way, way);
-    FormFixture f;
+    WindowFixture f;
     f.writeSettings(transportsetup::kSettings);
     QVERIFY(f.start());
-    f.form().show();
-    auto* speed = control<RadioGroup>(f.form(), "speedGroup");
-    control<QTabWidget>(f.form(), "settingsTabs")->setCurrentWidget(speed->parentWidget());
+    f.window().show();
+    auto* speed = control<RadioGroup>(f.window(), "speedGroup");
+    control<QTabWidget>(f.window(), "settingsTabs")->setCurrentWidget(speed->parentWidget());
     QSignalSpy chosen(speed, &RadioGroup::clicked);
 
     choose(speed->findChildren<QRadioButton*>().at(4), way);  // １．５
 
-    QTRY_COMPARE(speed->ItemIndex(), 4);
+    QTRY_COMPARE(speed->itemIndex(), 4);
     QCOMPARE(chosen.count(), 1);  // applied once, not once per signal
     QCOMPARE(f.transport().chosenSpeed(), 1.5);
     QCOMPARE(ProfileFile(f.settings().path())
@@ -74,23 +74,23 @@ void AccessibilityTest::everyWayOfChoosingApplies() {
 }
 
 void AccessibilityTest::choiceBeforeStartUpIsNotApplied() {
-    FormFixture f;
+    WindowFixture f;
     f.writeSettings(transportsetup::kSettings);
     f.create();
-    auto* speed = control<RadioGroup>(f.form(), "speedGroup");
+    auto* speed = control<RadioGroup>(f.window(), "speedGroup");
     choose(speed->findChildren<QRadioButton*>().at(4), Way::Toggle);
-    QCOMPARE(speed->ItemIndex(), 4);
+    QCOMPARE(speed->itemIndex(), 4);
     QCOMPARE(f.transport().chosenSpeed(), 1.0);
     QVERIFY(f.settingsBytes().contains("Speed=2"));
     QVERIFY(f.start());
-    QCOMPARE(speed->ItemIndex(), 2);  // the saved choice wins
+    QCOMPARE(speed->itemIndex(), 2);  // the saved choice wins
     QCOMPARE(f.transport().chosenSpeed(), 1.0);
 }
 
 void AccessibilityTest::everyControlHasAName() {
-    FormFixture f;
+    WindowFixture f;
     transportsetup::startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    QWidget& window = f.form();
+    QWidget& window = f.window();
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     // Containers and texts read as themselves; what a user can act on or watch needs a name.

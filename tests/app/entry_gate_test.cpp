@@ -7,16 +7,16 @@
 #include "app/mpris_service.h"
 #include "app/outside_entries.h"
 #include "core/entry_gate.h"
-#include "fakes/form_fixture.h"
 #include "fakes/transport_setup.h"
+#include "fakes/window_fixture.h"
 #include "transport/media_player.h"
 
 namespace {
 // The service on a connection that is never opened: its commands are called directly.
 struct Outside {
-    explicit Outside(FormFixture& f)
+    explicit Outside(WindowFixture& f)
         : mpris(f.transport(), QDBusConnection(QStringLiteral("scribo-no-bus"))) {
-        AttachMprisToSession(mpris, f.session(), f.form());
+        AttachMprisToSession(mpris, f.session(), f.window());
     }
     MprisService mpris;
 };
@@ -56,10 +56,10 @@ void EntryGateTest::gateShutsForWaitsAndClosing() {
 }
 
 void EntryGateTest::requestsDuringCloseWaitChangeNothing() {
-    FormFixture f;
+    WindowFixture f;
     const QString first = transportsetup::startWithMedia(f, QStringLiteral("a.mp3"), 600);
     const QString other = f.addMediaFile(QStringLiteral("b.mp3"), 600);
-    MainWindow& w = f.form();
+    MainWindow& w = f.window();
     Outside outside(f);
     f.player.setCurrentPosition(42);
     QVERIFY(outside.mpris.openUri(QUrl::fromLocalFile(other).toString()).error.isEmpty());
@@ -67,7 +67,7 @@ void EntryGateTest::requestsDuringCloseWaitChangeNothing() {
     QTimer::singleShot(0, &w, [&] { outside.mpris.playPause(); });
     f.player.log.clear();
 
-    QVERIFY(f.closeForm());
+    QVERIFY(f.close());
     QVERIFY(!f.player.log.contains(QStringLiteral("setURL ") + other));
     QVERIFY(!f.player.log.contains(QStringLiteral("play")));
     QCOMPARE(f.transport().mediaPath(), first);
@@ -83,7 +83,7 @@ void EntryGateTest::requestsDuringCloseWaitChangeNothing() {
 }
 
 void EntryGateTest::burstOfOpensEndsWithLastFileAndNoDialog() {
-    FormFixture f;
+    WindowFixture f;
     transportsetup::startWithMedia(f, QStringLiteral("a.mp3"), 600);
     Outside outside(f);
     QStringList files;

@@ -12,9 +12,9 @@
 #include <QtTest>
 
 #include "core/entry_gate.h"
-#include "fakes/form_fixture.h"
 #include "fakes/test_files.h"
 #include "fakes/transport_setup.h"
+#include "fakes/window_fixture.h"
 #include "index/index_file.h"
 #include "keyboard/hotkey_dispatcher.h"
 
@@ -71,10 +71,10 @@ void FileFaultsTest::refusedFilesAtCloseAreLeftWhole_data() {
 
 void FileFaultsTest::refusedFilesAtCloseAreLeftWhole() {
     QFETCH(Fault, fault);
-    FormFixture f;
+    WindowFixture f;
     testfiles::writeCrLf(f.folder() + QStringLiteral("talk.mpx"), kIndex);
     transportsetup::startWithMedia(f, kMedia, 600);
-    MainWindow& w = f.form();
+    MainWindow& w = f.window();
     w.show();
     const QString settings = f.settings().path();
     const QString index = f.folder() + QStringLiteral("talk.mpx");
@@ -99,7 +99,7 @@ void FileFaultsTest::refusedFilesAtCloseAreLeftWhole() {
     registerEntryAction(w, 2)->trigger();
 
     // Close says which file it cannot write and stays open, so nothing is lost unnoticed.
-    QVERIFY(!f.closeForm());
+    QVERIFY(!f.close());
     QVERIFY(w.isVisible());
     QCOMPARE(f.dialogs.errors.size(), 1);
     QVERIFY2(f.dialogs.errors.first().endsWith(QStringLiteral(" に書き込めません")),
@@ -134,7 +134,7 @@ void FileFaultsTest::damagedLinesSurviveReadAndWrite_data() {
 
 void FileFaultsTest::damagedLinesSurviveReadAndWrite() {
     QFETCH(QByteArray, damage);
-    FormFixture f;
+    WindowFixture f;
     const QString media = f.addMediaFile(kMedia, 600);
     const QString index = f.folder() + QStringLiteral("talk.mpx");
     // The damage sits in the sections that are read and written, between the keys used.
@@ -146,11 +146,11 @@ void FileFaultsTest::damagedLinesSurviveReadAndWrite() {
     QVERIFY(f.start());
     QCOMPARE(f.settings().item(Setting::WindowTop), 120);
     f.openMedia(media);
-    MainWindow& w = f.form();
+    MainWindow& w = f.window();
     QCOMPARE(f.session().index().book().entry(1).time, 12.5);
     f.player.setCurrentPosition(75);
     registerEntryAction(w, 2)->trigger();
-    QVERIFY(f.closeForm());
+    QVERIFY(f.close());
     QVERIFY2(f.dialogs.errors.isEmpty(), qPrintable(f.dialogs.errors.join(QLatin1Char('\n'))));
 
     // Damaged lines are compared line by line: a search for one of them would take minutes.
@@ -166,9 +166,9 @@ void FileFaultsTest::damagedLinesSurviveReadAndWrite() {
 }
 
 void FileFaultsTest::megabyteClipboardIsHandled() {
-    FormFixture f;
+    WindowFixture f;
     transportsetup::startWithMedia(f, kMedia, 600);
-    MainWindow& w = f.form();
+    MainWindow& w = f.window();
     const QString text = megabyteOfText();
     QElapsedTimer timer;
     timer.start();
@@ -193,7 +193,7 @@ void FileFaultsTest::megabyteClipboardIsHandled() {
     control<QAction>(w, "addClipboardNoteAction")->setChecked(true);
     registerEntryAction(w, 4)->trigger();
     QVERIFY(f.session().index().isChanged());
-    QVERIFY(f.closeForm());
+    QVERIFY(f.close());
     QVERIFY(f.dialogs.errors.isEmpty());
     const IndexBook reread = readIndexFile(f.folder() + QStringLiteral("talk.mpx"));
     QCOMPARE(reread.entry(4).time, 40.0);

@@ -8,8 +8,8 @@
 
 #include "core/profile_file.h"
 #include "core/settings_keys.h"
-#include "fakes/form_fixture.h"
 #include "fakes/transport_setup.h"
+#include "fakes/window_fixture.h"
 #include "index/entry_book.h"
 
 using transportsetup::startWithMedia;
@@ -24,9 +24,9 @@ private Q_SLOTS:
 };
 
 void IndexMenuTest::registersFromMenuWithClipboardNoteAndPlaysIt() {
-    FormFixture f;
+    WindowFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    MainWindow& w = f.form();
+    MainWindow& w = f.window();
     control<QAction>(w, "addClipboardNoteAction")->setChecked(true);
     f.player.setCurrentPosition(83.4);
     f.clipboard.content = QStringLiteral("会議\r\n開始 & 決定");
@@ -51,9 +51,9 @@ void IndexMenuTest::registersFromMenuWithClipboardNoteAndPlaysIt() {
 }
 
 void IndexMenuTest::closeWritesIndexFileThatComesBackInTheMenus() {
-    FormFixture f;
+    WindowFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    MainWindow& w = f.form();
+    MainWindow& w = f.window();
     control<QAction>(w, "addClipboardNoteAction")->setChecked(true);
     f.player.setCurrentPosition(12);
     f.clipboard.content = QStringLiteral("冒頭");
@@ -69,11 +69,11 @@ void IndexMenuTest::closeWritesIndexFileThatComesBackInTheMenus() {
     QCOMPARE(ProfileFile(f.settings().path()).readString(Ini::General, Ini::IndexFile, QString()),
              indexFile);
 
-    QVERIFY(f.closeForm());
+    QVERIFY(f.close());
     QVERIFY(QFile::exists(indexFile));
 
     // The next start opens the remembered media and its index with it.
-    FormFixture again;
+    WindowFixture again;
     QVERIFY(QFile::copy(indexFile, again.folder() + QStringLiteral("talk.mpx")));
     again.addMediaFile(QStringLiteral("talk.mp3"), 600);
     const QByteArray settings =
@@ -84,15 +84,15 @@ void IndexMenuTest::closeWritesIndexFileThatComesBackInTheMenus() {
     ini.close();
     QVERIFY(again.start());
     QCOMPARE(again.transport().mediaPath(), again.folder() + QStringLiteral("talk.mp3"));
-    QCOMPARE(playEntryAction(again.form(), 1)->text(), first);
-    QCOMPARE(registerEntryAction(again.form(), 2)->text(), second);
+    QCOMPARE(playEntryAction(again.window(), 1)->text(), first);
+    QCOMPARE(registerEntryAction(again.window(), 2)->text(), second);
     QVERIFY(!again.session().index().isChanged());
 }
 
 void IndexMenuTest::refusedIndexWriteAtCloseKeepsWindowOpen() {
-    FormFixture f;
+    WindowFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    MainWindow& w = f.form();
+    MainWindow& w = f.window();
     w.show();
     const QString indexFile = f.folder() + QStringLiteral("talk.mpx");
     // A folder where the index file should be cannot be written over.
@@ -100,7 +100,7 @@ void IndexMenuTest::refusedIndexWriteAtCloseKeepsWindowOpen() {
     f.player.setCurrentPosition(30);
     registerEntryAction(w, 1)->trigger();
 
-    QVERIFY(!f.closeForm());
+    QVERIFY(!f.close());
     QVERIFY(w.isVisible());
     QCOMPARE(f.dialogs.errors, QStringList{indexFile + QStringLiteral(" に書き込めません")});
     QVERIFY(f.session().index().isChanged());
@@ -111,9 +111,9 @@ void IndexMenuTest::refusedIndexWriteAtCloseKeepsWindowOpen() {
 }
 
 void IndexMenuTest::clearAllAsksAndCsvErrorShowsBox() {
-    FormFixture f;
+    WindowFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    MainWindow& w = f.form();
+    MainWindow& w = f.window();
     f.player.setCurrentPosition(30);
     registerEntryAction(w, 5)->trigger();
 

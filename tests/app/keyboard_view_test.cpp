@@ -7,7 +7,7 @@
 #include "app/outside_entries.h"
 #include "app/portal_shortcuts.h"
 #include "fakes/fake_clipboard.h"
-#include "fakes/form_fixture.h"
+#include "fakes/window_fixture.h"
 #include "index/index_controller.h"
 #include "keyboard/hotkey_dispatcher.h"
 #include "transport/transport_controller.h"
@@ -17,7 +17,7 @@ constexpr int kPause = 1, kScrollLock = 2, kCtrlInsert = 21, kF1 = 27;
 
 // The window on fakes; the session wires the keys as the program does.
 struct KeyedForm {
-    FormFixture f;
+    WindowFixture f;
     FakeKeystrokeOutput& keystrokes = f.keystrokes;
 
     KeyedForm() { f.writeSettings("[Menu]\n"); }
@@ -46,7 +46,7 @@ private Q_SLOTS:
         // Clearing the setting lets every key go, waits, and grabs F1 as well.
         const qint64 waited = k->f.clock.waitedMs();
         keys.log.clear();
-        control<QAction>(k->f.form(), "ignoreF1Action")->trigger();
+        control<QAction>(k->f.window(), "ignoreF1Action")->trigger();
         QVERIFY(keys.grabbed.contains(kF1));
         QCOMPARE(k->f.clock.waitedMs() - waited, HotkeyController::kReregisterPauseMs);
         const int firstGrab = keys.log.indexOf(QStringLiteral("grab 1"));
@@ -54,7 +54,7 @@ private Q_SLOTS:
     }
 
     void endReleasesEveryKey() {
-        FormFixture f;
+        WindowFixture f;
         f.writeSettings("[Menu]\n");
         QVERIFY(f.start());
         QVERIFY(!f.hotkeyService.grabbed.isEmpty());
@@ -83,9 +83,9 @@ private Q_SLOTS:
 
         // Scroll Lock registers into the window's own index, as its menu does.
         QVERIFY(k.press(kScrollLock));
-        QCOMPARE(registerEntryAction(k.f.form(), 1)->text(), QStringLiteral(" 1. 0:01:02,　"));
-        QCOMPARE(control<ProgressBar>(k.f.form(), "volumeBar")->PosTextPrefix(),
-                 registerEntryAction(k.f.form(), 1)->text());
+        QCOMPARE(registerEntryAction(k.f.window(), 1)->text(), QStringLiteral(" 1. 0:01:02,　"));
+        QCOMPARE(control<ProgressBar>(k.f.window(), "volumeBar")->positionTextPrefix(),
+                 registerEntryAction(k.f.window(), 1)->text());
     }
 
     void abandonedPasteIsToldOnTheStatusLine() {
@@ -93,9 +93,9 @@ private Q_SLOTS:
         QVERIFY(k.start());
         k.keystrokes.keysHeld = true;
         QVERIFY(k.press(kCtrlInsert));
-        QCOMPARE(control<ProgressBar>(k.f.form(), "volumeBar")->PosTextPrefix(), QString());
+        QCOMPARE(control<ProgressBar>(k.f.window(), "volumeBar")->positionTextPrefix(), QString());
         k.keystrokes.giveUp();
-        QCOMPARE(control<ProgressBar>(k.f.form(), "volumeBar")->PosTextPrefix(),
+        QCOMPARE(control<ProgressBar>(k.f.window(), "volumeBar")->positionTextPrefix(),
                  HotkeyDispatcher::PasteAbandonedText);
         QCOMPARE(k.f.clipboard.content, QStringLiteral("{▼[0:00:00]▲}"));  // still to paste by hand
         QVERIFY(k.f.dialogs.messages.isEmpty() && k.f.dialogs.errors.isEmpty());
@@ -106,9 +106,10 @@ private Q_SLOTS:
         k.f.hotkeyService.heldElsewhere
             << FakeHotkeyService::Combination{HotkeyModifier::None, 0x13};
         QVERIFY(k.start());
-        QVERIFY(!control<QLabel>(k.f.form(), "heldKeysLabel")->isHidden());
-        QVERIFY(
-            control<QLabel>(k.f.form(), "heldKeysLabel")->text().contains(QStringLiteral("Pause")));
+        QVERIFY(!control<QLabel>(k.f.window(), "heldKeysLabel")->isHidden());
+        QVERIFY(control<QLabel>(k.f.window(), "heldKeysLabel")
+                    ->text()
+                    .contains(QStringLiteral("Pause")));
     }
 
     // No X server on the X11 route, or no portal on the portal's: the tab says why and what
@@ -142,7 +143,7 @@ private Q_SLOTS:
     void noKeyHeldElsewhereLeavesTheListHidden() {
         KeyedForm k;
         QVERIFY(k.start());
-        QVERIFY(control<QLabel>(k.f.form(), "heldKeysLabel")->isHidden());
+        QVERIFY(control<QLabel>(k.f.window(), "heldKeysLabel")->isHidden());
     }
 };
 

@@ -5,7 +5,7 @@
 #include <QLabel>
 #include <QtTest>
 
-#include "fakes/form_fixture.h"
+#include "fakes/window_fixture.h"
 
 class PedalViewTest : public QObject {
     Q_OBJECT
@@ -19,33 +19,33 @@ private Q_SLOTS:
 };
 
 void PedalViewTest::switchedOffSkipsSetUp() {
-    FormFixture f;
+    WindowFixture f;
     f.writeSettings("[Menu]\nDontUseUseFooptPeadl=1\n");
     QVERIFY(f.start());
     QVERIFY(f.pedalLibrary.log.isEmpty());
     QVERIFY(!f.session().pedal().isPolling());
-    QCOMPARE(control<QAction>(f.form(), "pedalStatusAction")->text(),
+    QCOMPARE(control<QAction>(f.window(), "pedalStatusAction")->text(),
              PedalController::statusText(PedalController::Status::SwitchedOff));
 }
 
 void PedalViewTest::missingLibraryIsReportedAndNotPolled() {
-    FormFixture f;
+    WindowFixture f;
     f.writeSettings("");
     f.pedalLibrary.loadSucceeds = false;
     QVERIFY(f.start());
     QCOMPARE(f.dialogs.messages.size(), 1);
     QVERIFY(!f.session().pedal().isPolling());
-    QCOMPARE(control<QAction>(f.form(), "pedalStatusAction")->text(),
+    QCOMPARE(control<QAction>(f.window(), "pedalStatusAction")->text(),
              PedalController::statusText(PedalController::Status::NotConnected));
 }
 
 void PedalViewTest::readsOnlyWithMediaOpen() {
-    FormFixture f;
+    WindowFixture f;
     f.writeSettings("");
     QVERIFY(f.start());
     QVERIFY(f.pedalLibrary.isOpen());
     QVERIFY(f.session().pedal().isPolling());
-    QCOMPARE(control<QAction>(f.form(), "pedalStatusAction")->text(),
+    QCOMPARE(control<QAction>(f.window(), "pedalStatusAction")->text(),
              PedalController::statusText(PedalController::Status::Connected));
     f.pedalLibrary.queueReport(0x02);
     f.session().pedal().pollTick();
@@ -56,11 +56,11 @@ void PedalViewTest::readsOnlyWithMediaOpen() {
     f.session().pedal().pollTick();
     QCOMPARE(f.pedalLibrary.count(QStringLiteral("read")), 1);
     QVERIFY(f.transport().isPlaying());
-    QCOMPARE(control<QLabel>(f.form(), "pedalStateLabel")->text(), QStringLiteral("Down Center"));
+    QCOMPARE(control<QLabel>(f.window(), "pedalStateLabel")->text(), QStringLiteral("Down Center"));
 }
 
 void PedalViewTest::settingsReachController() {
-    FormFixture f;
+    WindowFixture f;
     f.writeSettings("[Pedal]\nCenter=2\nLeft=0\nRight=1\nPedalMode=1\n");
     QVERIFY(f.start());
     const PedalSettings& s = f.session().pedal().settings();
@@ -69,30 +69,30 @@ void PedalViewTest::settingsReachController() {
     QVERIFY(s.right == PedalAction::Rewind);
     QVERIFY(s.mode == PedalMode::Switch);
 
-    control<RadioGroup>(f.form(), "pedalModeGroup")->setItemIndex(0);
+    control<RadioGroup>(f.window(), "pedalModeGroup")->setItemIndex(0);
     QVERIFY(f.session().pedal().settings().mode == PedalMode::Normal);
     QVERIFY(f.settingsBytes().contains("PedalMode=0"));
 }
 
 void PedalViewTest::chordsItemDrivesController() {
-    FormFixture f;
+    WindowFixture f;
     f.writeSettings("[Menu]\nDontChangeSpeedVolume=0\n");
     QVERIFY(f.start());
     QVERIFY(f.session().pedal().settings().chordsEnabled);
-    control<QAction>(f.form(), "twoPedalsKeepSpeedAndVolumeAction")->trigger();
+    control<QAction>(f.window(), "twoPedalsKeepSpeedAndVolumeAction")->trigger();
     QVERIFY(!f.session().pedal().settings().chordsEnabled);
     QVERIFY(f.settingsBytes().contains("DontChangeSpeedVolume=1"));
 }
 
 void PedalViewTest::resetTurnsSwitchOff() {
-    FormFixture f;
+    WindowFixture f;
     f.writeSettings("[Pedal]\nPedalMode=1\n");
     QVERIFY(f.start());
     f.openMedia(f.addMediaFile(QStringLiteral("talk.mp3"), 60.0));
     f.pedalLibrary.queueReport(0x02);
     f.session().pedal().pollTick();
     QVERIFY(f.session().pedal().switchState().on);
-    control<QAction>(f.form(), "resetAction")->trigger();
+    control<QAction>(f.window(), "resetAction")->trigger();
     QVERIFY(!f.session().pedal().switchState().on);
     QVERIFY(!f.transport().isPlaying());
 }

@@ -11,7 +11,7 @@
 
 #include "core/cp932.h"
 #include "core/profile_file.h"
-#include "fakes/form_fixture.h"
+#include "fakes/window_fixture.h"
 #include "transport/media_player.h"
 
 namespace {
@@ -69,12 +69,12 @@ const char* const kGroups[] = {
 };
 
 // Everything the settings file restores, with what follows from it, as comparable lines.
-QStringList snapshot(FormFixture& f) {
-    MainWindow& w = f.form();
+QStringList snapshot(WindowFixture& f) {
+    MainWindow& w = f.window();
     const MediaPlayer& player = f.player;
     QStringList s;
     for (auto group : kGroups)
-        s << QString::number(control<RadioGroup>(w, group)->ItemIndex());
+        s << QString::number(control<RadioGroup>(w, group)->itemIndex());
     for (const MenuFlag& flag : kMenuFlags)
         s << QStringLiteral("%1=%2").arg(flag.key,
                                          flagText(control<QAction>(w, flag.item)->isChecked()));
@@ -125,10 +125,10 @@ private Q_SLOTS:
 };
 
 void SettingsFileTest::fullWriteRoundTripsSettings() {
-    FormFixture a;
+    WindowFixture a;
     const QString ini = a.writeSettings(kPlainSettings);
     QVERIFY(a.start());
-    MainWindow& w = a.form();
+    MainWindow& w = a.window();
     const int items[] = {11, 5, 5, 1, 2, 0, 6, 4, 1};
     for (std::size_t i = 0; i < std::size(kGroups); ++i)
         control<RadioGroup>(w, kGroups[i])->setItemIndex(items[i]);
@@ -144,19 +144,19 @@ void SettingsFileTest::fullWriteRoundTripsSettings() {
     a.settings().saveAll();
     const QStringList before = snapshot(a);
 
-    FormFixture b;
+    WindowFixture b;
     b.writeSettings(a.settingsBytes());
     QVERIFY(b.start());
     QCOMPARE(snapshot(b), before);
-    QCOMPARE(control<RadioGroup>(b.form(), "autoRewindGroup")->ItemIndex(), 11);
+    QCOMPARE(control<RadioGroup>(b.window(), "autoRewindGroup")->itemIndex(), 11);
 }
 
 void SettingsFileTest::fullWriteRoundTripsMediaAndPosition() {
-    FormFixture a;
+    WindowFixture a;
     const QString media = a.addMediaFile(QStringLiteral("interview.mp3"), 600);
     const QString ini = a.writeSettings(kPlainSettings);
     QVERIFY(a.start());
-    MainWindow& w = a.form();
+    MainWindow& w = a.window();
     a.openMedia(media);
     a.player.setCurrentPosition(83.4);
     control<RadioGroup>(w, "speedGroup")->setItemIndex(4);
@@ -164,7 +164,7 @@ void SettingsFileTest::fullWriteRoundTripsMediaAndPosition() {
     a.settings().saveAll();
     const QStringList before = snapshot(a);
 
-    FormFixture b;
+    WindowFixture b;
     b.player.addMedia(media, 600);  // the media stays in the first folder
     b.writeSettings(a.settingsBytes());
     QVERIFY(b.start());
@@ -177,7 +177,7 @@ void SettingsFileTest::fullWriteRoundTripsMediaAndPosition() {
 }
 
 void SettingsFileTest::fullWriteKeepsOtherLinesInPlace() {
-    FormFixture f;
+    WindowFixture f;
     const QString ini = f.writeSettings(
         "; Scribo settings, edited by hand\n[FormPosition]\nTop=120\n  Left = 300  \n"
         "[Custom]\nFoo = bar  baz\n# not a key\n\n"
@@ -206,7 +206,7 @@ void SettingsFileTest::fullWriteKeepsOtherLinesInPlace() {
 }
 
 void SettingsFileTest::fullWriteOfEmptyFileHasFixedBytes() {
-    FormFixture f;
+    WindowFixture f;
     const QString ini = f.writeSettings("");
     QVERIFY(f.start());
     f.settings().saveAll();
@@ -226,7 +226,7 @@ void SettingsFileTest::fullWriteOfEmptyFileHasFixedBytes() {
 }
 
 void SettingsFileTest::mediaPathIsWrittenAsCp932() {
-    FormFixture f;
+    WindowFixture f;
     // 表 and ソ end in the byte of a backslash, which must pass through untouched.
     const QString media = f.addMediaFile(QStringLiteral("表示ソフト録音.mp3"), 60);
     const QString ini = f.writeSettings("");
@@ -253,18 +253,18 @@ void SettingsFileTest::namesCp932CannotHoldSurviveRestart_data() {
 void SettingsFileTest::namesCp932CannotHoldSurviveRestart() {
     QFETCH(QString, name);
     QFETCH(bool, keptApart);
-    FormFixture a;
+    WindowFixture a;
     const QString media = a.addMediaFile(name, 600);
     a.writeSettings(kPlainSettings);
     QVERIFY(a.start());
     a.openMedia(media);
     a.player.setCurrentPosition(12.5);
-    QVERIFY(a.closeForm());
+    QVERIFY(a.close());
     // General/File as always, for whoever else reads the file.
     QVERIFY(a.settingsBytes().contains("[General]\r\nFile=" + toCp932(media) + "\r\n"));
     QCOMPARE(a.settingsBytes().contains("Scribo.UTF8"), keptApart);
 
-    FormFixture b;
+    WindowFixture b;
     b.player.addMedia(media, 600);
     b.writeSettings(a.settingsBytes());
     QVERIFY(b.start());
@@ -274,7 +274,7 @@ void SettingsFileTest::namesCp932CannotHoldSurviveRestart() {
 }
 
 void SettingsFileTest::everyStoredPathKeepsItsExactForm() {
-    FormFixture a;
+    WindowFixture a;
     const QString media = a.addMediaFile(QStringLiteral("Zoë 😀.mp3"), 600);
     const QString ini = a.writeSettings(kPlainSettings);
     QVERIFY(a.start());
@@ -290,7 +290,7 @@ void SettingsFileTest::everyStoredPathKeepsItsExactForm() {
     QCOMPARE(exact("File"), media);
     QCOMPARE(exact("URL"), address);
     QCOMPARE(exact("Index"), a.folder() + QStringLiteral("Zoë 😀.mpx"));
-    FormFixture b;
+    WindowFixture b;
     b.player.addMedia(media, 600);
     b.writeSettings(a.settingsBytes());
     QVERIFY(b.start());
@@ -304,7 +304,7 @@ void SettingsFileTest::everyStoredPathKeepsItsExactForm() {
     QVERIFY(!a.settingsBytes().contains("Scribo.UTF8"));
 
     // A value another program wrote since makes ours stale: what it wrote wins.
-    FormFixture c;
+    WindowFixture c;
     const QString other = c.addMediaFile(QStringLiteral("other.mp3"), 60);
     c.player.addMedia(media, 600);
     c.writeSettings("[General]\nFile=" + other.toUtf8() +
@@ -331,12 +331,12 @@ void SettingsFileTest::windowPositionFallsBackWhenUnreachable_data() {
 void SettingsFileTest::windowPositionFallsBackWhenUnreachable() {
     QFETCH(QByteArray, settings);
     QFETCH(QPoint, topLeft);
-    FormFixture f;
+    WindowFixture f;
     f.writeSettings(settings);
     QVERIFY(f.start());
     QCOMPARE(f.settings().item(Setting::WindowTop), topLeft.y());
     QCOMPARE(f.settings().item(Setting::WindowLeft), topLeft.x());
-    QCOMPARE(f.form().pos(), topLeft);
+    QCOMPARE(f.window().pos(), topLeft);
 }
 
 void SettingsFileTest::speedItemIsClamped_data() {
@@ -351,12 +351,12 @@ void SettingsFileTest::speedItemIsClamped() {
     QFETCH(QByteArray, value);
     QFETCH(int, item);
     QFETCH(double, speed);
-    FormFixture f;
+    WindowFixture f;
     f.writeSettings("[Play]\nSpeed=" + value + "\n");
     // Start-up puts the item read into effect, then puts the player back to its normal rate.
     QVERIFY(f.start());
-    MainWindow& w = f.form();
-    QCOMPARE(control<RadioGroup>(w, "speedGroup")->ItemIndex(), item);
+    MainWindow& w = f.window();
+    QCOMPARE(control<RadioGroup>(w, "speedGroup")->itemIndex(), item);
     QCOMPARE(f.transport().chosenSpeed(), speed);
     QVERIFY(!f.transport().speedSwitchOn());
     QCOMPARE(f.player.rate(), 1.0);
@@ -371,12 +371,12 @@ void SettingsFileTest::missingOrDamagedKeysReadAsZero() {
           QByteArray("[Play]\nAutoBackSpace=x\nSpeed=fast\nRepeatTime=\nVolume=loud\n"
                      "ActualTime=noon\n[Pedal]\nCenter=one\n[Menu]\nDontUseF1=yes\n"
                      "AddClipboard=\nDontChangeSpeedVolume=on\n")}) {
-        FormFixture f;
+        WindowFixture f;
         f.writeSettings(settings);
         QVERIFY(f.start());
-        MainWindow& w = f.form();
+        MainWindow& w = f.window();
         for (auto group : kGroups)
-            QCOMPARE(control<RadioGroup>(w, group)->ItemIndex(), 0);
+            QCOMPARE(control<RadioGroup>(w, group)->itemIndex(), 0);
         // Including the flags the initial settings check.
         for (const MenuFlag& flag : kMenuFlags)
             QVERIFY2(!control<QAction>(w, flag.item)->isChecked(), flag.key);
@@ -395,7 +395,7 @@ void SettingsFileTest::missingOrDamagedKeysReadAsZero() {
 }
 
 void SettingsFileTest::startUpWritesNothingAndGroupsWriteAfterIt() {
-    FormFixture f;
+    WindowFixture f;
     // Every item differs from the window's initial one, so every group's handler runs while
     // the file is read; none may write yet.
     const QString ini = f.writeSettings(
@@ -403,7 +403,7 @@ void SettingsFileTest::startUpWritesNothingAndGroupsWriteAfterIt() {
         "[Pedal]\nCenter=2\nLeft=0\nRight=1\nFWDPitch=5\nREWPitch=6\nPedalMode=1\n");
     const QByteArray before = f.settingsBytes();
     QVERIFY(f.start());
-    MainWindow& w = f.form();
+    MainWindow& w = f.window();
     QCOMPARE(f.settingsBytes(), before);
     QCOMPARE(int(f.session().pedal().settings().centre), 3);
     QCOMPARE(int(f.session().pedal().settings().left), 1);
@@ -432,7 +432,7 @@ void SettingsFileTest::startUpWritesNothingAndGroupsWriteAfterIt() {
 }
 
 void SettingsFileTest::actualTimeIsFractionOfDay() {
-    FormFixture f;
+    WindowFixture f;
     const QString ini = f.writeSettings("");
     QVERIFY(f.start());
     const struct {
@@ -442,24 +442,24 @@ void SettingsFileTest::actualTimeIsFractionOfDay() {
                  {QTime(1, 0, 0), "0.0416666666666667"},
                  {QTime(23, 59, 59), "0.999988425925926"}};
     for (const auto& c : cases) {
-        control<QTimeEdit>(f.form(), "timePicker")->setTime(c.time);
+        control<QTimeEdit>(f.window(), "timePicker")->setTime(c.time);
         f.settings().saveAll();
         QCOMPARE(readKey(ini, QStringLiteral("Play"), QStringLiteral("ActualTime")),
                  QString::fromLatin1(c.text));
 
-        FormFixture g;
+        WindowFixture g;
         g.writeSettings(QByteArray("[Play]\nActualTime=") + c.text + "\n");
         QVERIFY(g.start());
-        QCOMPARE(control<QTimeEdit>(g.form(), "timePicker")->time(), c.time);
+        QCOMPARE(control<QTimeEdit>(g.window(), "timePicker")->time(), c.time);
     }
 }
 
 void SettingsFileTest::fileVolumeLeavesPlayerAndIsWrittenBack() {
     for (const bool drag : {false, true}) {
-        FormFixture f;
+        WindowFixture f;
         const QString ini = f.writeSettings("[Play]\nVolume=80\n");
         QVERIFY(f.start());
-        MainWindow& w = f.form();
+        MainWindow& w = f.window();
         QCOMPARE(f.transport().volume(), 80);
         QCOMPARE(f.player.volume(), 50);
         QCOMPARE(f.player.count(QStringLiteral("setVolume")), 0);
@@ -479,11 +479,11 @@ void SettingsFileTest::fileVolumeLeavesPlayerAndIsWrittenBack() {
 }
 
 void SettingsFileTest::panelAndClipboardTogglesNeedMedia() {
-    FormFixture f;
+    WindowFixture f;
     const QString media = f.addMediaFile(QStringLiteral("talk.mp3"), 600);
     const QString ini = f.writeSettings(kPlainSettings);
     QVERIFY(f.start());
-    MainWindow& w = f.form();
+    MainWindow& w = f.window();
     const std::pair<QAction*, QString> toggles[] = {
         {control<QAction>(w, "keepPanelOpenAction"), QStringLiteral("SettingPanel")},
         {control<QAction>(w, "addClipboardNoteAction"), QStringLiteral("AddClipboard")}};
@@ -504,11 +504,11 @@ void SettingsFileTest::panelAndClipboardTogglesNeedMedia() {
 }
 
 void SettingsFileTest::protectItemNeedsMediaButNotFile() {
-    FormFixture f;
+    WindowFixture f;
     const QString media = f.addMediaFile(QStringLiteral("talk.mp3"), 600);
     const QString ini = f.writeSettings(kPlainSettings);
     QVERIFY(f.start());
-    QAction* item = control<QAction>(f.form(), "protectEntriesAction");
+    QAction* item = control<QAction>(f.window(), "protectEntriesAction");
     const QByteArray before = f.settingsBytes();
     item->trigger();
     QVERIFY(item->isChecked());
@@ -527,11 +527,11 @@ void SettingsFileTest::protectItemNeedsMediaButNotFile() {
 }
 
 void SettingsFileTest::hotkeyTogglesWriteAndPauseWithFile() {
-    FormFixture f;
+    WindowFixture f;
     const QString ini = f.writeSettings("[Menu]\nDontUseF1=1\nDontUseInsert=0\n");
     QVERIFY(f.start());
     for (const MenuFlag& toggle : kHotkeyToggles) {
-        QAction* item = control<QAction>(f.form(), toggle.item);
+        QAction* item = control<QAction>(f.window(), toggle.item);
         for (int round = 0; round < 2; ++round) {
             const bool was = item->isChecked();
             const qint64 waited = f.clock.waitedMs();
@@ -546,13 +546,13 @@ void SettingsFileTest::hotkeyTogglesWriteAndPauseWithFile() {
 }
 
 void SettingsFileTest::hotkeyTogglesWithoutFileOnlyFlip() {
-    FormFixture f;
+    WindowFixture f;
     const QString ini = f.writeSettings(kPlainSettings);
     QVERIFY(f.start());
     QVERIFY(QFile::remove(ini));
     const qint64 waited = f.clock.waitedMs();
     for (const MenuFlag& toggle : kHotkeyToggles) {
-        QAction* item = control<QAction>(f.form(), toggle.item);
+        QAction* item = control<QAction>(f.window(), toggle.item);
         const bool was = item->isChecked();
         item->trigger();
         QVERIFY2(item->isChecked() == !was, toggle.key);
@@ -563,10 +563,10 @@ void SettingsFileTest::hotkeyTogglesWithoutFileOnlyFlip() {
 }
 
 void SettingsFileTest::pedalAndSpeedVolumeTogglesWriteWithFile() {
-    FormFixture f;
+    WindowFixture f;
     const QString ini = f.writeSettings(kPlainSettings);
     QVERIFY(f.start());
-    MainWindow& w = f.form();
+    MainWindow& w = f.window();
     const std::pair<QAction*, QString> toggles[] = {
         {control<QAction>(w, "ignorePedalAction"), QStringLiteral("DontUseUseFooptPeadl")},
         {control<QAction>(w, "twoPedalsKeepSpeedAndVolumeAction"),
@@ -587,10 +587,10 @@ void SettingsFileTest::pedalAndSpeedVolumeTogglesWriteWithFile() {
 }
 
 void SettingsFileTest::refusedWriteShowsErrorAndStopsHandler() {
-    FormFixture f;
+    WindowFixture f;
     const QString ini = f.writeSettings(kPlainSettings);
     QVERIFY(f.start());
-    MainWindow& w = f.form();
+    MainWindow& w = f.window();
     QVERIFY(QFile::setPermissions(ini, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
     const QByteArray before = f.settingsBytes();
     const QString message = ini + QStringLiteral(" に書き込めません");
@@ -614,10 +614,10 @@ void SettingsFileTest::refusedWriteShowsErrorAndStopsHandler() {
 }
 
 void SettingsFileTest::refusedFullWriteLeavesFileWhole() {
-    FormFixture f;
+    WindowFixture f;
     const QString ini = f.writeSettings(kPlainSettings);
     QVERIFY(f.start());
-    control<RadioGroup>(f.form(), "repeatIntervalGroup")->setItemIndex(3);
+    control<RadioGroup>(f.window(), "repeatIntervalGroup")->setItemIndex(3);
     QVERIFY(QFile::setPermissions(ini, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
     const QByteArray before = f.settingsBytes();
     try {
@@ -638,10 +638,10 @@ void SettingsFileTest::refusedFullWriteLeavesFileWhole() {
 }
 
 void SettingsFileTest::appearHereStoresWindowPosition() {
-    FormFixture f;
+    WindowFixture f;
     const QString ini = f.writeSettings(kPlainSettings);
     QVERIFY(f.start());
-    MainWindow& w = f.form();
+    MainWindow& w = f.window();
     w.move(321, 234);
     control<QAction>(w, "appearHereAction")->trigger();
     QCOMPARE(f.settings().item(Setting::WindowTop), 234);

@@ -6,7 +6,7 @@
 #include <QFile>
 #include <QtTest>
 
-#include "fakes/form_fixture.h"
+#include "fakes/window_fixture.h"
 
 class StartupRefusalTest : public QObject {
     Q_OBJECT
@@ -16,7 +16,7 @@ private Q_SLOTS:
 };
 
 void StartupRefusalTest::fifoIsRefusedWithTheReason() {
-    FormFixture f;
+    WindowFixture f;
     const QString path = f.folder() + QStringLiteral("Scribo.inf");
     QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0644), 0);
     QVERIFY(!f.start());  // a FIFO read would block here for ever
@@ -30,7 +30,7 @@ void StartupRefusalTest::fifoIsRefusedWithTheReason() {
 }
 
 void StartupRefusalTest::leftoverOfAKilledWriteIsRemoved() {
-    FormFixture f;
+    WindowFixture f;
     f.writeSettings("[FormPosition]\nTop=10\nLeft=10\n");
     const QString leftover = f.folder() + QStringLiteral("Scribo.inf.k9Xb2Q");
     {

@@ -10,7 +10,7 @@
 #include <QtTest>
 
 #include "core/profile_file.h"
-#include "fakes/form_fixture.h"
+#include "fakes/window_fixture.h"
 
 namespace {
 const QByteArray kSettings = "[Play]\nAutoBackSpace=7\nSpeed=2\nRepeatTime=2\n";
@@ -39,12 +39,12 @@ private Q_SLOTS:
 };
 
 void WebPanelTest::pasteListsResetsAndPlaysWithNothingSavedAtClose() {
-    FormFixture f;
+    WindowFixture f;
     const QString ini = f.writeSettings(kSettings);
     const QString media = f.addMediaFile(QStringLiteral("talk.mp3"), 600);
     f.player.addMedia(kAddress, 300);
     QVERIFY(f.start());
-    MainWindow& w = f.form();
+    MainWindow& w = f.window();
     f.openMedia(media);
     control<RadioGroup>(w, "speedGroup")->setItemIndex(5);
     QGuiApplication::clipboard()->setText(QStringLiteral("  (\"https://example.org/a b.mp3\"), "));
@@ -56,10 +56,10 @@ void WebPanelTest::pasteListsResetsAndPlaysWithNothingSavedAtClose() {
     QCOMPARE(f.player.URL(), kAddress);
     QCOMPARE(f.player.playState(), int(PlayStates::Playing));
     QVERIFY(f.transport().mediaPath().isEmpty());
-    QCOMPARE(control<RadioGroup>(w, "speedGroup")->ItemIndex(), 2);  // the reset ran
+    QCOMPARE(control<RadioGroup>(w, "speedGroup")->itemIndex(), 2);  // the reset ran
     QVERIFY(!transportTimer(f, "positionPollTimer")->isActive());
     QVERIFY(!f.session().savesOnClose());
-    QVERIFY(f.closeForm());
+    QVERIFY(f.close());
     QCOMPARE(readKey(ini, QStringLiteral("General"), QStringLiteral("File")),
              QStringLiteral("<missing>"));
     QCOMPARE(readKey(ini, QStringLiteral("Record"), QStringLiteral("Position")),
@@ -67,10 +67,10 @@ void WebPanelTest::pasteListsResetsAndPlaysWithNothingSavedAtClose() {
 }
 
 void WebPanelTest::nonWebTextPlaysNothing() {
-    FormFixture f;
+    WindowFixture f;
     f.writeSettings(kSettings);
     QVERIFY(f.start());
-    MainWindow& w = f.form();
+    MainWindow& w = f.window();
     const auto texts = {QStringLiteral("HTTP://example.org/a.mp3"),
                         QStringLiteral("ftp://example.org/a.mp3")};
     for (const QString& text : texts) {
@@ -89,10 +89,10 @@ void WebPanelTest::nonWebTextPlaysNothing() {
 }
 
 void WebPanelTest::browserGetsTheTrimmedAddress() {
-    FormFixture f;
+    WindowFixture f;
     f.writeSettings(kSettings);
     QVERIFY(f.start());
-    MainWindow& w = f.form();
+    MainWindow& w = f.window();
     f.player.log.clear();
     control<QComboBox>(w, "addressBox")
         ->setEditText(QStringLiteral("  https://example.org/a b.mp3 \t"));
@@ -102,11 +102,11 @@ void WebPanelTest::browserGetsTheTrimmedAddress() {
 }
 
 void WebPanelTest::droppedLinkPlaysOnceTheWaitIsOver() {
-    FormFixture f;
+    WindowFixture f;
     f.writeSettings(kSettings);
     f.player.addMedia(kAddress, 300);
     QVERIFY(f.start());
-    MainWindow& w = f.form();
+    MainWindow& w = f.window();
     {
         const EntryGate::Wait wait(f.session().gate());
         drop(w, {QUrl(kAddress)});

@@ -5,11 +5,11 @@
 #include "controls/bar_geometry.h"
 
 using namespace BarGeometry;
-using D = TProgressDirection;
-using S = TBarColorStyle;
+using D = ProgressDirection;
+using S = BarColorStyle;
 
-Q_DECLARE_METATYPE(TProgressDirection)
-Q_DECLARE_METATYPE(TBarColorStyle)
+Q_DECLARE_METATYPE(ProgressDirection)
+Q_DECLARE_METATYPE(BarColorStyle)
 Q_DECLARE_METATYPE(BarGeometry::Band)
 
 namespace {
@@ -41,11 +41,11 @@ private Q_SLOTS:
     }
 
     void lengthAndInnerRect() {
-        QCOMPARE(barLength(D::pdLeftToRight, {202, 20}, true), 200);
-        QCOMPARE(barLength(D::pdRightToLeft, {202, 20}, false), 202);
-        QCOMPARE(barLength(D::pdBottomToTop, {20, 202}, true), 200);
-        QCOMPARE(barLength(D::pdTopToBottom, {20, 202}, false), 202);
-        QCOMPARE(barLength(D::pdLeftToRight, {1, 20}, true), -1);
+        QCOMPARE(barLength(D::LeftToRight, {202, 20}, true), 200);
+        QCOMPARE(barLength(D::RightToLeft, {202, 20}, false), 202);
+        QCOMPARE(barLength(D::BottomToTop, {20, 202}, true), 200);
+        QCOMPARE(barLength(D::TopToBottom, {20, 202}, false), 202);
+        QCOMPARE(barLength(D::LeftToRight, {1, 20}, true), -1);
         QCOMPARE(innerRect({202, 20}, true), QRect(1, 1, 200, 18));
         QCOMPARE(innerRect({202, 20}, false), QRect(0, 0, 202, 20));
         QVERIFY(innerRect({2, 20}, true).isEmpty());
@@ -85,31 +85,30 @@ private Q_SLOTS:
     }
 
     void unfilled_data() {
-        QTest::addColumn<TProgressDirection>("direction");
+        QTest::addColumn<ProgressDirection>("direction");
         QTest::addColumn<QSize>("size");
         QTest::addColumn<bool>("border");
         QTest::addColumn<long long>("filledPixels");
         QTest::addColumn<QRect>("expected");
-        QTest::newRow("ltr half") << D::pdLeftToRight << QSize(202, 20) << true << 100LL
+        QTest::newRow("ltr half") << D::LeftToRight << QSize(202, 20) << true << 100LL
                                   << QRect(101, 1, 100, 18);
-        QTest::newRow("rtl half") << D::pdRightToLeft << QSize(202, 20) << true << 100LL
+        QTest::newRow("rtl half") << D::RightToLeft << QSize(202, 20) << true << 100LL
                                   << QRect(1, 1, 100, 18);
-        QTest::newRow("btt half") << D::pdBottomToTop << QSize(20, 202) << true << 100LL
+        QTest::newRow("btt half") << D::BottomToTop << QSize(20, 202) << true << 100LL
                                   << QRect(1, 1, 18, 100);
-        QTest::newRow("ttb half") << D::pdTopToBottom << QSize(20, 202) << true << 100LL
+        QTest::newRow("ttb half") << D::TopToBottom << QSize(20, 202) << true << 100LL
                                   << QRect(1, 101, 18, 100);
         QTest::newRow("ltr empty no border")
-            << D::pdLeftToRight << QSize(200, 20) << false << 0LL << QRect(0, 0, 200, 20);
+            << D::LeftToRight << QSize(200, 20) << false << 0LL << QRect(0, 0, 200, 20);
         QTest::newRow("ttb 30 no border")
-            << D::pdTopToBottom << QSize(20, 200) << false << 30LL << QRect(0, 30, 20, 170);
-        QTest::newRow("ltr full") << D::pdLeftToRight << QSize(202, 20) << true << 200LL << QRect();
-        QTest::newRow("over-full")
-            << D::pdRightToLeft << QSize(202, 20) << true << 5000LL << QRect();
+            << D::TopToBottom << QSize(20, 200) << false << 30LL << QRect(0, 30, 20, 170);
+        QTest::newRow("ltr full") << D::LeftToRight << QSize(202, 20) << true << 200LL << QRect();
+        QTest::newRow("over-full") << D::RightToLeft << QSize(202, 20) << true << 5000LL << QRect();
         QTest::newRow("thinner than border")
-            << D::pdLeftToRight << QSize(1, 20) << true << 0LL << QRect();
+            << D::LeftToRight << QSize(1, 20) << true << 0LL << QRect();
     }
     void unfilled() {
-        QFETCH(TProgressDirection, direction);
+        QFETCH(ProgressDirection, direction);
         QFETCH(QSize, size);
         QFETCH(bool, border);
         QFETCH(long long, filledPixels);
@@ -123,28 +122,28 @@ private Q_SLOTS:
     }
 
     void barImage_data() {
-        QTest::addColumn<TBarColorStyle>("style");
-        QTest::addColumn<TProgressDirection>("direction");
+        QTest::addColumn<BarColorStyle>("style");
+        QTest::addColumn<ProgressDirection>("direction");
         QTest::addColumn<QList<Band>>("expected");
         const QSize size(11, 6);
-        QTest::newRow("cs1 has no image") << S::cs1Color << D::pdRightToLeft << QList<Band>{};
-        QTest::newRow("cs2 ltr") << S::cs2Colors << D::pdLeftToRight
+        QTest::newRow("cs1 has no image") << S::OneColor << D::RightToLeft << QList<Band>{};
+        QTest::newRow("cs2 ltr") << S::TwoColors << D::LeftToRight
                                  << QList<Band>{{QRect(QPoint(0, 0), size), c1}};
-        QTest::newRow("cs2 rtl") << S::cs2Colors << D::pdRightToLeft
+        QTest::newRow("cs2 rtl") << S::TwoColors << D::RightToLeft
                                  << QList<Band>{{QRect(QPoint(0, 0), size), c2}};
         QTest::newRow("cs3 rtl: left half colour3, x < W div 2")
-            << S::cs3Colors << D::pdRightToLeft
+            << S::ThreeColors << D::RightToLeft
             << QList<Band>{{QRect(0, 0, 5, 6), c3}, {QRect(5, 0, 6, 6), c1}};
-        QTest::newRow("cs3 ltr") << S::cs3Colors << D::pdLeftToRight
+        QTest::newRow("cs3 ltr") << S::ThreeColors << D::LeftToRight
                                  << QList<Band>{{QRect(0, 0, 5, 6), c1}, {QRect(5, 0, 6, 6), c1}};
-        QTest::newRow("cs3 btt") << S::cs3Colors << D::pdBottomToTop
+        QTest::newRow("cs3 btt") << S::ThreeColors << D::BottomToTop
                                  << QList<Band>{{QRect(0, 0, 11, 3), c1}, {QRect(0, 3, 11, 3), c1}};
-        QTest::newRow("cs2 ttb") << S::cs2Colors << D::pdTopToBottom
+        QTest::newRow("cs2 ttb") << S::TwoColors << D::TopToBottom
                                  << QList<Band>{{QRect(0, 0, 11, 6), c1}};
     }
     void barImage() {
-        QFETCH(TBarColorStyle, style);
-        QFETCH(TProgressDirection, direction);
+        QFETCH(BarColorStyle, style);
+        QFETCH(ProgressDirection, direction);
         QFETCH(QList<Band>, expected);
         QCOMPARE(barImageBands(style, direction, QSize(11, 6), c1, c2, c3), expected);
     }

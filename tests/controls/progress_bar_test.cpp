@@ -12,10 +12,10 @@
 
 #include "controls/progress_bar.h"
 
-using D = TProgressDirection;
-using S = TBarColorStyle;
+using D = ProgressDirection;
+using S = BarColorStyle;
 
-Q_DECLARE_METATYPE(TProgressDirection)
+Q_DECLARE_METATYPE(ProgressDirection)
 
 namespace {
 
@@ -24,11 +24,11 @@ const QColor kBackground(230, 230, 230);
 const QColor kBorder1(64, 64, 64);
 const QColor kBorder2(250, 250, 250);
 
-std::unique_ptr<ProgressBar> makeBar(QSize size, D direction = D::pdLeftToRight) {
+std::unique_ptr<ProgressBar> makeBar(QSize size, D direction = D::LeftToRight) {
     auto bar = std::make_unique<ProgressBar>();
     bar->resize(size);
     bar->setDirection(direction);
-    bar->setBarColorStyle(S::cs1Color);
+    bar->setBarColorStyle(S::OneColor);
     bar->setBarColor1(kFill);
     bar->setBackgroundColor(kBackground);
     bar->setBorderColor1(kBorder1);
@@ -40,13 +40,13 @@ std::unique_ptr<ProgressBar> makeBar(QSize size, D direction = D::pdLeftToRight)
 int fromStart(D direction, QSize size, bool border, int x, int y) {
     const int m = border ? 1 : 0;
     switch (direction) {
-        case D::pdLeftToRight:
+        case D::LeftToRight:
             return x - m;
-        case D::pdRightToLeft:
+        case D::RightToLeft:
             return size.width() - m - 1 - x;
-        case D::pdBottomToTop:
+        case D::BottomToTop:
             return size.height() - m - 1 - y;
-        case D::pdTopToBottom:
+        case D::TopToBottom:
             return y - m;
     }
     return -1;
@@ -89,34 +89,34 @@ private Q_SLOTS:
         ProgressBar bar;
         QCOMPARE(bar.size(), QSize(200, 20));
         QCOMPARE(bar.sizeHint(), QSize(200, 20));
-        QCOMPARE(bar.BackgroundColor(), bar.palette().color(QPalette::Button));
-        QCOMPARE(bar.BorderColor1(), bar.palette().color(QPalette::Dark));
-        QCOMPARE(bar.BorderColor2(), bar.palette().color(QPalette::Light));
-        QCOMPARE(bar.BarColor1(), QColor(0, 128, 0));
-        QCOMPARE(bar.BarColor2(), QColor(255, 255, 0));
-        QCOMPARE(bar.BarColor3(), QColor(255, 0, 0));
-        QCOMPARE(bar.BarColorStyle(), S::cs3Colors);
-        QCOMPARE(bar.Direction(), D::pdLeftToRight);
-        QCOMPARE(bar.Max(), 100);
-        QCOMPARE(bar.Min(), 0);
-        QCOMPARE(bar.Position(), 0);
-        QVERIFY(bar.ShowBorder() && bar.ShowPosText() && !bar.Percentage());
-        QCOMPARE(bar.FontColor(), QColor(Qt::black));
+        QCOMPARE(bar.backgroundColor(), bar.palette().color(QPalette::Button));
+        QCOMPARE(bar.borderColor1(), bar.palette().color(QPalette::Dark));
+        QCOMPARE(bar.borderColor2(), bar.palette().color(QPalette::Light));
+        QCOMPARE(bar.barColor1(), QColor(0, 128, 0));
+        QCOMPARE(bar.barColor2(), QColor(255, 255, 0));
+        QCOMPARE(bar.barColor3(), QColor(255, 0, 0));
+        QCOMPARE(bar.barColorStyle(), S::ThreeColors);
+        QCOMPARE(bar.direction(), D::LeftToRight);
+        QCOMPARE(bar.maximum(), 100);
+        QCOMPARE(bar.minimum(), 0);
+        QCOMPARE(bar.position(), 0);
+        QVERIFY(bar.showsBorder() && bar.showsPositionText() && !bar.percentage());
+        QCOMPARE(bar.fontColor(), QColor(Qt::black));
         // Composed without ever being shown: the empty default bar is background inside.
         const QImage image = bar.image();
         QCOMPARE(image.size(), QSize(200, 20));
-        QCOMPARE(image.pixelColor(100, 10), bar.BackgroundColor());
-        QCOMPARE(bar.property("Max").toInt(), 100);
+        QCOMPARE(image.pixelColor(100, 10), bar.backgroundColor());
+        QCOMPARE(bar.property("maximum").toInt(), 100);
     }
 
     void fillsFromStartSide_data() {
-        QTest::addColumn<TProgressDirection>("direction");
+        QTest::addColumn<ProgressDirection>("direction");
         QTest::addColumn<int>("position");
         QTest::addColumn<int>("filled");
-        for (auto [d, name] : {std::pair{D::pdLeftToRight, "ltr"},
-                               {D::pdRightToLeft, "rtl"},
-                               {D::pdBottomToTop, "btt"},
-                               {D::pdTopToBottom, "ttb"}}) {
+        for (auto [d, name] : {std::pair{D::LeftToRight, "ltr"},
+                               {D::RightToLeft, "rtl"},
+                               {D::BottomToTop, "btt"},
+                               {D::TopToBottom, "ttb"}}) {
             QTest::addRow("%s 50", name) << d << 50 << 100;
             QTest::addRow("%s max", name) << d << 100 << 200;
             QTest::addRow("%s 1", name) << d << 1 << 2;
@@ -124,7 +124,7 @@ private Q_SLOTS:
         }
     }
     void fillsFromStartSide() {
-        QFETCH(TProgressDirection, direction);
+        QFETCH(ProgressDirection, direction);
         QFETCH(int, position);
         QFETCH(int, filled);
         const bool vertical = BarGeometry::isVertical(direction);
@@ -140,32 +140,32 @@ private Q_SLOTS:
     void roundsHalvesToEven() {
         // W = 6 with a border: L = 4.
         auto bar = makeBar({6, 20});
-        bar->setMax(8);
+        bar->setMaximum(8);
         bar->setPosition(1);  // 0.5
-        QCOMPARE(checkFill(bar->image(), D::pdLeftToRight, true, 0), QString());
+        QCOMPARE(checkFill(bar->image(), D::LeftToRight, true, 0), QString());
         bar->setPosition(3);  // 1.5
-        QCOMPARE(checkFill(bar->image(), D::pdLeftToRight, true, 2), QString());
+        QCOMPARE(checkFill(bar->image(), D::LeftToRight, true, 2), QString());
         bar->setPosition(5);  // 2.5
-        QCOMPARE(checkFill(bar->image(), D::pdLeftToRight, true, 2), QString());
+        QCOMPARE(checkFill(bar->image(), D::LeftToRight, true, 2), QString());
     }
 
     void maxBelowPositionShowsFullBar() {
         auto bar = makeBar({202, 20});
         bar->setPosition(80);
-        bar->setMax(50);
-        QCOMPARE(bar->Position(), 80);
-        QCOMPARE(checkFill(bar->image(), D::pdLeftToRight, true, 200), QString());
+        bar->setMaximum(50);
+        QCOMPARE(bar->position(), 80);
+        QCOMPARE(checkFill(bar->image(), D::LeftToRight, true, 200), QString());
         // Min does not clamp either.
-        bar->setMin(90);
-        QCOMPARE(bar->Position(), 80);
-        QCOMPARE(checkFill(bar->image(), D::pdLeftToRight, true, 0), QString());
+        bar->setMinimum(90);
+        QCOMPARE(bar->position(), 80);
+        QCOMPARE(checkFill(bar->image(), D::LeftToRight, true, 0), QString());
     }
 
     void withoutBorderFillSpansControl() {
         auto bar = makeBar({200, 20});
         bar->setShowBorder(false);
         bar->setPosition(50);
-        QCOMPARE(checkFill(bar->image(), D::pdLeftToRight, false, 100), QString());
+        QCOMPARE(checkFill(bar->image(), D::LeftToRight, false, 100), QString());
         bar->setPosition(100);
         const QImage image = bar->image();
         for (QPoint p : {QPoint(0, 0), QPoint(199, 0), QPoint(0, 19), QPoint(199, 19)})
@@ -194,25 +194,25 @@ private Q_SLOTS:
     }
 
     void barImageColours() {
-        auto bar = makeBar({202, 20}, D::pdRightToLeft);
+        auto bar = makeBar({202, 20}, D::RightToLeft);
         bar->setBarColor2(QColor(255, 255, 0));
         bar->setBarColor3(QColor(255, 0, 0));
-        bar->setBarColorStyle(S::cs3Colors);
+        bar->setBarColorStyle(S::ThreeColors);
         bar->setPosition(100);
         QImage image = bar->image();
         for (int x = 1; x <= 200; ++x)
             QCOMPARE(image.pixelColor(x, 10), x < 101 ? QColor(255, 0, 0) : kFill);
         // Half filled from the right: only the BarColor1 half shows.
         bar->setPosition(50);
-        QCOMPARE(checkFill(bar->image(), D::pdRightToLeft, true, 100), QString());
-        bar->setBarColorStyle(S::cs2Colors);
-        QCOMPARE(checkFill(bar->image(), D::pdRightToLeft, true, 100, QColor(255, 255, 0)),
+        QCOMPARE(checkFill(bar->image(), D::RightToLeft, true, 100), QString());
+        bar->setBarColorStyle(S::TwoColors);
+        QCOMPARE(checkFill(bar->image(), D::RightToLeft, true, 100, QColor(255, 255, 0)),
                  QString());
         // Every other direction is solid BarColor1, cs2 or cs3.
-        bar->setDirection(D::pdLeftToRight);
-        QCOMPARE(checkFill(bar->image(), D::pdLeftToRight, true, 100), QString());
-        bar->setBarColorStyle(S::cs3Colors);
-        QCOMPARE(checkFill(bar->image(), D::pdLeftToRight, true, 100), QString());
+        bar->setDirection(D::LeftToRight);
+        QCOMPARE(checkFill(bar->image(), D::LeftToRight, true, 100), QString());
+        bar->setBarColorStyle(S::ThreeColors);
+        QCOMPARE(checkFill(bar->image(), D::LeftToRight, true, 100), QString());
     }
 
     void tiledBitmap() {
@@ -234,7 +234,7 @@ private Q_SLOTS:
         QCOMPARE(image.pixelColor(101, 2), kBackground);
         // Without the bitmap the colours come back.
         bar->setBarBitmap(QImage());
-        QCOMPARE(checkFill(bar->image(), D::pdLeftToRight, true, 100), QString());
+        QCOMPARE(checkFill(bar->image(), D::LeftToRight, true, 100), QString());
     }
 
     void positionOutsideRangeIgnored() {
@@ -242,36 +242,36 @@ private Q_SLOTS:
         bar->setPosition(40);
         const QImage before = bar->image();
         bar->setPosition(101);
-        QCOMPARE(bar->Position(), 40);
+        QCOMPARE(bar->position(), 40);
         QCOMPARE(bar->image(), before);
-        bar->setMin(10);
+        bar->setMinimum(10);
         bar->setPosition(9);
-        QCOMPARE(bar->Position(), 40);
-        bar->setMin(0);
-        bar->setMax(0);
+        QCOMPARE(bar->position(), 40);
+        bar->setMinimum(0);
+        bar->setMaximum(0);
         for (int p : {1, 10, 1000}) {
             bar->setPosition(p);
-            QCOMPARE(bar->Position(), 40);
+            QCOMPARE(bar->position(), 40);
         }
         bar->setPosition(0);
-        QCOMPARE(bar->Position(), 0);
+        QCOMPARE(bar->position(), 0);
     }
 
     void positionReusesCachedFill() {
         auto bar = makeBar({202, 20});
-        bar->setBarColorStyle(S::cs3Colors);
+        bar->setBarColorStyle(S::ThreeColors);
         const int builds = bar->barImageBuildCount();
         for (int p = 1; p <= 100; ++p)
             bar->setPosition(p);
         QCOMPARE(bar->barImageBuildCount(), builds);
-        QCOMPARE(checkFill(bar->image(), D::pdLeftToRight, true, 200), QString());
+        QCOMPARE(checkFill(bar->image(), D::LeftToRight, true, 200), QString());
         bar->setBarColor1(QColor(1, 2, 3));
         QCOMPARE(bar->barImageBuildCount(), builds + 1);
         QCOMPARE(bar->image().pixelColor(5, 5), QColor(1, 2, 3));
         // The next position change still rebuilds nothing, and shows the new colour.
         bar->setPosition(50);
         QCOMPARE(bar->barImageBuildCount(), builds + 1);
-        QCOMPARE(checkFill(bar->image(), D::pdLeftToRight, true, 100, QColor(1, 2, 3)), QString());
+        QCOMPARE(checkFill(bar->image(), D::LeftToRight, true, 100, QColor(1, 2, 3)), QString());
     }
 
     void resizeRecomposes() {
@@ -279,11 +279,11 @@ private Q_SLOTS:
         bar->setPosition(50);
         bar->resize(302, 30);
         QCOMPARE(bar->image().size(), QSize(302, 30));
-        QCOMPARE(checkFill(bar->image(), D::pdLeftToRight, true, 150), QString());
+        QCOMPARE(checkFill(bar->image(), D::LeftToRight, true, 150), QString());
         bar->show();
         QVERIFY(QTest::qWaitForWindowExposed(bar.get()));
         bar->resize(102, 20);
-        QCOMPARE(checkFill(bar->image(), D::pdLeftToRight, true, 50), QString());
+        QCOMPARE(checkFill(bar->image(), D::LeftToRight, true, 50), QString());
         // What reaches the screen is the composed image.
         QCOMPARE(bar->grab().toImage().convertToFormat(QImage::Format_RGB32), bar->image());
     }
@@ -297,7 +297,7 @@ private Q_SLOTS:
         font.setPixelSize(13);
         bar->setFont(font);
         const QString text = QStringLiteral("HHHH");
-        bar->setPosTextPrefix(text);
+        bar->setPositionTextPrefix(text);
         const QImage image = bar->image();
         const QFontMetrics metrics(bar->font(), &image);
         const int tw = metrics.horizontalAdvance(text), th = metrics.height();
@@ -319,16 +319,16 @@ private Q_SLOTS:
 
     void textColourAndVisibility() {
         auto bar = makeBar({200, 20});
-        bar->setShowPosText(false);
+        bar->setShowPositionText(false);
         const QImage plain = bar->image();
-        bar->setShowPosText(true);
+        bar->setShowPositionText(true);
         // Empty prefix and suffix draw nothing.
         QCOMPARE(bar->image(), plain);
-        bar->setPosTextSuffix(QStringLiteral("■"));
+        bar->setPositionTextSuffix(QStringLiteral("■"));
         QVERIFY(bar->image() != plain);
-        bar->setShowPosText(false);
+        bar->setShowPositionText(false);
         QCOMPARE(bar->image(), plain);
-        bar->setShowPosText(true);
+        bar->setShowPositionText(true);
         bar->setFontColor(QColor(0, 0, 255));
         const QImage blue = bar->image();
         bool found = false;
@@ -345,13 +345,13 @@ private Q_SLOTS:
         QCOMPARE(bar->text(), QStringLiteral("50"));
         auto reference = makeBar({200, 20});
         reference->setPosition(50);
-        reference->setPosTextPrefix(QStringLiteral("50"));
+        reference->setPositionTextPrefix(QStringLiteral("50"));
         QCOMPARE(bar->image(), reference->image());
-        bar->setPosTextPrefix(QStringLiteral("["));
-        bar->setPosTextSuffix(QStringLiteral("]"));
+        bar->setPositionTextPrefix(QStringLiteral("["));
+        bar->setPositionTextSuffix(QStringLiteral("]"));
         QCOMPARE(bar->text(), QStringLiteral("[50]"));
         // Max = 0 has no percentage: only the texts remain.
-        bar->setMax(0);
+        bar->setMaximum(0);
         QCOMPARE(bar->text(), QStringLiteral("[]"));
     }
 
@@ -409,9 +409,9 @@ private Q_SLOTS:
 
     void accessibility() {
         ProgressBar bar;
-        bar.setMax(200);
+        bar.setMaximum(200);
         bar.setPosition(30);
-        bar.setPosTextPrefix(QStringLiteral("0:00:30"));
+        bar.setPositionTextPrefix(QStringLiteral("0:00:30"));
         QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(&bar);
         QVERIFY(iface);
         QCOMPARE(iface->role(), QAccessible::ProgressBar);
@@ -426,7 +426,7 @@ private Q_SLOTS:
         QCOMPARE(value->minimumValue().toInt(), 0);
         QCOMPARE(value->maximumValue().toInt(), 200);
         value->setCurrentValue(90);
-        QCOMPARE(bar.Position(), 30);
+        QCOMPARE(bar.position(), 30);
         bar.setPosition(40);
         QCOMPARE(value->currentValue().toInt(), 40);
     }
@@ -449,10 +449,10 @@ private Q_SLOTS:
         ProgressBar bar;
         events.clear();
         bar.setPosition(25);
-        bar.setPosTextPrefix(QStringLiteral("a"));
-        bar.setPosTextPrefix(QStringLiteral("a"));  // unchanged text: no event
+        bar.setPositionTextPrefix(QStringLiteral("a"));
+        bar.setPositionTextPrefix(QStringLiteral("a"));  // unchanged text: no event
         bar.setAccessibleName(QStringLiteral("x"));
-        bar.setPosTextPrefix(QStringLiteral("b"));  // the name no longer follows the text
+        bar.setPositionTextPrefix(QStringLiteral("b"));  // the name no longer follows the text
         QAccessible::installUpdateHandler(previous);
         platform->setActive(false);
         QCOMPARE(events.count({QAccessible::ValueChanged, QVariant(25)}), 1);

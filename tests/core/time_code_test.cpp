@@ -31,13 +31,13 @@ private slots:
     void formats() {
         QFETCH(double, seconds);
         QFETCH(QString, text);
-        QCOMPARE(Time2HHMMSS(seconds), text);
-        QCOMPARE(ConvertDTime2String(seconds), text);
+        QCOMPARE(TimeCodeText(seconds), text);
+        QCOMPARE(TimeCodeText(seconds), text);
     }
 
     void hugeValuesStayDefined() {
         // Past the 64-bit range the value is clamped rather than cast (which would be undefined).
-        const QString text = Time2HHMMSS(1e300);
+        const QString text = TimeCodeText(1e300);
         QCOMPARE(text, QStringLiteral("2562047788015215:30:07"));
     }
 
@@ -121,16 +121,16 @@ private slots:
     void parses() {
         QFETCH(QString, text);
         QFETCH(double, seconds);
-        QCOMPARE(HHMMSS2Time(text), seconds);
+        QCOMPARE(TimeCodeSeconds(text), seconds);
     }
 
     void parsingDoesNotWrap() {
         // 64-bit arithmetic: hours far past 32 bits still multiply correctly.
-        QCOMPARE(HHMMSS2Time("1000000:00:00"), 3600000000.0);
-        QCOMPARE(HHMMSS2Time("3000000000000:0:0"), 3000000000000.0 * 3600);
+        QCOMPARE(TimeCodeSeconds("1000000:00:00"), 3600000000.0);
+        QCOMPARE(TimeCodeSeconds("3000000000000:0:0"), 3000000000000.0 * 3600);
         // Past the 64-bit range the sum saturates instead of wrapping to a negative value.
-        QVERIFY(HHMMSS2Time("9223372036854775807:0:0") > 0);
-        QVERIFY(HHMMSS2Time("-9223372036854775807:0:0") < 0);
+        QVERIFY(TimeCodeSeconds("9223372036854775807:0:0") > 0);
+        QVERIFY(TimeCodeSeconds("-9223372036854775807:0:0") < 0);
     }
 
     void playerStrings_data() {

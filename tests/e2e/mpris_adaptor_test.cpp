@@ -15,8 +15,8 @@
 #include "app/mpris_service.h"
 #include "app/outside_entries.h"
 #include "app/single_instance.h"
-#include "fakes/form_fixture.h"
 #include "fakes/transport_setup.h"
+#include "fakes/window_fixture.h"
 #include "transport/media_player.h"
 
 namespace {
@@ -84,18 +84,18 @@ private:
     void settle(int ms = 100);
     QString openFake(const QString& name, double duration);
 
-    std::unique_ptr<FormFixture> f_;
+    std::unique_ptr<WindowFixture> f_;
     std::unique_ptr<MprisService> service_;
     std::unique_ptr<Recorder> recorder_;
     QDBusConnection client_{QString()};
 };
 
 void MprisAdaptorTest::init() {
-    f_ = std::make_unique<FormFixture>();
+    f_ = std::make_unique<WindowFixture>();
     f_->writeSettings(transportsetup::kSettings);
     QVERIFY(f_->start());
     service_ = std::make_unique<MprisService>(f_->transport(), QDBusConnection::sessionBus());
-    AttachMprisToSession(*service_, f_->session(), f_->form());
+    AttachMprisToSession(*service_, f_->session(), f_->window());
     QVERIFY(service_->publish());
     QCOMPARE(service_->serviceName(), kService);
     client_ = QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("client"));
@@ -253,7 +253,7 @@ void MprisAdaptorTest::openUriRefusesWhatItCannotOpen() {
     // While a dialog waits for the user nothing is opened under it, and Quit waits too.
     const QString media = f_->addMediaFile(QStringLiteral("talk.mp3"), 60);
     {
-        QDialog dialog(&f_->form());
+        QDialog dialog(&f_->window());
         dialog.setModal(true);
         dialog.show();
         QTRY_VERIFY(QApplication::activeModalWidget() == &dialog);
@@ -264,7 +264,7 @@ void MprisAdaptorTest::openUriRefusesWhatItCannotOpen() {
         client_.call(QDBusMessage::createMethodCall(kService, kPath, kRoot, QStringLiteral("Quit")),
                      QDBus::BlockWithGui);
         settle();
-        QVERIFY(control<QAction>(f_->form(), "exitAction")->isEnabled());
+        QVERIFY(control<QAction>(f_->window(), "exitAction")->isEnabled());
     }
     QCOMPARE(call(QStringLiteral("OpenUri"), {QUrl::fromLocalFile(media).toString()}).type(),
              QDBusMessage::ReplyMessage);
@@ -276,7 +276,7 @@ void MprisAdaptorTest::openUriRefusesWhatItCannotOpen() {
     QCOMPARE(call(QStringLiteral("OpenUri"), {address}).type(), QDBusMessage::ReplyMessage);
     QTRY_COMPARE(f_->player.URL(), address);
     QVERIFY(f_->transport().mediaPath().isEmpty());
-    QCOMPARE(control<QComboBox>(f_->form(), "addressBox")->currentText(), address);
+    QCOMPARE(control<QComboBox>(f_->window(), "addressBox")->currentText(), address);
 }
 
 void MprisAdaptorTest::playPauseIsTheHotkeyActionWithRewind() {
@@ -339,8 +339,8 @@ void MprisAdaptorTest::seekAndSetPosition() {
     call(QStringLiteral("Seek"), {qlonglong(5'000'000)});
     QCOMPARE(f_->player.currentPosition(), 15.0);
     // Shown at once, although paused.
-    QCOMPARE(control<QLabel>(f_->form(), "playTimeLabel")->text(), QStringLiteral("0:00:15"));
-    QCOMPARE(control<ProgressBar>(f_->form(), "positionBar")->Position(), 15);
+    QCOMPARE(control<QLabel>(f_->window(), "playTimeLabel")->text(), QStringLiteral("0:00:15"));
+    QCOMPARE(control<ProgressBar>(f_->window(), "positionBar")->position(), 15);
     call(QStringLiteral("Seek"), {qlonglong(-20'000'000)});
     QCOMPARE(f_->player.currentPosition(), 0.0);
 
@@ -350,7 +350,7 @@ void MprisAdaptorTest::seekAndSetPosition() {
                                       .value<QDBusObjectPath>();
     call(QStringLiteral("SetPosition"), {QVariant::fromValue(track), qlonglong(30'000'000)});
     QCOMPARE(f_->player.currentPosition(), 30.0);
-    QCOMPARE(control<QLabel>(f_->form(), "playTimeLabel")->text(), QStringLiteral("0:00:30"));
+    QCOMPARE(control<QLabel>(f_->window(), "playTimeLabel")->text(), QStringLiteral("0:00:30"));
     // Another track, a place past the end: nothing happens.
     call(QStringLiteral("SetPosition"),
          {QVariant::fromValue(QDBusObjectPath(QStringLiteral("/org/scribo/Track/999"))),
@@ -379,10 +379,10 @@ void MprisAdaptorTest::rateWritesActLikeASpeedStep() {
     QCOMPARE(f_->transport().chosenSpeed(), 1.5);
     QCOMPARE(f_->transport().currentSpeed(), 1.5);
     QVERIFY(f_->transport().speedSwitchOn());
-    QVERIFY2(control<ProgressBar>(f_->form(), "volumeBar")
-                 ->PosTextPrefix()
+    QVERIFY2(control<ProgressBar>(f_->window(), "volumeBar")
+                 ->positionTextPrefix()
                  .contains(QStringLiteral("再生速度[ 1.5 ］")),
-             qPrintable(control<ProgressBar>(f_->form(), "volumeBar")->PosTextPrefix()));
+             qPrintable(control<ProgressBar>(f_->window(), "volumeBar")->positionTextPrefix()));
     QCOMPARE(get(QStringLiteral("Rate")).toDouble(), 1.5);
     settle();
     QVERIFY(!recorder_->changes.isEmpty());
@@ -390,8 +390,8 @@ void MprisAdaptorTest::rateWritesActLikeASpeedStep() {
 
     set(QStringLiteral("Rate"), 7.0);
     QCOMPARE(f_->player.rate(), 3.0);
-    QVERIFY(control<ProgressBar>(f_->form(), "volumeBar")
-                ->PosTextPrefix()
+    QVERIFY(control<ProgressBar>(f_->window(), "volumeBar")
+                ->positionTextPrefix()
                 .contains(QStringLiteral("[ 3.0 ］")));
     set(QStringLiteral("Rate"), 0.1);
     QCOMPARE(f_->player.rate(), 0.4);
@@ -415,11 +415,11 @@ void MprisAdaptorTest::volumeWritesActLikeTheDrag() {
     QCOMPARE(set(QStringLiteral("Volume"), 0.3).type(), QDBusMessage::ReplyMessage);
     QCOMPARE(f_->player.volume(), 30);
     QCOMPARE(f_->transport().volume(), 30);
-    QCOMPARE(control<ProgressBar>(f_->form(), "volumeBar")->Position(), 30);
-    QVERIFY2(control<ProgressBar>(f_->form(), "volumeBar")
-                 ->PosTextSuffix()
+    QCOMPARE(control<ProgressBar>(f_->window(), "volumeBar")->position(), 30);
+    QVERIFY2(control<ProgressBar>(f_->window(), "volumeBar")
+                 ->positionTextSuffix()
                  .contains(QStringLiteral("音量[ 30 ］")),
-             qPrintable(control<ProgressBar>(f_->form(), "volumeBar")->PosTextSuffix()));
+             qPrintable(control<ProgressBar>(f_->window(), "volumeBar")->positionTextSuffix()));
     QCOMPARE(get(QStringLiteral("Volume")).toDouble(), 0.3);
     settle();
     QVERIFY(!recorder_->changes.isEmpty());
@@ -438,7 +438,7 @@ void MprisAdaptorTest::windowCommandsAnnounceTheirChanges() {
     recorder_->changes.clear();
 
     // The toolbar button, not the bus: one signal, with only what changed.
-    control<QAction>(f_->form(), "playPauseAction")->trigger();
+    control<QAction>(f_->window(), "playPauseAction")->trigger();
     QTRY_COMPARE(recorder_->changes.size(), 1);
     QCOMPARE(recorder_->changes.constFirst().keys(), QStringList{QStringLiteral("PlaybackStatus")});
     QCOMPARE(recorder_->changes.constFirst().value(QStringLiteral("PlaybackStatus")).toString(),
@@ -459,7 +459,7 @@ void MprisAdaptorTest::windowCommandsAnnounceTheirChanges() {
 }
 
 void MprisAdaptorTest::laterServiceTakesAnInstanceName() {
-    FormFixture second;
+    WindowFixture second;
     second.writeSettings(transportsetup::kSettings);
     QVERIFY(second.start());
     const QDBusConnection other =
@@ -488,14 +488,14 @@ void MprisAdaptorTest::laterServiceTakesAnInstanceName() {
 }
 
 void MprisAdaptorTest::quitClosesLikeTheExitButton() {
-    f_->form().show();
-    QVERIFY(f_->form().isVisible());
+    f_->window().show();
+    QVERIFY(f_->window().isVisible());
     const QDBusMessage reply =
         client_.call(QDBusMessage::createMethodCall(kService, kPath, kRoot, QStringLiteral("Quit")),
                      QDBus::BlockWithGui);
     QCOMPARE(reply.type(), QDBusMessage::ReplyMessage);
-    QTRY_VERIFY(!f_->form().isVisible());
-    QVERIFY(!control<QAction>(f_->form(), "exitAction")->isEnabled());
+    QTRY_VERIFY(!f_->window().isVisible());
+    QVERIFY(!control<QAction>(f_->window(), "exitAction")->isEnabled());
 }
 
 // What dbus-send sends without --print-reply or --type=method_call.
@@ -509,9 +509,9 @@ void MprisAdaptorTest::commandsSentAsSignals() {
     QTRY_COMPARE(f_->player.playState(), PlayStates::Playing);
     send(kPlayer, QStringLiteral("Pause"));
     QTRY_COMPARE(f_->player.playState(), PlayStates::Paused);
-    f_->form().show();
+    f_->window().show();
     send(kRoot, QStringLiteral("Quit"));
-    QTRY_VERIFY(!f_->form().isVisible());
+    QTRY_VERIFY(!f_->window().isVisible());
 }
 
 QTEST_MAIN(MprisAdaptorTest)

@@ -3,7 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
-class FormFixture;
+class WindowFixture;
 
 // Set-up shared by the transport window tests.
 namespace transportsetup {
@@ -14,7 +14,7 @@ extern const QByteArray kSettings;
 
 // Writes kSettings, starts the window and opens a media file of the given length in the
 // fixture's folder, as a drop would; returns the media's path. The player rests paused at 0.
-QString startWithMedia(FormFixture& f, const QString& name, double duration,
+QString startWithMedia(WindowFixture& f, const QString& name, double duration,
                        bool rateAvailable = true);
 
 }  // namespace transportsetup

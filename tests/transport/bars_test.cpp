@@ -6,8 +6,8 @@
 #include <QTimer>
 #include <QtTest>
 
-#include "fakes/form_fixture.h"
 #include "fakes/transport_setup.h"
+#include "fakes/window_fixture.h"
 #include "transport/media_player.h"
 
 using transportsetup::startWithMedia;
@@ -44,19 +44,19 @@ private Q_SLOTS:
 };
 
 void BarsTest::positionDragSeeks() {
-    FormFixture f;
+    WindowFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    MainWindow& w = f.form();
+    MainWindow& w = f.window();
     ProgressBar* bar = control<ProgressBar>(w, "positionBar");
     QCOMPARE(bar->width(), 317);
-    QCOMPARE(bar->Max(), 600);
+    QCOMPARE(bar->maximum(), 600);
 
     pressBar(control<ProgressBar>(w, "positionBar"), Qt::LeftButton, 10, 5);
     dragBar(control<ProgressBar>(w, "positionBar"), 158, 5);
     QCOMPARE(f.player.currentPosition(), 299.0);
-    QCOMPARE(bar->Position(), 299);
-    QCOMPARE(bar->PosTextPrefix(), QStringLiteral("0:04:59"));
-    QCOMPARE(bar->PosTextSuffix(), QStringLiteral("    [ talk.mp3 ]"));
+    QCOMPARE(bar->position(), 299);
+    QCOMPARE(bar->positionTextPrefix(), QStringLiteral("0:04:59"));
+    QCOMPARE(bar->positionTextSuffix(), QStringLiteral("    [ talk.mp3 ]"));
     QCOMPARE(control<QLabel>(w, "playTimeLabel")->text(), QStringLiteral("0:04:59"));
     QCOMPARE(f.player.playState(), PlayStates::Paused);  // seeking leaves the play state
 
@@ -73,16 +73,16 @@ void BarsTest::positionDragSeeks() {
 }
 
 void BarsTest::longNameGivesWayToTime() {
-    FormFixture f;
+    WindowFixture f;
     const QString name =
         QStringLiteral("interview_") + QString(150, QLatin1Char('a')) + QStringLiteral("_end.mp3");
     startWithMedia(f, name, 36000);
-    auto* bar = control<ProgressBar>(f.form(), "positionBar");
+    auto* bar = control<ProgressBar>(f.window(), "positionBar");
     f.player.setCurrentPosition(35999.5);
     f.player.play();
     f.transport().pollPosition();  // the widest time there is
-    QCOMPARE(bar->PosTextPrefix(), QStringLiteral("9:59:59"));
-    const QString suffix = bar->PosTextSuffix();
+    QCOMPARE(bar->positionTextPrefix(), QStringLiteral("9:59:59"));
+    const QString suffix = bar->positionTextSuffix();
     QVERIFY2(suffix.startsWith(QStringLiteral("    [ interview_")) &&
                  suffix.endsWith(QStringLiteral("_end.mp3 ]")) && suffix.contains(QChar(0x2026)),
              qPrintable(suffix));
@@ -90,9 +90,9 @@ void BarsTest::longNameGivesWayToTime() {
 }
 
 void BarsTest::positionDragIgnoresPointerOffBar() {
-    FormFixture f;
+    WindowFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    MainWindow& w = f.form();
+    MainWindow& w = f.window();
     pressBar(control<ProgressBar>(w, "positionBar"), Qt::LeftButton, 10, 5);
     f.player.log.clear();
     // x + 1 must stay within the width, y within 0..height.
@@ -100,18 +100,18 @@ void BarsTest::positionDragIgnoresPointerOffBar() {
     for (const QPoint& p : offBar)
         dragBar(control<ProgressBar>(w, "positionBar"), p.x(), p.y());
     QVERIFY(f.player.log.isEmpty());
-    QCOMPARE(control<ProgressBar>(w, "positionBar")->Position(), 0);
+    QCOMPARE(control<ProgressBar>(w, "positionBar")->position(), 0);
 }
 
 void BarsTest::positionBarBeforeLengthIsKnown() {
-    FormFixture f;
+    WindowFixture f;
     f.player.setDurationDelay(1'000'000'000);  // a player that has not told the length yet
     f.writeSettings(transportsetup::kSettings);
     const QString media = f.addMediaFile(QStringLiteral("talk.mp3"), 600);
     QVERIFY(f.start());
-    MainWindow& w = f.form();
+    MainWindow& w = f.window();
     f.session().dropFiles({media});
-    QCOMPARE(control<ProgressBar>(w, "positionBar")->Max(), 0);
+    QCOMPARE(control<ProgressBar>(w, "positionBar")->maximum(), 0);
     QCOMPARE(f.player.playState(), PlayStates::Paused);
     f.player.log.clear();
     pressBar(control<ProgressBar>(w, "positionBar"), Qt::LeftButton, 100, 5);
@@ -125,12 +125,12 @@ void BarsTest::positionBarBeforeLengthIsKnown() {
 }
 
 void BarsTest::positionClickTogglesWithoutRewind() {
-    FormFixture f;
+    WindowFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    MainWindow& w = f.form();
+    MainWindow& w = f.window();
     clickBar(control<ProgressBar>(w, "positionBar"));
     QCOMPARE(f.player.playState(), PlayStates::Playing);
-    QCOMPARE(control<ProgressBar>(w, "positionBar")->FontColor(), QColor(255, 0, 0));
+    QCOMPARE(control<ProgressBar>(w, "positionBar")->fontColor(), QColor(255, 0, 0));
     f.clock.advance(10000);
     transportTimer(f, "repeatTimer")->start();
     transportTimer(f, "rewindSkipTimer")->start();
@@ -143,14 +143,14 @@ void BarsTest::positionClickTogglesWithoutRewind() {
     QVERIFY(!transportTimer(f, "repeatTimer")->isActive());
     QVERIFY(!transportTimer(f, "rewindSkipTimer")->isActive());
     QVERIFY(!transportTimer(f, "forwardSkipTimer")->isActive());
-    QCOMPARE(control<ProgressBar>(w, "positionBar")->FontColor(), QColor(0, 0, 0));
+    QCOMPARE(control<ProgressBar>(w, "positionBar")->fontColor(), QColor(0, 0, 0));
 }
 
 void BarsTest::positionClickWithoutMediaOnlyStopsTimers() {
-    FormFixture f;
+    WindowFixture f;
     f.writeSettings(transportsetup::kSettings);
     QVERIFY(f.start());
-    MainWindow& w = f.form();
+    MainWindow& w = f.window();
     transportTimer(f, "repeatTimer")->start();
     f.player.log.clear();
     clickBar(control<ProgressBar>(w, "positionBar"));
@@ -159,17 +159,17 @@ void BarsTest::positionClickWithoutMediaOnlyStopsTimers() {
 }
 
 void BarsTest::volumeDragSetsVolume() {
-    FormFixture f;
+    WindowFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    MainWindow& w = f.form();
+    MainWindow& w = f.window();
     ProgressBar* bar = control<ProgressBar>(w, "volumeBar");
     QCOMPARE(bar->width(), 317);
     pressBar(control<ProgressBar>(w, "volumeBar"), Qt::LeftButton, 150, 5);
     dragBar(control<ProgressBar>(w, "volumeBar"), 200, 5);
     QCOMPARE(f.player.volume(), 63);
     QCOMPARE(f.transport().volume(), 63);
-    QCOMPARE(bar->Position(), 63);
-    QCOMPARE(bar->PosTextSuffix(), volumeText(QStringLiteral("63")));
+    QCOMPARE(bar->position(), 63);
+    QCOMPARE(bar->positionTextSuffix(), volumeText(QStringLiteral("63")));
 
     // Past the right end the last value stays; at the very end it is 100.
     dragBar(control<ProgressBar>(w, "volumeBar"), 330, 5);
@@ -181,8 +181,8 @@ void BarsTest::volumeDragSetsVolume() {
     dragBar(control<ProgressBar>(w, "volumeBar"), 0, 5);
     QCOMPARE(f.player.volume(), 0);
     QCOMPARE(f.transport().volume(), 0);
-    QCOMPARE(bar->Position(), 0);
-    QCOMPARE(bar->PosTextSuffix(), volumeText(QStringLiteral("0")));
+    QCOMPARE(bar->position(), 0);
+    QCOMPARE(bar->positionTextSuffix(), volumeText(QStringLiteral("0")));
 
     // Above or below the bar nothing changes; the vertical bounds are inclusive.
     dragBar(control<ProgressBar>(w, "volumeBar"), 100, -1);
@@ -193,9 +193,9 @@ void BarsTest::volumeDragSetsVolume() {
 }
 
 void BarsTest::volumeDragNeedsPressOnBar() {
-    FormFixture f;
+    WindowFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    MainWindow& w = f.form();
+    MainWindow& w = f.window();
     f.player.log.clear();
     dragBar(control<ProgressBar>(w, "volumeBar"), 200, 5);
     QVERIFY(f.player.log.isEmpty());
@@ -208,9 +208,9 @@ void BarsTest::volumeDragNeedsPressOnBar() {
 }
 
 void BarsTest::displayTexts() {
-    FormFixture f;
+    WindowFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    MainWindow& w = f.form();
+    MainWindow& w = f.window();
     // What the controllers report, as the window shows it.
     Q_EMIT f.transport().speedTextChanged(QStringLiteral("0.8"));
     Q_EMIT f.transport().volumeTextChanged(QStringLiteral("35"));
@@ -225,9 +225,9 @@ void BarsTest::displayTexts() {
 }
 
 void BarsTest::realMouseEventsDriveBothBars() {
-    FormFixture f;
+    WindowFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    MainWindow& w = f.form();
+    MainWindow& w = f.window();
     transportTimer(f, "positionPollTimer")->stop();  // a real-time poll would race the fake clock
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
@@ -236,7 +236,7 @@ void BarsTest::realMouseEventsDriveBothBars() {
     QTest::mouseMove(position, QPoint(158, 5));
     QCOMPARE(f.player.currentPosition(), 299.0);
     QCOMPARE(control<QLabel>(w, "playTimeLabel")->text(), QStringLiteral("0:04:59"));
-    QCOMPARE(position->PosTextPrefix(), QStringLiteral("0:04:59"));
+    QCOMPARE(position->positionTextPrefix(), QStringLiteral("0:04:59"));
     QCOMPARE(f.player.playState(), PlayStates::Paused);
     // The release on the bar is also a click: it plays from where the drag left off.
     QTest::mouseRelease(position, Qt::LeftButton, Qt::NoModifier, QPoint(158, 5));
@@ -250,16 +250,16 @@ void BarsTest::realMouseEventsDriveBothBars() {
     QTest::mouseRelease(volume, Qt::LeftButton, Qt::NoModifier, QPoint(0, 5));
     QCOMPARE(f.player.volume(), 0);
     QCOMPARE(f.transport().volume(), 0);
-    QCOMPARE(volume->PosTextSuffix(), volumeText(QStringLiteral("0")));
+    QCOMPARE(volume->positionTextSuffix(), volumeText(QStringLiteral("0")));
     QVERIFY(!dragMoves(volume, f.player.log));
     QCOMPARE(f.player.playState(), PlayStates::Playing);  // the volume bar's click does nothing
     QVERIFY(f.dialogs.errors.isEmpty());
 }
 
 void BarsTest::clickErrorReachesErrorBox() {
-    FormFixture f;
+    WindowFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    MainWindow& w = f.form();
+    MainWindow& w = f.window();
     transportTimer(f, "positionPollTimer")->stop();
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));

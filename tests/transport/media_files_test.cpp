@@ -2,8 +2,8 @@
 
 #include <QtTest>
 
-#include "fakes/form_fixture.h"
 #include "fakes/transport_setup.h"
+#include "fakes/window_fixture.h"
 #include "transport/media_files.h"
 
 class MediaFilesTest : public QObject {
@@ -72,10 +72,10 @@ void MediaFilesTest::dropAcceptsOnlyMediaNames_data() {
 void MediaFilesTest::dropAcceptsOnlyMediaNames() {
     QFETCH(QString, name);
     QFETCH(bool, accepted);
-    FormFixture f;
+    WindowFixture f;
     f.writeSettings(transportsetup::kSettings);
     QVERIFY(f.start());
-    MainWindow& w = f.form();
+    MainWindow& w = f.window();
     const QString path = f.addMediaFile(name, 60);
     f.player.log.clear();
     f.session().dropFiles({path});
@@ -86,7 +86,7 @@ void MediaFilesTest::dropAcceptsOnlyMediaNames() {
     } else {
         QVERIFY(f.transport().mediaPath().isEmpty());
         QVERIFY(f.player.log.isEmpty());
-        QCOMPARE(control<ProgressBar>(w, "volumeBar")->PosTextPrefix(),
+        QCOMPARE(control<ProgressBar>(w, "volumeBar")->positionTextPrefix(),
                  QStringLiteral("▼") + name + QStringLiteral("▲"));
     }
 }

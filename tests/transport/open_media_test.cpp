@@ -11,8 +11,8 @@
 
 #include "app/dialogs.h"
 #include "core/profile_file.h"
-#include "fakes/form_fixture.h"
 #include "fakes/transport_setup.h"
+#include "fakes/window_fixture.h"
 #include "transport/media_files.h"
 #include "transport/media_player.h"
 
@@ -24,7 +24,7 @@ const QString kFilter = QStringLiteral(
     "*.aac;;*.m4a|【拡張】動画・音声( *.mp4;*.3gp;*.3gpp;*.3gp2;*.3g2;*.mov)|*.aac;*.mp4;*.3gp;"
     "*.3gpp;*.3gp2;*.3g2;*.mov|すべてのメディア・ファイル( *.*)|*.*");
 
-void startWithoutMedia(FormFixture& f) {
+void startWithoutMedia(WindowFixture& f) {
     f.writeSettings(transportsetup::kSettings);
     if (!f.start()) qFatal("the window refused to start");
 }
@@ -59,9 +59,9 @@ private Q_SLOTS:
 };
 
 void OpenMediaTest::openWhilePlayingStopsOldAndProbesNew() {
-    FormFixture f;
+    WindowFixture f;
     startWithMedia(f, QStringLiteral("a.mp3"), 600);
-    MainWindow& w = f.form();
+    MainWindow& w = f.window();
     const QString b = f.addMediaFile(QStringLiteral("b.mp3"), 90);
     f.player.play();
     f.clock.advance(5000);
@@ -83,9 +83,9 @@ void OpenMediaTest::openWhilePlayingStopsOldAndProbesNew() {
     QVERIFY(transportTimer(f, "lengthProbeTimer")->isActive());
     QVERIFY(transportTimer(f, "positionPollTimer")->isActive());
     // The texts, not the player's values.
-    QCOMPARE(control<ProgressBar>(w, "volumeBar")->PosTextPrefix(),
+    QCOMPARE(control<ProgressBar>(w, "volumeBar")->positionTextPrefix(),
              QStringLiteral("     再生速度[ 1.0 ］"));
-    QCOMPARE(control<ProgressBar>(w, "volumeBar")->PosTextSuffix(),
+    QCOMPARE(control<ProgressBar>(w, "volumeBar")->positionTextSuffix(),
              QStringLiteral("     音量[ 50 ］"));
     QCOMPARE(f.player.volume(), 80);
     QCOMPARE(f.player.rate(), 1.5);
@@ -101,13 +101,13 @@ void OpenMediaTest::openWhilePlayingStopsOldAndProbesNew() {
     QCOMPARE(control<QLabel>(w, "lengthLabel")->text(), QStringLiteral("0:01:30"));
     QCOMPARE(f.transport().mediaLength(), 90);
     QCOMPARE(f.transport().durationSeconds(), 90);
-    QCOMPARE(control<ProgressBar>(w, "positionBar")->Max(), 90);
+    QCOMPARE(control<ProgressBar>(w, "positionBar")->maximum(), 90);
 }
 
 void OpenMediaTest::openShowsNewMediaState() {
-    FormFixture f;
+    WindowFixture f;
     const QString media = startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    MainWindow& w = f.form();
+    MainWindow& w = f.window();
     QCOMPARE(f.transport().mediaPath(), media);
     QCOMPARE(f.transport().mediaName(), QStringLiteral("talk.mp3"));
     QCOMPARE(f.session().index().indexFileName(), f.folder() + QStringLiteral("talk.mpx"));
@@ -124,10 +124,11 @@ void OpenMediaTest::openShowsNewMediaState() {
     QVERIFY(!control<QLabel>(w, "lengthCaptionLabel")->isHidden());
     QCOMPARE(control<QLabel>(w, "lengthLabel")->text(), QStringLiteral("0:10:00"));
     QVERIFY(control<ProgressBar>(w, "positionBar")->font().bold());
-    QCOMPARE(control<ProgressBar>(w, "positionBar")->PosTextPrefix(), QStringLiteral("0:00:00"));
-    QCOMPARE(control<ProgressBar>(w, "positionBar")->PosTextSuffix(),
+    QCOMPARE(control<ProgressBar>(w, "positionBar")->positionTextPrefix(),
+             QStringLiteral("0:00:00"));
+    QCOMPARE(control<ProgressBar>(w, "positionBar")->positionTextSuffix(),
              QStringLiteral("    [ talk.mp3 ]"));
-    QCOMPARE(control<ProgressBar>(w, "positionBar")->Max(), 600);
+    QCOMPARE(control<ProgressBar>(w, "positionBar")->maximum(), 600);
     QCOMPARE(control<ProgressBar>(w, "volumeBar")->font().pointSize(), 12);
     QCOMPARE(f.player.playState(), PlayStates::Paused);
     QCOMPARE(f.player.currentPosition(), 0.0);
@@ -146,9 +147,9 @@ void OpenMediaTest::atNameSetsPicker_data() {
 void OpenMediaTest::atNameSetsPicker() {
     QFETCH(QString, name);
     QFETCH(QTime, picker);
-    FormFixture f;
+    WindowFixture f;
     startWithoutMedia(f);
-    MainWindow& w = f.form();
+    MainWindow& w = f.window();
     const QString media = f.addMediaFile(name, 7200);
     control<QTimeEdit>(w, "timePicker")->setTime(QTime(0, 5, 0));
     f.openMedia(media);
@@ -164,9 +165,9 @@ void OpenMediaTest::atNameSetsPicker() {
 }
 
 void OpenMediaTest::invalidAtTimeStillOpens() {
-    FormFixture f;
+    WindowFixture f;
     startWithoutMedia(f);
-    MainWindow& w = f.form();
+    MainWindow& w = f.window();
     const QString media = f.addMediaFile(QStringLiteral("@1_99_00=x.wav"), 600);
     control<QTimeEdit>(w, "timePicker")->setTime(QTime(0, 5, 0));
     f.session().dropFiles({media});
@@ -180,13 +181,13 @@ void OpenMediaTest::invalidAtTimeStillOpens() {
     f.clock.advance(1000);
     f.transport().finishLengthProbe();
     QCOMPARE(control<QLabel>(w, "lengthLabel")->text(), QStringLiteral("0:10:00"));
-    QCOMPARE(control<ProgressBar>(w, "positionBar")->Max(), 600);
+    QCOMPARE(control<ProgressBar>(w, "positionBar")->maximum(), 600);
 }
 
 void OpenMediaTest::openThroughDialog() {
-    FormFixture f;
+    WindowFixture f;
     startWithoutMedia(f);
-    MainWindow& w = f.form();
+    MainWindow& w = f.window();
     const QString media = f.addMediaFile(QStringLiteral("talk.m4a"), 120);
     f.dialogs.openAnswers << media;
     control<QAction>(w, "openMediaAction")->trigger();
@@ -224,9 +225,9 @@ void OpenMediaTest::cancelledDialogChangesNothing_data() {
 
 void OpenMediaTest::cancelledDialogChangesNothing() {
     QFETCH(bool, playing);
-    FormFixture f;
+    WindowFixture f;
     const QString media = startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    MainWindow& w = f.form();
+    MainWindow& w = f.window();
     f.player.play();
     f.clock.advance(5000);
     f.transport().pollPosition();
@@ -239,25 +240,26 @@ void OpenMediaTest::cancelledDialogChangesNothing() {
     const int state = playing ? PlayStates::Playing : PlayStates::Paused;
     QCOMPARE(f.player.playState(), state);
     QCOMPARE(f.transport().mediaPath(), media);
-    QCOMPARE(control<ProgressBar>(w, "positionBar")->PosTextPrefix(), QStringLiteral("0:00:05"));
+    QCOMPARE(control<ProgressBar>(w, "positionBar")->positionTextPrefix(),
+             QStringLiteral("0:00:05"));
     // The play control still reaches the media, and the close keeps the place.
     control<QAction>(w, "playPauseAction")->trigger();
     QVERIFY(f.player.playState() != state);
     control<QAction>(w, "playPauseAction")->trigger();
     QCOMPARE(f.player.playState(), state);
-    QVERIFY(f.closeForm());
+    QVERIFY(f.close());
     QCOMPARE(ProfileFile(f.folder() + QStringLiteral("Scribo.inf"))
                  .readString(QStringLiteral("Record"), QStringLiteral("Position"), QString()),
              QStringLiteral("5"));
 }
 
 void OpenMediaTest::openClearsWavMode() {
-    FormFixture f;
+    WindowFixture f;
     const QString saved = f.addMediaFile(QStringLiteral("saved.wav"), 600);
     f.writeSettings(transportsetup::kSettings + "[General]\nFile=" + saved.toUtf8() +
                     "\n[Record]\nPosition=12\n");
     QVERIFY(f.start());
-    MainWindow& w = f.form();
+    MainWindow& w = f.window();
     QVERIFY(f.transport().wavMode());
     const QString wav = f.addMediaFile(QStringLiteral("next.wav"), 60);
     f.dialogs.openAnswers << wav;
@@ -267,9 +269,9 @@ void OpenMediaTest::openClearsWavMode() {
 }
 
 void OpenMediaTest::openTurnsSaveOnCloseOn() {
-    FormFixture f;
+    WindowFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    MainWindow& w = f.form();
+    MainWindow& w = f.window();
     control<QAction>(w, "resetAction")->trigger();  // the reset turns it off
     QVERIFY(!f.session().savesOnClose());
     f.openMedia(f.addMediaFile(QStringLiteral("next.mp3"), 60));
@@ -277,9 +279,9 @@ void OpenMediaTest::openTurnsSaveOnCloseOn() {
 }
 
 void OpenMediaTest::unplayableNameShowsNoLength() {
-    FormFixture f;
+    WindowFixture f;
     startWithoutMedia(f);
-    MainWindow& w = f.form();
+    MainWindow& w = f.window();
     const QString notes = f.folder() + QStringLiteral("notes.txt");
     QFile file(notes);
     QVERIFY(file.open(QIODevice::WriteOnly));
@@ -291,14 +293,14 @@ void OpenMediaTest::unplayableNameShowsNoLength() {
     f.clock.advance(1000);
     f.transport().finishLengthProbe();
     QCOMPARE(control<QLabel>(w, "lengthLabel")->text(), QString());
-    QCOMPARE(control<ProgressBar>(w, "positionBar")->Max(), 0);
+    QCOMPARE(control<ProgressBar>(w, "positionBar")->maximum(), 0);
     QVERIFY(f.dialogs.errors.isEmpty());
 }
 
 void OpenMediaTest::openErrorEndsHandlerAtFailingCall() {
-    FormFixture f;
+    WindowFixture f;
     const QString media = startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    MainWindow& w = f.form();
+    MainWindow& w = f.window();
     f.dialogs.openAnswers << f.addMediaFile(QStringLiteral("next.mp3"), 60);
     f.player.failNext(QStringLiteral("close"));
     f.player.log.clear();
@@ -311,9 +313,9 @@ void OpenMediaTest::openErrorEndsHandlerAtFailingCall() {
 }
 
 void OpenMediaTest::pickerAcceptsExactlyTheLength() {
-    FormFixture f;
+    WindowFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    MainWindow& w = f.form();
+    MainWindow& w = f.window();
     QCOMPARE(f.transport().durationSeconds(), 600);
     f.transport().setRepeatPosition(42);
     f.player.log.clear();
@@ -327,14 +329,15 @@ void OpenMediaTest::pickerAcceptsExactlyTheLength() {
     QCOMPARE(f.dialogs.messages.size(), 1);
     QCOMPARE(f.player.log.first(), QStringLiteral("setCurrentPosition 600"));
     QCOMPARE(f.transport().repeatPosition(), 600.0);
-    QCOMPARE(control<ProgressBar>(w, "positionBar")->Position(), 600);
-    QCOMPARE(control<ProgressBar>(w, "positionBar")->PosTextPrefix(), QStringLiteral("0:10:00"));
+    QCOMPARE(control<ProgressBar>(w, "positionBar")->position(), 600);
+    QCOMPARE(control<ProgressBar>(w, "positionBar")->positionTextPrefix(),
+             QStringLiteral("0:10:00"));
 }
 
 void OpenMediaTest::pickerAtZeroSeeksWithoutPlayback() {
-    FormFixture f;
+    WindowFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    MainWindow& w = f.form();
+    MainWindow& w = f.window();
     f.player.setCurrentPosition(30);
     f.transport().setRepeatPosition(42);
     f.player.log.clear();
@@ -348,9 +351,9 @@ void OpenMediaTest::pickerAtZeroSeeksWithoutPlayback() {
 }
 
 void OpenMediaTest::pickerStartsOnePlayback() {
-    FormFixture f;
+    WindowFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    MainWindow& w = f.form();
+    MainWindow& w = f.window();
     f.player.setCurrentPosition(20);
     f.player.play();
     f.player.log.clear();
@@ -360,17 +363,18 @@ void OpenMediaTest::pickerStartsOnePlayback() {
                           QStringLiteral("setCurrentPosition 90"), QStringLiteral("play")}));
     QCOMPARE(f.transport().repeatPosition(), 90.0);
     QCOMPARE(f.player.playState(), PlayStates::Playing);
-    QCOMPARE(control<ProgressBar>(w, "positionBar")->Position(), 90);
-    QCOMPARE(control<ProgressBar>(w, "positionBar")->PosTextPrefix(), QStringLiteral("0:01:30"));
+    QCOMPARE(control<ProgressBar>(w, "positionBar")->position(), 90);
+    QCOMPARE(control<ProgressBar>(w, "positionBar")->positionTextPrefix(),
+             QStringLiteral("0:01:30"));
     QVERIFY(!transportTimer(f, "repeatTimer")->isActive());  // one playback, no repeat
     f.clock.advance(2500);
     QCOMPARE(f.player.currentPosition(), 92.5);
 }
 
 void OpenMediaTest::pickerErrorEndsHandlerAtFailingCall() {
-    FormFixture f;
+    WindowFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    MainWindow& w = f.form();
+    MainWindow& w = f.window();
     transportTimer(f, "repeatTimer")->start();
     f.player.failNext(QStringLiteral("play"));
     setTime(w, QTime(0, 1, 0));
@@ -382,27 +386,27 @@ void OpenMediaTest::pickerErrorEndsHandlerAtFailingCall() {
 }
 
 void OpenMediaTest::fileMenuDisplays() {
-    FormFixture f;
+    WindowFixture f;
     startWithoutMedia(f);
-    MainWindow& w = f.form();
+    MainWindow& w = f.window();
     Q_EMIT f.session().indexCommands().volumeBarLeadingTextChanged(QStringLiteral("p"));
     Q_EMIT f.session().indexCommands().volumeBarTrailingTextChanged(QStringLiteral("s"));
     control<QAction>(w, "showFileNameAction")->trigger();
     control<QAction>(w, "showFolderNameAction")->trigger();
-    QCOMPARE(control<ProgressBar>(w, "volumeBar")->PosTextPrefix(), QStringLiteral("p"));
-    QCOMPARE(control<ProgressBar>(w, "volumeBar")->PosTextSuffix(), QStringLiteral("s"));
+    QCOMPARE(control<ProgressBar>(w, "volumeBar")->positionTextPrefix(), QStringLiteral("p"));
+    QCOMPARE(control<ProgressBar>(w, "volumeBar")->positionTextSuffix(), QStringLiteral("s"));
 
     f.openMedia(f.addMediaFile(QStringLiteral("talk.mp3"), 600));
     const QString folder = f.folder().chopped(1);
     control<QAction>(w, "showFileNameAction")->trigger();
-    QCOMPARE(control<ProgressBar>(w, "volumeBar")->PosTextPrefix(),
+    QCOMPARE(control<ProgressBar>(w, "volumeBar")->positionTextPrefix(),
              QStringLiteral("talk.mp3 - ") + folder + QLatin1Char('/'));
-    QCOMPARE(control<ProgressBar>(w, "volumeBar")->PosTextSuffix(), QString());
+    QCOMPARE(control<ProgressBar>(w, "volumeBar")->positionTextSuffix(), QString());
     Q_EMIT f.session().indexCommands().volumeBarLeadingTextChanged(QStringLiteral("p"));
     Q_EMIT f.session().indexCommands().volumeBarTrailingTextChanged(QStringLiteral("s"));
     control<QAction>(w, "showFolderNameAction")->trigger();
-    QCOMPARE(control<ProgressBar>(w, "volumeBar")->PosTextPrefix(), folder);
-    QCOMPARE(control<ProgressBar>(w, "volumeBar")->PosTextSuffix(), QString());
+    QCOMPARE(control<ProgressBar>(w, "volumeBar")->positionTextPrefix(), folder);
+    QCOMPARE(control<ProgressBar>(w, "volumeBar")->positionTextSuffix(), QString());
 }
 
 QTEST_MAIN(OpenMediaTest)

@@ -10,15 +10,15 @@
 #include <functional>
 
 #include "core/profile_file.h"
-#include "fakes/form_fixture.h"
 #include "fakes/transport_setup.h"
+#include "fakes/window_fixture.h"
 #include "transport/media_player.h"
 
 using transportsetup::startWithMedia;
 
 namespace {
 // A WAV file restored at start-up with a saved position, which puts the window in WAV mode.
-QString startWavRestored(FormFixture& f, double savedPosition) {
+QString startWavRestored(WindowFixture& f, double savedPosition) {
     const QString media = f.addMediaFile(QStringLiteral("talk.wav"), 600);
     f.writeSettings(transportsetup::kSettings + "[General]\nFile=" + media.toUtf8() +
                     "\n[Record]\nPosition=" + QByteArray::number(savedPosition) + "\n");
@@ -68,9 +68,9 @@ void PlayPauseTest::pauseRewindsByChosenSeconds() {
     QFETCH(int, item);
     QFETCH(int, playMs);
     QFETCH(double, expected);
-    FormFixture f;
+    WindowFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    MainWindow& w = f.form();
+    MainWindow& w = f.window();
     control<RadioGroup>(w, "autoRewindGroup")->setItemIndex(item);
 
     f.transport().playPause();
@@ -88,7 +88,7 @@ void PlayPauseTest::pauseRewindsByChosenSeconds() {
 }
 
 void PlayPauseTest::resumePlaysFromRewoundPosition() {
-    FormFixture f;
+    WindowFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
     QCOMPARE(f.transport().rewindSeconds(), 2.5);
     f.transport().playPause();
@@ -103,10 +103,10 @@ void PlayPauseTest::resumePlaysFromRewoundPosition() {
 }
 
 void PlayPauseTest::withoutMediaNothingHappens() {
-    FormFixture f;
+    WindowFixture f;
     f.writeSettings(transportsetup::kSettings);
     QVERIFY(f.start());
-    MainWindow& w = f.form();
+    MainWindow& w = f.window();
     transportTimer(f, "repeatTimer")->start();
     transportTimer(f, "rewindSkipTimer")->start();
     f.player.log.clear();
@@ -121,9 +121,9 @@ void PlayPauseTest::withoutMediaNothingHappens() {
 }
 
 void PlayPauseTest::wavModeNeverRewinds() {
-    FormFixture f;
+    WindowFixture f;
     startWavRestored(f, 20);
-    MainWindow& w = f.form();
+    MainWindow& w = f.window();
     QVERIFY(f.transport().wavMode());
     QCOMPARE(f.player.currentPosition(), 20.0);
     QCOMPARE(f.player.playState(), PlayStates::Paused);
@@ -140,12 +140,12 @@ void PlayPauseTest::wavModeNeverRewinds() {
     QCOMPARE(f.player.currentPosition(), 25.0);
     QCOMPARE(f.transport().savedPosition(), 25.0);
     QCOMPARE(f.player.count(QStringLiteral("setCurrentPosition")), 0);
-    QCOMPARE(control<ProgressBar>(w, "volumeBar")->PosTextPrefix(),
+    QCOMPARE(control<ProgressBar>(w, "volumeBar")->positionTextPrefix(),
              QStringLiteral("     再生速度[ 1.0 ］"));
 }
 
 void PlayPauseTest::wavModeLeavesEndedMediaAlone() {
-    FormFixture f;
+    WindowFixture f;
     startWavRestored(f, 598);
     f.player.play();
     f.clock.advance(5000);
@@ -158,9 +158,9 @@ void PlayPauseTest::wavModeLeavesEndedMediaAlone() {
 }
 
 void PlayPauseTest::toolbarTogglesWithoutRewind() {
-    FormFixture f;
+    WindowFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    MainWindow& w = f.form();
+    MainWindow& w = f.window();
     f.transport().setPlayToggled(false);
     control<QAction>(w, "playPauseAction")->trigger();
     QCOMPARE(f.player.playState(), PlayStates::Playing);
@@ -173,13 +173,13 @@ void PlayPauseTest::toolbarTogglesWithoutRewind() {
     QCOMPARE(f.player.currentPosition(), 10.0);
     QVERIFY(f.transport().playToggled());
     QVERIFY(!transportTimer(f, "repeatTimer")->isActive());
-    QCOMPARE(control<ProgressBar>(w, "positionBar")->FontColor(), QColor(0, 0, 0));
+    QCOMPARE(control<ProgressBar>(w, "positionBar")->fontColor(), QColor(0, 0, 0));
 }
 
 void PlayPauseTest::toolbarForgetsVanishedFile() {
-    FormFixture f;
+    WindowFixture f;
     const QString media = startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    MainWindow& w = f.form();
+    MainWindow& w = f.window();
     QVERIFY(QFile::remove(media));
     transportTimer(f, "repeatTimer")->start();
     f.player.log.clear();
@@ -191,9 +191,9 @@ void PlayPauseTest::toolbarForgetsVanishedFile() {
 }
 
 void PlayPauseTest::toolbarErrorEndsHandlerAtFailingCall() {
-    FormFixture f;
+    WindowFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    MainWindow& w = f.form();
+    MainWindow& w = f.window();
     transportTimer(f, "repeatTimer")->start();
     transportTimer(f, "rewindSkipTimer")->start();
     f.player.failNext(QStringLiteral("play"));
@@ -206,28 +206,28 @@ void PlayPauseTest::toolbarErrorEndsHandlerAtFailingCall() {
 }
 
 void PlayPauseTest::playStateShowsPlayerValues() {
-    FormFixture f;
+    WindowFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    MainWindow& w = f.form();
+    MainWindow& w = f.window();
     f.player.setRate(1.25);
     f.player.setVolume(80);
     f.player.play();
     transportTimer(f, "forwardSkipTimer")->start();
     f.transport().refreshPlayState();
     QVERIFY(!transportTimer(f, "forwardSkipTimer")->isActive());
-    QCOMPARE(control<ProgressBar>(w, "positionBar")->FontColor(), QColor(255, 0, 0));
-    QCOMPARE(control<ProgressBar>(w, "volumeBar")->PosTextPrefix(),
+    QCOMPARE(control<ProgressBar>(w, "positionBar")->fontColor(), QColor(255, 0, 0));
+    QCOMPARE(control<ProgressBar>(w, "volumeBar")->positionTextPrefix(),
              QStringLiteral("     再生速度[ 1.3 ］"));
-    QCOMPARE(control<ProgressBar>(w, "volumeBar")->PosTextSuffix(),
+    QCOMPARE(control<ProgressBar>(w, "volumeBar")->positionTextSuffix(),
              QStringLiteral("     音量[ 80 ］"));
-    QCOMPARE(control<ProgressBar>(w, "volumeBar")->Position(), 50);  // the bar itself is left alone
+    QCOMPARE(control<ProgressBar>(w, "volumeBar")->position(), 50);  // the bar itself is left alone
     f.player.pause();
     f.transport().refreshPlayState();
-    QCOMPARE(control<ProgressBar>(w, "positionBar")->FontColor(), QColor(0, 0, 0));
+    QCOMPARE(control<ProgressBar>(w, "positionBar")->fontColor(), QColor(0, 0, 0));
 }
 
 void PlayPauseTest::repeatWithoutPositionNeverSeeks() {
-    FormFixture f;
+    WindowFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
     QCOMPARE(f.transport().repeatPosition(), 0.0);
     f.player.log.clear();
@@ -242,7 +242,7 @@ void PlayPauseTest::repeatWithoutPositionNeverSeeks() {
 }
 
 void PlayPauseTest::repeatRestartsAtPositionEachTick() {
-    FormFixture f;
+    WindowFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
     f.transport().setRepeatPosition(30);
     f.transport().replay();
@@ -271,9 +271,9 @@ void PlayPauseTest::repeatRestartsAtPositionEachTick() {
 }
 
 void PlayPauseTest::changedIntervalAppliesToRunningTimer() {
-    FormFixture f;
+    WindowFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    MainWindow& w = f.form();
+    MainWindow& w = f.window();
     f.transport().setRepeatPosition(30);
     f.transport().replay();
     control<RadioGroup>(w, "repeatIntervalGroup")->setItemIndex(6);
@@ -288,15 +288,15 @@ void PlayPauseTest::changedIntervalAppliesToRunningTimer() {
 }
 
 void PlayPauseTest::rewindChoiceAppliesAndIsStored() {
-    FormFixture f;
+    WindowFixture f;
     f.create();
     // Before start-up the group's choice waits for the settings to be applied.
-    control<RadioGroup>(f.form(), "autoRewindGroup")->setItemIndex(3);
+    control<RadioGroup>(f.window(), "autoRewindGroup")->setItemIndex(3);
     QCOMPARE(f.transport().rewindSeconds(), 3.0);
 
-    FormFixture g;
+    WindowFixture g;
     startWithMedia(g, QStringLiteral("talk.mp3"), 600);
-    MainWindow& w = g.form();
+    MainWindow& w = g.window();
     control<RadioGroup>(w, "autoRewindGroup")->setItemIndex(3);
     QCOMPARE(g.transport().rewindSeconds(), 1.2);
     QCOMPARE(ProfileFile(g.settings().path())
@@ -305,9 +305,9 @@ void PlayPauseTest::rewindChoiceAppliesAndIsStored() {
 }
 
 void PlayPauseTest::commandsStopRepeat() {
-    FormFixture f;
+    WindowFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    MainWindow& w = f.form();
+    MainWindow& w = f.window();
     f.transport().setRepeatPosition(30);
     const std::pair<const char*, std::function<void()>> commands[] = {
         {"PlayPause", [&] { f.transport().playPause(); }},
@@ -325,25 +325,25 @@ void PlayPauseTest::commandsStopRepeat() {
 }
 
 void PlayPauseTest::pollWhilePausedChangesNothing() {
-    FormFixture f;
+    WindowFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    MainWindow& w = f.form();
+    MainWindow& w = f.window();
     f.player.setCurrentPosition(42);
     control<QLabel>(w, "playTimeLabel")->setText(QStringLiteral("keep"));
-    const QString prefix = control<ProgressBar>(w, "positionBar")->PosTextPrefix();
+    const QString prefix = control<ProgressBar>(w, "positionBar")->positionTextPrefix();
     const int shown = f.transport().shownSeconds();
     f.transport().pollPosition();
     QCOMPARE(control<QLabel>(w, "playTimeLabel")->text(), QStringLiteral("keep"));
-    QCOMPARE(control<ProgressBar>(w, "positionBar")->PosTextPrefix(), prefix);
-    QCOMPARE(control<ProgressBar>(w, "positionBar")->Position(), 0);
+    QCOMPARE(control<ProgressBar>(w, "positionBar")->positionTextPrefix(), prefix);
+    QCOMPARE(control<ProgressBar>(w, "positionBar")->position(), 0);
     QCOMPARE(f.transport().shownSeconds(), shown);
     QCOMPARE(f.transport().polledPosition(), 0.0);
 }
 
 void PlayPauseTest::pollWhilePlayingShowsPosition() {
-    FormFixture f;
+    WindowFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    MainWindow& w = f.form();
+    MainWindow& w = f.window();
     f.player.setCurrentPosition(75);
     f.player.play();
     f.clock.advance(500);
@@ -352,47 +352,49 @@ void PlayPauseTest::pollWhilePlayingShowsPosition() {
     QCOMPARE(f.transport().polledDuration(), 600.0);
     QCOMPARE(f.transport().shownSeconds(), 75);
     QCOMPARE(control<QLabel>(w, "playTimeLabel")->text(), QStringLiteral("0:01:15"));
-    QCOMPARE(control<ProgressBar>(w, "positionBar")->PosTextPrefix(), QStringLiteral("0:01:15"));
-    QCOMPARE(control<ProgressBar>(w, "positionBar")->PosTextSuffix(),
+    QCOMPARE(control<ProgressBar>(w, "positionBar")->positionTextPrefix(),
+             QStringLiteral("0:01:15"));
+    QCOMPARE(control<ProgressBar>(w, "positionBar")->positionTextSuffix(),
              QStringLiteral("    [ talk.mp3 ]"));
-    QCOMPARE(control<ProgressBar>(w, "positionBar")->Position(), 75);
+    QCOMPARE(control<ProgressBar>(w, "positionBar")->position(), 75);
 }
 
 void PlayPauseTest::pollKeepsBarAtZeroUntilLengthKnown() {
-    FormFixture f;
+    WindowFixture f;
     f.player.setDurationDelay(1'000'000'000);  // a player that has not told the length yet
     f.writeSettings(transportsetup::kSettings);
     const QString media = f.addMediaFile(QStringLiteral("talk.mp3"), 600);
     QVERIFY(f.start());
-    MainWindow& w = f.form();
+    MainWindow& w = f.window();
     f.session().dropFiles({media});  // no length probe yet
-    QCOMPARE(control<ProgressBar>(w, "positionBar")->Max(), 0);
+    QCOMPARE(control<ProgressBar>(w, "positionBar")->maximum(), 0);
     f.player.play();
     f.clock.advance(3000);
     f.transport().pollPosition();
     QCOMPARE(control<QLabel>(w, "playTimeLabel")->text(), QStringLiteral("0:00:03"));
     QCOMPARE(f.transport().shownSeconds(), 3);
-    QCOMPARE(control<ProgressBar>(w, "positionBar")->Position(), 0);
+    QCOMPARE(control<ProgressBar>(w, "positionBar")->position(), 0);
 }
 
 void PlayPauseTest::pollInWavModeUsesPlayerString() {
-    FormFixture f;
+    WindowFixture f;
     const QString media = startWavRestored(f, 20);
-    MainWindow& w = f.form();
+    MainWindow& w = f.window();
     QCOMPARE(f.transport().shownSeconds(), 20);
     f.player.play();
     f.clock.advance(3700);
     f.transport().pollPosition();
     QCOMPARE(control<QLabel>(w, "playTimeLabel")->text(), QStringLiteral("0:00:23"));
-    QCOMPARE(control<ProgressBar>(w, "positionBar")->PosTextPrefix(), QStringLiteral("0:00:23"));
-    QCOMPARE(control<ProgressBar>(w, "positionBar")->Position(), 23);
+    QCOMPARE(control<ProgressBar>(w, "positionBar")->positionTextPrefix(),
+             QStringLiteral("0:00:23"));
+    QCOMPARE(control<ProgressBar>(w, "positionBar")->position(), 23);
     QCOMPARE(f.transport().shownSeconds(), 20);  // not kept in WAV mode
     // The text is the player's string, which the window reads only for an existing file.
     QVERIFY(QFile::remove(media));
     f.clock.advance(2000);
     f.transport().pollPosition();
     QCOMPARE(control<QLabel>(w, "playTimeLabel")->text(), QString());
-    QCOMPARE(control<ProgressBar>(w, "positionBar")->Position(), 25);
+    QCOMPARE(control<ProgressBar>(w, "positionBar")->position(), 25);
 }
 
 QTEST_MAIN(PlayPauseTest)

@@ -8,8 +8,8 @@
 
 #include "controls/progress_bar.h"
 #include "core/time_code.h"
-#include "fakes/form_fixture.h"
 #include "fakes/transport_setup.h"
+#include "fakes/window_fixture.h"
 #include "transport/media_player.h"
 #include "transport/transport_controller.h"
 
@@ -36,7 +36,7 @@ void SavedPositionTest::restoredPositionStaysWithinTheMedia_data() {
 void SavedPositionTest::restoredPositionStaysWithinTheMedia() {
     QFETCH(QByteArray, saved);
     QFETCH(double, expected);
-    FormFixture f;
+    WindowFixture f;
     const QString media = f.addMediaFile(QStringLiteral("talk.mp3"), 600);
     f.writeSettings(transportsetup::kSettings + "[General]\nFile=" + media.toUtf8() +
                     "\n[Record]\nPosition=" + saved + "\n");
@@ -60,7 +60,7 @@ void SavedPositionTest::probeLeavesThePlayerWhereTheOpenPutIt() {
     QFETCH(QByteArray, saved);
     QFETCH(bool, openAnother);
     QFETCH(double, expected);
-    FormFixture f;
+    WindowFixture f;
     f.player.setLoadDelay(30);  // as libmpv, which opens a file in the background
     const QString media = f.addMediaFile(QStringLiteral("talk.mp3"), 600);
     QByteArray settings = transportsetup::kSettings;
@@ -68,7 +68,7 @@ void SavedPositionTest::probeLeavesThePlayerWhereTheOpenPutIt() {
         settings += "[General]\nFile=" + media.toUtf8() + "\n[Record]\nPosition=" + saved + "\n";
     f.writeSettings(settings);
     QVERIFY(f.start());
-    MainWindow& w = f.form();
+    MainWindow& w = f.window();
     TransportController& t = f.transport();
     if (openAnother) {
         f.openMedia(f.addMediaFile(QStringLiteral("next.mp3"), 300));
@@ -83,25 +83,25 @@ void SavedPositionTest::probeLeavesThePlayerWhereTheOpenPutIt() {
     QCOMPARE(f.player.playState(), PlayStates::Paused);
     QVERIFY(!f.player.mute());
     QCOMPARE(f.player.currentPosition(), expected);
-    const QString shown = Time2HHMMSS(expected);
+    const QString shown = TimeCodeText(expected);
     QCOMPARE(control<QLabel>(w, "playTimeLabel")->text(), shown);
-    QCOMPARE(control<ProgressBar>(w, "positionBar")->PosTextPrefix(), shown);
-    QCOMPARE(control<ProgressBar>(w, "positionBar")->Position(), static_cast<int>(expected));
+    QCOMPARE(control<ProgressBar>(w, "positionBar")->positionTextPrefix(), shown);
+    QCOMPARE(control<ProgressBar>(w, "positionBar")->position(), static_cast<int>(expected));
     QCOMPARE(t.shownSeconds(), static_cast<int>(expected));
     // What a close now saves.
     QCOMPARE(t.position(), expected);
 }
 
 void SavedPositionTest::lengthShownOnceThePlayerKnowsIt() {
-    FormFixture f;
+    WindowFixture f;
     f.writeSettings(transportsetup::kSettings);
     QVERIFY(f.start());
-    MainWindow& w = f.form();
+    MainWindow& w = f.window();
     f.session().dropFiles({f.addMediaFile(QStringLiteral("talk.mp3"), 600)});
     QVERIFY(transportTimer(f, "lengthProbeTimer")->isActive());
     QCOMPARE(control<QLabel>(w, "lengthLabel")->text(), QStringLiteral("0:10:00"));
     QCOMPARE(control<QLabel>(w, "lengthCaptionLabel")->text(), QStringLiteral("録音時間"));
-    QCOMPARE(control<ProgressBar>(w, "positionBar")->Max(), 600);
+    QCOMPARE(control<ProgressBar>(w, "positionBar")->maximum(), 600);
     QCOMPARE(f.transport().durationSeconds(), 600);
 }
 

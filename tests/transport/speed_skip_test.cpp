@@ -8,8 +8,8 @@
 #include <QtTest>
 
 #include "core/profile_file.h"
-#include "fakes/form_fixture.h"
 #include "fakes/transport_setup.h"
+#include "fakes/window_fixture.h"
 #include "transport/media_player.h"
 
 using transportsetup::startWithMedia;
@@ -47,9 +47,9 @@ private Q_SLOTS:
 };
 
 void SpeedSkipTest::speedGroupAppliesTable() {
-    FormFixture f;
+    WindowFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    MainWindow& w = f.form();
+    MainWindow& w = f.window();
     struct Row {
         int item;
         double speed;
@@ -66,7 +66,7 @@ void SpeedSkipTest::speedGroupAppliesTable() {
         QVERIFY2(f.player.rate() == row.speed, where);
         QVERIFY2(f.transport().chosenSpeed() == row.speed, where);
         QVERIFY2(f.transport().speedSwitchOn() == row.active, where);
-        QVERIFY2(control<ProgressBar>(w, "volumeBar")->PosTextPrefix() ==
+        QVERIFY2(control<ProgressBar>(w, "volumeBar")->positionTextPrefix() ==
                      speedText(QLatin1String(row.text)),
                  where);
         QVERIFY2(readPlayInt(f, QStringLiteral("Speed")) == row.item, where);
@@ -74,7 +74,7 @@ void SpeedSkipTest::speedGroupAppliesTable() {
 }
 
 void SpeedSkipTest::speedGroupWaitsForStartup() {
-    FormFixture f;
+    WindowFixture f;
     MainWindow& w = f.create();
     f.player.log.clear();
     control<RadioGroup>(w, "speedGroup")->setItemIndex(4);
@@ -83,9 +83,9 @@ void SpeedSkipTest::speedGroupWaitsForStartup() {
 }
 
 void SpeedSkipTest::speedChoiceIsStoredWhileFileExists() {
-    FormFixture f;
+    WindowFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    MainWindow& w = f.form();
+    MainWindow& w = f.window();
     control<RadioGroup>(w, "speedGroup")->setItemIndex(5);
     const ProfileFile ini(f.settings().path());
     QCOMPARE(ini.readInteger(QStringLiteral("Play"), QStringLiteral("Speed"), -9), 5);
@@ -101,9 +101,9 @@ void SpeedSkipTest::speedChoiceIsStoredWhileFileExists() {
 }
 
 void SpeedSkipTest::toggleSwitchesBetweenNormalAndSetSpeed() {
-    FormFixture f;
+    WindowFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    MainWindow& w = f.form();
+    MainWindow& w = f.window();
     control<RadioGroup>(w, "speedGroup")->setItemIndex(4);
     QCOMPARE(f.player.rate(), 1.5);
     QVERIFY(f.transport().speedSwitchOn());
@@ -112,25 +112,25 @@ void SpeedSkipTest::toggleSwitchesBetweenNormalAndSetSpeed() {
     control<QAction>(w, "speedSwitchAction")->trigger();
     QCOMPARE(f.player.rate(), 1.0);
     QVERIFY(!f.transport().speedSwitchOn());
-    QCOMPARE(control<ProgressBar>(w, "volumeBar")->PosTextPrefix(),
+    QCOMPARE(control<ProgressBar>(w, "volumeBar")->positionTextPrefix(),
              speedText(QStringLiteral("1.0")));
 
     control<QAction>(w, "speedSwitchAction")->trigger();
     QCOMPARE(f.player.rate(), 1.5);
     QVERIFY(f.transport().speedSwitchOn());
-    QCOMPARE(control<ProgressBar>(w, "volumeBar")->PosTextPrefix(),
+    QCOMPARE(control<ProgressBar>(w, "volumeBar")->positionTextPrefix(),
              speedText(QStringLiteral("1.5")));
 
     // The switch leaves the choice itself alone.
     QCOMPARE(f.transport().chosenSpeed(), 1.5);
-    QCOMPARE(control<RadioGroup>(w, "speedGroup")->ItemIndex(), 4);
+    QCOMPARE(control<RadioGroup>(w, "speedGroup")->itemIndex(), 4);
     QCOMPARE(f.settingsBytes(), settings);
 }
 
 void SpeedSkipTest::normalChosenWhileSetSpeedActive() {
-    FormFixture f;
+    WindowFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    MainWindow& w = f.form();
+    MainWindow& w = f.window();
     control<RadioGroup>(w, "speedGroup")->setItemIndex(4);
     control<RadioGroup>(w, "speedGroup")->setItemIndex(2);
     QCOMPARE(f.player.rate(), 1.0);
@@ -141,51 +141,51 @@ void SpeedSkipTest::normalChosenWhileSetSpeedActive() {
     control<QAction>(w, "speedSwitchAction")->trigger();
     QCOMPARE(f.player.log, QStringList{QStringLiteral("setRate 1")});
     QVERIFY(f.transport().speedSwitchOn());
-    QCOMPARE(control<ProgressBar>(w, "volumeBar")->PosTextPrefix(),
+    QCOMPARE(control<ProgressBar>(w, "volumeBar")->positionTextPrefix(),
              speedText(QStringLiteral("1.0")));
 }
 
 void SpeedSkipTest::toggleRefusedWhenRateUnavailable() {
-    FormFixture f;
+    WindowFixture f;
     startWithMedia(f, QStringLiteral("talk.wav"), 600, /*rateAvailable=*/false);
-    MainWindow& w = f.form();
+    MainWindow& w = f.window();
     control<RadioGroup>(w, "speedGroup")->setItemIndex(4);  // the group does not ask
     QCOMPARE(f.player.rate(), 1.5);
-    const QString before = control<ProgressBar>(w, "volumeBar")->PosTextPrefix();
+    const QString before = control<ProgressBar>(w, "volumeBar")->positionTextPrefix();
     f.player.log.clear();
     control<QAction>(w, "speedSwitchAction")->trigger();
     QCOMPARE(f.dialogs.messages, QStringList{kRateRefused});
     QVERIFY(f.player.log.isEmpty());
     QVERIFY(f.transport().speedSwitchOn());
-    QCOMPARE(control<ProgressBar>(w, "volumeBar")->PosTextPrefix(), before);
+    QCOMPARE(control<ProgressBar>(w, "volumeBar")->positionTextPrefix(), before);
     QVERIFY(f.dialogs.errors.isEmpty());
 }
 
 void SpeedSkipTest::speedErrorsEndHandlerAtFailingCall() {
-    FormFixture f;
+    WindowFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    MainWindow& w = f.form();
-    const QString before = control<ProgressBar>(w, "volumeBar")->PosTextPrefix();
+    MainWindow& w = f.window();
+    const QString before = control<ProgressBar>(w, "volumeBar")->positionTextPrefix();
 
     f.player.failNext(QStringLiteral("setRate"));
     control<QAction>(w, "speedSwitchAction")->trigger();
     QCOMPARE(f.dialogs.errors.size(), 1);
     QCOMPARE(f.player.rate(), 1.0);
-    QCOMPARE(control<ProgressBar>(w, "volumeBar")->PosTextPrefix(), before);
+    QCOMPARE(control<ProgressBar>(w, "volumeBar")->positionTextPrefix(), before);
 
     // Through the radio group: the failing rate ends it before the text and the file.
     const QByteArray settings = f.settingsBytes();
     f.player.failNext(QStringLiteral("setRate"));
     control<RadioGroup>(w, "speedGroup")->setItemIndex(6);
     QCOMPARE(f.dialogs.errors.size(), 2);
-    QCOMPARE(control<ProgressBar>(w, "volumeBar")->PosTextPrefix(), before);
+    QCOMPARE(control<ProgressBar>(w, "volumeBar")->positionTextPrefix(), before);
     QCOMPARE(f.settingsBytes(), settings);
 }
 
 void SpeedSkipTest::pitchGroupsSetStepsAndStore() {
-    FormFixture f;
+    WindowFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    MainWindow& w = f.form();
+    MainWindow& w = f.window();
     QCOMPARE(f.transport().rewindStep(), 5.0);
     QCOMPARE(f.transport().forwardStep(), 5.0);
     control<RadioGroup>(w, "rewindStepGroup")->setItemIndex(0);
@@ -203,9 +203,9 @@ void SpeedSkipTest::pitchGroupsSetStepsAndStore() {
 }
 
 void SpeedSkipTest::rewindStepsToStartAndPauses() {
-    FormFixture f;
+    WindowFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    MainWindow& w = f.form();
+    MainWindow& w = f.window();
     f.player.setCurrentPosition(7);
     transportTimer(f, "rewindSkipTimer")->start();
 
@@ -215,9 +215,10 @@ void SpeedSkipTest::rewindStepsToStartAndPauses() {
     QVERIFY(transportTimer(f, "rewindSkipTimer")->isActive());
     QCOMPARE(f.transport().savedPosition(), 7.0);
     QCOMPARE(f.transport().polledDuration(), 600.0);
-    QCOMPARE(control<ProgressBar>(w, "positionBar")->Position(), 2);
-    QCOMPARE(control<ProgressBar>(w, "positionBar")->PosTextPrefix(), QStringLiteral("0:00:02"));
-    QCOMPARE(control<ProgressBar>(w, "positionBar")->PosTextSuffix(),
+    QCOMPARE(control<ProgressBar>(w, "positionBar")->position(), 2);
+    QCOMPARE(control<ProgressBar>(w, "positionBar")->positionTextPrefix(),
+             QStringLiteral("0:00:02"));
+    QCOMPARE(control<ProgressBar>(w, "positionBar")->positionTextSuffix(),
              QStringLiteral("    [ talk.mp3 ]"));
     QCOMPARE(control<QLabel>(w, "playTimeLabel")->text(), QStringLiteral("0:00:02"));
 
@@ -226,12 +227,12 @@ void SpeedSkipTest::rewindStepsToStartAndPauses() {
     QCOMPARE(f.player.playState(), PlayStates::Paused);
     QVERIFY(!transportTimer(f, "rewindSkipTimer")->isActive());
     QCOMPARE(f.transport().savedPosition(), 2.0);
-    QCOMPARE(control<ProgressBar>(w, "positionBar")->Position(), 0);
+    QCOMPARE(control<ProgressBar>(w, "positionBar")->position(), 0);
     QCOMPARE(control<QLabel>(w, "playTimeLabel")->text(), QStringLiteral("0:00:00"));
 }
 
 void SpeedSkipTest::rewindFromExactlyOneStepLandsOnZero() {
-    FormFixture f;
+    WindowFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
     f.player.setCurrentPosition(5);
     f.player.play();
@@ -245,16 +246,16 @@ void SpeedSkipTest::rewindFromExactlyOneStepLandsOnZero() {
 }
 
 void SpeedSkipTest::forwardStepsWhilePlaying() {
-    FormFixture f;
+    WindowFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    MainWindow& w = f.form();
+    MainWindow& w = f.window();
     f.player.setCurrentPosition(10);
     f.player.play();
     transportTimer(f, "forwardSkipTimer")->start();
     f.transport().forwardSkipTick();
     QCOMPARE(f.player.currentPosition(), 15.0);
     QCOMPARE(f.player.playState(), PlayStates::Playing);
-    QCOMPARE(control<ProgressBar>(w, "positionBar")->Position(), 15);
+    QCOMPARE(control<ProgressBar>(w, "positionBar")->position(), 15);
     QCOMPARE(control<QLabel>(w, "playTimeLabel")->text(), QStringLiteral("0:00:15"));
     f.clock.advance(1000);
     f.transport().forwardSkipTick();
@@ -265,9 +266,9 @@ void SpeedSkipTest::forwardStepsWhilePlaying() {
 }
 
 void SpeedSkipTest::forwardStopsShortOfEnd() {
-    FormFixture f;
+    WindowFixture f;
     startWithMedia(f, QStringLiteral("short.mp3"), 60);
-    MainWindow& w = f.form();
+    MainWindow& w = f.window();
     f.player.setCurrentPosition(58);
     f.player.play();
     transportTimer(f, "forwardSkipTimer")->start();
@@ -278,7 +279,7 @@ void SpeedSkipTest::forwardStopsShortOfEnd() {
     QCOMPARE(f.player.playState(), PlayStates::Paused);
     QVERIFY(!transportTimer(f, "forwardSkipTimer")->isActive());
     QCOMPARE(control<QLabel>(w, "playTimeLabel")->text(), QStringLiteral("0:00:58"));
-    QCOMPARE(control<ProgressBar>(w, "positionBar")->Position(), 58);
+    QCOMPARE(control<ProgressBar>(w, "positionBar")->position(), 58);
 
     // A step that would land exactly on the end stops as well.
     f.player.setCurrentPosition(55);
@@ -291,11 +292,11 @@ void SpeedSkipTest::forwardStopsShortOfEnd() {
 }
 
 void SpeedSkipTest::unknownDurationStopsSkips() {
-    FormFixture f;
+    WindowFixture f;
     f.player.setDurationDelay(1'000'000'000);
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    MainWindow& w = f.form();
-    QCOMPARE(control<ProgressBar>(w, "positionBar")->Max(), 0);
+    MainWindow& w = f.window();
+    QCOMPARE(control<ProgressBar>(w, "positionBar")->maximum(), 0);
 
     f.player.setCurrentPosition(7);
     f.player.play();
@@ -314,9 +315,9 @@ void SpeedSkipTest::unknownDurationStopsSkips() {
 }
 
 void SpeedSkipTest::playStateEndsSkip() {
-    FormFixture f;
+    WindowFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    MainWindow& w = f.form();
+    MainWindow& w = f.window();
     transportTimer(f, "rewindSkipTimer")->start();
     transportTimer(f, "forwardSkipTimer")->start();
     f.transport().refreshPlayState();

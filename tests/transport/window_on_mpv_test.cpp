@@ -6,7 +6,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "app/main_form.h"
+#include "app/main_window.h"
 #include "controls/progress_bar.h"
 #include "core/time_code.h"
 #include "fakes/fake_clipboard.h"
@@ -163,7 +163,7 @@ void WindowOnMpvTest::openShowsLengthAndRestsPausedUnmuted() {
     QCOMPARE(control<QLabel>(*form_, "lengthCaptionLabel")->text(), QStringLiteral("録音時間"));
     QCOMPARE(session_->transport().mediaLength(), 20);
     QCOMPARE(session_->transport().durationSeconds(), 20);
-    QCOMPARE(control<ProgressBar>(*form_, "positionBar")->Max(), 20);
+    QCOMPARE(control<ProgressBar>(*form_, "positionBar")->maximum(), 20);
 }
 
 void WindowOnMpvTest::probeLeavesThePlayerWhereTheOpenPutIt_data() {
@@ -188,9 +188,9 @@ void WindowOnMpvTest::probeLeavesThePlayerWhereTheOpenPutIt() {
     QVERIFY(!mpv_->mute());
     const double rest = mpv_->currentPosition();
     QVERIFY2(qAbs(rest - expected) < 0.1, qPrintable(QString::number(rest)));
-    const QString shown = Time2HHMMSS(expected);
+    const QString shown = TimeCodeText(expected);
     QCOMPARE(control<QLabel>(*form_, "playTimeLabel")->text(), shown);
-    QCOMPARE(control<ProgressBar>(*form_, "positionBar")->PosTextPrefix(), shown);
+    QCOMPARE(control<ProgressBar>(*form_, "positionBar")->positionTextPrefix(), shown);
     // Playback goes on from there.
     session_->transport().togglePlay();
     QTest::qWait(400);

@@ -13,7 +13,7 @@
 #include <QToolButton>
 
 #include "app/fonts.h"
-#include "app/main_form.h"
+#include "app/main_window.h"
 #include "app/toolbar_icons.h"
 #include "transport/player_view.h"
 
@@ -74,7 +74,7 @@ void MainWindow::buildControls() {
     volumeBar_ = new ProgressBar(topPanel_);
     volumeBar_->setGeometry(0, 0, kBarWidth, kBarHeight);
     volumeBar_->setBarColor1(QColor(255, 255, 0));
-    volumeBar_->setMax(100);
+    volumeBar_->setMaximum(100);
     volumeBar_->setFont(Fonts::barRegular());
     volumeBar_->setAccessibleName(QStringLiteral("音量"));
 
@@ -82,7 +82,7 @@ void MainWindow::buildControls() {
     positionBar_->setGeometry(0, kStripHeight - kBarHeight, kBarWidth, kBarHeight);
     positionBar_->setBarColor1(QColor(0, 255, 0));
     positionBar_->setBarColor2(QColor(0, 128, 0));
-    positionBar_->setMax(0);
+    positionBar_->setMaximum(0);
     positionBar_->setFont(Fonts::barBold());
     positionBar_->setAccessibleName(QStringLiteral("再生位置"));
 

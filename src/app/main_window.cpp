@@ -1,4 +1,4 @@
-#include "app/main_form.h"
+#include "app/main_window.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -48,7 +48,7 @@ void MainWindow::resetLabels() {
     dragHintLabel_->setText(QString());
     dragHintLabel_->setVisible(true);
     dropHintLabel_->setVisible(false);
-    positionBar_->setPosTextPrefix(
+    positionBar_->setPositionTextPrefix(
         QStringLiteral("ここ（位置バー）をドラッグして、再生位置をセットしてください"));
     volumeBar_->setPosition(50);
 }

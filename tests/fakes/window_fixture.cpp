@@ -1,4 +1,4 @@
-#include "fakes/form_fixture.h"
+#include "fakes/window_fixture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -73,27 +73,27 @@ QTimer* transportTimer(SessionFixture& f, const char* name) {
     return timer;
 }
 
-FormFixture::FormFixture() = default;
-FormFixture::~FormFixture() {
-    form_.reset();
+WindowFixture::WindowFixture() = default;
+WindowFixture::~WindowFixture() {
+    window_.reset();
 }
 
-void FormFixture::created() {
-    form_ = std::make_unique<MainWindow>(*session_);
+void WindowFixture::created() {
+    window_ = std::make_unique<MainWindow>(*session_);
 }
 
-MainWindow& FormFixture::create() {
+MainWindow& WindowFixture::create() {
     session();
-    return *form_;
+    return *window_;
 }
 
-bool FormFixture::start() {
+bool WindowFixture::start() {
     create();
     return SessionFixture::start();
 }
 
-bool FormFixture::close() {
-    return form_->close();
+bool WindowFixture::close() {
+    return window_->close();
 }
 
 QAction* playEntryAction(QObject& window, int n) {

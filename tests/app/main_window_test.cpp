@@ -9,7 +9,7 @@
 #include <QtTest>
 
 #include "core/profile_file.h"
-#include "fakes/form_fixture.h"
+#include "fakes/window_fixture.h"
 #include "transport/media_player.h"
 
 namespace {
@@ -21,7 +21,7 @@ const QByteArray kPlainSettings =
     "[FormPosition]\nTop=120\nLeft=300\n[Play]\nAutoBackSpace=7\nSpeed=2\nRepeatTime=2\n";
 }  // namespace
 
-class MainFormTest : public QObject {
+class MainWindowTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void refusesToStartWithoutSettingsFile();
@@ -46,19 +46,19 @@ private Q_SLOTS:
     void playerErrorEndsHandlerWithErrorBox();
 };
 
-void MainFormTest::refusesToStartWithoutSettingsFile() {
-    FormFixture f;
+void MainWindowTest::refusesToStartWithoutSettingsFile() {
+    WindowFixture f;
     QDir(f.folder()).mkdir(QStringLiteral("Scribo.inf"));  // a folder does not count
     QVERIFY(!f.start());
     QCOMPARE(f.session().exitCode(), 2);
-    f.closeForm();
+    f.close();
     // Nothing was written: only the folder we made is there.
     QCOMPARE(QDir(f.folder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
              QStringList{QStringLiteral("Scribo.inf")});
 }
 
-void MainFormTest::takesFirstSettingsFileInNameOrder() {
-    FormFixture f;
+void MainWindowTest::takesFirstSettingsFileInNameOrder() {
+    WindowFixture f;
     f.writeSettings("[FormPosition]\nTop=5\nLeft=5\n", QStringLiteral("Scribo_b.inf"));
     f.writeSettings("[FormPosition]\nTop=7\nLeft=7\n", QStringLiteral("scribo_A.inf"));
     f.writeSettings("", QStringLiteral("Other.inf"));
@@ -67,8 +67,8 @@ void MainFormTest::takesFirstSettingsFileInNameOrder() {
     QCOMPARE(f.settings().item(Setting::WindowTop), 7);
 }
 
-void MainFormTest::createdWindowHasItsInitialState() {
-    FormFixture f;
+void MainWindowTest::createdWindowHasItsInitialState() {
+    WindowFixture f;
     MainWindow& w = f.create();
     QCOMPARE(w.windowTitle(), QStringLiteral("Scribo"));
     QVERIFY(w.windowFlags().testFlag(Qt::FramelessWindowHint));
@@ -77,15 +77,15 @@ void MainFormTest::createdWindowHasItsInitialState() {
     QCOMPARE(w.height(), 450);
     QVERIFY(!f.session().isStarted());
     QVERIFY(!f.session().savesOnClose());
-    QCOMPARE(control<RadioGroup>(w, "autoRewindGroup")->ItemIndex(), 7);
-    QCOMPARE(control<RadioGroup>(w, "speedGroup")->ItemIndex(), 2);
-    QCOMPARE(control<RadioGroup>(w, "repeatIntervalGroup")->ItemIndex(), 2);
-    QCOMPARE(control<RadioGroup>(w, "centrePedalGroup")->ItemIndex(), 0);
-    QCOMPARE(control<RadioGroup>(w, "leftPedalGroup")->ItemIndex(), 1);
-    QCOMPARE(control<RadioGroup>(w, "rightPedalGroup")->ItemIndex(), 2);
-    QCOMPARE(control<RadioGroup>(w, "rewindStepGroup")->ItemIndex(), 3);
-    QCOMPARE(control<RadioGroup>(w, "forwardStepGroup")->ItemIndex(), 3);
-    QCOMPARE(control<RadioGroup>(w, "pedalModeGroup")->ItemIndex(), 0);
+    QCOMPARE(control<RadioGroup>(w, "autoRewindGroup")->itemIndex(), 7);
+    QCOMPARE(control<RadioGroup>(w, "speedGroup")->itemIndex(), 2);
+    QCOMPARE(control<RadioGroup>(w, "repeatIntervalGroup")->itemIndex(), 2);
+    QCOMPARE(control<RadioGroup>(w, "centrePedalGroup")->itemIndex(), 0);
+    QCOMPARE(control<RadioGroup>(w, "leftPedalGroup")->itemIndex(), 1);
+    QCOMPARE(control<RadioGroup>(w, "rightPedalGroup")->itemIndex(), 2);
+    QCOMPARE(control<RadioGroup>(w, "rewindStepGroup")->itemIndex(), 3);
+    QCOMPARE(control<RadioGroup>(w, "forwardStepGroup")->itemIndex(), 3);
+    QCOMPARE(control<RadioGroup>(w, "pedalModeGroup")->itemIndex(), 0);
     QVERIFY(control<QAction>(w, "addClipboardNoteAction")->isChecked());
     QVERIFY(control<QAction>(w, "ignoreF1Action")->isChecked());
     QVERIFY(!control<QAction>(w, "ignoreInsertAction")->isChecked());
@@ -94,8 +94,8 @@ void MainFormTest::createdWindowHasItsInitialState() {
     QCOMPARE(f.transport().rewindSeconds(), 3.0);  // the group's item applies only at start-up
     QCOMPARE(control<QLabel>(w, "playTimeLabel")->text(), QStringLiteral("位置移動"));
     QCOMPARE(control<QLabel>(w, "lengthLabel")->text(), QStringLiteral("ﾄﾞﾗｯｸﾞして"));
-    QCOMPARE(control<ProgressBar>(w, "volumeBar")->Position(), 50);
-    QCOMPARE(control<ProgressBar>(w, "volumeBar")->PosTextSuffix(),
+    QCOMPARE(control<ProgressBar>(w, "volumeBar")->position(), 50);
+    QCOMPARE(control<ProgressBar>(w, "volumeBar")->positionTextSuffix(),
              QStringLiteral("ここ（音量バー）をドラッグして、音量を調節してください"));
     QCOMPARE(playEntryAction(w, 7)->text(), QStringLiteral(" 7."));
     QCOMPARE(registerEntryAction(w, 12)->text(), QStringLiteral("12."));
@@ -106,7 +106,7 @@ void MainFormTest::createdWindowHasItsInitialState() {
     QCOMPARE(control<QTabWidget>(w, "settingsTabs")->count(), 6);
 }
 
-void MainFormTest::startsWithoutMediaWhenRememberedFileIsGone_data() {
+void MainWindowTest::startsWithoutMediaWhenRememberedFileIsGone_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("folder");
     QTest::newRow("deleted file") << QStringLiteral("gone.mp3") << false;
@@ -114,15 +114,15 @@ void MainFormTest::startsWithoutMediaWhenRememberedFileIsGone_data() {
     QTest::newRow("folder named like media") << QStringLiteral("talks.mp3") << true;
 }
 
-void MainFormTest::startsWithoutMediaWhenRememberedFileIsGone() {
+void MainWindowTest::startsWithoutMediaWhenRememberedFileIsGone() {
     QFETCH(QString, name);
     QFETCH(bool, folder);
-    FormFixture f;
+    WindowFixture f;
     if (folder) QVERIFY(QDir(f.folder()).mkdir(name));
     f.writeSettings("[General]\nFile=" + (f.folder() + name).toUtf8() +
                     "\n[Record]\nPosition=12.5\n");
     QVERIFY(f.start());
-    MainWindow& w = f.form();
+    MainWindow& w = f.window();
     QVERIFY(f.transport().mediaPath().isEmpty());
     QCOMPARE(control<QTabWidget>(w, "settingsTabs")->currentWidget(),
              control<QWidget>(w, "playbackTab"));
@@ -134,12 +134,12 @@ void MainFormTest::startsWithoutMediaWhenRememberedFileIsGone() {
     QVERIFY(transportTimer(f, "positionPollTimer")->isActive());
 }
 
-void MainFormTest::startsCollapsedWithMediaAndTogglesPanel() {
-    FormFixture f;
+void MainWindowTest::startsCollapsedWithMediaAndTogglesPanel() {
+    WindowFixture f;
     const QString media = f.addMediaFile(QStringLiteral("talk.mp3"), 600);
     f.writeSettings("[General]\nFile=" + media.toUtf8() + "\n");
     QVERIFY(f.start());
-    MainWindow& w = f.form();
+    MainWindow& w = f.window();
     QCOMPARE(f.transport().mediaPath(), media);
     QVERIFY((w.height() == MainWindow::kCollapsedHeight));
     QCOMPARE(w.height(), 107);
@@ -150,21 +150,21 @@ void MainFormTest::startsCollapsedWithMediaAndTogglesPanel() {
     QCOMPARE(w.height(), 107);
 }
 
-void MainFormTest::keepPanelOptionKeepsPanelOpen() {
-    FormFixture f;
+void MainWindowTest::keepPanelOptionKeepsPanelOpen() {
+    WindowFixture f;
     const QString media = f.addMediaFile(QStringLiteral("talk.mp3"), 600);
     f.writeSettings("[General]\nFile=" + media.toUtf8() + "\n[Menu]\nSettingPanel=1\n");
     QVERIFY(f.start());
-    QVERIFY(!(f.form().height() == MainWindow::kCollapsedHeight));
-    QCOMPARE(f.form().height(), 450);
+    QVERIFY(!(f.window().height() == MainWindow::kCollapsedHeight));
+    QCOMPARE(f.window().height(), 450);
 }
 
-void MainFormTest::restoresRememberedMediaAtItsPosition() {
-    FormFixture f;
+void MainWindowTest::restoresRememberedMediaAtItsPosition() {
+    WindowFixture f;
     const QString media = f.addMediaFile(QStringLiteral("talk.wav"), 600);
     f.writeSettings("[General]\nFile=" + media.toUtf8() + "\n[Record]\nPosition=75.4\n");
     QVERIFY(f.start());
-    MainWindow& w = f.form();
+    MainWindow& w = f.window();
     QVERIFY(f.transport().wavMode());  // a WAV restored with a saved position
     QCOMPARE(f.player.URL(), media);
     QCOMPARE(f.player.currentPosition(), 75.4);
@@ -175,19 +175,19 @@ void MainFormTest::restoresRememberedMediaAtItsPosition() {
     f.transport().finishLengthProbe();
     f.transport().restorePosition();
     QVERIFY(!transportTimer(f, "restoreTimer")->isActive());
-    QCOMPARE(control<ProgressBar>(w, "positionBar")->Max(), 600);
-    QCOMPARE(control<ProgressBar>(w, "positionBar")->Position(), 75);
+    QCOMPARE(control<ProgressBar>(w, "positionBar")->maximum(), 600);
+    QCOMPARE(control<ProgressBar>(w, "positionBar")->position(), 75);
     QCOMPARE(f.transport().shownSeconds(), 75);
 }
 
-void MainFormTest::resetReturnsToInitialStateAndForgetsMedia() {
-    FormFixture f;
+void MainWindowTest::resetReturnsToInitialStateAndForgetsMedia() {
+    WindowFixture f;
     const QString media = f.addMediaFile(QStringLiteral("talk.mp3"), 600);
     const QString ini =
         f.writeSettings("[General]\nFile=" + media.toUtf8() + "\n[Record]\nPosition=30\n" +
                         "[Play]\nAutoBackSpace=3\nSpeed=4\n[Menu]\nDontUseF1=0\n");
     QVERIFY(f.start());
-    MainWindow& w = f.form();
+    MainWindow& w = f.window();
     f.player.play();
     control<QAction>(w, "resetAction")->trigger();
 
@@ -195,11 +195,11 @@ void MainFormTest::resetReturnsToInitialStateAndForgetsMedia() {
     QVERIFY(f.session().index().indexFileName().isEmpty());
     QVERIFY(!f.session().savesOnClose());
     QCOMPARE(f.player.playState(), PlayStates::Paused);
-    QCOMPARE(control<RadioGroup>(w, "autoRewindGroup")->ItemIndex(), 7);
+    QCOMPARE(control<RadioGroup>(w, "autoRewindGroup")->itemIndex(), 7);
     QCOMPARE(f.transport().rewindSeconds(), 2.5);  // the group's handler ran: Started is 1 now
-    QCOMPARE(control<RadioGroup>(w, "speedGroup")->ItemIndex(), 2);
+    QCOMPARE(control<RadioGroup>(w, "speedGroup")->itemIndex(), 2);
     QVERIFY(control<QAction>(w, "ignoreF1Action")->isChecked());
-    QCOMPARE(control<ProgressBar>(w, "positionBar")->Max(), 0);
+    QCOMPARE(control<ProgressBar>(w, "positionBar")->maximum(), 0);
     QCOMPARE(w.pos(), QPoint(800, 100));
     QVERIFY(!(w.height() == MainWindow::kCollapsedHeight));
     QCOMPARE(w.height(), 450);
@@ -215,18 +215,18 @@ void MainFormTest::resetReturnsToInitialStateAndForgetsMedia() {
 
     // Until a new file is opened, closing writes neither the media nor the position.
     const QByteArray before = f.settingsBytes();
-    QVERIFY(f.closeForm());
+    QVERIFY(f.close());
     QCOMPARE(f.settingsBytes(), before);
 }
 
-void MainFormTest::closeWritesMediaAndPosition() {
-    FormFixture f;
+void MainWindowTest::closeWritesMediaAndPosition() {
+    WindowFixture f;
     const QString media = f.addMediaFile(QStringLiteral("talk.mp3"), 600);
     const QString ini = f.writeSettings(kPlainSettings);
     QVERIFY(f.start());
     f.openMedia(media);
     f.player.setCurrentPosition(83.4);
-    QVERIFY(f.closeForm());
+    QVERIFY(f.close());
     QCOMPARE(readKey(ini, QStringLiteral("General"), QStringLiteral("File")), media);
     QCOMPARE(readKey(ini, QStringLiteral("Record"), QStringLiteral("Position")),
              QStringLiteral("83.4"));
@@ -235,12 +235,12 @@ void MainFormTest::closeWritesMediaAndPosition() {
              QStringLiteral("<missing>"));
 }
 
-void MainFormTest::closeWithSettingsWritesEverything() {
-    FormFixture f;
+void MainWindowTest::closeWithSettingsWritesEverything() {
+    WindowFixture f;
     const QString ini = f.writeSettings(kPlainSettings);
     QVERIFY(f.start());
-    control<QAction>(f.form(), "exitSavingSettingsAction")->trigger();
-    QVERIFY(!f.form().isVisible());
+    control<QAction>(f.window(), "exitSavingSettingsAction")->trigger();
+    QVERIFY(!f.window().isVisible());
     QCOMPARE(readKey(ini, QStringLiteral("Play"), QStringLiteral("Volume")), QStringLiteral("0"));
     QCOMPARE(readKey(ini, QStringLiteral("Menu"), QStringLiteral("DontUseF2")),
              QStringLiteral("0"));
@@ -248,35 +248,35 @@ void MainFormTest::closeWithSettingsWritesEverything() {
              QStringLiteral("120"));
 }
 
-void MainFormTest::closeWithoutSavingWritesNothing() {
-    FormFixture f;
+void MainWindowTest::closeWithoutSavingWritesNothing() {
+    WindowFixture f;
     const QString media = f.addMediaFile(QStringLiteral("talk.mp3"), 600);
     f.writeSettings("[General]\nFile=old.mp3\n[Record]\nPosition=5\n");
     QVERIFY(f.start());
     f.openMedia(media);
     f.player.setCurrentPosition(42);
     const QByteArray before = f.settingsBytes();
-    control<QAction>(f.form(), "exitWithoutSavingIndexAction")->trigger();
+    control<QAction>(f.window(), "exitWithoutSavingIndexAction")->trigger();
     QCOMPARE(f.settingsBytes(), before);
 }
 
-void MainFormTest::exitButtonDisablesItselfAndCloses() {
-    FormFixture f;
+void MainWindowTest::exitButtonDisablesItselfAndCloses() {
+    WindowFixture f;
     const QString ini = f.writeSettings(kPlainSettings);
     const QString media = f.addMediaFile(QStringLiteral("talk.mp3"), 600);
     QVERIFY(f.start());
     f.openMedia(media);
-    f.form().show();
-    control<QAction>(f.form(), "exitAction")->trigger();
-    QVERIFY(!control<QAction>(f.form(), "exitAction")->isEnabled());
-    QVERIFY(!f.form().isVisible());
+    f.window().show();
+    control<QAction>(f.window(), "exitAction")->trigger();
+    QVERIFY(!control<QAction>(f.window(), "exitAction")->isEnabled());
+    QVERIFY(!f.window().isVisible());
     QCOMPARE(readKey(ini, QStringLiteral("General"), QStringLiteral("File")), media);
     QCOMPARE(readKey(ini, QStringLiteral("Play"), QStringLiteral("Volume")),
              QStringLiteral("<missing>"));
 }
 
-void MainFormTest::closePausesAndWaitsWithTimersStopped() {
-    FormFixture f;
+void MainWindowTest::closePausesAndWaitsWithTimersStopped() {
+    WindowFixture f;
     f.writeSettings(kPlainSettings);
     const QString media = f.addMediaFile(QStringLiteral("talk.mp3"), 600);
     QVERIFY(f.start());
@@ -284,36 +284,36 @@ void MainFormTest::closePausesAndWaitsWithTimersStopped() {
     f.player.play();
     transportTimer(f, "repeatTimer")->start();
     const qint64 waitedBefore = f.clock.waitedMs();
-    QVERIFY(f.closeForm());
+    QVERIFY(f.close());
     QCOMPARE(f.player.playState(), PlayStates::Paused);
     QCOMPARE(f.clock.waitedMs() - waitedBefore, 1300);
-    for (QTimer* t : f.form().findChildren<QTimer*>(Qt::FindDirectChildrenOnly))
+    for (QTimer* t : f.window().findChildren<QTimer*>(Qt::FindDirectChildrenOnly))
         QVERIFY2(!t->isActive(), "every timer stops at shutdown");
 }
 
-void MainFormTest::refusedWriteAtCloseKeepsWindowOpen() {
-    FormFixture f;
+void MainWindowTest::refusedWriteAtCloseKeepsWindowOpen() {
+    WindowFixture f;
     const QString ini = f.writeSettings(kPlainSettings);
     const QString media = f.addMediaFile(QStringLiteral("talk.mp3"), 600);
     QVERIFY(f.start());
     f.openMedia(media);
-    f.form().show();
+    f.window().show();
     QFile::setPermissions(ini, QFileDevice::ReadOwner | QFileDevice::ReadGroup);
     const QByteArray before = f.settingsBytes();
-    QVERIFY(!f.closeForm());
-    QVERIFY(f.form().isVisible());
+    QVERIFY(!f.close());
+    QVERIFY(f.window().isVisible());
     QCOMPARE(f.dialogs.errors, QStringList{ini + QStringLiteral(" に書き込めません")});
     QCOMPARE(f.settingsBytes(), before);
     // Closing without saving still works.
-    control<QAction>(f.form(), "exitWithoutSavingIndexAction")->trigger();
-    QVERIFY(!f.form().isVisible());
+    control<QAction>(f.window(), "exitWithoutSavingIndexAction")->trigger();
+    QVERIFY(!f.window().isVisible());
 }
 
-void MainFormTest::dropOfNonMediaOrSeveralFiles() {
-    FormFixture f;
+void MainWindowTest::dropOfNonMediaOrSeveralFiles() {
+    WindowFixture f;
     f.writeSettings(kPlainSettings);
     QVERIFY(f.start());
-    MainWindow& w = f.form();
+    MainWindow& w = f.window();
     const QString a = f.addMediaFile(QStringLiteral("a.mp3"), 10);
     const QString b = f.addMediaFile(QStringLiteral("b.mp3"), 10);
     f.player.log.clear();
@@ -321,18 +321,20 @@ void MainFormTest::dropOfNonMediaOrSeveralFiles() {
     QVERIFY(f.transport().mediaPath().isEmpty());
     QVERIFY(f.player.log.isEmpty());
     f.session().dropFiles({f.folder() + QStringLiteral("notes.txt")});
-    QCOMPARE(control<ProgressBar>(w, "volumeBar")->PosTextPrefix(), QStringLiteral("▼notes.txt▲"));
+    QCOMPARE(control<ProgressBar>(w, "volumeBar")->positionTextPrefix(),
+             QStringLiteral("▼notes.txt▲"));
     QVERIFY(f.session().pendingMediaPath().isEmpty());
     QVERIFY(f.transport().mediaPath().isEmpty());
     QVERIFY(QDir(f.folder()).mkdir(QStringLiteral("talks.mp3")));
     f.session().dropFiles({f.folder() + QStringLiteral("talks.mp3")});
-    QCOMPARE(control<ProgressBar>(w, "volumeBar")->PosTextPrefix(), QStringLiteral("▼talks.mp3▲"));
+    QCOMPARE(control<ProgressBar>(w, "volumeBar")->positionTextPrefix(),
+             QStringLiteral("▼talks.mp3▲"));
     QVERIFY(f.transport().mediaPath().isEmpty());
     QVERIFY(f.player.log.isEmpty());
 }
 
-void MainFormTest::dropKeepsLongPathsWhole() {
-    FormFixture f;
+void MainWindowTest::dropKeepsLongPathsWhole() {
+    WindowFixture f;
     f.writeSettings(kPlainSettings);
     QVERIFY(f.start());
     QString deep = f.folder();
@@ -347,7 +349,7 @@ void MainFormTest::dropKeepsLongPathsWhole() {
     QCOMPARE(f.player.URL(), media);
 }
 
-void MainFormTest::onlyDropsWaitBeforeOpening_data() {
+void MainWindowTest::onlyDropsWaitBeforeOpening_data() {
     QTest::addColumn<bool>("dropped");
     QTest::addColumn<bool>("replacing");  // another file is open already
     QTest::addColumn<int>("waitedMs");
@@ -359,10 +361,10 @@ void MainFormTest::onlyDropsWaitBeforeOpening_data() {
     QTest::newRow("drop, replacing") << true << true << 400;
 }
 
-void MainFormTest::onlyDropsWaitBeforeOpening() {
+void MainWindowTest::onlyDropsWaitBeforeOpening() {
     QFETCH(bool, dropped);
     QFETCH(bool, replacing);
-    FormFixture f;
+    WindowFixture f;
     f.writeSettings(kPlainSettings);
     const QString first = f.addMediaFile(QStringLiteral("first.mp3"), 60);
     const QString media = f.addMediaFile(QStringLiteral("talk.mp3"), 600);
@@ -378,19 +380,19 @@ void MainFormTest::onlyDropsWaitBeforeOpening() {
     QCOMPARE(f.player.URL(), media);
 }
 
-void MainFormTest::playerErrorEndsHandlerWithErrorBox() {
-    FormFixture f;
+void MainWindowTest::playerErrorEndsHandlerWithErrorBox() {
+    WindowFixture f;
     f.writeSettings(kPlainSettings);
     const QString media = f.addMediaFile(QStringLiteral("talk.mp3"), 600);
     QVERIFY(f.start());
     f.openMedia(media);
     f.player.failNext(QStringLiteral("play"));
     // Through the toolbar button, as a user would.
-    control<QAction>(f.form(), "playPauseAction")->trigger();
+    control<QAction>(f.window(), "playPauseAction")->trigger();
     QCOMPARE(f.dialogs.errors.size(), 1);
     QVERIFY(f.dialogs.errors.first().contains(QStringLiteral("play")));
     QCOMPARE(f.player.playState(), PlayStates::Paused);
 }
 
-QTEST_MAIN(MainFormTest)
-#include "main_form_test.moc"
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"

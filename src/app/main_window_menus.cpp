@@ -5,7 +5,7 @@
 #include <QMenuBar>
 
 #include "app/fonts.h"
-#include "app/main_form.h"
+#include "app/main_window.h"
 #include "app/toolbar_icons.h"
 #include "index/entry_book.h"
 

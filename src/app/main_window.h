@@ -53,14 +53,15 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    // ---- Building (main_form_ui.cpp, main_form_menus.cpp, main_form_tabs.cpp) ------------------
+    // ---- Building (main_window_ui.cpp, main_window_menus.cpp, main_window_tabs.cpp)
+    // ------------------
     void buildControls();
     void buildMenus();
     void buildSettingsTabs();
     void nameControls();
     void resetLabels();
-    void wireSignals();       // main_form_wiring.cpp
-    void bindSettings();      // main_form_wiring.cpp
+    void wireSignals();       // main_window_wiring.cpp
+    void bindSettings();      // main_window_wiring.cpp
     void wireUrlPanel();      // web_panel.cpp
     void connectTransport();  // transport_view.cpp
     void connectPedal();      // pedal_view.cpp

@@ -14,7 +14,7 @@
 
 #include "app/dialogs.h"
 #include "app/fonts.h"
-#include "app/main_form.h"
+#include "app/main_window.h"
 #include "keyboard/hotkey_help.h"
 #include "session/dialogs.h"
 #include "session/session.h"

@@ -6,7 +6,7 @@
 #include <QTabWidget>
 #include <QTimeEdit>
 
-#include "app/main_form.h"
+#include "app/main_window.h"
 #include "core/time_code.h"
 #include "core/window_placement.h"
 #include "session/session.h"
@@ -28,8 +28,8 @@ void MainWindow::showStarted(bool mediaRemembered) {
         playTimeLabel_->setText(QStringLiteral("位置移動"));
         setBold(positionBar_, false);
     } else if (mediaOpen) {
-        playTimeLabel_->setText(Time2HHMMSS(t.savedPosition()));
-        positionBar_->setPosTextPrefix(Time2HHMMSS(t.savedPosition()));
+        playTimeLabel_->setText(TimeCodeText(t.savedPosition()));
+        positionBar_->setPositionTextPrefix(TimeCodeText(t.savedPosition()));
     }
 
     // A place remembered on a screen that is gone (or a damaged file) must not hide the window.

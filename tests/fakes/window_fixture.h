@@ -5,7 +5,7 @@
 #include <QTemporaryDir>
 #include <memory>
 
-#include "app/main_form.h"
+#include "app/main_window.h"
 #include "fakes/fake_browser_launcher.h"
 #include "fakes/fake_clipboard.h"
 #include "fakes/fake_clock.h"
@@ -85,25 +85,24 @@ protected:
 };
 
 // The same session with the main window on it.
-class FormFixture : public SessionFixture {
+class WindowFixture : public SessionFixture {
 public:
-    FormFixture();
-    ~FormFixture() override;
+    WindowFixture();
+    ~WindowFixture() override;
 
     MainWindow& create();
     bool start() override;
     // Closes the window as the system would and tells whether it closed.
     bool close() override;
-    bool closeForm() { return close(); }
 
-    MainWindow& form() { return *form_; }
+    MainWindow& window() { return *window_; }
     // Ends the window, then the session.
     void destroy() {
-        form_.reset();
+        window_.reset();
         session_.reset();
     }
 
 private:
     void created() override;
-    std::unique_ptr<MainWindow> form_;
+    std::unique_ptr<MainWindow> window_;
 };

@@ -6,7 +6,7 @@
 #include <QTimeEdit>
 #include <QToolButton>
 
-#include "app/main_form.h"
+#include "app/main_window.h"
 #include "app/setting_binders.h"
 #include "index/index_commands.h"
 #include "index/index_controller.h"
@@ -44,7 +44,7 @@ void MainWindow::wireSignals() {
         }
     });
     connect(&index, &IndexCommands::positionBarTrailingTextChanged, positionBar_,
-            &ProgressBar::setPosTextSuffix);
+            &ProgressBar::setPositionTextSuffix);
 
     on(aboutAction_, &QAction::triggered, [this] { showAboutBox(); });
     on(versionAction_, &QAction::triggered, [this] { showVersion(); });
@@ -72,10 +72,10 @@ void MainWindow::wireSignals() {
         session_.run([&] { volumeBarDragged(x, y); });
     });
     connect(positionBar_, &ProgressBar::mouseDown, this, [this] {
-        if (positionBar_->Max() != 0) positionDragging_ = true;
+        if (positionBar_->maximum() != 0) positionDragging_ = true;
     });
     connect(positionBar_, &ProgressBar::mouseUp, this, [this] {
-        if (positionBar_->Max() != 0) positionDragging_ = false;
+        if (positionBar_->maximum() != 0) positionDragging_ = false;
     });
     connect(positionBar_, &ProgressBar::mouseMove, this,
             [this](Qt::KeyboardModifiers, int x, int y) {
