@@ -308,12 +308,12 @@ public:
         const bool probed = runEventsUntil(
             [&] {
                 // Output that runs as fast as it decodes may reach the end first.
-                const int state = player->playState();
+                const PlayState state = player->playState();
                 return !form->transport()
                             .findChild<QTimer*>(QStringLiteral("lengthProbeTimer"))
                             ->isActive() &&
                        player->duration() > 0 &&
-                       (state == PlayStates::Paused || state == PlayStates::MediaEnded);
+                       (state == PlayState::Paused || state == PlayState::MediaEnded);
             },
             10000);
         if (!probed) return complain("the length probe did not finish");

@@ -142,7 +142,7 @@ int main(int argc, char* argv[]) {
     probe.setInterval(20);
     QObject::connect(&probe, &QTimer::timeout, [&] {
         if (form.transport().findChild<QTimer*>(QStringLiteral("lengthProbeTimer"))->isActive() ||
-            player.playState() != PlayStates::Paused)
+            player.playState() != PlayState::Paused)
             return;
         probe.stop();
         probed = bench::processCost();

@@ -11,17 +11,6 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// Play states as the window compares them; everything but 1, 2 and 3 counts as "not playing".
-namespace PlayStates {
-inline constexpr int Undefined = 0;
-inline constexpr int Stopped = 1;
-inline constexpr int Paused = 2;
-inline constexpr int Playing = 3;
-inline constexpr int MediaEnded = 8;
-inline constexpr int Transitioning = 9;
-inline constexpr int Ready = 10;
-}  // namespace PlayStates
-
 // The hosted player, reduced to exactly the operations the window uses. Times are seconds,
 // volume is 0..100, rate 1.0 is normal speed. Writing the URL loads the media and starts
 // playing it (auto-start). Position and duration strings are "MM:SS", or "HH:MM:SS" from one
@@ -32,12 +21,16 @@ inline constexpr int Ready = 10;
 class MediaPlayer : public QObject {
     Q_OBJECT
 public:
+    // Only Playing counts as playing; Transitioning is a load still under way.
+    enum class PlayState { Undefined, Stopped, Paused, Playing, MediaEnded, Transitioning, Ready };
+    Q_ENUM(PlayState)
+
     using QObject::QObject;
     ~MediaPlayer() override = default;
 
     virtual void setURL(const QString& url) = 0;
     virtual QString URL() const = 0;
-    virtual int playState() const = 0;
+    virtual PlayState playState() const = 0;
     virtual void close() = 0;
 
     virtual void play() = 0;
@@ -68,7 +61,7 @@ public:
     virtual void setVideoWindow(quintptr /*windowId*/) {}
 
 Q_SIGNALS:
-    void playStateChanged(int state);
+    void playStateChanged(MediaPlayer::PlayState state);
     void mediaChanged();  // a new URL was loaded or the media closed
     void durationChanged(double seconds);
     void seeked(double seconds);
@@ -76,6 +69,8 @@ Q_SIGNALS:
     void volumeChanged(int volume);
     void errorOccurred(const QString& message);  // loading or playing failed
 };
+
+using PlayState = MediaPlayer::PlayState;
 
 // "MM:SS", or "HH:MM:SS" from one hour on, of whole seconds; the form of the player's strings.
 QString playerTimeString(double seconds);

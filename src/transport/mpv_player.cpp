@@ -220,23 +220,23 @@ void MpvPlayer::setURL(const QString& url) {
     if (rc < 0) fail(QStringLiteral("Cannot open \"%1\"").arg(url), rc);
 }
 
-int MpvPlayer::playState() const {
+MediaPlayer::PlayState MpvPlayer::playState() const {
     switch (media_) {
         case Media::None:
         case Media::Failed:
-            return PlayStates::Undefined;
+            return PlayState::Undefined;
         case Media::Loading:
-            return PlayStates::Transitioning;
+            return PlayState::Transitioning;
         case Media::Ended:
-            return stopped_ ? PlayStates::Stopped : PlayStates::MediaEnded;
+            return stopped_ ? PlayState::Stopped : PlayState::MediaEnded;
         case Media::Loaded:
             break;
     }
-    if (stopped_) return PlayStates::Stopped;
+    if (stopped_) return PlayState::Stopped;
     // A seek on its way leaves the end, whatever mpv still says.
     if (!seekPending() && getFlag(mpvname::kEofReached).value_or(false))
-        return PlayStates::MediaEnded;
-    return getFlag(mpvname::kPause).value_or(false) ? PlayStates::Paused : PlayStates::Playing;
+        return PlayState::MediaEnded;
+    return getFlag(mpvname::kPause).value_or(false) ? PlayState::Paused : PlayState::Playing;
 }
 
 void MpvPlayer::close() {
@@ -276,7 +276,7 @@ void MpvPlayer::play() {
 }
 
 void MpvPlayer::pause() {
-    const bool wasPlaying = playState() == PlayStates::Playing;
+    const bool wasPlaying = playState() == PlayState::Playing;
     // Read while still playing, so that a seek target already passed is let go.
     const double here = wasPlaying ? currentPosition() : 0.0;
     setFlag(mpvname::kPause, true);
@@ -288,7 +288,7 @@ void MpvPlayer::pause() {
 
 void MpvPlayer::pauseAt(double seconds) {
     if (!std::isfinite(seconds)) throw PlayerError("Cannot seek: the position is not a number");
-    if (!fileOpen() || playState() != PlayStates::Playing) return MediaPlayer::pauseAt(seconds);
+    if (!fileOpen() || playState() != PlayState::Playing) return MediaPlayer::pauseAt(seconds);
     seconds = std::max(0.0, seconds);
     if (lastDuration_ > 0) seconds = std::min(seconds, lastDuration_);
     // Both reach mpv before anyone is told: the seek is under way while the window catches up.
@@ -401,7 +401,7 @@ void MpvPlayer::setMute(bool value) {
 // output's delay; time-pos lags by as long as mpv has slept, and a restart there repeats audio.
 // A web stream is left alone: a seek there fetches again and may not be possible at all.
 std::optional<double> MpvPlayer::heardPosition() const {
-    if (playState() != PlayStates::Playing || seekPending() || isWebAddress(url_))
+    if (playState() != PlayState::Playing || seekPending() || isWebAddress(url_))
         return std::nullopt;
     return getDouble(mpvname::kAudioPts);
 }
@@ -533,7 +533,7 @@ void MpvPlayer::handleEvent(const Event& event) {
 
 void MpvPlayer::notifyChanges() {
     const QPointer<MpvPlayer> self(this);
-    if (const int state = playState(); state != lastState_) {
+    if (const PlayState state = playState(); state != lastState_) {
         lastState_ = state;
         emit playStateChanged(state);
         if (!self) return;

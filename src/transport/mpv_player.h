@@ -39,7 +39,7 @@ public:
 
     void setURL(const QString& url) override;
     QString URL() const override { return url_; }
-    int playState() const override;
+    PlayState playState() const override;
     void close() override;
 
     void play() override;
@@ -102,7 +102,7 @@ private:
     mutable bool restartSeen_ = false;  // mpv has finished the seek (or surely has by now)
     QElapsedTimer seekClock_;
 
-    int lastState_ = PlayStates::Undefined;
+    PlayState lastState_ = PlayState::Undefined;
     double lastDuration_ = 0;
     double endedDuration_ = 0;  // the length of a file mpv let go of at its end
     QString fixedVideoOutput_;  // "vo" given by the caller; empty: chosen by the window

@@ -154,7 +154,7 @@ void PlayerView::refresh() {
     if (!player_) return;
     try {
         const bool loaded = !player_->URL().isEmpty();
-        const bool playing = player_->playState() == PlayStates::Playing;
+        const bool playing = player_->playState() == PlayState::Playing;
         const double length = player_->duration();
         const double position = player_->currentPosition();
         const int volume = player_->volume();
@@ -229,7 +229,7 @@ void PlayerView::changeEvent(QEvent* event) {
 
 void PlayerView::togglePlay() {
     if (!player_) return;
-    if (player_->playState() == PlayStates::Playing)
+    if (player_->playState() == PlayState::Playing)
         player_->pause();
     else
         player_->play();

@@ -24,12 +24,12 @@ void TransportController::playPause() {
     if (mediaPath_.isEmpty()) return;
     if (wavMode_) {
         player_.setRate(1.0);
-        const int state = player_.playState();
-        if (state == PlayStates::Playing) {
+        const MediaPlayer::PlayState state = player_.playState();
+        if (state == PlayState::Playing) {
             player_.pause();
             refreshPlayState();
             savedPosition_ = player_.currentPosition();
-        } else if (state == PlayStates::Paused || state == PlayStates::Stopped) {
+        } else if (state == PlayState::Paused || state == PlayState::Stopped) {
             player_.play();
             refreshPlayState();
         }

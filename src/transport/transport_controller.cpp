@@ -36,8 +36,8 @@ TransportController::TransportController(MediaPlayer& player, Clock& clock, QObj
     });
     // The open leaves the player paused, so playing during the probe is the user's doing: the
     // probe ends there, with the sound on, rather than pausing them a moment later.
-    connect(&player_, &MediaPlayer::playStateChanged, this, [this](int state) {
-        if (state == PlayStates::Playing && lengthProbeTimer_->isActive())
+    connect(&player_, &MediaPlayer::playStateChanged, this, [this](MediaPlayer::PlayState state) {
+        if (state == PlayState::Playing && lengthProbeTimer_->isActive())
             runGuarded([this] { finishLengthProbe(); });
     });
 }
@@ -77,7 +77,7 @@ void TransportController::wait(int ms) {
 }
 
 bool TransportController::isPlaying() const {
-    return player_.playState() == PlayStates::Playing;
+    return player_.playState() == PlayState::Playing;
 }
 
 double TransportController::position() const {
@@ -167,8 +167,8 @@ void TransportController::load(const QString& path) {
     // A player still loading in the background would start once it has; paused now, it loads
     // paused and the probe leaves the position where the open puts it (the start, or the saved
     // position on a restore) instead of a second further on.
-    if (const int state = player_.playState();
-        state == PlayStates::Playing || state == PlayStates::Transitioning) {
+    if (const PlayState state = player_.playState();
+        state == PlayState::Playing || state == PlayState::Transitioning) {
         player_.pause();
         player_.setCurrentPosition(0);
     }

@@ -194,7 +194,7 @@ void MainFormTest::resetReturnsToInitialStateAndForgetsMedia() {
     QVERIFY(w.transport().mediaPath().isEmpty());
     QVERIFY(w.index().indexFileName().isEmpty());
     QVERIFY(!w.savesOnClose());
-    QCOMPARE(f.player.playState(), PlayStates::Paused);
+    QCOMPARE(f.player.playState(), PlayState::Paused);
     QCOMPARE(control<RadioGroup>(w, "autoRewindGroup")->ItemIndex(), 7);
     QCOMPARE(w.transport().rewindSeconds(), 2.5);  // the group's handler ran: Started is 1 now
     QCOMPARE(control<RadioGroup>(w, "speedGroup")->ItemIndex(), 2);
@@ -285,7 +285,7 @@ void MainFormTest::closePausesAndWaitsWithTimersStopped() {
     transportTimer(f.form(), "repeatTimer")->start();
     const qint64 waitedBefore = f.clock.waitedMs();
     QVERIFY(f.closeForm());
-    QCOMPARE(f.player.playState(), PlayStates::Paused);
+    QCOMPARE(f.player.playState(), PlayState::Paused);
     QCOMPARE(f.clock.waitedMs() - waitedBefore, 1300);
     for (QTimer* t : f.form().findChildren<QTimer*>(Qt::FindDirectChildrenOnly))
         QVERIFY2(!t->isActive(), "every timer stops at shutdown");
@@ -389,7 +389,7 @@ void MainFormTest::playerErrorEndsHandlerWithErrorBox() {
     control<QAction>(f.form(), "playPauseAction")->trigger();
     QCOMPARE(f.dialogs.errors.size(), 1);
     QVERIFY(f.dialogs.errors.first().contains(QStringLiteral("play")));
-    QCOMPARE(f.player.playState(), PlayStates::Paused);
+    QCOMPARE(f.player.playState(), PlayState::Paused);
 }
 
 QTEST_MAIN(MainFormTest)

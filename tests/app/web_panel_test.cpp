@@ -54,7 +54,7 @@ void WebPanelTest::pasteListsResetsAndPlaysWithNothingSavedAtClose() {
     QCOMPARE(control<QComboBox>(w, "addressBox")->itemText(1), kAddress);
     QCOMPARE(control<QComboBox>(w, "addressBox")->currentText(), kAddress);
     QCOMPARE(f.player.URL(), kAddress);
-    QCOMPARE(f.player.playState(), int(PlayStates::Playing));
+    QCOMPARE(f.player.playState(), PlayState::Playing);
     QVERIFY(w.transport().mediaPath().isEmpty());
     QCOMPARE(control<RadioGroup>(w, "speedGroup")->ItemIndex(), 2);  // the reset ran
     QVERIFY(!transportTimer(w, "positionPollTimer")->isActive());

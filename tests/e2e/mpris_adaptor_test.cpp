@@ -288,10 +288,10 @@ void MprisAdaptorTest::playPauseIsTheHotkeyActionWithRewind() {
     recorder_->seeks.clear();
 
     QCOMPARE(call(QStringLiteral("PlayPause")).type(), QDBusMessage::ReplyMessage);
-    QCOMPARE(f_->player.playState(), PlayStates::Playing);
+    QCOMPARE(f_->player.playState(), PlayState::Playing);
     f_->clock.advance(10'000);
     QCOMPARE(call(QStringLiteral("PlayPause")).type(), QDBusMessage::ReplyMessage);
-    QCOMPARE(f_->player.playState(), PlayStates::Paused);
+    QCOMPARE(f_->player.playState(), PlayState::Paused);
     // Rewind item 7 of the settings: 2.5 s.
     QCOMPARE(f_->player.currentPosition(), 7.5);
     QCOMPARE(get(QStringLiteral("Position")).toLongLong(), 7'500'000LL);
@@ -311,22 +311,22 @@ void MprisAdaptorTest::playAndPauseOnlyWhenTheyChangeSomething() {
     call(QStringLiteral("Pause"));  // already paused: no rewind
     QCOMPARE(f_->player.currentPosition(), 20.0);
     call(QStringLiteral("Play"));
-    QCOMPARE(f_->player.playState(), PlayStates::Playing);
+    QCOMPARE(f_->player.playState(), PlayState::Playing);
     f_->clock.advance(4000);
     const int plays = f_->player.count(QStringLiteral("play"));
     const int pauses = f_->player.count(QStringLiteral("pause"));
     call(QStringLiteral("Play"));  // already playing: it goes on
-    QCOMPARE(f_->player.playState(), PlayStates::Playing);
+    QCOMPARE(f_->player.playState(), PlayState::Playing);
     QCOMPARE(f_->player.count(QStringLiteral("play")), plays);
     QCOMPARE(f_->player.count(QStringLiteral("pause")), pauses);
     call(QStringLiteral("Pause"));
-    QCOMPARE(f_->player.playState(), PlayStates::Paused);
+    QCOMPARE(f_->player.playState(), PlayState::Paused);
     QCOMPARE(f_->player.currentPosition(), 21.5);
     // Stop pauses the same way; the window has no stopped state to show.
     call(QStringLiteral("Play"));
     f_->clock.advance(3000);
     call(QStringLiteral("Stop"));
-    QCOMPARE(f_->player.playState(), PlayStates::Paused);
+    QCOMPARE(f_->player.playState(), PlayState::Paused);
     QCOMPARE(f_->player.currentPosition(), 22.0);
     QCOMPARE(get(QStringLiteral("PlaybackStatus")).toString(), QStringLiteral("Paused"));
 }
@@ -363,7 +363,7 @@ void MprisAdaptorTest::seekAndSetPosition() {
     call(QStringLiteral("Play"));
     f_->clock.advance(2000);
     call(QStringLiteral("Seek"), {qlonglong(40'000'000)});
-    QCOMPARE(f_->player.playState(), PlayStates::Paused);
+    QCOMPARE(f_->player.playState(), PlayState::Paused);
     QCOMPARE(f_->player.currentPosition(), 32.0);
 
     settle();
@@ -404,7 +404,7 @@ void MprisAdaptorTest::rateWritesActLikeASpeedStep() {
     f_->clock.advance(10'000);
     const double before = f_->player.currentPosition();
     set(QStringLiteral("Rate"), 0.0);
-    QCOMPARE(f_->player.playState(), PlayStates::Paused);
+    QCOMPARE(f_->player.playState(), PlayState::Paused);
     QCOMPARE(f_->player.currentPosition(), before - 2.5);
     QCOMPARE(f_->player.rate(), 0.4);
 }
@@ -509,9 +509,9 @@ void MprisAdaptorTest::commandsSentAsSignals() {
             client_.send(QDBusMessage::createTargetedSignal(kService, kPath, interface, member)));
     };
     send(kPlayer, QStringLiteral("PlayPause"));
-    QTRY_COMPARE(f_->player.playState(), PlayStates::Playing);
+    QTRY_COMPARE(f_->player.playState(), PlayState::Playing);
     send(kPlayer, QStringLiteral("Pause"));
-    QTRY_COMPARE(f_->player.playState(), PlayStates::Paused);
+    QTRY_COMPARE(f_->player.playState(), PlayState::Paused);
     f_->form().show();
     send(kRoot, QStringLiteral("Quit"));
     QTRY_VERIFY(!f_->form().isVisible());

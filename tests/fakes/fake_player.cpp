@@ -24,17 +24,17 @@ void FakePlayer::check(const QString& operation, const QString& detail) {
 
 void FakePlayer::settle() const {
     const qint64 now = clock_.ticks();
-    if (state_ == PlayStates::Transitioning && now - loadedAt_ >= loadDelay_) {
-        state_ = startPaused_ ? PlayStates::Paused : PlayStates::Playing;
+    if (state_ == PlayState::Transitioning && now - loadedAt_ >= loadDelay_) {
+        state_ = startPaused_ ? PlayState::Paused : PlayState::Playing;
         anchor_ = loadedAt_ + loadDelay_;
     }
-    if (state_ != PlayStates::Playing) return;
+    if (state_ != PlayState::Playing) return;
     position_ += static_cast<double>(now - anchor_) / 1000.0 * rate_;
     anchor_ = now;
     const double end = media_.value(url_).duration;
     if (position_ >= end) {
         position_ = end;
-        state_ = PlayStates::MediaEnded;
+        state_ = PlayState::MediaEnded;
     }
 }
 
@@ -45,19 +45,19 @@ void FakePlayer::setURL(const QString& url) {
     loadedAt_ = clock_.ticks();
     anchor_ = loadedAt_;
     if (!loaded()) {
-        state_ = PlayStates::Undefined;
+        state_ = PlayState::Undefined;
         Q_EMIT mediaChanged();
         Q_EMIT errorOccurred(QStringLiteral("cannot load ") + url);
         return;
     }
     startPaused_ = false;
-    state_ = loadDelay_ > 0 ? PlayStates::Transitioning : PlayStates::Playing;  // auto-start
+    state_ = loadDelay_ > 0 ? PlayState::Transitioning : PlayState::Playing;  // auto-start
     Q_EMIT mediaChanged();
     Q_EMIT playStateChanged(state_);
     if (const double length = duration(); length > 0) Q_EMIT durationChanged(length);
 }
 
-int FakePlayer::playState() const {
+MediaPlayer::PlayState FakePlayer::playState() const {
     settle();
     return state_;
 }
@@ -66,7 +66,7 @@ void FakePlayer::close() {
     check(QStringLiteral("close"));
     url_.clear();
     position_ = 0;
-    state_ = PlayStates::Undefined;
+    state_ = PlayState::Undefined;
     Q_EMIT mediaChanged();
 }
 
@@ -74,12 +74,12 @@ void FakePlayer::play() {
     check(QStringLiteral("play"));
     settle();
     if (!loaded()) return;
-    if (state_ == PlayStates::Transitioning) {
+    if (state_ == PlayState::Transitioning) {
         startPaused_ = false;
         return;
     }
-    if (state_ == PlayStates::MediaEnded) position_ = 0;
-    state_ = PlayStates::Playing;
+    if (state_ == PlayState::MediaEnded) position_ = 0;
+    state_ = PlayState::Playing;
     anchor_ = clock_.ticks();
     Q_EMIT playStateChanged(state_);
 }
@@ -87,19 +87,19 @@ void FakePlayer::play() {
 void FakePlayer::pause() {
     check(QStringLiteral("pause"));
     settle();
-    if (!loaded() || state_ == PlayStates::MediaEnded) return;
-    if (state_ == PlayStates::Transitioning) {
+    if (!loaded() || state_ == PlayState::MediaEnded) return;
+    if (state_ == PlayState::Transitioning) {
         startPaused_ = true;
         return;
     }
-    state_ = PlayStates::Paused;
+    state_ = PlayState::Paused;
     Q_EMIT playStateChanged(state_);
 }
 
 void FakePlayer::stop() {
     check(QStringLiteral("stop"));
     if (!loaded()) return;
-    state_ = PlayStates::Stopped;
+    state_ = PlayState::Stopped;
     position_ = 0;
     Q_EMIT playStateChanged(state_);
 }
@@ -115,8 +115,8 @@ void FakePlayer::setCurrentPosition(double seconds) {
     if (!loaded()) return;
     position_ = std::clamp(seconds, 0.0, media_.value(url_).duration);
     anchor_ = clock_.ticks();
-    if (state_ == PlayStates::MediaEnded && position_ < media_.value(url_).duration)
-        state_ = PlayStates::Paused;
+    if (state_ == PlayState::MediaEnded && position_ < media_.value(url_).duration)
+        state_ = PlayState::Paused;
     Q_EMIT seeked(position_);
 }
 

@@ -30,7 +30,7 @@ public:
 
     void setURL(const QString& url) override;
     QString URL() const override { return url_; }
-    int playState() const override;
+    PlayState playState() const override;
     void close() override;
     void play() override;
     void pause() override;
@@ -65,7 +65,7 @@ private:
     qint64 durationDelay_ = 0;
     qint64 loadDelay_ = 0;
     bool startPaused_ = false;
-    mutable int state_ = PlayStates::Undefined;
+    mutable PlayState state_ = PlayState::Undefined;
     mutable double position_ = 0;
     mutable qint64 anchor_ = 0;
     double rate_ = 1.0;

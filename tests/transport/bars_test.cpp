@@ -50,13 +50,13 @@ void BarsTest::positionDragSeeks() {
     QCOMPARE(bar->PosTextPrefix(), QStringLiteral("0:04:59"));
     QCOMPARE(bar->PosTextSuffix(), QStringLiteral("    [ talk.mp3 ]"));
     QCOMPARE(control<QLabel>(w, "playTimeLabel")->text(), QStringLiteral("0:04:59"));
-    QCOMPARE(f.player.playState(), PlayStates::Paused);  // seeking leaves the play state
+    QCOMPARE(f.player.playState(), PlayState::Paused);  // seeking leaves the play state
 
     // While playing it seeks too and keeps playing.
     f.player.play();
     dragBar(control<ProgressBar>(w, "positionBar"), 316, 23);
     QCOMPARE(f.player.currentPosition(), 598.0);
-    QCOMPARE(f.player.playState(), PlayStates::Playing);
+    QCOMPARE(f.player.playState(), PlayState::Playing);
     releaseBar(control<ProgressBar>(w, "positionBar"), Qt::LeftButton, 316, 23);
     QVERIFY(!w.isDraggingPosition());
     f.player.log.clear();
@@ -104,7 +104,7 @@ void BarsTest::positionBarBeforeLengthIsKnown() {
     MainWindow& w = f.form();
     w.dropFiles({media});
     QCOMPARE(control<ProgressBar>(w, "positionBar")->Max(), 0);
-    QCOMPARE(f.player.playState(), PlayStates::Paused);
+    QCOMPARE(f.player.playState(), PlayState::Paused);
     f.player.log.clear();
     pressBar(control<ProgressBar>(w, "positionBar"), Qt::LeftButton, 100, 5);
     QVERIFY(!w.isDraggingPosition());
@@ -113,7 +113,7 @@ void BarsTest::positionBarBeforeLengthIsKnown() {
     // The release on the bar still clicks; playing ends the length probe, sound on.
     releaseBar(control<ProgressBar>(w, "positionBar"), Qt::LeftButton, 158, 5);
     QCOMPARE(f.player.log, (QStringList{QStringLiteral("play"), QStringLiteral("setMute 0")}));
-    QCOMPARE(f.player.playState(), PlayStates::Playing);
+    QCOMPARE(f.player.playState(), PlayState::Playing);
 }
 
 void BarsTest::positionClickTogglesWithoutRewind() {
@@ -121,7 +121,7 @@ void BarsTest::positionClickTogglesWithoutRewind() {
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
     MainWindow& w = f.form();
     clickBar(control<ProgressBar>(w, "positionBar"));
-    QCOMPARE(f.player.playState(), PlayStates::Playing);
+    QCOMPARE(f.player.playState(), PlayState::Playing);
     QCOMPARE(control<ProgressBar>(w, "positionBar")->FontColor(), QColor(255, 0, 0));
     f.clock.advance(10000);
     transportTimer(w, "repeatTimer")->start();
@@ -130,7 +130,7 @@ void BarsTest::positionClickTogglesWithoutRewind() {
     f.player.log.clear();
     clickBar(control<ProgressBar>(w, "positionBar"));
     QCOMPARE(f.player.log, QStringList{QStringLiteral("pause")});
-    QCOMPARE(f.player.playState(), PlayStates::Paused);
+    QCOMPARE(f.player.playState(), PlayState::Paused);
     QCOMPARE(f.player.currentPosition(), 10.0);
     QVERIFY(!transportTimer(w, "repeatTimer")->isActive());
     QVERIFY(!transportTimer(w, "rewindSkipTimer")->isActive());
@@ -229,11 +229,11 @@ void BarsTest::realMouseEventsDriveBothBars() {
     QCOMPARE(f.player.currentPosition(), 299.0);
     QCOMPARE(control<QLabel>(w, "playTimeLabel")->text(), QStringLiteral("0:04:59"));
     QCOMPARE(position->PosTextPrefix(), QStringLiteral("0:04:59"));
-    QCOMPARE(f.player.playState(), PlayStates::Paused);
+    QCOMPARE(f.player.playState(), PlayState::Paused);
     // The release on the bar is also a click: it plays from where the drag left off.
     QTest::mouseRelease(position, Qt::LeftButton, Qt::NoModifier, QPoint(158, 5));
     QVERIFY(!w.isDraggingPosition());
-    QCOMPARE(f.player.playState(), PlayStates::Playing);
+    QCOMPARE(f.player.playState(), PlayState::Playing);
     QCOMPARE(f.player.currentPosition(), 299.0);
 
     ProgressBar* volume = control<ProgressBar>(w, "volumeBar");
@@ -244,7 +244,7 @@ void BarsTest::realMouseEventsDriveBothBars() {
     QCOMPARE(w.transport().volume(), 0);
     QCOMPARE(volume->PosTextSuffix(), volumeText(QStringLiteral("0")));
     QVERIFY(!w.isDraggingVolume());
-    QCOMPARE(f.player.playState(), PlayStates::Playing);  // the volume bar's click does nothing
+    QCOMPARE(f.player.playState(), PlayState::Playing);  // the volume bar's click does nothing
     QVERIFY(f.dialogs.errors.isEmpty());
 }
 
@@ -263,7 +263,7 @@ void BarsTest::clickErrorReachesErrorBox() {
                       QPoint(50, 5));
     QCOMPARE(f.dialogs.errors.size(), 1);
     QVERIFY(f.dialogs.errors.first().contains(QStringLiteral("pause")));
-    QCOMPARE(f.player.playState(), PlayStates::Playing);
+    QCOMPARE(f.player.playState(), PlayState::Playing);
     QVERIFY(!transportTimer(w, "repeatTimer")->isActive());  // stopped before the failing call
     QVERIFY(!transportTimer(w, "forwardSkipTimer")->isActive());
 }

@@ -68,7 +68,7 @@ private slots:
 
         player->setURL(tone_);
         player->pause();
-        QTRY_COMPARE_WITH_TIMEOUT(player->playState(), PlayStates::Paused, 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(player->playState(), PlayState::Paused, 5000);
         QVERIFY(std::abs(player->duration() - 10.0) < 0.05);
         player->setRate(0.6);
         QCOMPARE(player->rate(), 0.6);

@@ -124,7 +124,7 @@ private:
     // Opens `file` and waits until it plays; false (after a failed check) if it never does.
     bool openPlaying(MpvPlayer& player, const QString& file) {
         player.setURL(file);
-        return QTest::qWaitFor([&] { return player.playState() == PlayStates::Playing; }, 5000);
+        return QTest::qWaitFor([&] { return player.playState() == PlayState::Playing; }, 5000);
     }
 
 private slots:
@@ -139,7 +139,7 @@ private slots:
     void nothingLoaded() {
         auto player = makePlayer();
         QCOMPARE(player->URL(), QString());
-        QCOMPARE(player->playState(), PlayStates::Undefined);
+        QCOMPARE(player->playState(), PlayState::Undefined);
         QCOMPARE(player->currentPositionString(), QString());
         QCOMPARE(player->durationString(), QString());
         QCOMPARE(player->duration(), 0.0);
@@ -153,7 +153,7 @@ private slots:
         player->stop();
         player->setCurrentPosition(4.0);
         QCOMPARE(player->currentPosition(), 4.0);
-        QCOMPARE(player->playState(), PlayStates::Undefined);
+        QCOMPARE(player->playState(), PlayState::Undefined);
     }
 
     void opensAndStartsPlaying_data() {
@@ -178,15 +178,15 @@ private slots:
         player->setURL(file);
         QCOMPARE(player->URL(), file);
         QCOMPARE(media.count(), 1);
-        QCOMPARE(player->playState(), PlayStates::Transitioning);
-        QTRY_COMPARE_WITH_TIMEOUT(player->playState(), PlayStates::Playing, 5000);
+        QCOMPARE(player->playState(), PlayState::Transitioning);
+        QTRY_COMPARE_WITH_TIMEOUT(player->playState(), PlayState::Playing, 5000);
 
         QVERIFY2(std::abs(player->duration() - 10.0) < 0.05,
                  qPrintable(QString::number(player->duration())));
         QCOMPARE(player->durationString(), QStringLiteral("00:10"));
         QVERIFY(!durations.isEmpty());
         QCOMPARE(durations.last().at(0).toDouble(), player->duration());
-        QCOMPARE(states.last().at(0).toInt(), PlayStates::Playing);
+        QCOMPARE(states.last().at(0).value<PlayState>(), PlayState::Playing);
         QVERIFY(player->isAvailable(QStringLiteral("Rate")));
         QVERIFY(!player->isAvailable(QStringLiteral("Volume")));
         QTRY_VERIFY_WITH_TIMEOUT(player->currentPosition() >= 1.0, 5000);
@@ -200,7 +200,7 @@ private slots:
         auto player = makePlayer();
         player->setURL(file);
         player->pause();
-        QTRY_COMPARE_WITH_TIMEOUT(player->playState(), PlayStates::Paused, 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(player->playState(), PlayState::Paused, 5000);
         QCOMPARE(player->durationString(), QStringLiteral("01:00:05"));
         player->setCurrentPosition(3601.5);
         QCOMPARE(player->currentPositionString(), QStringLiteral("01:00:01"));
@@ -214,15 +214,15 @@ private slots:
         QVERIFY(openPlaying(*player, tone_));
         QTRY_VERIFY_WITH_TIMEOUT(player->currentPosition() >= 1.0, 5000);
         player->pause();
-        QCOMPARE(player->playState(), PlayStates::Paused);
+        QCOMPARE(player->playState(), PlayState::Paused);
         const double paused = player->currentPosition();
         QVERIFY(paused >= 1.0 && paused < 2.0);
         QTest::qWait(500);  // mpv's own reading drifts while its audio buffer settles
         QCOMPARE(player->currentPosition(), paused);
-        QCOMPARE(player->playState(), PlayStates::Paused);
+        QCOMPARE(player->playState(), PlayState::Paused);
 
         player->play();
-        QCOMPARE(player->playState(), PlayStates::Playing);
+        QCOMPARE(player->playState(), PlayState::Playing);
         verifyPlaysFrom(sampleFor(*player, 400), paused);
     }
 
@@ -235,7 +235,7 @@ private slots:
             QCOMPARE(player->currentPosition(), target);
             QCOMPARE(seeked.takeLast().at(0).toDouble(), target);
             verifyPlaysFrom(sampleFor(*player, 300), target);
-            QCOMPARE(player->playState(), PlayStates::Playing);
+            QCOMPARE(player->playState(), PlayState::Playing);
         }
     }
 
@@ -251,7 +251,7 @@ private slots:
         QTest::qWait(500);
         QVERIFY(std::abs(player->currentPosition() - 2.5) < 0.001);
         QCOMPARE(player->currentPositionString(), QStringLiteral("00:02"));
-        QCOMPARE(player->playState(), PlayStates::Paused);
+        QCOMPARE(player->playState(), PlayState::Paused);
 
         // Backwards too, and twice in a row before mpv has done the first.
         player->setCurrentPosition(6.0);
@@ -294,7 +294,7 @@ private slots:
         player->pause();  // as the window does right after opening
         player->setCurrentPosition(3.0);
         QCOMPARE(player->currentPosition(), 3.0);
-        QTRY_COMPARE_WITH_TIMEOUT(player->playState(), PlayStates::Paused, 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(player->playState(), PlayState::Paused, 5000);
         QTest::qWait(200);
         QCOMPARE(player->currentPosition(), 3.0);
         player->play();
@@ -310,7 +310,7 @@ private slots:
         QCOMPARE(player->currentPosition(), 0.0);
         QVERIFY_THROWS_EXCEPTION(PlayerError, player->setCurrentPosition(std::nan("")));
         player->setCurrentPosition(100.0);
-        QTRY_COMPARE_WITH_TIMEOUT(player->playState(), PlayStates::MediaEnded, 3000);
+        QTRY_COMPARE_WITH_TIMEOUT(player->playState(), PlayState::MediaEnded, 3000);
         QVERIFY(std::abs(player->currentPosition() - 10.0) < 0.05);
     }
 
@@ -422,7 +422,7 @@ private slots:
             QVERIFY2(s.position >= right - 0.05 && s.position <= right + since * rate + 0.05,
                      qPrintable(QStringLiteral("%1 s, then %2 s").arg(right).arg(s.position)));
         }
-        QCOMPARE(player->playState(), playing ? PlayStates::Playing : PlayStates::Paused);
+        QCOMPARE(player->playState(), playing ? PlayState::Playing : PlayState::Paused);
     }
 
     void closeReleasesMedia() {
@@ -433,7 +433,7 @@ private slots:
         player->close();
         QCOMPARE(media.count(), 1);
         QCOMPARE(player->URL(), QString());
-        QCOMPARE(player->playState(), PlayStates::Undefined);
+        QCOMPARE(player->playState(), PlayState::Undefined);
         QCOMPARE(player->currentPositionString(), QString());
         QCOMPARE(player->durationString(), QString());
         QCOMPARE(player->duration(), 0.0);
@@ -441,7 +441,7 @@ private slots:
         QCOMPARE(durations.last().at(0).toDouble(), 0.0);
         player->play();
         QTest::qWait(100);
-        QCOMPARE(player->playState(), PlayStates::Undefined);
+        QCOMPARE(player->playState(), PlayState::Undefined);
         QVERIFY(openPlaying(*player, short_));
         QVERIFY(std::abs(player->duration() - 3.0) < 0.05);
     }
@@ -451,15 +451,15 @@ private slots:
         QVERIFY(openPlaying(*player, tone_));
         QTRY_VERIFY_WITH_TIMEOUT(player->currentPosition() >= 1.0, 5000);
         player->stop();
-        QCOMPARE(player->playState(), PlayStates::Stopped);
+        QCOMPARE(player->playState(), PlayState::Stopped);
         QCOMPARE(player->currentPosition(), 0.0);
         QCOMPARE(player->URL(), tone_);
         QTest::qWait(200);
-        QCOMPARE(player->playState(), PlayStates::Stopped);
+        QCOMPARE(player->playState(), PlayState::Stopped);
         QCOMPARE(player->currentPosition(), 0.0);
         QCOMPARE(player->durationString(), QStringLiteral("00:10"));
         player->play();
-        QCOMPARE(player->playState(), PlayStates::Playing);
+        QCOMPARE(player->playState(), PlayState::Playing);
         verifyPlaysFrom(sampleFor(*player, 300), 0.0);
     }
 
@@ -468,15 +468,15 @@ private slots:
         QSignalSpy states(player.get(), &MediaPlayer::playStateChanged);
         QVERIFY(openPlaying(*player, short_));
         player->setCurrentPosition(2.7);
-        QTRY_COMPARE_WITH_TIMEOUT(player->playState(), PlayStates::MediaEnded, 3000);
-        QCOMPARE(states.last().at(0).toInt(), PlayStates::MediaEnded);
+        QTRY_COMPARE_WITH_TIMEOUT(player->playState(), PlayState::MediaEnded, 3000);
+        QCOMPARE(states.last().at(0).value<PlayState>(), PlayState::MediaEnded);
         QVERIFY(std::abs(player->currentPosition() - 3.0) < 0.05);
         QTest::qWait(600);  // mpv pauses a moment after the end; still "not playing"
-        QCOMPARE(player->playState(), PlayStates::MediaEnded);
+        QCOMPARE(player->playState(), PlayState::MediaEnded);
         QCOMPARE(player->URL(), short_);
 
         player->play();
-        QCOMPARE(player->playState(), PlayStates::Playing);
+        QCOMPARE(player->playState(), PlayState::Playing);
         verifyPlaysFrom(sampleFor(*player, 300), 0.0);
     }
 
@@ -502,12 +502,12 @@ private slots:
         qInfo("failure reported after %lld ms", static_cast<long long>(timer.elapsed()));
         QCOMPARE(errors.count(), 1);
         QVERIFY(errors.first().at(0).toString().contains(url));
-        QCOMPARE(player->playState(), PlayStates::Undefined);
+        QCOMPARE(player->playState(), PlayState::Undefined);
         QCOMPARE(player->URL(), url);
         QCOMPARE(player->currentPositionString(), QString());
         QCOMPARE(player->duration(), 0.0);
         player->play();
-        QCOMPARE(player->playState(), PlayStates::Undefined);
+        QCOMPARE(player->playState(), PlayState::Undefined);
         // The player is still good for the next file.
         QVERIFY(openPlaying(*player, short_));
         QCOMPARE(errors.count(), 1);
@@ -520,11 +520,11 @@ private slots:
         player->setURL(path(QStringLiteral("missing.wav")));
         player->setURL(tone_);
         player->setURL(short_);
-        QTRY_COMPARE_WITH_TIMEOUT(player->playState(), PlayStates::Playing, 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(player->playState(), PlayState::Playing, 5000);
         QVERIFY(std::abs(player->duration() - 3.0) < 0.05);
         QTest::qWait(200);
         QCOMPARE(errors.count(), 0);
-        QCOMPARE(player->playState(), PlayStates::Playing);
+        QCOMPARE(player->playState(), PlayState::Playing);
     }
 
     void sameURLWrittenAgain() {
@@ -535,7 +535,7 @@ private slots:
         player->pause();
         player->setCurrentPosition(3.0);
         player->setURL(tone_);
-        QCOMPARE(player->playState(), PlayStates::Transitioning);
+        QCOMPARE(player->playState(), PlayState::Transitioning);
         QVERIFY(openPlaying(*player, tone_));
         verifyPlaysFrom(sampleFor(*player, 300), 0.0);
         // Once open, writing it again starts it over.
@@ -554,8 +554,8 @@ private slots:
         // Nor may a player deleted by a receiver of its own signal go on handling events.
         auto* doomed = makePlayer().release();
         const QPointer<MpvPlayer> watch(doomed);
-        connect(doomed, &MediaPlayer::playStateChanged, this, [doomed](int state) {
-            if (state == PlayStates::Playing) delete doomed;
+        connect(doomed, &MediaPlayer::playStateChanged, this, [doomed](PlayState state) {
+            if (state == PlayState::Playing) delete doomed;
         });
         doomed->setURL(short_);
         QTRY_VERIFY_WITH_TIMEOUT(watch.isNull(), 5000);

@@ -80,7 +80,7 @@ void MpvReferencesTest::referenceFilesAreRefused() {
     // Anything the player would fetch would have reached the listener by now.
     QTest::qWait(500);
     QVERIFY(!listener.wasContacted());
-    QVERIFY(player.playState() != PlayStates::Playing);
+    QVERIFY(player.playState() != PlayState::Playing);
 }
 
 void MpvReferencesTest::plainLocalMediaStillPlays() {
@@ -91,7 +91,7 @@ void MpvReferencesTest::plainLocalMediaStillPlays() {
                                 {QStringLiteral("vo"), QStringLiteral("null")}});
     QSignalSpy errors(&player, &MediaPlayer::errorOccurred);
     player.setURL(path);
-    QTRY_COMPARE_WITH_TIMEOUT(player.playState(), PlayStates::Playing, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(player.playState(), PlayState::Playing, 5000);
     QCOMPARE(errors.count(), 0);
 }
 

@@ -96,7 +96,7 @@ void OpenMediaTest::openWhilePlayingStopsOldAndProbesNew() {
     w.transport().playPause();
     QCOMPARE(f.player.log, (QStringList{QStringLiteral("play"), QStringLiteral("setMute 0")}));
     QVERIFY(!f.player.mute());
-    QCOMPARE(f.player.playState(), PlayStates::Playing);
+    QCOMPARE(f.player.playState(), PlayState::Playing);
     QVERIFY(!transportTimer(w, "lengthProbeTimer")->isActive());
     QCOMPARE(control<QLabel>(w, "lengthLabel")->text(), QStringLiteral("0:01:30"));
     QCOMPARE(w.transport().mediaLength(), 90);
@@ -129,7 +129,7 @@ void OpenMediaTest::openShowsNewMediaState() {
              QStringLiteral("    [ talk.mp3 ]"));
     QCOMPARE(control<ProgressBar>(w, "positionBar")->Max(), 600);
     QCOMPARE(control<ProgressBar>(w, "volumeBar")->font().pointSize(), 12);
-    QCOMPARE(f.player.playState(), PlayStates::Paused);
+    QCOMPARE(f.player.playState(), PlayState::Paused);
     QCOMPARE(f.player.currentPosition(), 0.0);
 }
 
@@ -236,7 +236,7 @@ void OpenMediaTest::cancelledDialogChangesNothing() {
     QCOMPARE(f.dialogs.lastOpenTitle, QStringLiteral("開く"));
     QCOMPARE(f.player.log, QStringList());
     QCOMPARE(f.player.URL(), media);
-    const int state = playing ? PlayStates::Playing : PlayStates::Paused;
+    const PlayState state = playing ? PlayState::Playing : PlayState::Paused;
     QCOMPARE(f.player.playState(), state);
     QCOMPARE(w.transport().mediaPath(), media);
     QCOMPARE(control<ProgressBar>(w, "positionBar")->PosTextPrefix(), QStringLiteral("0:00:05"));
@@ -341,7 +341,7 @@ void OpenMediaTest::pickerAtZeroSeeksWithoutPlayback() {
     setTime(w, QTime(0, 0, 0));
     QCOMPARE(f.player.log, QStringList{QStringLiteral("setCurrentPosition 0")});
     QCOMPARE(w.transport().repeatPosition(), 0.0);
-    QCOMPARE(f.player.playState(), PlayStates::Paused);
+    QCOMPARE(f.player.playState(), PlayState::Paused);
     QCOMPARE(f.player.currentPosition(), 0.0);
     QVERIFY(!transportTimer(w, "repeatTimer")->isActive());
     QVERIFY(f.dialogs.messages.isEmpty());
@@ -359,7 +359,7 @@ void OpenMediaTest::pickerStartsOnePlayback() {
              (QStringList{QStringLiteral("setCurrentPosition 90"), QStringLiteral("pause"),
                           QStringLiteral("setCurrentPosition 90"), QStringLiteral("play")}));
     QCOMPARE(w.transport().repeatPosition(), 90.0);
-    QCOMPARE(f.player.playState(), PlayStates::Playing);
+    QCOMPARE(f.player.playState(), PlayState::Playing);
     QCOMPARE(control<ProgressBar>(w, "positionBar")->Position(), 90);
     QCOMPARE(control<ProgressBar>(w, "positionBar")->PosTextPrefix(), QStringLiteral("0:01:30"));
     QVERIFY(!transportTimer(w, "repeatTimer")->isActive());  // one playback, no repeat
@@ -377,7 +377,7 @@ void OpenMediaTest::pickerErrorEndsHandlerAtFailingCall() {
     QCOMPARE(f.dialogs.errors.size(), 1);
     QCOMPARE(w.transport().repeatPosition(), 60.0);  // set before the failing call
     QCOMPARE(f.player.currentPosition(), 60.0);      // sought before it too
-    QCOMPARE(f.player.playState(), PlayStates::Paused);
+    QCOMPARE(f.player.playState(), PlayState::Paused);
     QVERIFY(transportTimer(w, "repeatTimer")->isActive());  // the button's own stop never ran
 }
 

@@ -74,11 +74,11 @@ void PlayPauseTest::pauseRewindsByChosenSeconds() {
     control<RadioGroup>(w, "autoRewindGroup")->setItemIndex(item);
 
     w.transport().playPause();
-    QCOMPARE(f.player.playState(), PlayStates::Playing);
+    QCOMPARE(f.player.playState(), PlayState::Playing);
     QVERIFY(w.transport().playToggled());
     f.clock.advance(playMs);
     w.transport().playPause();
-    QCOMPARE(f.player.playState(), PlayStates::Paused);
+    QCOMPARE(f.player.playState(), PlayState::Paused);
     QVERIFY(!w.transport().playToggled());
     QCOMPARE(f.player.currentPosition(), expected);
     // The seek comes after the pause, so the player rests at the rewound position.
@@ -98,7 +98,7 @@ void PlayPauseTest::resumePlaysFromRewoundPosition() {
     QCOMPARE(f.player.currentPosition(), 7.5);
     w.transport().playPause();
     QVERIFY(w.transport().playToggled());
-    QCOMPARE(f.player.playState(), PlayStates::Playing);
+    QCOMPARE(f.player.playState(), PlayState::Playing);
     f.clock.advance(1000);
     QCOMPARE(f.player.currentPosition(), 8.5);
 }
@@ -127,16 +127,16 @@ void PlayPauseTest::wavModeNeverRewinds() {
     MainWindow& w = f.form();
     QVERIFY(w.transport().wavMode());
     QCOMPARE(f.player.currentPosition(), 20.0);
-    QCOMPARE(f.player.playState(), PlayStates::Paused);
+    QCOMPARE(f.player.playState(), PlayState::Paused);
 
     w.transport().playPause();
-    QCOMPARE(f.player.playState(), PlayStates::Playing);
+    QCOMPARE(f.player.playState(), PlayState::Playing);
     f.clock.advance(2000);
     f.player.setRate(1.5);  // changed behind the window's back
     f.clock.advance(2000);  // 22 s + 2 s x 1.5
     f.player.log.clear();
     w.transport().playPause();
-    QCOMPARE(f.player.playState(), PlayStates::Paused);
+    QCOMPARE(f.player.playState(), PlayState::Paused);
     QCOMPARE(f.player.rate(), 1.0);
     QCOMPARE(f.player.currentPosition(), 25.0);
     QCOMPARE(w.transport().savedPosition(), 25.0);
@@ -151,12 +151,12 @@ void PlayPauseTest::wavModeLeavesEndedMediaAlone() {
     MainWindow& w = f.form();
     f.player.play();
     f.clock.advance(5000);
-    QCOMPARE(f.player.playState(), PlayStates::MediaEnded);
+    QCOMPARE(f.player.playState(), PlayState::MediaEnded);
     f.player.log.clear();
     w.transport().playPause();
     // Only the forced rate: neither play nor pause in a state other than 1, 2 or 3.
     QCOMPARE(f.player.log, QStringList{QStringLiteral("setRate 1")});
-    QCOMPARE(f.player.playState(), PlayStates::MediaEnded);
+    QCOMPARE(f.player.playState(), PlayState::MediaEnded);
 }
 
 void PlayPauseTest::toolbarTogglesWithoutRewind() {
@@ -165,13 +165,13 @@ void PlayPauseTest::toolbarTogglesWithoutRewind() {
     MainWindow& w = f.form();
     w.transport().setPlayToggled(false);
     control<QAction>(w, "playPauseAction")->trigger();
-    QCOMPARE(f.player.playState(), PlayStates::Playing);
+    QCOMPARE(f.player.playState(), PlayState::Playing);
     QVERIFY(!w.transport().playToggled());
     f.clock.advance(10000);
     w.transport().setPlayToggled(true);
     transportTimer(w, "repeatTimer")->start();
     control<QAction>(w, "playPauseAction")->trigger();
-    QCOMPARE(f.player.playState(), PlayStates::Paused);
+    QCOMPARE(f.player.playState(), PlayState::Paused);
     QCOMPARE(f.player.currentPosition(), 10.0);
     QVERIFY(w.transport().playToggled());
     QVERIFY(!transportTimer(w, "repeatTimer")->isActive());
@@ -188,7 +188,7 @@ void PlayPauseTest::toolbarForgetsVanishedFile() {
     control<QAction>(w, "playPauseAction")->trigger();
     QVERIFY(w.transport().mediaPath().isEmpty());
     QVERIFY(f.player.log.isEmpty());
-    QCOMPARE(f.player.playState(), PlayStates::Paused);
+    QCOMPARE(f.player.playState(), PlayState::Paused);
     QVERIFY(!transportTimer(w, "repeatTimer")->isActive());
 }
 
@@ -202,7 +202,7 @@ void PlayPauseTest::toolbarErrorEndsHandlerAtFailingCall() {
     control<QAction>(w, "playPauseAction")->trigger();
     QCOMPARE(f.dialogs.errors.size(), 1);
     QVERIFY(f.dialogs.errors.first().contains(QStringLiteral("play")));
-    QCOMPARE(f.player.playState(), PlayStates::Paused);
+    QCOMPARE(f.player.playState(), PlayState::Paused);
     QVERIFY(!transportTimer(w, "repeatTimer")->isActive());     // stopped before the failing call
     QVERIFY(transportTimer(w, "rewindSkipTimer")->isActive());  // PlayState never ran
 }
@@ -240,7 +240,7 @@ void PlayPauseTest::repeatWithoutPositionNeverSeeks() {
         w.transport().repeatTick();
     QCOMPARE(f.player.count(QStringLiteral("setCurrentPosition")), 0);
     QCOMPARE(f.player.count(QStringLiteral("play")), 0);
-    QCOMPARE(f.player.playState(), PlayStates::Paused);
+    QCOMPARE(f.player.playState(), PlayState::Paused);
     QVERIFY(transportTimer(w, "repeatTimer")->isActive());
 }
 
@@ -252,7 +252,7 @@ void PlayPauseTest::repeatRestartsAtPositionEachTick() {
     w.transport().replay();
     QVERIFY(transportTimer(w, "repeatTimer")->isActive());
     QCOMPARE(transportTimer(w, "repeatTimer")->interval(), 5000);
-    QCOMPARE(f.player.playState(), PlayStates::Playing);
+    QCOMPARE(f.player.playState(), PlayState::Playing);
     QCOMPARE(f.player.currentPosition(), 30.0);
 
     f.clock.advance(4000);
@@ -270,7 +270,7 @@ void PlayPauseTest::repeatRestartsAtPositionEachTick() {
     w.transport().repeatTick();
     QCOMPARE(f.player.log,
              (QStringList{QStringLiteral("setCurrentPosition 30"), QStringLiteral("play")}));
-    QCOMPARE(f.player.playState(), PlayStates::Playing);
+    QCOMPARE(f.player.playState(), PlayState::Playing);
     QVERIFY(transportTimer(w, "repeatTimer")->isActive());
 }
 

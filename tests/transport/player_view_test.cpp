@@ -20,7 +20,7 @@ namespace {
 class StubPlayer : public MediaPlayer {
 public:
     QString url;
-    int state = PlayStates::Undefined;
+    PlayState state = PlayState::Undefined;
     double position = 0, length = 0;
     int vol = 50;
     QStringList calls;
@@ -28,18 +28,18 @@ public:
 
     void setURL(const QString& u) override { url = u; }
     QString URL() const override { return url; }
-    int playState() const override {
+    PlayState playState() const override {
         check(QStringLiteral("playState"));
         return state;
     }
     void close() override { url.clear(); }
     void play() override {
         record(QStringLiteral("play"));
-        state = PlayStates::Playing;
+        state = PlayState::Playing;
     }
     void pause() override {
         record(QStringLiteral("pause"));
-        state = PlayStates::Paused;
+        state = PlayState::Paused;
     }
     void stop() override { record(QStringLiteral("stop")); }
     double currentPosition() const override {
@@ -103,7 +103,7 @@ class PlayerViewTest : public QObject {
     std::unique_ptr<PlayerView> view_;
     Controls c_{};
 
-    void loadStub(int state, double position = 2.5) {
+    void loadStub(PlayState state, double position = 2.5) {
         player_->url = QStringLiteral("/media/a.mp3");
         player_->state = state;
         player_->position = position;
@@ -132,7 +132,7 @@ private slots:
         QCOMPARE(c_.volume->value(), 50);
 
         player_->vol = 40;
-        loadStub(PlayStates::Playing);
+        loadStub(PlayState::Playing);
         QVERIFY(c_.button->isEnabled());
         QVERIFY(c_.position->isEnabled());
         QCOMPARE(c_.position->maximum(), 10000);
@@ -142,21 +142,21 @@ private slots:
         QCOMPARE(c_.button->toolTip(), QStringLiteral("一時停止"));
         // A hidden view leaves the player alone and catches up when shown; a shown one reads
         // the player after the command that signalled, not inside it.
-        player_->state = PlayStates::Paused;
+        player_->state = PlayState::Paused;
         player_->failing = QStringLiteral("playState");
-        emit player_->playStateChanged(PlayStates::Paused);
+        emit player_->playStateChanged(PlayState::Paused);
         QCoreApplication::processEvents();
         QCOMPARE(reported_, QStringList());
         player_->failing.clear();
         view_->show();
         QCOMPARE(c_.button->toolTip(), QStringLiteral("再生"));
         const QImage playSymbol = c_.button->icon().pixmap(16).toImage();
-        player_->state = PlayStates::Playing;
-        emit player_->playStateChanged(PlayStates::Playing);
+        player_->state = PlayState::Playing;
+        emit player_->playStateChanged(PlayState::Playing);
         QCOMPARE(c_.button->toolTip(), QStringLiteral("再生"));
         QTRY_COMPARE(c_.button->toolTip(), QStringLiteral("一時停止"));
         QVERIFY(c_.button->icon().pixmap(16).toImage() != playSymbol);
-        player_->state = PlayStates::Paused;
+        player_->state = PlayState::Paused;
         view_->refresh();
         QCOMPARE(c_.button->icon().pixmap(16).toImage(), playSymbol);
         // Following the player is no command to it.
@@ -164,17 +164,17 @@ private slots:
     }
 
     void buttonToggles() {
-        loadStub(PlayStates::Playing);
+        loadStub(PlayState::Playing);
         c_.button->click();
         c_.button->click();
         QCOMPARE(player_->calls, (QStringList{"pause", "play"}));
-        loadStub(PlayStates::MediaEnded);
+        loadStub(PlayState::MediaEnded);
         c_.button->click();
         QCOMPARE(player_->calls.last(), QStringLiteral("play"));
     }
 
     void slidersActOnThePlayer() {
-        loadStub(PlayStates::Paused);
+        loadStub(PlayState::Paused);
         QTest::keyClick(c_.position, Qt::Key_PageUp);
         QCOMPARE(player_->calls, QStringList{"seek 7.5"});
         QCOMPARE(c_.time->text(), QStringLiteral("00:07 / 00:10"));
@@ -196,7 +196,7 @@ private slots:
     }
 
     void errorsAreReportedNotThrown() {
-        loadStub(PlayStates::Playing);
+        loadStub(PlayState::Playing);
         player_->failing = QStringLiteral("pause");
         c_.button->click();
         QCOMPARE(reported_, QStringList{"failed: pause"});
@@ -218,7 +218,7 @@ private slots:
     }
 
     void refreshesOnItsOwnWhileVisible() {
-        loadStub(PlayStates::Playing, 1.0);
+        loadStub(PlayState::Playing, 1.0);
         auto* timer = view_->findChild<QTimer*>();
         QVERIFY(timer);
         QVERIFY(!timer->isActive());
@@ -248,10 +248,10 @@ private slots:
         const Controls c = controlsOf(view);
         view.show();
         player.setURL(file);
-        QTRY_COMPARE_WITH_TIMEOUT(player.playState(), PlayStates::Playing, 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(player.playState(), PlayState::Playing, 5000);
         QTRY_COMPARE(c.position->maximum(), 10000);
         c.button->click();
-        QCOMPARE(player.playState(), PlayStates::Paused);
+        QCOMPARE(player.playState(), PlayState::Paused);
         c.position->setSliderPosition(6000);
         c.position->triggerAction(QAbstractSlider::SliderMove);
         QCOMPARE(player.currentPosition(), 6.0);

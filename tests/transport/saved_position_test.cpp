@@ -80,7 +80,7 @@ void SavedPositionTest::probeLeavesThePlayerWhereTheOpenPutIt() {
     if (transportTimer(w, "restoreTimer")->isActive()) t.restorePosition();
     t.pollPosition();
 
-    QCOMPARE(f.player.playState(), PlayStates::Paused);
+    QCOMPARE(f.player.playState(), PlayState::Paused);
     QVERIFY(!f.player.mute());
     QCOMPARE(f.player.currentPosition(), expected);
     const QString shown = Time2HHMMSS(expected);

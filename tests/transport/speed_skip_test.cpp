@@ -211,7 +211,7 @@ void SpeedSkipTest::rewindStepsToStartAndPauses() {
 
     w.transport().rewindSkipTick();
     QCOMPARE(f.player.currentPosition(), 2.0);
-    QCOMPARE(f.player.playState(), PlayStates::Paused);
+    QCOMPARE(f.player.playState(), PlayState::Paused);
     QVERIFY(transportTimer(w, "rewindSkipTimer")->isActive());
     QCOMPARE(w.transport().savedPosition(), 7.0);
     QCOMPARE(w.transport().polledDuration(), 600.0);
@@ -223,7 +223,7 @@ void SpeedSkipTest::rewindStepsToStartAndPauses() {
 
     w.transport().rewindSkipTick();
     QCOMPARE(f.player.currentPosition(), 0.0);
-    QCOMPARE(f.player.playState(), PlayStates::Paused);
+    QCOMPARE(f.player.playState(), PlayState::Paused);
     QVERIFY(!transportTimer(w, "rewindSkipTimer")->isActive());
     QCOMPARE(w.transport().savedPosition(), 2.0);
     QCOMPARE(control<ProgressBar>(w, "positionBar")->Position(), 0);
@@ -241,7 +241,7 @@ void SpeedSkipTest::rewindFromExactlyOneStepLandsOnZero() {
     w.transport().rewindSkipTick();
     QCOMPARE(f.player.log,
              (QStringList{QStringLiteral("setCurrentPosition 0"), QStringLiteral("pause")}));
-    QCOMPARE(f.player.playState(), PlayStates::Paused);
+    QCOMPARE(f.player.playState(), PlayState::Paused);
     QVERIFY(!transportTimer(w, "rewindSkipTimer")->isActive());
 }
 
@@ -254,7 +254,7 @@ void SpeedSkipTest::forwardStepsWhilePlaying() {
     transportTimer(w, "forwardSkipTimer")->start();
     w.transport().forwardSkipTick();
     QCOMPARE(f.player.currentPosition(), 15.0);
-    QCOMPARE(f.player.playState(), PlayStates::Playing);
+    QCOMPARE(f.player.playState(), PlayState::Playing);
     QCOMPARE(control<ProgressBar>(w, "positionBar")->Position(), 15);
     QCOMPARE(control<QLabel>(w, "playTimeLabel")->text(), QStringLiteral("0:00:15"));
     f.clock.advance(1000);
@@ -276,7 +276,7 @@ void SpeedSkipTest::forwardStopsShortOfEnd() {
     w.transport().forwardSkipTick();
     QCOMPARE(f.player.log, QStringList{QStringLiteral("pause")});
     QCOMPARE(f.player.currentPosition(), 58.0);
-    QCOMPARE(f.player.playState(), PlayStates::Paused);
+    QCOMPARE(f.player.playState(), PlayState::Paused);
     QVERIFY(!transportTimer(w, "forwardSkipTimer")->isActive());
     QCOMPARE(control<QLabel>(w, "playTimeLabel")->text(), QStringLiteral("0:00:58"));
     QCOMPARE(control<ProgressBar>(w, "positionBar")->Position(), 58);
@@ -303,7 +303,7 @@ void SpeedSkipTest::unknownDurationStopsSkips() {
     transportTimer(w, "forwardSkipTimer")->start();
     w.transport().forwardSkipTick();
     QCOMPARE(f.player.currentPosition(), 7.0);
-    QCOMPARE(f.player.playState(), PlayStates::Paused);
+    QCOMPARE(f.player.playState(), PlayState::Paused);
     QVERIFY(!transportTimer(w, "forwardSkipTimer")->isActive());
     QCOMPARE(control<QLabel>(w, "playTimeLabel")->text(), QStringLiteral("0:00:07"));
 

@@ -33,7 +33,7 @@ public:
 
     void setURL(const QString& url) override { inner_.setURL(url); }
     QString URL() const override { return inner_.URL(); }
-    int playState() const override { return inner_.playState(); }
+    PlayState playState() const override { return inner_.playState(); }
     void close() override { inner_.close(); }
     void play() override { inner_.play(); }
     void pause() override { inner_.pause(); }
@@ -146,7 +146,7 @@ double WindowOnMpvTest::advanceOver(int ms) {
 }
 
 void WindowOnMpvTest::openShowsLengthAndRestsPausedUnmuted() {
-    QCOMPARE(mpv_->playState(), PlayStates::Paused);
+    QCOMPARE(mpv_->playState(), PlayState::Paused);
     QVERIFY(!mpv_->mute());
     QCOMPARE(control<QLabel>(*form_, "lengthCaptionLabel")->text(), QStringLiteral("録音時間"));
     QCOMPARE(form_->transport().mediaLength(), 20);
@@ -172,7 +172,7 @@ void WindowOnMpvTest::probeLeavesThePlayerWhereTheOpenPutIt() {
         QTRY_VERIFY_WITH_TIMEOUT(!lengthProbeTimer()->isActive(), 8000);
     }
     QTest::qWait(300);  // the position poll has had its turn
-    QCOMPARE(mpv_->playState(), PlayStates::Paused);
+    QCOMPARE(mpv_->playState(), PlayState::Paused);
     QVERIFY(!mpv_->mute());
     const double rest = mpv_->currentPosition();
     QVERIFY2(qAbs(rest - expected) < 0.1, qPrintable(QString::number(rest)));
@@ -189,13 +189,13 @@ void WindowOnMpvTest::probeLeavesThePlayerWhereTheOpenPutIt() {
 void WindowOnMpvTest::pauseRewindsByTheChosenSeconds() {
     QCOMPARE(form_->transport().rewindSeconds(), 2.5);
     form_->transport().playPause();
-    QTRY_COMPARE_WITH_TIMEOUT(mpv_->playState(), PlayStates::Playing, 3000);
+    QTRY_COMPARE_WITH_TIMEOUT(mpv_->playState(), PlayState::Playing, 3000);
     QTRY_VERIFY_WITH_TIMEOUT(mpv_->currentPosition() > 4.0, 6000);
 
     player_->positionsRead.clear();
     player_->seeks.clear();
     form_->transport().playPause();
-    QCOMPARE(mpv_->playState(), PlayStates::Paused);
+    QCOMPARE(mpv_->playState(), PlayState::Paused);
     // The window read the position once and asked to pause at exactly that minus 2.5 s.
     QCOMPARE(player_->seeks.size(), 1);
     QVERIFY(!player_->positionsRead.isEmpty());
@@ -222,7 +222,7 @@ void WindowOnMpvTest::speedTableTakesEffect() {
     control<RadioGroup>(*form_, "speedGroup")->setItemIndex(0);
     QCOMPARE(mpv_->rate(), 0.6);
     form_->transport().playPause();
-    QTRY_COMPARE_WITH_TIMEOUT(mpv_->playState(), PlayStates::Playing, 3000);
+    QTRY_COMPARE_WITH_TIMEOUT(mpv_->playState(), PlayState::Playing, 3000);
     QTest::qWait(300);
     const double slow = advanceOver(1500);
     QVERIFY2(qAbs(slow - 0.6) < 0.12, qPrintable(QString::number(slow)));

@@ -90,7 +90,7 @@ private slots:
 
         QVERIFY(panel.paste(clipboard.arg(base_)));
         QCOMPARE(player.URL(), base_ + file);
-        QTRY_COMPARE_WITH_TIMEOUT(player.playState(), PlayStates::Playing, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(player.playState(), PlayState::Playing, 10000);
         QVERIFY2(std::abs(player.duration() - 10.0) < tolerance,
                  qPrintable(QString::number(player.duration())));
         QCOMPARE(player.durationString(), QStringLiteral("00:10"));
@@ -126,7 +126,7 @@ private slots:
         qInfo("failure reported after %lld ms", static_cast<long long>(timer.elapsed()));
         QCOMPARE(errors.count(), 1);
         QVERIFY(errors.first().at(0).toString().contains(address));
-        QCOMPARE(player.playState(), PlayStates::Undefined);
+        QCOMPARE(player.playState(), PlayState::Undefined);
         QCOMPARE(player.duration(), 0.0);
     }
 };
