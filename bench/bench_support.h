@@ -304,7 +304,7 @@ public:
         form->show();
         if (!ipc.connectTo(socket)) return complain("cannot reach mpv's IPC socket");
         form->dropFiles({media});
-        // The probe plays the file muted for a second, then pauses it.
+        // The open loads the file paused; the probe keeps it muted for a second.
         const bool probed = runEventsUntil(
             [&] {
                 // Output that runs as fast as it decodes may reach the end first.
@@ -330,7 +330,7 @@ public:
     // Seeks while paused and waits until mpv has finished with it.
     bool seekPaused(double seconds) {
         const double since = nowMs();
-        player->setCurrentPosition(seconds);
+        player->setPosition(seconds);
         return settleAfterSeek(since).has_value();
     }
 

@@ -249,7 +249,7 @@ int main(int argc, char* argv[]) {
         t.target = *asked;
         if (!w.settleAfterSeek(pausedAt))
             return std::fprintf(stderr, "bench: mpv never finished the rewind\n"), 1;
-        t.reported = player.currentPosition();
+        t.reported = player.position();
         t.paused = w.ipc.number("time-pos").value_or(NAN);
         t.outputFrame = QFileInfo(output).size() / 4;
 

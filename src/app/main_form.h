@@ -178,7 +178,6 @@ private:
     void waitProcessingEvents(int ms);
     void openMedia();
     bool askForMediaFile(QString& fileName);
-    void pauseForPicker();
     void seekToPickedTime();
     void seekToTimeText(const QString& commaTime);
     void showFileName();

@@ -58,12 +58,9 @@ void MainWindow::connectTransport() {
         addressBox_->setEditText(QString());
         timePicker_->setTime(QTime(0, 0, 0));
         // A time in the name that does not read as a time of day leaves the picker at 0:00:00;
-        // the open itself goes on.
+        // the open itself goes on. Nothing to pause for the picker: the open does not play.
         const AtNameTime named = ParseAtNameTime(QFileInfo(path).fileName());
-        if (named.kind == AtNameTime::Time) {
-            timePicker_->setTime(named.time);
-            pauseForPicker();
-        }
+        if (named.kind == AtNameTime::Time) timePicker_->setTime(named.time);
     });
     connect(&t, &TransportController::loadShown, this, [this](const QString& positionText) {
         setBold(positionBar_, true);
@@ -138,10 +135,6 @@ bool MainWindow::askForMediaFile(QString& fileName) {
     if (!chosen) return false;
     fileName = *chosen;
     return true;
-}
-
-void MainWindow::pauseForPicker() {
-    transport_->pauseIfPlaying();
 }
 
 void MainWindow::seekToPickedTime() {

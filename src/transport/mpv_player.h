@@ -37,8 +37,8 @@ public:
     MpvPlayer(const MpvPlayer&) = delete;
     MpvPlayer& operator=(const MpvPlayer&) = delete;
 
-    void setURL(const QString& url) override;
-    QString URL() const override { return url_; }
+    void open(const QString& address) override;
+    QString address() const override { return address_; }
     PlayState playState() const override;
     void close() override;
 
@@ -46,20 +46,18 @@ public:
     void pause() override;
     void pauseAt(double seconds) override;
     void stop() override;
-    double currentPosition() const override;
-    void setCurrentPosition(double seconds) override;
-    QString currentPositionString() const override;
+    double position() const override;
+    void setPosition(double seconds) override;
 
-    bool isAvailable(const QString& name) const override;
+    bool canChangeRate() const override;
     double rate() const override;
     void setRate(double rate) override;
     int volume() const override;
     void setVolume(int volume) override;
-    bool mute() const override;
-    void setMute(bool mute) override;
+    bool isMuted() const override;
+    void setMuted(bool muted) override;
 
     double duration() const override;
-    QString durationString() const override;
 
     void setVideoWindow(quintptr windowId) override;
 
@@ -88,9 +86,9 @@ private:
     QSocketNotifier* wakeupNotifier_ = nullptr;
     std::unique_ptr<MpvSeekWatch> seekWatch_;  // the timing trace's; outlives handle_
 
-    QString url_;
+    QString address_;
     Media media_ = Media::None;
-    qint64 entryId_ = -1;       // mpv's playlist entry of url_
+    qint64 entryId_ = -1;       // mpv's playlist entry of address_
     qint64 startedEntry_ = -1;  // the entry mpv is opening or playing
     bool stopped_ = false;
     std::optional<double> pendingStart_;  // a position written while nothing was open

@@ -130,7 +130,7 @@ void MainFormTest::startsWithoutMediaWhenRememberedFileIsGone() {
     QCOMPARE(w.height(), 450);
     QVERIFY(w.isStarted());
     QVERIFY(w.savesOnClose());
-    QVERIFY(f.player.URL().isEmpty());
+    QVERIFY(f.player.address().isEmpty());
     QVERIFY(transportTimer(w, "positionPollTimer")->isActive());
 }
 
@@ -166,8 +166,8 @@ void MainFormTest::restoresRememberedMediaAtItsPosition() {
     QVERIFY(f.start());
     MainWindow& w = f.form();
     QVERIFY(w.transport().wavMode());  // a WAV restored with a saved position
-    QCOMPARE(f.player.URL(), media);
-    QCOMPARE(f.player.currentPosition(), 75.4);
+    QCOMPARE(f.player.address(), media);
+    QCOMPARE(f.player.position(), 75.4);
     QCOMPARE(control<QLabel>(w, "playTimeLabel")->text(), QStringLiteral("0:01:15"));
     QVERIFY(transportTimer(w, "restoreTimer")->isActive());
     QCOMPARE(f.player.rate(), 1.0);
@@ -225,7 +225,7 @@ void MainFormTest::closeWritesMediaAndPosition() {
     const QString ini = f.writeSettings(kPlainSettings);
     QVERIFY(f.start());
     f.openMedia(media);
-    f.player.setCurrentPosition(83.4);
+    f.player.setPosition(83.4);
     QVERIFY(f.closeForm());
     QCOMPARE(readKey(ini, QStringLiteral("General"), QStringLiteral("File")), media);
     QCOMPARE(readKey(ini, QStringLiteral("Record"), QStringLiteral("Position")),
@@ -254,7 +254,7 @@ void MainFormTest::closeWithoutSavingWritesNothing() {
     f.writeSettings("[General]\nFile=old.mp3\n[Record]\nPosition=5\n");
     QVERIFY(f.start());
     f.openMedia(media);
-    f.player.setCurrentPosition(42);
+    f.player.setPosition(42);
     const QByteArray before = f.settingsBytes();
     control<QAction>(f.form(), "exitWithoutSavingIndexAction")->trigger();
     QCOMPARE(f.settingsBytes(), before);
@@ -344,7 +344,7 @@ void MainFormTest::dropKeepsLongPathsWhole() {
     QVERIFY(media.size() > 255);
     f.form().dropFiles({media});
     QCOMPARE(f.form().transport().mediaPath(), media);
-    QCOMPARE(f.player.URL(), media);
+    QCOMPARE(f.player.address(), media);
 }
 
 void MainFormTest::onlyDropsWaitBeforeOpening_data() {
@@ -375,7 +375,7 @@ void MainFormTest::onlyDropsWaitBeforeOpening() {
         f.form().openFromOutside(media);
     QTEST(int(f.clock.ticks() - before), "waitedMs");
     QCOMPARE(f.form().transport().mediaPath(), media);
-    QCOMPARE(f.player.URL(), media);
+    QCOMPARE(f.player.address(), media);
 }
 
 void MainFormTest::playerErrorEndsHandlerWithErrorBox() {

@@ -79,7 +79,7 @@ QStringList snapshot(MainWindow& w, const MediaPlayer& player) {
     s << control<QTimeEdit>(w, "timePicker")->time().toString(QStringLiteral("H:mm:ss.zzz"))
       << QString::number(w.transport().volume()) << w.transport().mediaPath()
       << w.transport().mediaName() << w.transport().mediaUrl() << w.index().indexFileName()
-      << QString::number(player.currentPosition()) << QString::number(w.transport().chosenSpeed())
+      << QString::number(player.position()) << QString::number(w.transport().chosenSpeed())
       << QString::number(w.transport().rewindSeconds())
       << QString::number(w.transport().repeatInterval())
       << QString::number(w.transport().forwardStep()) << QString::number(w.transport().rewindStep())
@@ -155,7 +155,7 @@ void SettingsFileTest::fullWriteRoundTripsMediaAndPosition() {
     QVERIFY(a.start());
     MainWindow& w = a.form();
     a.openMedia(media);
-    a.player.setCurrentPosition(83.4);
+    a.player.setPosition(83.4);
     control<RadioGroup>(w, "speedGroup")->setItemIndex(4);
     control<QAction>(w, "ignoreInsertAction")->setChecked(true);
     w.saveAllSettings(ini);
@@ -169,8 +169,8 @@ void SettingsFileTest::fullWriteRoundTripsMediaAndPosition() {
     QCOMPARE(b.form().transport().mediaPath(), media);
     QCOMPARE(b.form().transport().mediaName(), QStringLiteral("interview.mp3"));
     QCOMPARE(b.form().transport().savedPosition(), 83.4);
-    QCOMPARE(b.player.URL(), media);
-    QCOMPARE(b.player.currentPosition(), 83.4);
+    QCOMPARE(b.player.address(), media);
+    QCOMPARE(b.player.position(), 83.4);
 }
 
 void SettingsFileTest::fullWriteKeepsOtherLinesInPlace() {
@@ -255,7 +255,7 @@ void SettingsFileTest::namesCp932CannotHoldSurviveRestart() {
     a.writeSettings(kPlainSettings);
     QVERIFY(a.start());
     a.openMedia(media);
-    a.player.setCurrentPosition(12.5);
+    a.player.setPosition(12.5);
     QVERIFY(a.closeForm());
     // General/File as always, for whoever else reads the file.
     QVERIFY(a.settingsBytes().contains("[General]\r\nFile=" + toCp932(media) + "\r\n"));
@@ -266,8 +266,8 @@ void SettingsFileTest::namesCp932CannotHoldSurviveRestart() {
     b.writeSettings(a.settingsBytes());
     QVERIFY(b.start());
     QCOMPARE(b.form().transport().mediaPath(), media);
-    QCOMPARE(b.player.URL(), media);
-    QCOMPARE(b.player.currentPosition(), 12.5);
+    QCOMPARE(b.player.address(), media);
+    QCOMPARE(b.player.position(), 12.5);
 }
 
 void SettingsFileTest::everyStoredPathKeepsItsExactForm() {

@@ -53,7 +53,7 @@ void WebPanelTest::pasteListsResetsAndPlaysWithNothingSavedAtClose() {
     QCOMPARE(control<QComboBox>(w, "addressBox")->count(), 2);  // listed twice
     QCOMPARE(control<QComboBox>(w, "addressBox")->itemText(1), kAddress);
     QCOMPARE(control<QComboBox>(w, "addressBox")->currentText(), kAddress);
-    QCOMPARE(f.player.URL(), kAddress);
+    QCOMPARE(f.player.address(), kAddress);
     QCOMPARE(f.player.playState(), PlayState::Playing);
     QVERIFY(w.transport().mediaPath().isEmpty());
     QCOMPARE(control<RadioGroup>(w, "speedGroup")->ItemIndex(), 2);  // the reset ran
@@ -110,9 +110,9 @@ void WebPanelTest::droppedLinkPlaysOnceTheWaitIsOver() {
     {
         const EntryGate::Wait wait(w.entryGate());
         drop(w, {QUrl(kAddress)});
-        QVERIFY(f.player.URL().isEmpty());
+        QVERIFY(f.player.address().isEmpty());
     }
-    QTRY_COMPARE(f.player.URL(), kAddress);
+    QTRY_COMPARE(f.player.address(), kAddress);
     QCOMPARE(control<QComboBox>(w, "addressBox")->currentText(), kAddress);
     QVERIFY(w.transport().mediaPath().isEmpty());
     QVERIFY(!w.savesOnClose());

@@ -45,7 +45,7 @@ void BarsTest::positionDragSeeks() {
     pressBar(control<ProgressBar>(w, "positionBar"), Qt::LeftButton, 10, 5);
     QVERIFY(w.isDraggingPosition());
     dragBar(control<ProgressBar>(w, "positionBar"), 158, 5);
-    QCOMPARE(f.player.currentPosition(), 299.0);
+    QCOMPARE(f.player.position(), 299.0);
     QCOMPARE(bar->Position(), 299);
     QCOMPARE(bar->PosTextPrefix(), QStringLiteral("0:04:59"));
     QCOMPARE(bar->PosTextSuffix(), QStringLiteral("    [ talk.mp3 ]"));
@@ -55,7 +55,7 @@ void BarsTest::positionDragSeeks() {
     // While playing it seeks too and keeps playing.
     f.player.play();
     dragBar(control<ProgressBar>(w, "positionBar"), 316, 23);
-    QCOMPARE(f.player.currentPosition(), 598.0);
+    QCOMPARE(f.player.position(), 598.0);
     QCOMPARE(f.player.playState(), PlayState::Playing);
     releaseBar(control<ProgressBar>(w, "positionBar"), Qt::LeftButton, 316, 23);
     QVERIFY(!w.isDraggingPosition());
@@ -70,7 +70,7 @@ void BarsTest::longNameGivesWayToTime() {
         QStringLiteral("interview_") + QString(150, QLatin1Char('a')) + QStringLiteral("_end.mp3");
     startWithMedia(f, name, 36000);
     auto* bar = control<ProgressBar>(f.form(), "positionBar");
-    f.player.setCurrentPosition(35999.5);
+    f.player.setPosition(35999.5);
     f.player.play();
     f.form().transport().pollPosition();  // the widest time there is
     QCOMPARE(bar->PosTextPrefix(), QStringLiteral("9:59:59"));
@@ -112,7 +112,7 @@ void BarsTest::positionBarBeforeLengthIsKnown() {
     QVERIFY(f.player.log.isEmpty());
     // The release on the bar still clicks; playing ends the length probe, sound on.
     releaseBar(control<ProgressBar>(w, "positionBar"), Qt::LeftButton, 158, 5);
-    QCOMPARE(f.player.log, (QStringList{QStringLiteral("play"), QStringLiteral("setMute 0")}));
+    QCOMPARE(f.player.log, (QStringList{QStringLiteral("play"), QStringLiteral("setMuted 0")}));
     QCOMPARE(f.player.playState(), PlayState::Playing);
 }
 
@@ -131,7 +131,7 @@ void BarsTest::positionClickTogglesWithoutRewind() {
     clickBar(control<ProgressBar>(w, "positionBar"));
     QCOMPARE(f.player.log, QStringList{QStringLiteral("pause")});
     QCOMPARE(f.player.playState(), PlayState::Paused);
-    QCOMPARE(f.player.currentPosition(), 10.0);
+    QCOMPARE(f.player.position(), 10.0);
     QVERIFY(!transportTimer(w, "repeatTimer")->isActive());
     QVERIFY(!transportTimer(w, "rewindSkipTimer")->isActive());
     QVERIFY(!transportTimer(w, "forwardSkipTimer")->isActive());
@@ -226,7 +226,7 @@ void BarsTest::realMouseEventsDriveBothBars() {
     ProgressBar* position = control<ProgressBar>(w, "positionBar");
     QTest::mousePress(position, Qt::LeftButton, Qt::NoModifier, QPoint(10, 5));
     QTest::mouseMove(position, QPoint(158, 5));
-    QCOMPARE(f.player.currentPosition(), 299.0);
+    QCOMPARE(f.player.position(), 299.0);
     QCOMPARE(control<QLabel>(w, "playTimeLabel")->text(), QStringLiteral("0:04:59"));
     QCOMPARE(position->PosTextPrefix(), QStringLiteral("0:04:59"));
     QCOMPARE(f.player.playState(), PlayState::Paused);
@@ -234,7 +234,7 @@ void BarsTest::realMouseEventsDriveBothBars() {
     QTest::mouseRelease(position, Qt::LeftButton, Qt::NoModifier, QPoint(158, 5));
     QVERIFY(!w.isDraggingPosition());
     QCOMPARE(f.player.playState(), PlayState::Playing);
-    QCOMPARE(f.player.currentPosition(), 299.0);
+    QCOMPARE(f.player.position(), 299.0);
 
     ProgressBar* volume = control<ProgressBar>(w, "volumeBar");
     QTest::mousePress(volume, Qt::LeftButton, Qt::NoModifier, QPoint(100, 5));

@@ -81,7 +81,7 @@ void MediaFilesTest::dropAcceptsOnlyMediaNames() {
     w.dropFiles({path});
     if (accepted) {
         QCOMPARE(w.transport().mediaPath(), path);
-        QCOMPARE(f.player.URL(), path);
+        QCOMPARE(f.player.address(), path);
         QVERIFY(w.pendingMediaPath().isEmpty());
     } else {
         QVERIFY(w.transport().mediaPath().isEmpty());

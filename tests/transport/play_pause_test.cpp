@@ -80,11 +80,11 @@ void PlayPauseTest::pauseRewindsByChosenSeconds() {
     w.transport().playPause();
     QCOMPARE(f.player.playState(), PlayState::Paused);
     QVERIFY(!w.transport().playToggled());
-    QCOMPARE(f.player.currentPosition(), expected);
+    QCOMPARE(f.player.position(), expected);
     // The seek comes after the pause, so the player rests at the rewound position.
     QCOMPARE(f.player.log.mid(f.player.log.size() - 2),
              (QStringList{QStringLiteral("pause"),
-                          QStringLiteral("setCurrentPosition ") + QString::number(expected)}));
+                          QStringLiteral("setPosition ") + QString::number(expected)}));
 }
 
 void PlayPauseTest::resumePlaysFromRewoundPosition() {
@@ -95,12 +95,12 @@ void PlayPauseTest::resumePlaysFromRewoundPosition() {
     w.transport().playPause();
     f.clock.advance(10000);
     w.transport().playPause();
-    QCOMPARE(f.player.currentPosition(), 7.5);
+    QCOMPARE(f.player.position(), 7.5);
     w.transport().playPause();
     QVERIFY(w.transport().playToggled());
     QCOMPARE(f.player.playState(), PlayState::Playing);
     f.clock.advance(1000);
-    QCOMPARE(f.player.currentPosition(), 8.5);
+    QCOMPARE(f.player.position(), 8.5);
 }
 
 void PlayPauseTest::withoutMediaNothingHappens() {
@@ -126,7 +126,7 @@ void PlayPauseTest::wavModeNeverRewinds() {
     startWavRestored(f, 20);
     MainWindow& w = f.form();
     QVERIFY(w.transport().wavMode());
-    QCOMPARE(f.player.currentPosition(), 20.0);
+    QCOMPARE(f.player.position(), 20.0);
     QCOMPARE(f.player.playState(), PlayState::Paused);
 
     w.transport().playPause();
@@ -138,9 +138,9 @@ void PlayPauseTest::wavModeNeverRewinds() {
     w.transport().playPause();
     QCOMPARE(f.player.playState(), PlayState::Paused);
     QCOMPARE(f.player.rate(), 1.0);
-    QCOMPARE(f.player.currentPosition(), 25.0);
+    QCOMPARE(f.player.position(), 25.0);
     QCOMPARE(w.transport().savedPosition(), 25.0);
-    QCOMPARE(f.player.count(QStringLiteral("setCurrentPosition")), 0);
+    QCOMPARE(f.player.count(QStringLiteral("setPosition")), 0);
     QCOMPARE(control<ProgressBar>(w, "volumeBar")->PosTextPrefix(),
              QStringLiteral("     再生速度[ 1.0 ］"));
 }
@@ -172,7 +172,7 @@ void PlayPauseTest::toolbarTogglesWithoutRewind() {
     transportTimer(w, "repeatTimer")->start();
     control<QAction>(w, "playPauseAction")->trigger();
     QCOMPARE(f.player.playState(), PlayState::Paused);
-    QCOMPARE(f.player.currentPosition(), 10.0);
+    QCOMPARE(f.player.position(), 10.0);
     QVERIFY(w.transport().playToggled());
     QVERIFY(!transportTimer(w, "repeatTimer")->isActive());
     QCOMPARE(control<ProgressBar>(w, "positionBar")->FontColor(), QColor(0, 0, 0));
@@ -238,7 +238,7 @@ void PlayPauseTest::repeatWithoutPositionNeverSeeks() {
     QVERIFY(transportTimer(w, "repeatTimer")->isActive());
     for (int i = 0; i < 3; ++i)
         w.transport().repeatTick();
-    QCOMPARE(f.player.count(QStringLiteral("setCurrentPosition")), 0);
+    QCOMPARE(f.player.count(QStringLiteral("setPosition")), 0);
     QCOMPARE(f.player.count(QStringLiteral("play")), 0);
     QCOMPARE(f.player.playState(), PlayState::Paused);
     QVERIFY(transportTimer(w, "repeatTimer")->isActive());
@@ -253,23 +253,21 @@ void PlayPauseTest::repeatRestartsAtPositionEachTick() {
     QVERIFY(transportTimer(w, "repeatTimer")->isActive());
     QCOMPARE(transportTimer(w, "repeatTimer")->interval(), 5000);
     QCOMPARE(f.player.playState(), PlayState::Playing);
-    QCOMPARE(f.player.currentPosition(), 30.0);
+    QCOMPARE(f.player.position(), 30.0);
 
     f.clock.advance(4000);
     f.player.log.clear();
     w.transport().repeatTick();
-    QCOMPARE(f.player.log,
-             (QStringList{QStringLiteral("pause"), QStringLiteral("setCurrentPosition 30"),
-                          QStringLiteral("play")}));
-    QCOMPARE(f.player.currentPosition(), 30.0);
+    QCOMPARE(f.player.log, (QStringList{QStringLiteral("pause"), QStringLiteral("setPosition 30"),
+                                        QStringLiteral("play")}));
+    QCOMPARE(f.player.position(), 30.0);
 
     // Paused in between by someone else: the tick plays again from the same place.
     f.clock.advance(1500);
     f.player.pause();
     f.player.log.clear();
     w.transport().repeatTick();
-    QCOMPARE(f.player.log,
-             (QStringList{QStringLiteral("setCurrentPosition 30"), QStringLiteral("play")}));
+    QCOMPARE(f.player.log, (QStringList{QStringLiteral("setPosition 30"), QStringLiteral("play")}));
     QCOMPARE(f.player.playState(), PlayState::Playing);
     QVERIFY(transportTimer(w, "repeatTimer")->isActive());
 }
@@ -332,7 +330,7 @@ void PlayPauseTest::pollWhilePausedChangesNothing() {
     FormFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
     MainWindow& w = f.form();
-    f.player.setCurrentPosition(42);
+    f.player.setPosition(42);
     control<QLabel>(w, "playTimeLabel")->setText(QStringLiteral("keep"));
     const QString prefix = control<ProgressBar>(w, "positionBar")->PosTextPrefix();
     const int shown = w.transport().shownSeconds();
@@ -348,7 +346,7 @@ void PlayPauseTest::pollWhilePlayingShowsPosition() {
     FormFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
     MainWindow& w = f.form();
-    f.player.setCurrentPosition(75);
+    f.player.setPosition(75);
     f.player.play();
     f.clock.advance(500);
     w.transport().pollPosition();

@@ -43,7 +43,7 @@ void SavedPositionTest::restoredPositionStaysWithinTheMedia() {
     QVERIFY(f.start());
     const TransportController& t = f.form().transport();
     QCOMPARE(t.savedPosition(), expected);
-    QCOMPARE(f.player.currentPosition(), expected);
+    QCOMPARE(f.player.position(), expected);
     QVERIFY(t.shownSeconds() >= 0 && t.shownSeconds() <= 600);
 }
 
@@ -81,8 +81,8 @@ void SavedPositionTest::probeLeavesThePlayerWhereTheOpenPutIt() {
     t.pollPosition();
 
     QCOMPARE(f.player.playState(), PlayState::Paused);
-    QVERIFY(!f.player.mute());
-    QCOMPARE(f.player.currentPosition(), expected);
+    QVERIFY(!f.player.isMuted());
+    QCOMPARE(f.player.position(), expected);
     const QString shown = Time2HHMMSS(expected);
     QCOMPARE(control<QLabel>(w, "playTimeLabel")->text(), shown);
     QCOMPARE(control<ProgressBar>(w, "positionBar")->PosTextPrefix(), shown);

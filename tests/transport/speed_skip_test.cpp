@@ -206,11 +206,11 @@ void SpeedSkipTest::rewindStepsToStartAndPauses() {
     FormFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
     MainWindow& w = f.form();
-    f.player.setCurrentPosition(7);
+    f.player.setPosition(7);
     transportTimer(w, "rewindSkipTimer")->start();
 
     w.transport().rewindSkipTick();
-    QCOMPARE(f.player.currentPosition(), 2.0);
+    QCOMPARE(f.player.position(), 2.0);
     QCOMPARE(f.player.playState(), PlayState::Paused);
     QVERIFY(transportTimer(w, "rewindSkipTimer")->isActive());
     QCOMPARE(w.transport().savedPosition(), 7.0);
@@ -222,7 +222,7 @@ void SpeedSkipTest::rewindStepsToStartAndPauses() {
     QCOMPARE(control<QLabel>(w, "playTimeLabel")->text(), QStringLiteral("0:00:02"));
 
     w.transport().rewindSkipTick();
-    QCOMPARE(f.player.currentPosition(), 0.0);
+    QCOMPARE(f.player.position(), 0.0);
     QCOMPARE(f.player.playState(), PlayState::Paused);
     QVERIFY(!transportTimer(w, "rewindSkipTimer")->isActive());
     QCOMPARE(w.transport().savedPosition(), 2.0);
@@ -234,13 +234,12 @@ void SpeedSkipTest::rewindFromExactlyOneStepLandsOnZero() {
     FormFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
     MainWindow& w = f.form();
-    f.player.setCurrentPosition(5);
+    f.player.setPosition(5);
     f.player.play();
     transportTimer(w, "rewindSkipTimer")->start();
     f.player.log.clear();
     w.transport().rewindSkipTick();
-    QCOMPARE(f.player.log,
-             (QStringList{QStringLiteral("setCurrentPosition 0"), QStringLiteral("pause")}));
+    QCOMPARE(f.player.log, (QStringList{QStringLiteral("setPosition 0"), QStringLiteral("pause")}));
     QCOMPARE(f.player.playState(), PlayState::Paused);
     QVERIFY(!transportTimer(w, "rewindSkipTimer")->isActive());
 }
@@ -249,17 +248,17 @@ void SpeedSkipTest::forwardStepsWhilePlaying() {
     FormFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
     MainWindow& w = f.form();
-    f.player.setCurrentPosition(10);
+    f.player.setPosition(10);
     f.player.play();
     transportTimer(w, "forwardSkipTimer")->start();
     w.transport().forwardSkipTick();
-    QCOMPARE(f.player.currentPosition(), 15.0);
+    QCOMPARE(f.player.position(), 15.0);
     QCOMPARE(f.player.playState(), PlayState::Playing);
     QCOMPARE(control<ProgressBar>(w, "positionBar")->Position(), 15);
     QCOMPARE(control<QLabel>(w, "playTimeLabel")->text(), QStringLiteral("0:00:15"));
     f.clock.advance(1000);
     w.transport().forwardSkipTick();
-    QCOMPARE(f.player.currentPosition(), 21.0);
+    QCOMPARE(f.player.position(), 21.0);
     QCOMPARE(w.transport().savedPosition(), 16.0);
     QCOMPARE(control<QLabel>(w, "playTimeLabel")->text(), QStringLiteral("0:00:21"));
     QVERIFY(transportTimer(w, "forwardSkipTimer")->isActive());
@@ -269,25 +268,25 @@ void SpeedSkipTest::forwardStopsShortOfEnd() {
     FormFixture f;
     startWithMedia(f, QStringLiteral("short.mp3"), 60);
     MainWindow& w = f.form();
-    f.player.setCurrentPosition(58);
+    f.player.setPosition(58);
     f.player.play();
     transportTimer(w, "forwardSkipTimer")->start();
     f.player.log.clear();
     w.transport().forwardSkipTick();
     QCOMPARE(f.player.log, QStringList{QStringLiteral("pause")});
-    QCOMPARE(f.player.currentPosition(), 58.0);
+    QCOMPARE(f.player.position(), 58.0);
     QCOMPARE(f.player.playState(), PlayState::Paused);
     QVERIFY(!transportTimer(w, "forwardSkipTimer")->isActive());
     QCOMPARE(control<QLabel>(w, "playTimeLabel")->text(), QStringLiteral("0:00:58"));
     QCOMPARE(control<ProgressBar>(w, "positionBar")->Position(), 58);
 
     // A step that would land exactly on the end stops as well.
-    f.player.setCurrentPosition(55);
+    f.player.setPosition(55);
     transportTimer(w, "forwardSkipTimer")->start();
     f.player.log.clear();
     w.transport().forwardSkipTick();
     QCOMPARE(f.player.log, QStringList{QStringLiteral("pause")});
-    QCOMPARE(f.player.currentPosition(), 55.0);
+    QCOMPARE(f.player.position(), 55.0);
     QVERIFY(!transportTimer(w, "forwardSkipTimer")->isActive());
 }
 
@@ -298,18 +297,18 @@ void SpeedSkipTest::unknownDurationStopsSkips() {
     MainWindow& w = f.form();
     QCOMPARE(control<ProgressBar>(w, "positionBar")->Max(), 0);
 
-    f.player.setCurrentPosition(7);
+    f.player.setPosition(7);
     f.player.play();
     transportTimer(w, "forwardSkipTimer")->start();
     w.transport().forwardSkipTick();
-    QCOMPARE(f.player.currentPosition(), 7.0);
+    QCOMPARE(f.player.position(), 7.0);
     QCOMPARE(f.player.playState(), PlayState::Paused);
     QVERIFY(!transportTimer(w, "forwardSkipTimer")->isActive());
     QCOMPARE(control<QLabel>(w, "playTimeLabel")->text(), QStringLiteral("0:00:07"));
 
     transportTimer(w, "rewindSkipTimer")->start();
     w.transport().rewindSkipTick();
-    QCOMPARE(f.player.currentPosition(), 0.0);
+    QCOMPARE(f.player.position(), 0.0);
     QVERIFY(!transportTimer(w, "rewindSkipTimer")->isActive());
     QCOMPARE(w.transport().polledDuration(), 0.0);
 }

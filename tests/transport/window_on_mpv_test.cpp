@@ -31,8 +31,8 @@ public:
     }
     QList<double> positionsRead, seeks;
 
-    void setURL(const QString& url) override { inner_.setURL(url); }
-    QString URL() const override { return inner_.URL(); }
+    void open(const QString& address) override { inner_.open(address); }
+    QString address() const override { return inner_.address(); }
     PlayState playState() const override { return inner_.playState(); }
     void close() override { inner_.close(); }
     void play() override { inner_.play(); }
@@ -42,25 +42,23 @@ public:
         inner_.pauseAt(seconds);
     }
     void stop() override { inner_.stop(); }
-    double currentPosition() const override {
-        const double p = inner_.currentPosition();
+    double position() const override {
+        const double p = inner_.position();
         const_cast<RecordingPlayer*>(this)->positionsRead << p;
         return p;
     }
-    void setCurrentPosition(double seconds) override {
+    void setPosition(double seconds) override {
         seeks << seconds;
-        inner_.setCurrentPosition(seconds);
+        inner_.setPosition(seconds);
     }
-    QString currentPositionString() const override { return inner_.currentPositionString(); }
-    bool isAvailable(const QString& name) const override { return inner_.isAvailable(name); }
+    bool canChangeRate() const override { return inner_.canChangeRate(); }
     double rate() const override { return inner_.rate(); }
     void setRate(double rate) override { inner_.setRate(rate); }
     int volume() const override { return inner_.volume(); }
     void setVolume(int volume) override { inner_.setVolume(volume); }
-    bool mute() const override { return inner_.mute(); }
-    void setMute(bool mute) override { inner_.setMute(mute); }
+    bool isMuted() const override { return inner_.isMuted(); }
+    void setMuted(bool muted) override { inner_.setMuted(muted); }
     double duration() const override { return inner_.duration(); }
-    QString durationString() const override { return inner_.durationString(); }
 
 private:
     MediaPlayer& inner_;
@@ -138,16 +136,16 @@ void WindowOnMpvTest::cleanup() {
 }
 
 double WindowOnMpvTest::advanceOver(int ms) {
-    const double start = mpv_->currentPosition();
+    const double start = mpv_->position();
     QElapsedTimer timer;
     timer.start();
     QTest::qWait(ms);
-    return (mpv_->currentPosition() - start) / (timer.elapsed() / 1000.0);
+    return (mpv_->position() - start) / (timer.elapsed() / 1000.0);
 }
 
 void WindowOnMpvTest::openShowsLengthAndRestsPausedUnmuted() {
     QCOMPARE(mpv_->playState(), PlayState::Paused);
-    QVERIFY(!mpv_->mute());
+    QVERIFY(!mpv_->isMuted());
     QCOMPARE(control<QLabel>(*form_, "lengthCaptionLabel")->text(), QStringLiteral("録音時間"));
     QCOMPARE(form_->transport().mediaLength(), 20);
     QCOMPARE(form_->transport().durationSeconds(), 20);
@@ -173,8 +171,8 @@ void WindowOnMpvTest::probeLeavesThePlayerWhereTheOpenPutIt() {
     }
     QTest::qWait(300);  // the position poll has had its turn
     QCOMPARE(mpv_->playState(), PlayState::Paused);
-    QVERIFY(!mpv_->mute());
-    const double rest = mpv_->currentPosition();
+    QVERIFY(!mpv_->isMuted());
+    const double rest = mpv_->position();
     QVERIFY2(qAbs(rest - expected) < 0.1, qPrintable(QString::number(rest)));
     const QString shown = Time2HHMMSS(expected);
     QCOMPARE(control<QLabel>(*form_, "playTimeLabel")->text(), shown);
@@ -182,15 +180,15 @@ void WindowOnMpvTest::probeLeavesThePlayerWhereTheOpenPutIt() {
     // Playback goes on from there.
     form_->transport().togglePlay();
     QTest::qWait(400);
-    QVERIFY2(mpv_->currentPosition() > expected + 0.2 && mpv_->currentPosition() < expected + 1.0,
-             qPrintable(QString::number(mpv_->currentPosition())));
+    QVERIFY2(mpv_->position() > expected + 0.2 && mpv_->position() < expected + 1.0,
+             qPrintable(QString::number(mpv_->position())));
 }
 
 void WindowOnMpvTest::pauseRewindsByTheChosenSeconds() {
     QCOMPARE(form_->transport().rewindSeconds(), 2.5);
     form_->transport().playPause();
     QTRY_COMPARE_WITH_TIMEOUT(mpv_->playState(), PlayState::Playing, 3000);
-    QTRY_VERIFY_WITH_TIMEOUT(mpv_->currentPosition() > 4.0, 6000);
+    QTRY_VERIFY_WITH_TIMEOUT(mpv_->position() > 4.0, 6000);
 
     player_->positionsRead.clear();
     player_->seeks.clear();
@@ -202,18 +200,18 @@ void WindowOnMpvTest::pauseRewindsByTheChosenSeconds() {
     const double pausedAt = player_->positionsRead.last();
     const double target = pausedAt - 2.5;
     QCOMPARE(player_->seeks.first(), target);
-    QVERIFY(qAbs(mpv_->currentPosition() - target) <= 0.001);
+    QVERIFY(qAbs(mpv_->position() - target) <= 0.001);
     QTest::qWait(300);  // still there while paused
-    QVERIFY(qAbs(mpv_->currentPosition() - target) <= 0.001);
+    QVERIFY(qAbs(mpv_->position() - target) <= 0.001);
 
     // Resuming plays from the target: the position, less the time played, is the target (within
     // the null audio output's 50 ms steps), and never before it.
     QElapsedTimer played;
     form_->transport().playPause();
     played.start();
-    QVERIFY(mpv_->currentPosition() >= target - 0.001);
+    QVERIFY(mpv_->position() >= target - 0.001);
     QTest::qWait(400);
-    const double resumedFrom = mpv_->currentPosition() - played.elapsed() / 1000.0;
+    const double resumedFrom = mpv_->position() - played.elapsed() / 1000.0;
     QVERIFY2(qAbs(resumedFrom - target) < 0.1,
              qPrintable(QStringLiteral("resumed from %1, target %2").arg(resumedFrom).arg(target)));
 }
