@@ -312,16 +312,16 @@ public:
         form->show();
         if (!ipc.connectTo(socket)) return complain("cannot reach mpv's IPC socket");
         session->dropFiles({media});
-        // The probe plays the file muted for a second, then pauses it.
+        // The open loads the file paused; the probe keeps it muted for a second.
         const bool probed = runEventsUntil(
             [&] {
                 // Output that runs as fast as it decodes may reach the end first.
-                const int state = player->playState();
+                const PlayState state = player->playState();
                 return !session->transport()
                             .findChild<QTimer*>(QStringLiteral("lengthProbeTimer"))
                             ->isActive() &&
                        player->duration() > 0 &&
-                       (state == PlayStates::Paused || state == PlayStates::MediaEnded);
+                       (state == PlayState::Paused || state == PlayState::MediaEnded);
             },
             10000);
         if (!probed) return complain("the length probe did not finish");
@@ -339,7 +339,7 @@ public:
     // Seeks while paused and waits until mpv has finished with it.
     bool seekPaused(double seconds) {
         const double since = nowMs();
-        player->setCurrentPosition(seconds);
+        player->setPosition(seconds);
         return settleAfterSeek(since).has_value();
     }
 

@@ -43,8 +43,8 @@ int main(int argc, char* argv[]) {
     w.ipc.request({QStringLiteral("observe_property"), 2, QStringLiteral("pause")});
 
     std::optional<double> reportedAt;
-    QObject::connect(&player, &MediaPlayer::playStateChanged, [&](int state) {
-        if (state == PlayStates::Paused && !reportedAt) reportedAt = bench::nowMs();
+    QObject::connect(&player, &MediaPlayer::playStateChanged, [&](MediaPlayer::PlayState state) {
+        if (state == PlayState::Paused && !reportedAt) reportedAt = bench::nowMs();
     });
 
     std::mt19937 random(args.value(QStringLiteral("seed")).toUInt());
@@ -55,7 +55,7 @@ int main(int argc, char* argv[]) {
         if (!w.seekPaused(startAt(random)))
             return std::fprintf(stderr, "bench: a seek did not finish\n"), 1;
         form.transport().playPause();
-        if (player.playState() != PlayStates::Playing)
+        if (player.playState() != PlayState::Playing)
             return std::fprintf(stderr, "bench: the window did not start playing\n"), 1;
         bench::runEvents(playFor(random));
 

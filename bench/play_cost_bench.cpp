@@ -149,14 +149,14 @@ int main(int argc, char* argv[]) {
         if (session.transport()
                 .findChild<QTimer*>(QStringLiteral("lengthProbeTimer"))
                 ->isActive() ||
-            player.playState() != PlayStates::Paused)
+            player.playState() != PlayState::Paused)
             return;
         probe.stop();
         probed = bench::processCost();
-        startedAt = player.currentPosition();
+        startedAt = player.position();
         if (!idle) session.transport().playPause();
         QTimer::singleShot(seconds * 1000, &app, [&] {
-            const double played = player.currentPosition() - startedAt;
+            const double played = player.position() - startedAt;
             const bench::ProcessCost cost = bench::processCost();
             std::printf(
                 "cpu_user_s=%.3f cpu_system_s=%.3f peak_rss_kib=%ld rss_kib=%ld played_s=%.3f\n",

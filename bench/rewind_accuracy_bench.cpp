@@ -232,7 +232,7 @@ int main(int argc, char* argv[]) {
             return std::fprintf(stderr, "bench: the seek to %.3f s did not finish\n", t.start), 1;
         form.transport().playPause();
         bench::runEvents(t.played);
-        if (player.playState() != PlayStates::Playing) {
+        if (player.playState() != PlayState::Playing) {
             // Fast output can reach the end before the pause; such a trial starts over.
             if (++retries > trials) return std::fprintf(stderr, "bench: playback stalls\n"), 1;
             --i;
@@ -242,14 +242,14 @@ int main(int argc, char* argv[]) {
         asked.reset();
         const double pausedAt = bench::nowMs();
         form.transport().playPause();
-        if (!asked || player.playState() != PlayStates::Paused)
+        if (!asked || player.playState() != PlayState::Paused)
             return std::fprintf(stderr, "bench: the pause did not rewind (state %d)\n",
-                                player.playState()),
+                                static_cast<int>(player.playState())),
                    1;
         t.target = *asked;
         if (!w.settleAfterSeek(pausedAt))
             return std::fprintf(stderr, "bench: mpv never finished the rewind\n"), 1;
-        t.reported = player.currentPosition();
+        t.reported = player.position();
         t.paused = w.ipc.number("time-pos").value_or(NAN);
         t.outputFrame = QFileInfo(output).size() / 4;
 
@@ -270,7 +270,7 @@ int main(int argc, char* argv[]) {
         }
         bench::runEvents(samples ? 2 : 50);
         // Pause again (the next trial seeks elsewhere anyway), unless fast output hit the end.
-        if (player.playState() == PlayStates::Playing) form.transport().playPause();
+        if (player.playState() == PlayState::Playing) form.transport().playPause();
         w.settleAfterSeek(bench::nowMs() - 1);
         done.push_back(t);
     }

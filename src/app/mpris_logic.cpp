@@ -12,11 +12,11 @@
 
 namespace mpris {
 
-QString PlaybackStatusFor(int playState) {
+QString PlaybackStatusFor(MediaPlayer::PlayState playState) {
     switch (playState) {
-        case PlayStates::Playing:
+        case PlayState::Playing:
             return QStringLiteral("Playing");
-        case PlayStates::Paused:
+        case PlayState::Paused:
             return QStringLiteral("Paused");
         default:
             return QStringLiteral("Stopped");

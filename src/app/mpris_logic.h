@@ -8,6 +8,8 @@
 #include <QVariantMap>
 #include <optional>
 
+#include "transport/media_player.h"
+
 namespace mpris {
 
 inline constexpr auto kServiceName = "org.mpris.MediaPlayer2.scribo";
@@ -21,7 +23,7 @@ inline constexpr double kMinimumRate = 0.4;
 inline constexpr double kMaximumRate = 3.0;
 
 // "Playing", "Paused", or "Stopped" for every other state (nothing open, loading, ended).
-QString PlaybackStatusFor(int playState);
+QString PlaybackStatusFor(MediaPlayer::PlayState playState);
 
 // A written Rate: 0 asks for a pause, anything else becomes a speed within the reachable range;
 // NaN is ignored.

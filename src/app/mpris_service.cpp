@@ -116,7 +116,7 @@ mpris::PlayerSnapshot MprisService::snapshot() {
     QString location = currentLocation();
     // Web media has no path; it is described by its address while the player holds it.
     const bool web = location.isEmpty() && !transport_.mediaUrl().isEmpty() &&
-                     player.URL() == transport_.mediaUrl();
+                     player.address() == transport_.mediaUrl();
     if (web) location = transport_.mediaUrl();
     const double duration = location.isEmpty() ? 0.0 : player.duration();
     const QString title =

@@ -44,7 +44,7 @@ QString IndexCommands::menuText(int entry) const {
 }
 
 bool IndexCommands::hasMedia() const {
-    return !transport_.player().URL().isEmpty();
+    return !transport_.player().address().isEmpty();
 }
 
 QString IndexCommands::clipboardTextIfWanted(bool addClipboard) const {

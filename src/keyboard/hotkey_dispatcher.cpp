@@ -90,9 +90,8 @@ void HotkeyDispatcher::stepSpeed(SpeedStep step) {
 void HotkeyDispatcher::toggleSpeed() {
     // A no is asked again before the refusal is shown, so that a passing no stays silent; after
     // any no the key changes nothing.
-    const QString rate = QStringLiteral("Rate");
-    if (!transport_.player().isAvailable(rate)) {
-        if (!transport_.player().isAvailable(rate))
+    if (!transport_.player().canChangeRate()) {
+        if (!transport_.player().canChangeRate())
             Q_EMIT speedTextChanged(TransportTexts::RateRefused);
         return;
     }

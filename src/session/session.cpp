@@ -94,12 +94,9 @@ void Session::wireControllers() {
     connect(&t, &TransportController::aboutToLoad, this, [this](const QString& path) {
         settings_->set(Setting::PickedTime, QTime(0, 0, 0));
         // A time in the name that does not read as a time of day leaves the picker at 0:00:00;
-        // the open itself goes on.
+        // the open itself goes on. Nothing to pause for the picker: the open does not play.
         const AtNameTime named = ParseAtNameTime(QFileInfo(path).fileName());
-        if (named.kind == AtNameTime::Time) {
-            settings_->set(Setting::PickedTime, named.time);
-            transport_->pauseIfPlaying();
-        }
+        if (named.kind == AtNameTime::Time) settings_->set(Setting::PickedTime, named.time);
     });
     connect(&t, &TransportController::mediaOpened, this, [this] { saveOnClose_ = true; });
     connect(&t, &TransportController::speedTextChanged, this, &Session::showSpeedText);

@@ -11,65 +11,57 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// Play states as the window compares them; everything but 1, 2 and 3 counts as "not playing".
-namespace PlayStates {
-inline constexpr int Undefined = 0;
-inline constexpr int Stopped = 1;
-inline constexpr int Paused = 2;
-inline constexpr int Playing = 3;
-inline constexpr int MediaEnded = 8;
-inline constexpr int Transitioning = 9;
-inline constexpr int Ready = 10;
-}  // namespace PlayStates
-
 // The hosted player, reduced to exactly the operations the window uses. Times are seconds,
-// volume is 0..100, rate 1.0 is normal speed. Writing the URL loads the media and starts
-// playing it (auto-start). Position and duration strings are "MM:SS", or "HH:MM:SS" from one
-// hour on, and empty while nothing is loaded.
+// volume is 0..100, rate 1.0 is normal speed. open() only loads: the media rests paused at its
+// start until someone calls play().
 //
 // The signals are for observers outside the window (the desktop media interface, the player
 // view); the window itself polls, as it always has.
 class MediaPlayer : public QObject {
     Q_OBJECT
 public:
+    // Only Playing counts as playing; Transitioning is a load still under way.
+    enum class PlayState { Undefined, Stopped, Paused, Playing, MediaEnded, Transitioning, Ready };
+    Q_ENUM(PlayState)
+
     using QObject::QObject;
     ~MediaPlayer() override = default;
 
-    virtual void setURL(const QString& url) = 0;
-    virtual QString URL() const = 0;
-    virtual int playState() const = 0;
+    virtual void open(const QString& address) = 0;
+    virtual QString address() const = 0;
+    virtual PlayState playState() const = 0;
     virtual void close() = 0;
 
     virtual void play() = 0;
     virtual void pause() = 0;
     virtual void stop() = 0;
-    virtual double currentPosition() const = 0;
-    virtual void setCurrentPosition(double seconds) = 0;
-    // pause() and then setCurrentPosition(seconds). A player may send both on before it tells
-    // anyone, so that the seek has started while the observers catch up.
+    virtual double position() const = 0;
+    virtual void setPosition(double seconds) = 0;
+    // pause() and then setPosition(seconds). A player may send both on before it tells anyone,
+    // so that the seek has started while the observers catch up.
     virtual void pauseAt(double seconds) {
         pause();
-        setCurrentPosition(seconds);
+        setPosition(seconds);
     }
-    virtual QString currentPositionString() const = 0;
 
-    virtual bool isAvailable(const QString& name) const = 0;
+    // False while nothing is open, and for media whose speed is fixed.
+    virtual bool canChangeRate() const = 0;
     virtual double rate() const = 0;
     virtual void setRate(double rate) = 0;
     virtual int volume() const = 0;
     virtual void setVolume(int volume) = 0;
-    virtual bool mute() const = 0;
-    virtual void setMute(bool mute) = 0;
+    virtual bool isMuted() const = 0;
+    virtual void setMuted(bool muted) = 0;
 
+    // 0 while unknown.
     virtual double duration() const = 0;
-    virtual QString durationString() const = 0;
 
     // Where video is drawn (a native window id); 0 detaches. Players without video ignore it.
     virtual void setVideoWindow(quintptr /*windowId*/) {}
 
 Q_SIGNALS:
-    void playStateChanged(int state);
-    void mediaChanged();  // a new URL was loaded or the media closed
+    void playStateChanged(MediaPlayer::PlayState state);
+    void mediaChanged();  // a new address was opened or the media closed
     void durationChanged(double seconds);
     void seeked(double seconds);
     void rateChanged(double rate);
@@ -77,5 +69,7 @@ Q_SIGNALS:
     void errorOccurred(const QString& message);  // loading or playing failed
 };
 
-// "MM:SS", or "HH:MM:SS" from one hour on, of whole seconds; the form of the player's strings.
+using PlayState = MediaPlayer::PlayState;
+
+// "MM:SS", or "HH:MM:SS" from one hour on, of whole seconds.
 QString playerTimeString(double seconds);

@@ -169,15 +169,15 @@ MpvPlayer::~MpvPlayer() {
 
 // ---- Operations --------------------------------------------------------------------------
 
-void MpvPlayer::setURL(const QString& url) {
-    if (url.isEmpty()) {
+void MpvPlayer::open(const QString& address) {
+    if (address.isEmpty()) {
         close();
         return;
     }
-    setFlag(mpvname::kPause, false);  // writing the URL starts playback
-    if (url == url_ && media_ == Media::Loading && entryId_ >= 0) {
-        // Opening a file writes its URL more than once in a row; each full open in mpv costs
-        // a format probe and a stream analysis, and would end in the same place.
+    setFlag(mpvname::kPause, true);  // loads paused; playing is the caller's play()
+    if (address == address_ && media_ == Media::Loading && entryId_ >= 0) {
+        // An address still opening is not opened again: each full open in mpv costs a format
+        // probe and a stream analysis, and would end in the same place.
         stopped_ = false;
         pendingStart_.reset();
         seekTarget_.reset();
@@ -185,7 +185,7 @@ void MpvPlayer::setURL(const QString& url) {
         notifyChanges();
         return;
     }
-    url_ = url;
+    address_ = address;
     media_ = Media::Loading;
     entryId_ = -1;
     stopped_ = false;
@@ -196,10 +196,10 @@ void MpvPlayer::setURL(const QString& url) {
     // A local file plays its own content only: a playlist, an EDL or an HLS list named like
     // media would otherwise make the player open the files and web addresses it lists.
     setString(mpvname::kAccessReferences,
-              QString::fromLatin1(isWebAddress(url) ? mpvname::kYes : mpvname::kNo));
+              QString::fromLatin1(isWebAddress(address) ? mpvname::kYes : mpvname::kNo));
 
     // A local name goes to mpv as the very bytes it has on disk.
-    const QByteArray target = fileNameToBytes(url);
+    const QByteArray target = fileNameToBytes(address);
     const char* args[] = {mpvname::kLoadfile, target.constData(), mpvname::kReplace, nullptr};
     mpv_node result;
     const int rc = mpv_command_ret(handle_, args, &result);
@@ -217,32 +217,32 @@ void MpvPlayer::setURL(const QString& url) {
     }
     emit mediaChanged();
     notifyChanges();
-    if (rc < 0) fail(QStringLiteral("Cannot open \"%1\"").arg(url), rc);
+    if (rc < 0) fail(QStringLiteral("Cannot open \"%1\"").arg(address), rc);
 }
 
-int MpvPlayer::playState() const {
+MediaPlayer::PlayState MpvPlayer::playState() const {
     switch (media_) {
         case Media::None:
         case Media::Failed:
-            return PlayStates::Undefined;
+            return PlayState::Undefined;
         case Media::Loading:
-            return PlayStates::Transitioning;
+            return PlayState::Transitioning;
         case Media::Ended:
-            return stopped_ ? PlayStates::Stopped : PlayStates::MediaEnded;
+            return stopped_ ? PlayState::Stopped : PlayState::MediaEnded;
         case Media::Loaded:
             break;
     }
-    if (stopped_) return PlayStates::Stopped;
+    if (stopped_) return PlayState::Stopped;
     // A seek on its way leaves the end, whatever mpv still says.
     if (!seekPending() && getFlag(mpvname::kEofReached).value_or(false))
-        return PlayStates::MediaEnded;
-    return getFlag(mpvname::kPause).value_or(false) ? PlayStates::Paused : PlayStates::Playing;
+        return PlayState::MediaEnded;
+    return getFlag(mpvname::kPause).value_or(false) ? PlayState::Paused : PlayState::Playing;
 }
 
 void MpvPlayer::close() {
     command({mpvname::kStop}, QStringLiteral("Cannot close the media"));
-    const bool hadMedia = !url_.isEmpty() || media_ != Media::None;
-    url_.clear();
+    const bool hadMedia = !address_.isEmpty() || media_ != Media::None;
+    address_.clear();
     media_ = Media::None;
     entryId_ = -1;
     stopped_ = false;
@@ -260,9 +260,9 @@ void MpvPlayer::play() {
         case Media::Ended: {
             // mpv let go of the file at its end: open it again, at a position written since.
             const auto start = pendingStart_;
-            setURL(url_);
+            open(address_);
             pendingStart_ = start;
-            return;
+            break;
         }
         case Media::Loading:
             break;
@@ -276,9 +276,9 @@ void MpvPlayer::play() {
 }
 
 void MpvPlayer::pause() {
-    const bool wasPlaying = playState() == PlayStates::Playing;
+    const bool wasPlaying = playState() == PlayState::Playing;
     // Read while still playing, so that a seek target already passed is let go.
-    const double here = wasPlaying ? currentPosition() : 0.0;
+    const double here = wasPlaying ? position() : 0.0;
     setFlag(mpvname::kPause, true);
     // Pin the resume point to what is reported: otherwise time-pos creeps on while mpv's audio
     // buffer settles, and playback resumes a little after the position the window was given.
@@ -288,7 +288,7 @@ void MpvPlayer::pause() {
 
 void MpvPlayer::pauseAt(double seconds) {
     if (!std::isfinite(seconds)) throw PlayerError("Cannot seek: the position is not a number");
-    if (!fileOpen() || playState() != PlayStates::Playing) return MediaPlayer::pauseAt(seconds);
+    if (!fileOpen() || playState() != PlayState::Playing) return MediaPlayer::pauseAt(seconds);
     seconds = std::max(0.0, seconds);
     if (lastDuration_ > 0) seconds = std::min(seconds, lastDuration_);
     // Both reach mpv before anyone is told: the seek is under way while the window catches up.
@@ -311,7 +311,7 @@ void MpvPlayer::stop() {
     notifyChanges();
 }
 
-double MpvPlayer::currentPosition() const {
+double MpvPlayer::position() const {
     if (media_ == Media::Ended) return pendingStart_.value_or(endedDuration_);
     if (!fileOpen()) return pendingStart_.value_or(0.0);
     if (seekTarget_) {
@@ -332,7 +332,7 @@ double MpvPlayer::currentPosition() const {
     return getDouble(mpvname::kTimePos).value_or(0.0);
 }
 
-void MpvPlayer::setCurrentPosition(double seconds) {
+void MpvPlayer::setPosition(double seconds) {
     if (!std::isfinite(seconds)) throw PlayerError("Cannot seek: the position is not a number");
     // A negative absolute seek counts from the end in mpv.
     seconds = std::max(0.0, seconds);
@@ -348,13 +348,8 @@ void MpvPlayer::setCurrentPosition(double seconds) {
     if (self) notifyChanges();
 }
 
-QString MpvPlayer::currentPositionString() const {
-    if (!fileOpen() && media_ != Media::Ended) return {};
-    return playerTimeString(currentPosition());
-}
-
-bool MpvPlayer::isAvailable(const QString& what) const {
-    return fileOpen() && what.compare(QLatin1String("Rate"), Qt::CaseInsensitive) == 0;
+bool MpvPlayer::canChangeRate() const {
+    return fileOpen();
 }
 
 double MpvPlayer::rate() const {
@@ -385,12 +380,12 @@ void MpvPlayer::setVolume(int value) {
     if (restartAt) seekTo(*restartAt);
 }
 
-bool MpvPlayer::mute() const {
+bool MpvPlayer::isMuted() const {
     return getFlag(mpvname::kMute).value_or(false);
 }
 
-void MpvPlayer::setMute(bool value) {
-    const auto restartAt = value != mute() ? heardPosition() : std::nullopt;
+void MpvPlayer::setMuted(bool value) {
+    const auto restartAt = value != isMuted() ? heardPosition() : std::nullopt;
     setFlag(mpvname::kMute, value);
     if (restartAt) seekTo(*restartAt);
 }
@@ -401,7 +396,7 @@ void MpvPlayer::setMute(bool value) {
 // output's delay; time-pos lags by as long as mpv has slept, and a restart there repeats audio.
 // A web stream is left alone: a seek there fetches again and may not be possible at all.
 std::optional<double> MpvPlayer::heardPosition() const {
-    if (playState() != PlayStates::Playing || seekPending() || isWebAddress(url_))
+    if (playState() != PlayState::Playing || seekPending() || isWebAddress(address_))
         return std::nullopt;
     return getDouble(mpvname::kAudioPts);
 }
@@ -410,11 +405,6 @@ double MpvPlayer::duration() const {
     if (media_ == Media::Ended) return endedDuration_;
     if (!fileOpen()) return 0.0;
     return getDouble(mpvname::kDuration).value_or(0.0);
-}
-
-QString MpvPlayer::durationString() const {
-    const double length = duration();
-    return length > 0 ? playerTimeString(length) : QString();
 }
 
 void MpvPlayer::setVideoWindow(quintptr windowId) {
@@ -502,7 +492,7 @@ void MpvPlayer::handleEvent(const Event& event) {
                 seekTarget_.reset();
                 emit errorOccurred(
                     QStringLiteral("Cannot play \"%1\": %2")
-                        .arg(url_, QString::fromUtf8(mpv_error_string(event.error))));
+                        .arg(address_, QString::fromUtf8(mpv_error_string(event.error))));
             } else if (event.endReason == MPV_END_FILE_REASON_EOF && media_ == Media::Loaded) {
                 endedDuration_ = lastDuration_;
                 seekTarget_.reset();
@@ -533,7 +523,7 @@ void MpvPlayer::handleEvent(const Event& event) {
 
 void MpvPlayer::notifyChanges() {
     const QPointer<MpvPlayer> self(this);
-    if (const int state = playState(); state != lastState_) {
+    if (const PlayState state = playState(); state != lastState_) {
         lastState_ = state;
         emit playStateChanged(state);
         if (!self) return;

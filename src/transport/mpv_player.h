@@ -37,29 +37,27 @@ public:
     MpvPlayer(const MpvPlayer&) = delete;
     MpvPlayer& operator=(const MpvPlayer&) = delete;
 
-    void setURL(const QString& url) override;
-    QString URL() const override { return url_; }
-    int playState() const override;
+    void open(const QString& address) override;
+    QString address() const override { return address_; }
+    PlayState playState() const override;
     void close() override;
 
     void play() override;
     void pause() override;
     void pauseAt(double seconds) override;
     void stop() override;
-    double currentPosition() const override;
-    void setCurrentPosition(double seconds) override;
-    QString currentPositionString() const override;
+    double position() const override;
+    void setPosition(double seconds) override;
 
-    bool isAvailable(const QString& name) const override;
+    bool canChangeRate() const override;
     double rate() const override;
     void setRate(double rate) override;
     int volume() const override;
     void setVolume(int volume) override;
-    bool mute() const override;
-    void setMute(bool mute) override;
+    bool isMuted() const override;
+    void setMuted(bool muted) override;
 
     double duration() const override;
-    QString durationString() const override;
 
     void setVideoWindow(quintptr windowId) override;
 
@@ -88,9 +86,9 @@ private:
     QSocketNotifier* wakeupNotifier_ = nullptr;
     std::unique_ptr<MpvSeekWatch> seekWatch_;  // the timing trace's; outlives handle_
 
-    QString url_;
+    QString address_;
     Media media_ = Media::None;
-    qint64 entryId_ = -1;       // mpv's playlist entry of url_
+    qint64 entryId_ = -1;       // mpv's playlist entry of address_
     qint64 startedEntry_ = -1;  // the entry mpv is opening or playing
     bool stopped_ = false;
     std::optional<double> pendingStart_;  // a position written while nothing was open
@@ -102,7 +100,7 @@ private:
     mutable bool restartSeen_ = false;  // mpv has finished the seek (or surely has by now)
     QElapsedTimer seekClock_;
 
-    int lastState_ = PlayStates::Undefined;
+    PlayState lastState_ = PlayState::Undefined;
     double lastDuration_ = 0;
     double endedDuration_ = 0;  // the length of a file mpv let go of at its end
     QString fixedVideoOutput_;  // "vo" given by the caller; empty: chosen by the window

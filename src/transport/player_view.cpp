@@ -153,13 +153,12 @@ quintptr PlayerView::videoWindowId() {
 void PlayerView::refresh() {
     if (!player_) return;
     try {
-        const bool loaded = !player_->URL().isEmpty();
-        const bool playing = player_->playState() == PlayStates::Playing;
+        const bool loaded = !player_->address().isEmpty();
+        const MediaPlayer::PlayState state = player_->playState();
+        const bool playing = state == PlayState::Playing;
         const double length = player_->duration();
-        const double position = player_->currentPosition();
+        const double position = player_->position();
         const int volume = player_->volume();
-        const QString positionText = player_->currentPositionString();
-        const QString lengthText = player_->durationString();
 
         playButton_->setEnabled(loaded);
         // Loading a style icon on every tick was most of what an idle window cost.
@@ -184,10 +183,14 @@ void PlayerView::refresh() {
             const QSignalBlocker block(volumeSlider_);
             volumeSlider_->setValue(volume);
         }
-        timeLabel_->setText(positionText.isEmpty() ? QString()
-                            : lengthText.isEmpty()
-                                ? positionText
-                                : positionText + QStringLiteral(" / ") + lengthText);
+        // No time while nothing is loaded yet, and no length while it is unknown.
+        const bool hasPosition =
+            loaded && state != PlayState::Undefined && state != PlayState::Transitioning;
+        const QString positionText = playerTimeString(position);
+        timeLabel_->setText(!hasPosition ? QString()
+                            : length > 0
+                                ? positionText + QStringLiteral(" / ") + playerTimeString(length)
+                                : positionText);
         refreshFailed_ = false;
     } catch (const std::exception& e) {
         if (refreshFailed_) return;
@@ -229,15 +232,15 @@ void PlayerView::changeEvent(QEvent* event) {
 
 void PlayerView::togglePlay() {
     if (!player_) return;
-    if (player_->playState() == PlayStates::Playing)
+    if (player_->playState() == PlayState::Playing)
         player_->pause();
     else
         player_->play();
 }
 
 void PlayerView::seekToSlider() {
-    if (!player_ || player_->URL().isEmpty()) return;
-    player_->setCurrentPosition(positionSlider_->sliderPosition() / 1000.0);
+    if (!player_ || player_->address().isEmpty()) return;
+    player_->setPosition(positionSlider_->sliderPosition() / 1000.0);
 }
 
 void PlayerView::volumeFromSlider() {

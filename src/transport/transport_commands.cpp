@@ -24,12 +24,12 @@ void TransportController::playPause() {
     if (mediaPath_.isEmpty()) return;
     if (wavMode_) {
         player_.setRate(1.0);
-        const int state = player_.playState();
-        if (state == PlayStates::Playing) {
+        const MediaPlayer::PlayState state = player_.playState();
+        if (state == PlayState::Playing) {
             player_.pause();
             refreshPlayState();
-            savedPosition_ = player_.currentPosition();
-        } else if (state == PlayStates::Paused || state == PlayStates::Stopped) {
+            savedPosition_ = player_.position();
+        } else if (state == PlayState::Paused || state == PlayState::Stopped) {
             player_.play();
             refreshPlayState();
         }
@@ -37,7 +37,7 @@ void TransportController::playPause() {
     }
     if (isPlaying()) {
         playToggled_ = false;
-        player_.pauseAt(std::max(0.0, player_.currentPosition() - rewindSeconds_));
+        player_.pauseAt(std::max(0.0, player_.position() - rewindSeconds_));
         refreshPlayState();
     } else {
         playToggled_ = true;
@@ -80,7 +80,7 @@ void TransportController::pauseIfPlaying() {
 void TransportController::restartAtRepeatPosition() {
     if (repeatPosition_ <= 0) return;
     if (isPlaying()) player_.pause();
-    player_.setCurrentPosition(repeatPosition_);
+    player_.setPosition(repeatPosition_);
     player_.play();
 }
 
@@ -108,7 +108,7 @@ void TransportController::seekAndRepeat(long long seconds) {
         Q_EMIT messageRequested(QStringLiteral("録画・録音時間を超えています"));
         return;
     }
-    player_.setCurrentPosition(static_cast<double>(seconds));
+    player_.setPosition(static_cast<double>(seconds));
     repeatPosition_ = static_cast<double>(seconds);
     pauseIfPlaying();
     Q_EMIT positionBarChanged(WholeSeconds(seconds));
@@ -141,23 +141,23 @@ void TransportController::stopSkip() {
 }
 
 void TransportController::rewindSkipTick() {
-    const double from = player_.currentPosition();
+    const double from = player_.position();
     savedPosition_ = from;
     polledDuration_ = player_.duration();
     const double target = from - rewindStep_;
     if (target <= 0 || target >= polledDuration_) {
-        player_.setCurrentPosition(0);
+        player_.setPosition(0);
         rewindSkipTimer_->stop();
         player_.pause();
         refreshPlayState();
     } else {
-        player_.setCurrentPosition(target);
+        player_.setPosition(target);
     }
-    showPosition(player_.currentPosition());
+    showPosition(player_.position());
 }
 
 void TransportController::forwardSkipTick() {
-    const double from = player_.currentPosition();
+    const double from = player_.position();
     savedPosition_ = from;
     polledDuration_ = player_.duration();
     const double target = from + forwardStep_;
@@ -166,9 +166,9 @@ void TransportController::forwardSkipTick() {
         player_.pause();
         refreshPlayState();
     } else {
-        player_.setCurrentPosition(target);
+        player_.setPosition(target);
     }
-    showPosition(player_.currentPosition());
+    showPosition(player_.position());
 }
 
 // ---- Speed
@@ -189,7 +189,7 @@ void TransportController::chooseSpeed(int index) {
 }
 
 void TransportController::toggleSpeedSwitch() {
-    if (!player_.isAvailable(QStringLiteral("Rate"))) {
+    if (!player_.canChangeRate()) {
         Q_EMIT messageRequested(TransportTexts::RateRefused);
         return;
     }

@@ -36,8 +36,8 @@ TransportController::TransportController(MediaPlayer& player, Clock& clock, QObj
     });
     // The open leaves the player paused, so playing during the probe is the user's doing: the
     // probe ends there, with the sound on, rather than pausing them a moment later.
-    connect(&player_, &MediaPlayer::playStateChanged, this, [this](int state) {
-        if (state == PlayStates::Playing && lengthProbeTimer_->isActive())
+    connect(&player_, &MediaPlayer::playStateChanged, this, [this](MediaPlayer::PlayState state) {
+        if (state == PlayState::Playing && lengthProbeTimer_->isActive())
             runGuarded([this] { finishLengthProbe(); });
     });
 }
@@ -62,7 +62,7 @@ void TransportController::initialize() {
     chosenSpeed_ = currentSpeed_ = 1.0;
     speedIndex_ = 2;
     keyVolume_ = volume_ = 50;
-    player_.setCurrentPosition(0);
+    player_.setPosition(0);
 }
 
 void TransportController::rememberMedia(const QString& path) {
@@ -77,11 +77,11 @@ void TransportController::wait(int ms) {
 }
 
 bool TransportController::isPlaying() const {
-    return player_.playState() == PlayStates::Playing;
+    return player_.playState() == PlayState::Playing;
 }
 
 double TransportController::position() const {
-    return player_.currentPosition();
+    return player_.position();
 }
 
 double TransportController::duration() const {
@@ -96,12 +96,13 @@ bool namesExistingFile(const QString& path) {
 
 QString TransportController::durationText() {
     if (!namesExistingFile(mediaPath_)) return {};
-    const QString text = player_.durationString();
     const double length = player_.duration();
     mediaLength_ = WholeSeconds(length);
     Q_EMIT lengthChanged(mediaLength_);
-    if (text.isEmpty()) return {};
-    const auto code = PlayerStringToTimeCode(text);
+    if (length <= 0) return {};
+    // The time code is read from the player's "MM:SS" form, whole seconds as the WAV rule counts
+    // them.
+    const auto code = PlayerStringToTimeCode(playerTimeString(length));
     if (!code) return {};
     durationSeconds_ = WholeSeconds(static_cast<double>(code->seconds));
     return code->text;
@@ -109,9 +110,7 @@ QString TransportController::durationText() {
 
 QString TransportController::positionText() const {
     if (!namesExistingFile(mediaPath_)) return {};
-    const QString text = player_.currentPositionString();
-    if (text.isEmpty()) return {};
-    const auto code = PlayerStringToTimeCode(text);
+    const auto code = PlayerStringToTimeCode(playerTimeString(player_.position()));
     return code ? code->text : QString();
 }
 
@@ -119,10 +118,10 @@ QString TransportController::positionText() const {
 
 void TransportController::closeMedia() {
     // With nothing open (the first file of a run) there is nothing to let go of and wait for.
-    const bool hadMedia = !player_.URL().isEmpty();
+    const bool hadMedia = !player_.address().isEmpty();
     if (isPlaying()) {
         player_.stop();
-        player_.setCurrentPosition(0);
+        player_.setPosition(0);
     }
     player_.close();
     if (hadMedia) wait(100);
@@ -135,7 +134,6 @@ void TransportController::open(const QString& path) {
     rememberMedia(path);
     // A new file starts at its beginning, and says so from the first moment.
     savedPosition_ = 0;
-    player_.setURL(mediaPath_);
     load(mediaPath_);
     shownSeconds_ = 0;
     Q_EMIT mediaOpened();
@@ -148,7 +146,7 @@ void TransportController::openWebAddress(const QString& address) {
     forgetMedia();
     mediaName_.clear();
     mediaUrl_ = address;
-    player_.setURL(address);
+    player_.open(address);
     player_.play();
     refreshPlayState();
 }
@@ -156,22 +154,15 @@ void TransportController::openWebAddress(const QString& address) {
 void TransportController::load(const QString& path) {
     lengthProbeTimer_->stop();  // the probe of a file left behind
     Q_EMIT aboutToLoad(path);
-    player_.setURL(mediaPath_);
     Q_EMIT loadShown(TimeCodeText(savedPosition_));
     Q_EMIT speedTextChanged(QStringLiteral("1.0"));
     Q_EMIT volumeTextChanged(QStringLiteral("50"));
     Q_EMIT indexFileNeeded(path);
 
-    player_.setMute(true);
-    player_.setURL(path);
-    // A player still loading in the background would start once it has; paused now, it loads
-    // paused and the probe leaves the position where the open puts it (the start, or the saved
-    // position on a restore) instead of a second further on.
-    if (const int state = player_.playState();
-        state == PlayStates::Playing || state == PlayStates::Transitioning) {
-        player_.pause();
-        player_.setCurrentPosition(0);
-    }
+    player_.setMuted(true);
+    // Not played: the probe leaves the position where the open puts it (the start, or the saved
+    // position on a restore).
+    player_.open(path);
     lengthProbeTimer_->start();
     positionPollTimer_->start();
 }
@@ -193,7 +184,7 @@ void TransportController::restoreAtStartUp() {
     Q_EMIT lengthChanged(mediaLength_);
     shownSeconds_ = WholeSeconds(savedPosition_);
     Q_EMIT positionBarChanged(shownSeconds_);
-    player_.setCurrentPosition(savedPosition_);
+    player_.setPosition(savedPosition_);
     Q_EMIT volumeBarChanged(player_.volume());
 }
 
@@ -205,7 +196,7 @@ void TransportController::finishStartUp() {
 
 void TransportController::forgetMedia() {
     mediaPath_.clear();
-    player_.setCurrentPosition(0);
+    player_.setPosition(0);
     Q_EMIT mediaCleared();
 }
 
@@ -221,13 +212,13 @@ void TransportController::finishLengthProbe() {
     Q_EMIT lengthProbed(durationText());
     lengthProbeTimer_->stop();
     // No pause here: the open has paused the player, and playing now was asked for.
-    player_.setMute(false);
+    player_.setMuted(false);
     durationText();
     Q_EMIT changed();
 }
 
 void TransportController::showKnownLength() {
-    if (mediaPath_.isEmpty() || player_.URL() != mediaPath_) return;
+    if (mediaPath_.isEmpty() || player_.address() != mediaPath_) return;
     const QString text = durationText();
     if (text.isEmpty()) return;
     timing::mark("length");
@@ -250,13 +241,13 @@ void TransportController::pollPosition() {
     int seconds = 0;
     QString text;
     if (!wavMode_) {
-        polledPosition_ = player_.currentPosition();
+        polledPosition_ = player_.position();
         polledDuration_ = player_.duration();
-        shownSeconds_ = WholeSeconds(player_.currentPosition());
+        shownSeconds_ = WholeSeconds(player_.position());
         seconds = shownSeconds_;
         text = TimeCodeText(shownSeconds_);
     } else {
-        seconds = WholeSeconds(player_.currentPosition());
+        seconds = WholeSeconds(player_.position());
         text = positionText();
     }
     Q_EMIT positionShown(seconds, text);
@@ -267,9 +258,9 @@ void TransportController::showPosition(double seconds) {
 }
 
 void TransportController::seek(double seconds) {
-    player_.setCurrentPosition(seconds);
+    player_.setPosition(seconds);
     // Show the new place at once; while paused nothing else would.
-    showPosition(player_.currentPosition());
+    showPosition(player_.position());
 }
 
 void TransportController::startPositionPoll() {

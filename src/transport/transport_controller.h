@@ -49,7 +49,8 @@ public:
     bool wavMode() const { return wavMode_; }
     // Whole seconds of the media as the position bar counts them; 0 until known.
     int mediaLength() const { return mediaLength_; }
-    // The length as the player's time string gives it; what the time picker may not exceed.
+    // The length in the player's "MM:SS" form, whole seconds; what the time picker may not
+    // exceed.
     int durationSeconds() const { return durationSeconds_; }
     // The position last shown while playing, in whole seconds.
     int shownSeconds() const { return shownSeconds_; }
@@ -59,8 +60,8 @@ public:
     bool isPlaying() const;
     double position() const;
     double duration() const;
-    // The length and the position as time codes, from the player's own strings; empty while no
-    // existing file is open. Reading the length also puts it on the position bar.
+    // The length and the position as time codes, by way of the player's "MM:SS" form; empty while
+    // no existing file is open. Reading the length also puts it on the position bar.
     QString durationText();
     QString positionText() const;
 

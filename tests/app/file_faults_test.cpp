@@ -95,7 +95,7 @@ void FileFaultsTest::refusedFilesAtCloseAreLeftWhole() {
             QVERIFY(QDir(f.folder()).removeRecursively());
             break;
     }
-    f.player.setCurrentPosition(30);
+    f.player.setPosition(30);
     registerEntryAction(w, 2)->trigger();
 
     // Close says which file it cannot write and stays open, so nothing is lost unnoticed.
@@ -148,7 +148,7 @@ void FileFaultsTest::damagedLinesSurviveReadAndWrite() {
     f.openMedia(media);
     MainWindow& w = f.window();
     QCOMPARE(f.session().index().book().entry(1).time, 12.5);
-    f.player.setCurrentPosition(75);
+    f.player.setPosition(75);
     registerEntryAction(w, 2)->trigger();
     QVERIFY(f.close());
     QVERIFY2(f.dialogs.errors.isEmpty(), qPrintable(f.dialogs.errors.join(QLatin1Char('\n'))));
@@ -178,9 +178,9 @@ void FileFaultsTest::megabyteClipboardIsHandled() {
     HotkeyDispatcher keys(f.transport(), f.session().indexCommands(), f.clipboard, keystrokes,
                           f.session().gate());
     f.clipboard.content = text;
-    f.player.setCurrentPosition(40);
+    f.player.setPosition(40);
     QVERIFY(!keys.playFromClipboardTimeCode());
-    QCOMPARE(f.player.currentPosition(), 40.0);
+    QCOMPARE(f.player.position(), 40.0);
     QCOMPARE(f.clipboard.content.size(), text.size());
 
     // The URL panel's paste finds no address in it.

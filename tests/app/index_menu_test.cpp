@@ -28,7 +28,7 @@ void IndexMenuTest::registersFromMenuWithClipboardNoteAndPlaysIt() {
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
     MainWindow& w = f.window();
     control<QAction>(w, "addClipboardNoteAction")->setChecked(true);
-    f.player.setCurrentPosition(83.4);
+    f.player.setPosition(83.4);
     f.clipboard.content = QStringLiteral("会議\r\n開始 & 決定");
 
     registerEntryAction(w, 3)->trigger();
@@ -45,9 +45,9 @@ void IndexMenuTest::registersFromMenuWithClipboardNoteAndPlaysIt() {
     QVERIFY(f.clipboard.content.isEmpty());
     QVERIFY(f.session().index().isChanged());
 
-    f.player.setCurrentPosition(0);
+    f.player.setPosition(0);
     playEntryAction(w, 3)->trigger();
-    QVERIFY(std::abs(f.player.currentPosition() - 83.4) < 1.0);
+    QVERIFY(std::abs(f.player.position() - 83.4) < 1.0);
 }
 
 void IndexMenuTest::closeWritesIndexFileThatComesBackInTheMenus() {
@@ -55,10 +55,10 @@ void IndexMenuTest::closeWritesIndexFileThatComesBackInTheMenus() {
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
     MainWindow& w = f.window();
     control<QAction>(w, "addClipboardNoteAction")->setChecked(true);
-    f.player.setCurrentPosition(12);
+    f.player.setPosition(12);
     f.clipboard.content = QStringLiteral("冒頭");
     registerEntryAction(w, 1)->trigger();
-    f.player.setCurrentPosition(75);
+    f.player.setPosition(75);
     registerEntryAction(w, 2)->trigger();
     const QString first = playEntryAction(w, 1)->text(), second = playEntryAction(w, 2)->text();
     const QString indexFile = f.folder() + QStringLiteral("talk.mpx");
@@ -97,7 +97,7 @@ void IndexMenuTest::refusedIndexWriteAtCloseKeepsWindowOpen() {
     const QString indexFile = f.folder() + QStringLiteral("talk.mpx");
     // A folder where the index file should be cannot be written over.
     QVERIFY(QDir(f.folder()).mkdir(QStringLiteral("talk.mpx")));
-    f.player.setCurrentPosition(30);
+    f.player.setPosition(30);
     registerEntryAction(w, 1)->trigger();
 
     QVERIFY(!f.close());
@@ -114,7 +114,7 @@ void IndexMenuTest::clearAllAsksAndCsvErrorShowsBox() {
     WindowFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
     MainWindow& w = f.window();
-    f.player.setCurrentPosition(30);
+    f.player.setPosition(30);
     registerEntryAction(w, 5)->trigger();
 
     f.dialogs.yesNoAnswers = {false};

@@ -75,7 +75,7 @@ private Q_SLOTS:
         k.f.clock.advance(65000);
         QVERIFY(k.press(kPause));
         QVERIFY(!t.isPlaying());
-        QCOMPARE(k.f.player.currentPosition(), 62.5);
+        QCOMPARE(k.f.player.position(), 62.5);
 
         QVERIFY(k.press(kCtrlInsert));
         QCOMPARE(k.keystrokes.pastes, 1);

@@ -130,7 +130,7 @@ void MainWindowTest::startsWithoutMediaWhenRememberedFileIsGone() {
     QCOMPARE(w.height(), 450);
     QVERIFY(f.session().isStarted());
     QVERIFY(f.session().savesOnClose());
-    QVERIFY(f.player.URL().isEmpty());
+    QVERIFY(f.player.address().isEmpty());
     QVERIFY(transportTimer(f, "positionPollTimer")->isActive());
 }
 
@@ -166,8 +166,8 @@ void MainWindowTest::restoresRememberedMediaAtItsPosition() {
     QVERIFY(f.start());
     MainWindow& w = f.window();
     QVERIFY(f.transport().wavMode());  // a WAV restored with a saved position
-    QCOMPARE(f.player.URL(), media);
-    QCOMPARE(f.player.currentPosition(), 75.4);
+    QCOMPARE(f.player.address(), media);
+    QCOMPARE(f.player.position(), 75.4);
     QCOMPARE(control<QLabel>(w, "playTimeLabel")->text(), QStringLiteral("0:01:15"));
     QVERIFY(transportTimer(f, "restoreTimer")->isActive());
     QCOMPARE(f.player.rate(), 1.0);
@@ -194,7 +194,7 @@ void MainWindowTest::resetReturnsToInitialStateAndForgetsMedia() {
     QVERIFY(f.transport().mediaPath().isEmpty());
     QVERIFY(f.session().index().indexFileName().isEmpty());
     QVERIFY(!f.session().savesOnClose());
-    QCOMPARE(f.player.playState(), PlayStates::Paused);
+    QCOMPARE(f.player.playState(), PlayState::Paused);
     QCOMPARE(control<RadioGroup>(w, "autoRewindGroup")->itemIndex(), 7);
     QCOMPARE(f.transport().rewindSeconds(), 2.5);  // the group's handler ran: Started is 1 now
     QCOMPARE(control<RadioGroup>(w, "speedGroup")->itemIndex(), 2);
@@ -225,7 +225,7 @@ void MainWindowTest::closeWritesMediaAndPosition() {
     const QString ini = f.writeSettings(kPlainSettings);
     QVERIFY(f.start());
     f.openMedia(media);
-    f.player.setCurrentPosition(83.4);
+    f.player.setPosition(83.4);
     QVERIFY(f.close());
     QCOMPARE(readKey(ini, QStringLiteral("General"), QStringLiteral("File")), media);
     QCOMPARE(readKey(ini, QStringLiteral("Record"), QStringLiteral("Position")),
@@ -254,7 +254,7 @@ void MainWindowTest::closeWithoutSavingWritesNothing() {
     f.writeSettings("[General]\nFile=old.mp3\n[Record]\nPosition=5\n");
     QVERIFY(f.start());
     f.openMedia(media);
-    f.player.setCurrentPosition(42);
+    f.player.setPosition(42);
     const QByteArray before = f.settingsBytes();
     control<QAction>(f.window(), "exitWithoutSavingIndexAction")->trigger();
     QCOMPARE(f.settingsBytes(), before);
@@ -285,7 +285,7 @@ void MainWindowTest::closePausesAndWaitsWithTimersStopped() {
     transportTimer(f, "repeatTimer")->start();
     const qint64 waitedBefore = f.clock.waitedMs();
     QVERIFY(f.close());
-    QCOMPARE(f.player.playState(), PlayStates::Paused);
+    QCOMPARE(f.player.playState(), PlayState::Paused);
     QCOMPARE(f.clock.waitedMs() - waitedBefore, 1300);
     for (QTimer* t : f.window().findChildren<QTimer*>(Qt::FindDirectChildrenOnly))
         QVERIFY2(!t->isActive(), "every timer stops at shutdown");
@@ -346,7 +346,7 @@ void MainWindowTest::dropKeepsLongPathsWhole() {
     QVERIFY(media.size() > 255);
     f.session().dropFiles({media});
     QCOMPARE(f.transport().mediaPath(), media);
-    QCOMPARE(f.player.URL(), media);
+    QCOMPARE(f.player.address(), media);
 }
 
 void MainWindowTest::onlyDropsWaitBeforeOpening_data() {
@@ -377,7 +377,7 @@ void MainWindowTest::onlyDropsWaitBeforeOpening() {
         f.session().requestOpen(media);
     QTEST(int(f.clock.ticks() - before), "waitedMs");
     QCOMPARE(f.transport().mediaPath(), media);
-    QCOMPARE(f.player.URL(), media);
+    QCOMPARE(f.player.address(), media);
 }
 
 void MainWindowTest::playerErrorEndsHandlerWithErrorBox() {
@@ -391,7 +391,7 @@ void MainWindowTest::playerErrorEndsHandlerWithErrorBox() {
     control<QAction>(f.window(), "playPauseAction")->trigger();
     QCOMPARE(f.dialogs.errors.size(), 1);
     QVERIFY(f.dialogs.errors.first().contains(QStringLiteral("play")));
-    QCOMPARE(f.player.playState(), PlayStates::Paused);
+    QCOMPARE(f.player.playState(), PlayState::Paused);
 }
 
 QTEST_MAIN(MainWindowTest)

@@ -34,10 +34,10 @@ private:
 };
 
 void MprisLogicTest::playbackStatusOfEveryState() {
-    QCOMPARE(PlaybackStatusFor(PlayStates::Playing), QStringLiteral("Playing"));
-    QCOMPARE(PlaybackStatusFor(PlayStates::Paused), QStringLiteral("Paused"));
-    for (int state : {PlayStates::Undefined, PlayStates::Stopped, PlayStates::MediaEnded,
-                      PlayStates::Transitioning, PlayStates::Ready, 42})
+    QCOMPARE(PlaybackStatusFor(PlayState::Playing), QStringLiteral("Playing"));
+    QCOMPARE(PlaybackStatusFor(PlayState::Paused), QStringLiteral("Paused"));
+    for (PlayState state : {PlayState::Undefined, PlayState::Stopped, PlayState::MediaEnded,
+                            PlayState::Transitioning, PlayState::Ready, PlayState(42)})
         QCOMPARE(PlaybackStatusFor(state), QStringLiteral("Stopped"));
 }
 

@@ -81,7 +81,7 @@ QStringList snapshot(WindowFixture& f) {
     s << control<QTimeEdit>(w, "timePicker")->time().toString(QStringLiteral("H:mm:ss.zzz"))
       << QString::number(f.transport().volume()) << f.transport().mediaPath()
       << f.transport().mediaName() << f.transport().mediaUrl()
-      << f.session().index().indexFileName() << QString::number(player.currentPosition())
+      << f.session().index().indexFileName() << QString::number(player.position())
       << QString::number(f.transport().chosenSpeed())
       << QString::number(f.transport().rewindSeconds())
       << QString::number(f.transport().repeatInterval())
@@ -158,7 +158,7 @@ void SettingsFileTest::fullWriteRoundTripsMediaAndPosition() {
     QVERIFY(a.start());
     MainWindow& w = a.window();
     a.openMedia(media);
-    a.player.setCurrentPosition(83.4);
+    a.player.setPosition(83.4);
     control<RadioGroup>(w, "speedGroup")->setItemIndex(4);
     control<QAction>(w, "ignoreInsertAction")->setChecked(true);
     a.settings().saveAll();
@@ -172,8 +172,8 @@ void SettingsFileTest::fullWriteRoundTripsMediaAndPosition() {
     QCOMPARE(b.transport().mediaPath(), media);
     QCOMPARE(b.transport().mediaName(), QStringLiteral("interview.mp3"));
     QCOMPARE(b.transport().savedPosition(), 83.4);
-    QCOMPARE(b.player.URL(), media);
-    QCOMPARE(b.player.currentPosition(), 83.4);
+    QCOMPARE(b.player.address(), media);
+    QCOMPARE(b.player.position(), 83.4);
 }
 
 void SettingsFileTest::fullWriteKeepsOtherLinesInPlace() {
@@ -258,7 +258,7 @@ void SettingsFileTest::namesCp932CannotHoldSurviveRestart() {
     a.writeSettings(kPlainSettings);
     QVERIFY(a.start());
     a.openMedia(media);
-    a.player.setCurrentPosition(12.5);
+    a.player.setPosition(12.5);
     QVERIFY(a.close());
     // General/File as always, for whoever else reads the file.
     QVERIFY(a.settingsBytes().contains("[General]\r\nFile=" + toCp932(media) + "\r\n"));
@@ -269,8 +269,8 @@ void SettingsFileTest::namesCp932CannotHoldSurviveRestart() {
     b.writeSettings(a.settingsBytes());
     QVERIFY(b.start());
     QCOMPARE(b.transport().mediaPath(), media);
-    QCOMPARE(b.player.URL(), media);
-    QCOMPARE(b.player.currentPosition(), 12.5);
+    QCOMPARE(b.player.address(), media);
+    QCOMPARE(b.player.position(), 12.5);
 }
 
 void SettingsFileTest::everyStoredPathKeepsItsExactForm() {

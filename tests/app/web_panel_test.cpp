@@ -53,8 +53,8 @@ void WebPanelTest::pasteListsResetsAndPlaysWithNothingSavedAtClose() {
     QCOMPARE(control<QComboBox>(w, "addressBox")->count(), 2);  // listed twice
     QCOMPARE(control<QComboBox>(w, "addressBox")->itemText(1), kAddress);
     QCOMPARE(control<QComboBox>(w, "addressBox")->currentText(), kAddress);
-    QCOMPARE(f.player.URL(), kAddress);
-    QCOMPARE(f.player.playState(), int(PlayStates::Playing));
+    QCOMPARE(f.player.address(), kAddress);
+    QCOMPARE(f.player.playState(), PlayState::Playing);
     QVERIFY(f.transport().mediaPath().isEmpty());
     QCOMPARE(control<RadioGroup>(w, "speedGroup")->itemIndex(), 2);  // the reset ran
     QVERIFY(!transportTimer(f, "positionPollTimer")->isActive());
@@ -110,9 +110,9 @@ void WebPanelTest::droppedLinkPlaysOnceTheWaitIsOver() {
     {
         const EntryGate::Wait wait(f.session().gate());
         drop(w, {QUrl(kAddress)});
-        QVERIFY(f.player.URL().isEmpty());
+        QVERIFY(f.player.address().isEmpty());
     }
-    QTRY_COMPARE(f.player.URL(), kAddress);
+    QTRY_COMPARE(f.player.address(), kAddress);
     QCOMPARE(control<QComboBox>(w, "addressBox")->currentText(), kAddress);
     QVERIFY(f.transport().mediaPath().isEmpty());
     QVERIFY(!f.session().savesOnClose());

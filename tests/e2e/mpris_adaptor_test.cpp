@@ -248,7 +248,7 @@ void MprisAdaptorTest::openUriRefusesWhatItCannotOpen() {
     }
     settle();
     QVERIFY(f_->transport().mediaPath().isEmpty());
-    QCOMPARE(f_->player.count(QStringLiteral("setURL")), 0);
+    QCOMPARE(f_->player.count(QStringLiteral("open")), 0);
 
     // While a dialog waits for the user nothing is opened under it, and Quit waits too.
     const QString media = f_->addMediaFile(QStringLiteral("talk.mp3"), 60);
@@ -274,25 +274,25 @@ void MprisAdaptorTest::openUriRefusesWhatItCannotOpen() {
     const QString address = QStringLiteral("https://example.org/a.mp3");
     f_->player.addMedia(address, 30);
     QCOMPARE(call(QStringLiteral("OpenUri"), {address}).type(), QDBusMessage::ReplyMessage);
-    QTRY_COMPARE(f_->player.URL(), address);
+    QTRY_COMPARE(f_->player.address(), address);
     QVERIFY(f_->transport().mediaPath().isEmpty());
     QCOMPARE(control<QComboBox>(f_->window(), "addressBox")->currentText(), address);
 }
 
 void MprisAdaptorTest::playPauseIsTheHotkeyActionWithRewind() {
     openFake(QStringLiteral("talk.mp3"), 60);
-    f_->player.setCurrentPosition(0);
+    f_->player.setPosition(0);
     settle();
     recorder_->changes.clear();
     recorder_->seeks.clear();
 
     QCOMPARE(call(QStringLiteral("PlayPause")).type(), QDBusMessage::ReplyMessage);
-    QCOMPARE(f_->player.playState(), PlayStates::Playing);
+    QCOMPARE(f_->player.playState(), PlayState::Playing);
     f_->clock.advance(10'000);
     QCOMPARE(call(QStringLiteral("PlayPause")).type(), QDBusMessage::ReplyMessage);
-    QCOMPARE(f_->player.playState(), PlayStates::Paused);
+    QCOMPARE(f_->player.playState(), PlayState::Paused);
     // Rewind item 7 of the settings: 2.5 s.
-    QCOMPARE(f_->player.currentPosition(), 7.5);
+    QCOMPARE(f_->player.position(), 7.5);
     QCOMPARE(get(QStringLiteral("Position")).toLongLong(), 7'500'000LL);
 
     settle();
@@ -306,64 +306,64 @@ void MprisAdaptorTest::playPauseIsTheHotkeyActionWithRewind() {
 
 void MprisAdaptorTest::playAndPauseOnlyWhenTheyChangeSomething() {
     openFake(QStringLiteral("talk.mp3"), 60);
-    f_->player.setCurrentPosition(20);
+    f_->player.setPosition(20);
     call(QStringLiteral("Pause"));  // already paused: no rewind
-    QCOMPARE(f_->player.currentPosition(), 20.0);
+    QCOMPARE(f_->player.position(), 20.0);
     call(QStringLiteral("Play"));
-    QCOMPARE(f_->player.playState(), PlayStates::Playing);
+    QCOMPARE(f_->player.playState(), PlayState::Playing);
     f_->clock.advance(4000);
     const int plays = f_->player.count(QStringLiteral("play"));
     const int pauses = f_->player.count(QStringLiteral("pause"));
     call(QStringLiteral("Play"));  // already playing: it goes on
-    QCOMPARE(f_->player.playState(), PlayStates::Playing);
+    QCOMPARE(f_->player.playState(), PlayState::Playing);
     QCOMPARE(f_->player.count(QStringLiteral("play")), plays);
     QCOMPARE(f_->player.count(QStringLiteral("pause")), pauses);
     call(QStringLiteral("Pause"));
-    QCOMPARE(f_->player.playState(), PlayStates::Paused);
-    QCOMPARE(f_->player.currentPosition(), 21.5);
+    QCOMPARE(f_->player.playState(), PlayState::Paused);
+    QCOMPARE(f_->player.position(), 21.5);
     // Stop pauses the same way; the window has no stopped state to show.
     call(QStringLiteral("Play"));
     f_->clock.advance(3000);
     call(QStringLiteral("Stop"));
-    QCOMPARE(f_->player.playState(), PlayStates::Paused);
-    QCOMPARE(f_->player.currentPosition(), 22.0);
+    QCOMPARE(f_->player.playState(), PlayState::Paused);
+    QCOMPARE(f_->player.position(), 22.0);
     QCOMPARE(get(QStringLiteral("PlaybackStatus")).toString(), QStringLiteral("Paused"));
 }
 
 void MprisAdaptorTest::seekAndSetPosition() {
     openFake(QStringLiteral("talk.mp3"), 60);
-    f_->player.setCurrentPosition(10);
+    f_->player.setPosition(10);
     settle();
     recorder_->seeks.clear();
 
     call(QStringLiteral("Seek"), {qlonglong(5'000'000)});
-    QCOMPARE(f_->player.currentPosition(), 15.0);
+    QCOMPARE(f_->player.position(), 15.0);
     // Shown at once, although paused.
     QCOMPARE(control<QLabel>(f_->window(), "playTimeLabel")->text(), QStringLiteral("0:00:15"));
     QCOMPARE(control<ProgressBar>(f_->window(), "positionBar")->position(), 15);
     call(QStringLiteral("Seek"), {qlonglong(-20'000'000)});
-    QCOMPARE(f_->player.currentPosition(), 0.0);
+    QCOMPARE(f_->player.position(), 0.0);
 
     const QDBusObjectPath track = get(QStringLiteral("Metadata"))
                                       .toMap()
                                       .value(QStringLiteral("mpris:trackid"))
                                       .value<QDBusObjectPath>();
     call(QStringLiteral("SetPosition"), {QVariant::fromValue(track), qlonglong(30'000'000)});
-    QCOMPARE(f_->player.currentPosition(), 30.0);
+    QCOMPARE(f_->player.position(), 30.0);
     QCOMPARE(control<QLabel>(f_->window(), "playTimeLabel")->text(), QStringLiteral("0:00:30"));
     // Another track, a place past the end: nothing happens.
     call(QStringLiteral("SetPosition"),
          {QVariant::fromValue(QDBusObjectPath(QStringLiteral("/org/scribo/Track/999"))),
           qlonglong(5'000'000)});
     call(QStringLiteral("SetPosition"), {QVariant::fromValue(track), qlonglong(61'000'000)});
-    QCOMPARE(f_->player.currentPosition(), 30.0);
+    QCOMPARE(f_->player.position(), 30.0);
 
     // Seeking past the end while playing pauses where it is, as the forward skip does.
     call(QStringLiteral("Play"));
     f_->clock.advance(2000);
     call(QStringLiteral("Seek"), {qlonglong(40'000'000)});
-    QCOMPARE(f_->player.playState(), PlayStates::Paused);
-    QCOMPARE(f_->player.currentPosition(), 32.0);
+    QCOMPARE(f_->player.playState(), PlayState::Paused);
+    QCOMPARE(f_->player.position(), 32.0);
 
     settle();
     QCOMPARE(recorder_->seeks, (QList<qlonglong>{15'000'000, 0, 30'000'000}));
@@ -400,10 +400,10 @@ void MprisAdaptorTest::rateWritesActLikeASpeedStep() {
     // Rate 0 is a pause request (with the rewind) and leaves the speed alone.
     call(QStringLiteral("Play"));
     f_->clock.advance(10'000);
-    const double before = f_->player.currentPosition();
+    const double before = f_->player.position();
     set(QStringLiteral("Rate"), 0.0);
-    QCOMPARE(f_->player.playState(), PlayStates::Paused);
-    QCOMPARE(f_->player.currentPosition(), before - 2.5);
+    QCOMPARE(f_->player.playState(), PlayState::Paused);
+    QCOMPARE(f_->player.position(), before - 2.5);
     QCOMPARE(f_->player.rate(), 0.4);
 }
 
@@ -506,9 +506,9 @@ void MprisAdaptorTest::commandsSentAsSignals() {
             client_.send(QDBusMessage::createTargetedSignal(kService, kPath, interface, member)));
     };
     send(kPlayer, QStringLiteral("PlayPause"));
-    QTRY_COMPARE(f_->player.playState(), PlayStates::Playing);
+    QTRY_COMPARE(f_->player.playState(), PlayState::Playing);
     send(kPlayer, QStringLiteral("Pause"));
-    QTRY_COMPARE(f_->player.playState(), PlayStates::Paused);
+    QTRY_COMPARE(f_->player.playState(), PlayState::Paused);
     f_->window().show();
     send(kRoot, QStringLiteral("Quit"));
     QTRY_VERIFY(!f_->window().isVisible());

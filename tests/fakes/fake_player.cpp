@@ -24,49 +24,49 @@ void FakePlayer::check(const QString& operation, const QString& detail) {
 
 void FakePlayer::settle() const {
     const qint64 now = clock_.ticks();
-    if (state_ == PlayStates::Transitioning && now - loadedAt_ >= loadDelay_) {
-        state_ = startPaused_ ? PlayStates::Paused : PlayStates::Playing;
+    if (state_ == PlayState::Transitioning && now - loadedAt_ >= loadDelay_) {
+        state_ = startPaused_ ? PlayState::Paused : PlayState::Playing;
         anchor_ = loadedAt_ + loadDelay_;
     }
-    if (state_ != PlayStates::Playing) return;
+    if (state_ != PlayState::Playing) return;
     position_ += static_cast<double>(now - anchor_) / 1000.0 * rate_;
     anchor_ = now;
-    const double end = media_.value(url_).duration;
+    const double end = media_.value(address_).duration;
     if (position_ >= end) {
         position_ = end;
-        state_ = PlayStates::MediaEnded;
+        state_ = PlayState::MediaEnded;
     }
 }
 
-void FakePlayer::setURL(const QString& url) {
-    check(QStringLiteral("setURL"), url);
-    url_ = url;
+void FakePlayer::open(const QString& address) {
+    check(QStringLiteral("open"), address);
+    address_ = address;
     position_ = 0;
     loadedAt_ = clock_.ticks();
     anchor_ = loadedAt_;
     if (!loaded()) {
-        state_ = PlayStates::Undefined;
+        state_ = PlayState::Undefined;
         Q_EMIT mediaChanged();
-        Q_EMIT errorOccurred(QStringLiteral("cannot load ") + url);
+        Q_EMIT errorOccurred(QStringLiteral("cannot load ") + address);
         return;
     }
-    startPaused_ = false;
-    state_ = loadDelay_ > 0 ? PlayStates::Transitioning : PlayStates::Playing;  // auto-start
+    startPaused_ = true;
+    state_ = loadDelay_ > 0 ? PlayState::Transitioning : PlayState::Paused;
     Q_EMIT mediaChanged();
     Q_EMIT playStateChanged(state_);
     if (const double length = duration(); length > 0) Q_EMIT durationChanged(length);
 }
 
-int FakePlayer::playState() const {
+MediaPlayer::PlayState FakePlayer::playState() const {
     settle();
     return state_;
 }
 
 void FakePlayer::close() {
     check(QStringLiteral("close"));
-    url_.clear();
+    address_.clear();
     position_ = 0;
-    state_ = PlayStates::Undefined;
+    state_ = PlayState::Undefined;
     Q_EMIT mediaChanged();
 }
 
@@ -74,12 +74,12 @@ void FakePlayer::play() {
     check(QStringLiteral("play"));
     settle();
     if (!loaded()) return;
-    if (state_ == PlayStates::Transitioning) {
+    if (state_ == PlayState::Transitioning) {
         startPaused_ = false;
         return;
     }
-    if (state_ == PlayStates::MediaEnded) position_ = 0;
-    state_ = PlayStates::Playing;
+    if (state_ == PlayState::MediaEnded) position_ = 0;
+    state_ = PlayState::Playing;
     anchor_ = clock_.ticks();
     Q_EMIT playStateChanged(state_);
 }
@@ -87,45 +87,41 @@ void FakePlayer::play() {
 void FakePlayer::pause() {
     check(QStringLiteral("pause"));
     settle();
-    if (!loaded() || state_ == PlayStates::MediaEnded) return;
-    if (state_ == PlayStates::Transitioning) {
+    if (!loaded() || state_ == PlayState::MediaEnded) return;
+    if (state_ == PlayState::Transitioning) {
         startPaused_ = true;
         return;
     }
-    state_ = PlayStates::Paused;
+    state_ = PlayState::Paused;
     Q_EMIT playStateChanged(state_);
 }
 
 void FakePlayer::stop() {
     check(QStringLiteral("stop"));
     if (!loaded()) return;
-    state_ = PlayStates::Stopped;
+    state_ = PlayState::Stopped;
     position_ = 0;
     Q_EMIT playStateChanged(state_);
 }
 
-double FakePlayer::currentPosition() const {
+double FakePlayer::position() const {
     settle();
     return position_;
 }
 
-void FakePlayer::setCurrentPosition(double seconds) {
-    check(QStringLiteral("setCurrentPosition"), QString::number(seconds));
+void FakePlayer::setPosition(double seconds) {
+    check(QStringLiteral("setPosition"), QString::number(seconds));
     settle();
     if (!loaded()) return;
-    position_ = std::clamp(seconds, 0.0, media_.value(url_).duration);
+    position_ = std::clamp(seconds, 0.0, media_.value(address_).duration);
     anchor_ = clock_.ticks();
-    if (state_ == PlayStates::MediaEnded && position_ < media_.value(url_).duration)
-        state_ = PlayStates::Paused;
+    if (state_ == PlayState::MediaEnded && position_ < media_.value(address_).duration)
+        state_ = PlayState::Paused;
     Q_EMIT seeked(position_);
 }
 
-QString FakePlayer::currentPositionString() const {
-    return loaded() ? playerTimeString(currentPosition()) : QString();
-}
-
-bool FakePlayer::isAvailable(const QString& name) const {
-    return name == QLatin1String("Rate") && loaded() && media_.value(url_).rateAvailable;
+bool FakePlayer::canChangeRate() const {
+    return loaded() && media_.value(address_).rateAvailable;
 }
 
 void FakePlayer::setRate(double rate) {
@@ -141,17 +137,12 @@ void FakePlayer::setVolume(int volume) {
     Q_EMIT volumeChanged(volume_);
 }
 
-void FakePlayer::setMute(bool mute) {
-    check(QStringLiteral("setMute"), mute ? QStringLiteral("1") : QStringLiteral("0"));
-    mute_ = mute;
+void FakePlayer::setMuted(bool muted) {
+    check(QStringLiteral("setMuted"), muted ? QStringLiteral("1") : QStringLiteral("0"));
+    muted_ = muted;
 }
 
 double FakePlayer::duration() const {
     if (!loaded() || clock_.ticks() - loadedAt_ < std::max(durationDelay_, loadDelay_)) return 0;
-    return media_.value(url_).duration;
-}
-
-QString FakePlayer::durationString() const {
-    const double d = duration();
-    return d > 0 ? playerTimeString(d) : QString();
+    return media_.value(address_).duration;
 }

@@ -150,7 +150,7 @@ private slots:
         QCOMPARE(r.transport.isPlaying(), plays);
         QCOMPARE(r.transport.repeatPosition(), plays ? 30.5 : 7.0);
         if (plays) {
-            QCOMPARE(r.player.log.mid(0, 2), QStringList({"setCurrentPosition 30.5", "play"}));
+            QCOMPARE(r.player.log.mid(0, 2), QStringList({"setPosition 30.5", "play"}));
             QCOMPARE(r.picker.last()[0].toTime(), QTime(0, 0, 30));
         } else {
             QVERIFY(r.player.log.isEmpty());
@@ -313,7 +313,7 @@ private slots:
         r.transport.seek(600);
         r.player.log.clear();
         r.commands.restorePosition();
-        QCOMPARE(r.player.count("setCurrentPosition"), 0);
+        QCOMPARE(r.player.count("setPosition"), 0);
         QCOMPARE(r.transport.position(), 600.0);
     }
 

@@ -53,18 +53,18 @@ void BarsTest::positionDragSeeks() {
 
     pressBar(control<ProgressBar>(w, "positionBar"), Qt::LeftButton, 10, 5);
     dragBar(control<ProgressBar>(w, "positionBar"), 158, 5);
-    QCOMPARE(f.player.currentPosition(), 299.0);
+    QCOMPARE(f.player.position(), 299.0);
     QCOMPARE(bar->position(), 299);
     QCOMPARE(bar->positionTextPrefix(), QStringLiteral("0:04:59"));
     QCOMPARE(bar->positionTextSuffix(), QStringLiteral("    [ talk.mp3 ]"));
     QCOMPARE(control<QLabel>(w, "playTimeLabel")->text(), QStringLiteral("0:04:59"));
-    QCOMPARE(f.player.playState(), PlayStates::Paused);  // seeking leaves the play state
+    QCOMPARE(f.player.playState(), PlayState::Paused);  // seeking leaves the play state
 
     // While playing it seeks too and keeps playing.
     f.player.play();
     dragBar(control<ProgressBar>(w, "positionBar"), 316, 23);
-    QCOMPARE(f.player.currentPosition(), 598.0);
-    QCOMPARE(f.player.playState(), PlayStates::Playing);
+    QCOMPARE(f.player.position(), 598.0);
+    QCOMPARE(f.player.playState(), PlayState::Playing);
     releaseBar(control<ProgressBar>(w, "positionBar"), Qt::LeftButton, 316, 23);
     QVERIFY(!dragMoves(control<ProgressBar>(w, "positionBar"), f.player.log));
     f.player.log.clear();
@@ -78,7 +78,7 @@ void BarsTest::longNameGivesWayToTime() {
         QStringLiteral("interview_") + QString(150, QLatin1Char('a')) + QStringLiteral("_end.mp3");
     startWithMedia(f, name, 36000);
     auto* bar = control<ProgressBar>(f.window(), "positionBar");
-    f.player.setCurrentPosition(35999.5);
+    f.player.setPosition(35999.5);
     f.player.play();
     f.transport().pollPosition();  // the widest time there is
     QCOMPARE(bar->positionTextPrefix(), QStringLiteral("9:59:59"));
@@ -112,7 +112,7 @@ void BarsTest::positionBarBeforeLengthIsKnown() {
     MainWindow& w = f.window();
     f.session().dropFiles({media});
     QCOMPARE(control<ProgressBar>(w, "positionBar")->maximum(), 0);
-    QCOMPARE(f.player.playState(), PlayStates::Paused);
+    QCOMPARE(f.player.playState(), PlayState::Paused);
     f.player.log.clear();
     pressBar(control<ProgressBar>(w, "positionBar"), Qt::LeftButton, 100, 5);
     QVERIFY(!dragMoves(control<ProgressBar>(w, "positionBar"), f.player.log));
@@ -120,8 +120,8 @@ void BarsTest::positionBarBeforeLengthIsKnown() {
     QVERIFY(f.player.log.isEmpty());
     // The release on the bar still clicks; playing ends the length probe, sound on.
     releaseBar(control<ProgressBar>(w, "positionBar"), Qt::LeftButton, 158, 5);
-    QCOMPARE(f.player.log, (QStringList{QStringLiteral("play"), QStringLiteral("setMute 0")}));
-    QCOMPARE(f.player.playState(), PlayStates::Playing);
+    QCOMPARE(f.player.log, (QStringList{QStringLiteral("play"), QStringLiteral("setMuted 0")}));
+    QCOMPARE(f.player.playState(), PlayState::Playing);
 }
 
 void BarsTest::positionClickTogglesWithoutRewind() {
@@ -129,7 +129,7 @@ void BarsTest::positionClickTogglesWithoutRewind() {
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
     MainWindow& w = f.window();
     clickBar(control<ProgressBar>(w, "positionBar"));
-    QCOMPARE(f.player.playState(), PlayStates::Playing);
+    QCOMPARE(f.player.playState(), PlayState::Playing);
     QCOMPARE(control<ProgressBar>(w, "positionBar")->fontColor(), QColor(255, 0, 0));
     f.clock.advance(10000);
     transportTimer(f, "repeatTimer")->start();
@@ -138,8 +138,8 @@ void BarsTest::positionClickTogglesWithoutRewind() {
     f.player.log.clear();
     clickBar(control<ProgressBar>(w, "positionBar"));
     QCOMPARE(f.player.log, QStringList{QStringLiteral("pause")});
-    QCOMPARE(f.player.playState(), PlayStates::Paused);
-    QCOMPARE(f.player.currentPosition(), 10.0);
+    QCOMPARE(f.player.playState(), PlayState::Paused);
+    QCOMPARE(f.player.position(), 10.0);
     QVERIFY(!transportTimer(f, "repeatTimer")->isActive());
     QVERIFY(!transportTimer(f, "rewindSkipTimer")->isActive());
     QVERIFY(!transportTimer(f, "forwardSkipTimer")->isActive());
@@ -234,15 +234,15 @@ void BarsTest::realMouseEventsDriveBothBars() {
     ProgressBar* position = control<ProgressBar>(w, "positionBar");
     QTest::mousePress(position, Qt::LeftButton, Qt::NoModifier, QPoint(10, 5));
     QTest::mouseMove(position, QPoint(158, 5));
-    QCOMPARE(f.player.currentPosition(), 299.0);
+    QCOMPARE(f.player.position(), 299.0);
     QCOMPARE(control<QLabel>(w, "playTimeLabel")->text(), QStringLiteral("0:04:59"));
     QCOMPARE(position->positionTextPrefix(), QStringLiteral("0:04:59"));
-    QCOMPARE(f.player.playState(), PlayStates::Paused);
+    QCOMPARE(f.player.playState(), PlayState::Paused);
     // The release on the bar is also a click: it plays from where the drag left off.
     QTest::mouseRelease(position, Qt::LeftButton, Qt::NoModifier, QPoint(158, 5));
     QVERIFY(!dragMoves(control<ProgressBar>(w, "positionBar"), f.player.log));
-    QCOMPARE(f.player.playState(), PlayStates::Playing);
-    QCOMPARE(f.player.currentPosition(), 299.0);
+    QCOMPARE(f.player.playState(), PlayState::Playing);
+    QCOMPARE(f.player.position(), 299.0);
 
     ProgressBar* volume = control<ProgressBar>(w, "volumeBar");
     QTest::mousePress(volume, Qt::LeftButton, Qt::NoModifier, QPoint(100, 5));
@@ -252,7 +252,7 @@ void BarsTest::realMouseEventsDriveBothBars() {
     QCOMPARE(f.transport().volume(), 0);
     QCOMPARE(volume->positionTextSuffix(), volumeText(QStringLiteral("0")));
     QVERIFY(!dragMoves(volume, f.player.log));
-    QCOMPARE(f.player.playState(), PlayStates::Playing);  // the volume bar's click does nothing
+    QCOMPARE(f.player.playState(), PlayState::Playing);  // the volume bar's click does nothing
     QVERIFY(f.dialogs.errors.isEmpty());
 }
 
@@ -271,7 +271,7 @@ void BarsTest::clickErrorReachesErrorBox() {
                       QPoint(50, 5));
     QCOMPARE(f.dialogs.errors.size(), 1);
     QVERIFY(f.dialogs.errors.first().contains(QStringLiteral("pause")));
-    QCOMPARE(f.player.playState(), PlayStates::Playing);
+    QCOMPARE(f.player.playState(), PlayState::Playing);
     QVERIFY(!transportTimer(f, "repeatTimer")->isActive());  // stopped before the failing call
     QVERIFY(!transportTimer(f, "forwardSkipTimer")->isActive());
 }

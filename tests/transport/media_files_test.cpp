@@ -81,7 +81,7 @@ void MediaFilesTest::dropAcceptsOnlyMediaNames() {
     f.session().dropFiles({path});
     if (accepted) {
         QCOMPARE(f.transport().mediaPath(), path);
-        QCOMPARE(f.player.URL(), path);
+        QCOMPARE(f.player.address(), path);
         QVERIFY(f.session().pendingMediaPath().isEmpty());
     } else {
         QVERIFY(f.transport().mediaPath().isEmpty());

@@ -75,12 +75,13 @@ void MpvReferencesTest::referenceFilesAreRefused() {
     MpvPlayer player(MpvOptions{{QStringLiteral("ao"), QStringLiteral("null")},
                                 {QStringLiteral("vo"), QStringLiteral("null")}});
     QSignalSpy errors(&player, &MediaPlayer::errorOccurred);
-    player.setURL(path);
+    player.open(path);
+    player.play();
     QVERIFY(errors.wait(5000));
     // Anything the player would fetch would have reached the listener by now.
     QTest::qWait(500);
     QVERIFY(!listener.wasContacted());
-    QVERIFY(player.playState() != PlayStates::Playing);
+    QVERIFY(player.playState() != PlayState::Playing);
 }
 
 void MpvReferencesTest::plainLocalMediaStillPlays() {
@@ -90,8 +91,9 @@ void MpvReferencesTest::plainLocalMediaStillPlays() {
     MpvPlayer player(MpvOptions{{QStringLiteral("ao"), QStringLiteral("null")},
                                 {QStringLiteral("vo"), QStringLiteral("null")}});
     QSignalSpy errors(&player, &MediaPlayer::errorOccurred);
-    player.setURL(path);
-    QTRY_COMPARE_WITH_TIMEOUT(player.playState(), PlayStates::Playing, 5000);
+    player.open(path);
+    player.play();
+    QTRY_COMPARE_WITH_TIMEOUT(player.playState(), PlayState::Playing, 5000);
     QCOMPARE(errors.count(), 0);
 }
 

@@ -74,17 +74,17 @@ void PlayPauseTest::pauseRewindsByChosenSeconds() {
     control<RadioGroup>(w, "autoRewindGroup")->setItemIndex(item);
 
     f.transport().playPause();
-    QCOMPARE(f.player.playState(), PlayStates::Playing);
+    QCOMPARE(f.player.playState(), PlayState::Playing);
     QVERIFY(f.transport().playToggled());
     f.clock.advance(playMs);
     f.transport().playPause();
-    QCOMPARE(f.player.playState(), PlayStates::Paused);
+    QCOMPARE(f.player.playState(), PlayState::Paused);
     QVERIFY(!f.transport().playToggled());
-    QCOMPARE(f.player.currentPosition(), expected);
+    QCOMPARE(f.player.position(), expected);
     // The seek comes after the pause, so the player rests at the rewound position.
     QCOMPARE(f.player.log.mid(f.player.log.size() - 2),
              (QStringList{QStringLiteral("pause"),
-                          QStringLiteral("setCurrentPosition ") + QString::number(expected)}));
+                          QStringLiteral("setPosition ") + QString::number(expected)}));
 }
 
 void PlayPauseTest::resumePlaysFromRewoundPosition() {
@@ -94,12 +94,12 @@ void PlayPauseTest::resumePlaysFromRewoundPosition() {
     f.transport().playPause();
     f.clock.advance(10000);
     f.transport().playPause();
-    QCOMPARE(f.player.currentPosition(), 7.5);
+    QCOMPARE(f.player.position(), 7.5);
     f.transport().playPause();
     QVERIFY(f.transport().playToggled());
-    QCOMPARE(f.player.playState(), PlayStates::Playing);
+    QCOMPARE(f.player.playState(), PlayState::Playing);
     f.clock.advance(1000);
-    QCOMPARE(f.player.currentPosition(), 8.5);
+    QCOMPARE(f.player.position(), 8.5);
 }
 
 void PlayPauseTest::withoutMediaNothingHappens() {
@@ -125,21 +125,21 @@ void PlayPauseTest::wavModeNeverRewinds() {
     startWavRestored(f, 20);
     MainWindow& w = f.window();
     QVERIFY(f.transport().wavMode());
-    QCOMPARE(f.player.currentPosition(), 20.0);
-    QCOMPARE(f.player.playState(), PlayStates::Paused);
+    QCOMPARE(f.player.position(), 20.0);
+    QCOMPARE(f.player.playState(), PlayState::Paused);
 
     f.transport().playPause();
-    QCOMPARE(f.player.playState(), PlayStates::Playing);
+    QCOMPARE(f.player.playState(), PlayState::Playing);
     f.clock.advance(2000);
     f.player.setRate(1.5);  // changed behind the window's back
     f.clock.advance(2000);  // 22 s + 2 s x 1.5
     f.player.log.clear();
     f.transport().playPause();
-    QCOMPARE(f.player.playState(), PlayStates::Paused);
+    QCOMPARE(f.player.playState(), PlayState::Paused);
     QCOMPARE(f.player.rate(), 1.0);
-    QCOMPARE(f.player.currentPosition(), 25.0);
+    QCOMPARE(f.player.position(), 25.0);
     QCOMPARE(f.transport().savedPosition(), 25.0);
-    QCOMPARE(f.player.count(QStringLiteral("setCurrentPosition")), 0);
+    QCOMPARE(f.player.count(QStringLiteral("setPosition")), 0);
     QCOMPARE(control<ProgressBar>(w, "volumeBar")->positionTextPrefix(),
              QStringLiteral("     再生速度[ 1.0 ］"));
 }
@@ -149,12 +149,12 @@ void PlayPauseTest::wavModeLeavesEndedMediaAlone() {
     startWavRestored(f, 598);
     f.player.play();
     f.clock.advance(5000);
-    QCOMPARE(f.player.playState(), PlayStates::MediaEnded);
+    QCOMPARE(f.player.playState(), PlayState::MediaEnded);
     f.player.log.clear();
     f.transport().playPause();
     // Only the forced rate: neither play nor pause in a state other than 1, 2 or 3.
     QCOMPARE(f.player.log, QStringList{QStringLiteral("setRate 1")});
-    QCOMPARE(f.player.playState(), PlayStates::MediaEnded);
+    QCOMPARE(f.player.playState(), PlayState::MediaEnded);
 }
 
 void PlayPauseTest::toolbarTogglesWithoutRewind() {
@@ -163,14 +163,14 @@ void PlayPauseTest::toolbarTogglesWithoutRewind() {
     MainWindow& w = f.window();
     f.transport().setPlayToggled(false);
     control<QAction>(w, "playPauseAction")->trigger();
-    QCOMPARE(f.player.playState(), PlayStates::Playing);
+    QCOMPARE(f.player.playState(), PlayState::Playing);
     QVERIFY(!f.transport().playToggled());
     f.clock.advance(10000);
     f.transport().setPlayToggled(true);
     transportTimer(f, "repeatTimer")->start();
     control<QAction>(w, "playPauseAction")->trigger();
-    QCOMPARE(f.player.playState(), PlayStates::Paused);
-    QCOMPARE(f.player.currentPosition(), 10.0);
+    QCOMPARE(f.player.playState(), PlayState::Paused);
+    QCOMPARE(f.player.position(), 10.0);
     QVERIFY(f.transport().playToggled());
     QVERIFY(!transportTimer(f, "repeatTimer")->isActive());
     QCOMPARE(control<ProgressBar>(w, "positionBar")->fontColor(), QColor(0, 0, 0));
@@ -186,7 +186,7 @@ void PlayPauseTest::toolbarForgetsVanishedFile() {
     control<QAction>(w, "playPauseAction")->trigger();
     QVERIFY(f.transport().mediaPath().isEmpty());
     QVERIFY(f.player.log.isEmpty());
-    QCOMPARE(f.player.playState(), PlayStates::Paused);
+    QCOMPARE(f.player.playState(), PlayState::Paused);
     QVERIFY(!transportTimer(f, "repeatTimer")->isActive());
 }
 
@@ -200,7 +200,7 @@ void PlayPauseTest::toolbarErrorEndsHandlerAtFailingCall() {
     control<QAction>(w, "playPauseAction")->trigger();
     QCOMPARE(f.dialogs.errors.size(), 1);
     QVERIFY(f.dialogs.errors.first().contains(QStringLiteral("play")));
-    QCOMPARE(f.player.playState(), PlayStates::Paused);
+    QCOMPARE(f.player.playState(), PlayState::Paused);
     QVERIFY(!transportTimer(f, "repeatTimer")->isActive());     // stopped before the failing call
     QVERIFY(transportTimer(f, "rewindSkipTimer")->isActive());  // PlayState never ran
 }
@@ -235,9 +235,9 @@ void PlayPauseTest::repeatWithoutPositionNeverSeeks() {
     QVERIFY(transportTimer(f, "repeatTimer")->isActive());
     for (int i = 0; i < 3; ++i)
         f.transport().repeatTick();
-    QCOMPARE(f.player.count(QStringLiteral("setCurrentPosition")), 0);
+    QCOMPARE(f.player.count(QStringLiteral("setPosition")), 0);
     QCOMPARE(f.player.count(QStringLiteral("play")), 0);
-    QCOMPARE(f.player.playState(), PlayStates::Paused);
+    QCOMPARE(f.player.playState(), PlayState::Paused);
     QVERIFY(transportTimer(f, "repeatTimer")->isActive());
 }
 
@@ -248,25 +248,23 @@ void PlayPauseTest::repeatRestartsAtPositionEachTick() {
     f.transport().replay();
     QVERIFY(transportTimer(f, "repeatTimer")->isActive());
     QCOMPARE(transportTimer(f, "repeatTimer")->interval(), 5000);
-    QCOMPARE(f.player.playState(), PlayStates::Playing);
-    QCOMPARE(f.player.currentPosition(), 30.0);
+    QCOMPARE(f.player.playState(), PlayState::Playing);
+    QCOMPARE(f.player.position(), 30.0);
 
     f.clock.advance(4000);
     f.player.log.clear();
     f.transport().repeatTick();
-    QCOMPARE(f.player.log,
-             (QStringList{QStringLiteral("pause"), QStringLiteral("setCurrentPosition 30"),
-                          QStringLiteral("play")}));
-    QCOMPARE(f.player.currentPosition(), 30.0);
+    QCOMPARE(f.player.log, (QStringList{QStringLiteral("pause"), QStringLiteral("setPosition 30"),
+                                        QStringLiteral("play")}));
+    QCOMPARE(f.player.position(), 30.0);
 
     // Paused in between by someone else: the tick plays again from the same place.
     f.clock.advance(1500);
     f.player.pause();
     f.player.log.clear();
     f.transport().repeatTick();
-    QCOMPARE(f.player.log,
-             (QStringList{QStringLiteral("setCurrentPosition 30"), QStringLiteral("play")}));
-    QCOMPARE(f.player.playState(), PlayStates::Playing);
+    QCOMPARE(f.player.log, (QStringList{QStringLiteral("setPosition 30"), QStringLiteral("play")}));
+    QCOMPARE(f.player.playState(), PlayState::Playing);
     QVERIFY(transportTimer(f, "repeatTimer")->isActive());
 }
 
@@ -328,7 +326,7 @@ void PlayPauseTest::pollWhilePausedChangesNothing() {
     WindowFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
     MainWindow& w = f.window();
-    f.player.setCurrentPosition(42);
+    f.player.setPosition(42);
     control<QLabel>(w, "playTimeLabel")->setText(QStringLiteral("keep"));
     const QString prefix = control<ProgressBar>(w, "positionBar")->positionTextPrefix();
     const int shown = f.transport().shownSeconds();
@@ -344,7 +342,7 @@ void PlayPauseTest::pollWhilePlayingShowsPosition() {
     WindowFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
     MainWindow& w = f.window();
-    f.player.setCurrentPosition(75);
+    f.player.setPosition(75);
     f.player.play();
     f.clock.advance(500);
     f.transport().pollPosition();

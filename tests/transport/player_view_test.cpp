@@ -20,40 +20,37 @@ namespace {
 class StubPlayer : public MediaPlayer {
 public:
     QString url;
-    int state = PlayStates::Undefined;
-    double position = 0, length = 0;
+    PlayState state = PlayState::Undefined;
+    double seconds = 0, length = 0;
     int vol = 50;
     QStringList calls;
     QString failing;  // the operation that throws next
 
-    void setURL(const QString& u) override { url = u; }
-    QString URL() const override { return url; }
-    int playState() const override {
+    void open(const QString& u) override { url = u; }
+    QString address() const override { return url; }
+    PlayState playState() const override {
         check(QStringLiteral("playState"));
         return state;
     }
     void close() override { url.clear(); }
     void play() override {
         record(QStringLiteral("play"));
-        state = PlayStates::Playing;
+        state = PlayState::Playing;
     }
     void pause() override {
         record(QStringLiteral("pause"));
-        state = PlayStates::Paused;
+        state = PlayState::Paused;
     }
     void stop() override { record(QStringLiteral("stop")); }
-    double currentPosition() const override {
-        check(QStringLiteral("currentPosition"));
-        return position;
+    double position() const override {
+        check(QStringLiteral("position"));
+        return seconds;
     }
-    void setCurrentPosition(double s) override {
+    void setPosition(double s) override {
         record(QStringLiteral("seek %1").arg(s));
-        position = s;
+        seconds = s;
     }
-    QString currentPositionString() const override {
-        return url.isEmpty() ? QString() : playerTimeString(position);
-    }
-    bool isAvailable(const QString&) const override { return !url.isEmpty(); }
+    bool canChangeRate() const override { return !url.isEmpty(); }
     double rate() const override { return 1.0; }
     void setRate(double) override {}
     int volume() const override { return vol; }
@@ -61,12 +58,9 @@ public:
         record(QStringLiteral("volume %1").arg(v));
         vol = v;
     }
-    bool mute() const override { return false; }
-    void setMute(bool) override {}
+    bool isMuted() const override { return false; }
+    void setMuted(bool) override {}
     double duration() const override { return length; }
-    QString durationString() const override {
-        return length > 0 ? playerTimeString(length) : QString();
-    }
     void setVideoWindow(quintptr id) override { record(QStringLiteral("window %1").arg(id)); }
 
 private:
@@ -103,10 +97,10 @@ class PlayerViewTest : public QObject {
     std::unique_ptr<PlayerView> view_;
     Controls c_{};
 
-    void loadStub(int state, double position = 2.5) {
+    void loadStub(PlayState state, double position = 2.5) {
         player_->url = QStringLiteral("/media/a.mp3");
         player_->state = state;
-        player_->position = position;
+        player_->seconds = position;
         player_->length = 10.0;
         view_->refresh();
     }
@@ -132,7 +126,7 @@ private slots:
         QCOMPARE(c_.volume->value(), 50);
 
         player_->vol = 40;
-        loadStub(PlayStates::Playing);
+        loadStub(PlayState::Playing);
         QVERIFY(c_.button->isEnabled());
         QVERIFY(c_.position->isEnabled());
         QCOMPARE(c_.position->maximum(), 10000);
@@ -142,39 +136,60 @@ private slots:
         QCOMPARE(c_.button->toolTip(), QStringLiteral("一時停止"));
         // A hidden view leaves the player alone and catches up when shown; a shown one reads
         // the player after the command that signalled, not inside it.
-        player_->state = PlayStates::Paused;
+        player_->state = PlayState::Paused;
         player_->failing = QStringLiteral("playState");
-        emit player_->playStateChanged(PlayStates::Paused);
+        emit player_->playStateChanged(PlayState::Paused);
         QCoreApplication::processEvents();
         QCOMPARE(reported_, QStringList());
         player_->failing.clear();
         view_->show();
         QCOMPARE(c_.button->toolTip(), QStringLiteral("再生"));
         const QImage playSymbol = c_.button->icon().pixmap(16).toImage();
-        player_->state = PlayStates::Playing;
-        emit player_->playStateChanged(PlayStates::Playing);
+        player_->state = PlayState::Playing;
+        emit player_->playStateChanged(PlayState::Playing);
         QCOMPARE(c_.button->toolTip(), QStringLiteral("再生"));
         QTRY_COMPARE(c_.button->toolTip(), QStringLiteral("一時停止"));
         QVERIFY(c_.button->icon().pixmap(16).toImage() != playSymbol);
-        player_->state = PlayStates::Paused;
+        player_->state = PlayState::Paused;
         view_->refresh();
         QCOMPARE(c_.button->icon().pixmap(16).toImage(), playSymbol);
         // Following the player is no command to it.
         QCOMPARE(player_->calls, QStringList());
     }
 
+    void timeShowsWhatIsKnown_data() {
+        QTest::addColumn<PlayState>("state");
+        QTest::addColumn<double>("length");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("loading") << PlayState::Transitioning << 10.0 << QString();
+        QTest::newRow("failed") << PlayState::Undefined << 10.0 << QString();
+        QTest::newRow("length unknown") << PlayState::Paused << 0.0 << QStringLiteral("00:02");
+        QTest::newRow("stopped") << PlayState::Stopped << 10.0 << QStringLiteral("00:02 / 00:10");
+        QTest::newRow("ended") << PlayState::MediaEnded << 3725.0
+                               << QStringLiteral("00:02 / 01:02:05");
+    }
+    void timeShowsWhatIsKnown() {
+        QFETCH(PlayState, state);
+        QFETCH(double, length);
+        loadStub(state);
+        player_->length = length;
+        view_->refresh();
+        QFETCH(QString, shown);
+        QCOMPARE(c_.time->text(), shown);
+    }
+
     void buttonToggles() {
-        loadStub(PlayStates::Playing);
+        loadStub(PlayState::Playing);
         c_.button->click();
         c_.button->click();
         QCOMPARE(player_->calls, (QStringList{"pause", "play"}));
-        loadStub(PlayStates::MediaEnded);
+        loadStub(PlayState::MediaEnded);
         c_.button->click();
         QCOMPARE(player_->calls.last(), QStringLiteral("play"));
     }
 
     void slidersActOnThePlayer() {
-        loadStub(PlayStates::Paused);
+        loadStub(PlayState::Paused);
         QTest::keyClick(c_.position, Qt::Key_PageUp);
         QCOMPARE(player_->calls, QStringList{"seek 7.5"});
         QCOMPARE(c_.time->text(), QStringLiteral("00:07 / 00:10"));
@@ -183,7 +198,7 @@ private slots:
         c_.position->setSliderPosition(4200);
         c_.position->triggerAction(QAbstractSlider::SliderMove);
         QCOMPARE(player_->calls.last(), QStringLiteral("seek 4.2"));
-        player_->position = 9.0;
+        player_->seconds = 9.0;
         view_->refresh();
         QCOMPARE(c_.position->sliderPosition(), 4200);
         c_.position->setSliderDown(false);
@@ -196,7 +211,7 @@ private slots:
     }
 
     void errorsAreReportedNotThrown() {
-        loadStub(PlayStates::Playing);
+        loadStub(PlayState::Playing);
         player_->failing = QStringLiteral("pause");
         c_.button->click();
         QCOMPARE(reported_, QStringList{"failed: pause"});
@@ -206,25 +221,25 @@ private slots:
         QCOMPARE(reported_.last(), QStringLiteral("failed: seek"));
 
         // A refresh that keeps failing is reported once, not on every tick.
-        player_->failing = QStringLiteral("currentPosition");
+        player_->failing = QStringLiteral("position");
         view_->refresh();
         view_->refresh();
         QCOMPARE(reported_.size(), 3);
         player_->failing.clear();
         view_->refresh();
-        player_->failing = QStringLiteral("currentPosition");
+        player_->failing = QStringLiteral("position");
         view_->refresh();
         QCOMPARE(reported_.size(), 4);
     }
 
     void refreshesOnItsOwnWhileVisible() {
-        loadStub(PlayStates::Playing, 1.0);
+        loadStub(PlayState::Playing, 1.0);
         auto* timer = view_->findChild<QTimer*>();
         QVERIFY(timer);
         QVERIFY(!timer->isActive());
         view_->show();
         QVERIFY(timer->isActive());
-        player_->position = 6.0;  // no signal: the player moves on by itself
+        player_->seconds = 6.0;  // no signal: the player moves on by itself
         QTRY_COMPARE_WITH_TIMEOUT(c_.position->value(), 6000, 1000);
         view_->hide();
         QVERIFY(!timer->isActive());
@@ -247,14 +262,15 @@ private slots:
         PlayerView view(player, [&](const QString& message) { errors << message; });
         const Controls c = controlsOf(view);
         view.show();
-        player.setURL(file);
-        QTRY_COMPARE_WITH_TIMEOUT(player.playState(), PlayStates::Playing, 5000);
+        player.open(file);
+        player.play();
+        QTRY_COMPARE_WITH_TIMEOUT(player.playState(), PlayState::Playing, 5000);
         QTRY_COMPARE(c.position->maximum(), 10000);
         c.button->click();
-        QCOMPARE(player.playState(), PlayStates::Paused);
+        QCOMPARE(player.playState(), PlayState::Paused);
         c.position->setSliderPosition(6000);
         c.position->triggerAction(QAbstractSlider::SliderMove);
-        QCOMPARE(player.currentPosition(), 6.0);
+        QCOMPARE(player.position(), 6.0);
         QCOMPARE(c.time->text(), QStringLiteral("00:06 / 00:10"));
         QTest::keyClick(c.volume, Qt::Key_PageUp);
         QCOMPARE(player.volume(), 60);

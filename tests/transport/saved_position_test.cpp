@@ -43,7 +43,7 @@ void SavedPositionTest::restoredPositionStaysWithinTheMedia() {
     QVERIFY(f.start());
     const TransportController& t = f.transport();
     QCOMPARE(t.savedPosition(), expected);
-    QCOMPARE(f.player.currentPosition(), expected);
+    QCOMPARE(f.player.position(), expected);
     QVERIFY(t.shownSeconds() >= 0 && t.shownSeconds() <= 600);
 }
 
@@ -80,9 +80,9 @@ void SavedPositionTest::probeLeavesThePlayerWhereTheOpenPutIt() {
     if (transportTimer(f, "restoreTimer")->isActive()) t.restorePosition();
     t.pollPosition();
 
-    QCOMPARE(f.player.playState(), PlayStates::Paused);
-    QVERIFY(!f.player.mute());
-    QCOMPARE(f.player.currentPosition(), expected);
+    QCOMPARE(f.player.playState(), PlayState::Paused);
+    QVERIFY(!f.player.isMuted());
+    QCOMPARE(f.player.position(), expected);
     const QString shown = TimeCodeText(expected);
     QCOMPARE(control<QLabel>(w, "playTimeLabel")->text(), shown);
     QCOMPARE(control<ProgressBar>(w, "positionBar")->positionTextPrefix(), shown);

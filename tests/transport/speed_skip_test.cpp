@@ -206,12 +206,12 @@ void SpeedSkipTest::rewindStepsToStartAndPauses() {
     WindowFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
     MainWindow& w = f.window();
-    f.player.setCurrentPosition(7);
+    f.player.setPosition(7);
     transportTimer(f, "rewindSkipTimer")->start();
 
     f.transport().rewindSkipTick();
-    QCOMPARE(f.player.currentPosition(), 2.0);
-    QCOMPARE(f.player.playState(), PlayStates::Paused);
+    QCOMPARE(f.player.position(), 2.0);
+    QCOMPARE(f.player.playState(), PlayState::Paused);
     QVERIFY(transportTimer(f, "rewindSkipTimer")->isActive());
     QCOMPARE(f.transport().savedPosition(), 7.0);
     QCOMPARE(f.transport().polledDuration(), 600.0);
@@ -223,8 +223,8 @@ void SpeedSkipTest::rewindStepsToStartAndPauses() {
     QCOMPARE(control<QLabel>(w, "playTimeLabel")->text(), QStringLiteral("0:00:02"));
 
     f.transport().rewindSkipTick();
-    QCOMPARE(f.player.currentPosition(), 0.0);
-    QCOMPARE(f.player.playState(), PlayStates::Paused);
+    QCOMPARE(f.player.position(), 0.0);
+    QCOMPARE(f.player.playState(), PlayState::Paused);
     QVERIFY(!transportTimer(f, "rewindSkipTimer")->isActive());
     QCOMPARE(f.transport().savedPosition(), 2.0);
     QCOMPARE(control<ProgressBar>(w, "positionBar")->position(), 0);
@@ -234,14 +234,13 @@ void SpeedSkipTest::rewindStepsToStartAndPauses() {
 void SpeedSkipTest::rewindFromExactlyOneStepLandsOnZero() {
     WindowFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    f.player.setCurrentPosition(5);
+    f.player.setPosition(5);
     f.player.play();
     transportTimer(f, "rewindSkipTimer")->start();
     f.player.log.clear();
     f.transport().rewindSkipTick();
-    QCOMPARE(f.player.log,
-             (QStringList{QStringLiteral("setCurrentPosition 0"), QStringLiteral("pause")}));
-    QCOMPARE(f.player.playState(), PlayStates::Paused);
+    QCOMPARE(f.player.log, (QStringList{QStringLiteral("setPosition 0"), QStringLiteral("pause")}));
+    QCOMPARE(f.player.playState(), PlayState::Paused);
     QVERIFY(!transportTimer(f, "rewindSkipTimer")->isActive());
 }
 
@@ -249,17 +248,17 @@ void SpeedSkipTest::forwardStepsWhilePlaying() {
     WindowFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
     MainWindow& w = f.window();
-    f.player.setCurrentPosition(10);
+    f.player.setPosition(10);
     f.player.play();
     transportTimer(f, "forwardSkipTimer")->start();
     f.transport().forwardSkipTick();
-    QCOMPARE(f.player.currentPosition(), 15.0);
-    QCOMPARE(f.player.playState(), PlayStates::Playing);
+    QCOMPARE(f.player.position(), 15.0);
+    QCOMPARE(f.player.playState(), PlayState::Playing);
     QCOMPARE(control<ProgressBar>(w, "positionBar")->position(), 15);
     QCOMPARE(control<QLabel>(w, "playTimeLabel")->text(), QStringLiteral("0:00:15"));
     f.clock.advance(1000);
     f.transport().forwardSkipTick();
-    QCOMPARE(f.player.currentPosition(), 21.0);
+    QCOMPARE(f.player.position(), 21.0);
     QCOMPARE(f.transport().savedPosition(), 16.0);
     QCOMPARE(control<QLabel>(w, "playTimeLabel")->text(), QStringLiteral("0:00:21"));
     QVERIFY(transportTimer(f, "forwardSkipTimer")->isActive());
@@ -269,25 +268,25 @@ void SpeedSkipTest::forwardStopsShortOfEnd() {
     WindowFixture f;
     startWithMedia(f, QStringLiteral("short.mp3"), 60);
     MainWindow& w = f.window();
-    f.player.setCurrentPosition(58);
+    f.player.setPosition(58);
     f.player.play();
     transportTimer(f, "forwardSkipTimer")->start();
     f.player.log.clear();
     f.transport().forwardSkipTick();
     QCOMPARE(f.player.log, QStringList{QStringLiteral("pause")});
-    QCOMPARE(f.player.currentPosition(), 58.0);
-    QCOMPARE(f.player.playState(), PlayStates::Paused);
+    QCOMPARE(f.player.position(), 58.0);
+    QCOMPARE(f.player.playState(), PlayState::Paused);
     QVERIFY(!transportTimer(f, "forwardSkipTimer")->isActive());
     QCOMPARE(control<QLabel>(w, "playTimeLabel")->text(), QStringLiteral("0:00:58"));
     QCOMPARE(control<ProgressBar>(w, "positionBar")->position(), 58);
 
     // A step that would land exactly on the end stops as well.
-    f.player.setCurrentPosition(55);
+    f.player.setPosition(55);
     transportTimer(f, "forwardSkipTimer")->start();
     f.player.log.clear();
     f.transport().forwardSkipTick();
     QCOMPARE(f.player.log, QStringList{QStringLiteral("pause")});
-    QCOMPARE(f.player.currentPosition(), 55.0);
+    QCOMPARE(f.player.position(), 55.0);
     QVERIFY(!transportTimer(f, "forwardSkipTimer")->isActive());
 }
 
@@ -298,18 +297,18 @@ void SpeedSkipTest::unknownDurationStopsSkips() {
     MainWindow& w = f.window();
     QCOMPARE(control<ProgressBar>(w, "positionBar")->maximum(), 0);
 
-    f.player.setCurrentPosition(7);
+    f.player.setPosition(7);
     f.player.play();
     transportTimer(f, "forwardSkipTimer")->start();
     f.transport().forwardSkipTick();
-    QCOMPARE(f.player.currentPosition(), 7.0);
-    QCOMPARE(f.player.playState(), PlayStates::Paused);
+    QCOMPARE(f.player.position(), 7.0);
+    QCOMPARE(f.player.playState(), PlayState::Paused);
     QVERIFY(!transportTimer(f, "forwardSkipTimer")->isActive());
     QCOMPARE(control<QLabel>(w, "playTimeLabel")->text(), QStringLiteral("0:00:07"));
 
     transportTimer(f, "rewindSkipTimer")->start();
     f.transport().rewindSkipTick();
-    QCOMPARE(f.player.currentPosition(), 0.0);
+    QCOMPARE(f.player.position(), 0.0);
     QVERIFY(!transportTimer(f, "rewindSkipTimer")->isActive());
     QCOMPARE(f.transport().polledDuration(), 0.0);
 }

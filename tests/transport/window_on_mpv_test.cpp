@@ -33,9 +33,9 @@ public:
     }
     QList<double> positionsRead, seeks;
 
-    void setURL(const QString& url) override { inner_.setURL(url); }
-    QString URL() const override { return inner_.URL(); }
-    int playState() const override { return inner_.playState(); }
+    void open(const QString& address) override { inner_.open(address); }
+    QString address() const override { return inner_.address(); }
+    PlayState playState() const override { return inner_.playState(); }
     void close() override { inner_.close(); }
     void play() override { inner_.play(); }
     void pause() override { inner_.pause(); }
@@ -44,25 +44,23 @@ public:
         inner_.pauseAt(seconds);
     }
     void stop() override { inner_.stop(); }
-    double currentPosition() const override {
-        const double p = inner_.currentPosition();
+    double position() const override {
+        const double p = inner_.position();
         const_cast<RecordingPlayer*>(this)->positionsRead << p;
         return p;
     }
-    void setCurrentPosition(double seconds) override {
+    void setPosition(double seconds) override {
         seeks << seconds;
-        inner_.setCurrentPosition(seconds);
+        inner_.setPosition(seconds);
     }
-    QString currentPositionString() const override { return inner_.currentPositionString(); }
-    bool isAvailable(const QString& name) const override { return inner_.isAvailable(name); }
+    bool canChangeRate() const override { return inner_.canChangeRate(); }
     double rate() const override { return inner_.rate(); }
     void setRate(double rate) override { inner_.setRate(rate); }
     int volume() const override { return inner_.volume(); }
     void setVolume(int volume) override { inner_.setVolume(volume); }
-    bool mute() const override { return inner_.mute(); }
-    void setMute(bool mute) override { inner_.setMute(mute); }
+    bool isMuted() const override { return inner_.isMuted(); }
+    void setMuted(bool muted) override { inner_.setMuted(muted); }
     double duration() const override { return inner_.duration(); }
-    QString durationString() const override { return inner_.durationString(); }
 
 private:
     MediaPlayer& inner_;
@@ -150,16 +148,16 @@ void WindowOnMpvTest::cleanup() {
 }
 
 double WindowOnMpvTest::advanceOver(int ms) {
-    const double start = mpv_->currentPosition();
+    const double start = mpv_->position();
     QElapsedTimer timer;
     timer.start();
     QTest::qWait(ms);
-    return (mpv_->currentPosition() - start) / (timer.elapsed() / 1000.0);
+    return (mpv_->position() - start) / (timer.elapsed() / 1000.0);
 }
 
 void WindowOnMpvTest::openShowsLengthAndRestsPausedUnmuted() {
-    QCOMPARE(mpv_->playState(), PlayStates::Paused);
-    QVERIFY(!mpv_->mute());
+    QCOMPARE(mpv_->playState(), PlayState::Paused);
+    QVERIFY(!mpv_->isMuted());
     QCOMPARE(control<QLabel>(*form_, "lengthCaptionLabel")->text(), QStringLiteral("録音時間"));
     QCOMPARE(session_->transport().mediaLength(), 20);
     QCOMPARE(session_->transport().durationSeconds(), 20);
@@ -184,9 +182,9 @@ void WindowOnMpvTest::probeLeavesThePlayerWhereTheOpenPutIt() {
         QTRY_VERIFY_WITH_TIMEOUT(!lengthProbeTimer()->isActive(), 8000);
     }
     QTest::qWait(300);  // the position poll has had its turn
-    QCOMPARE(mpv_->playState(), PlayStates::Paused);
-    QVERIFY(!mpv_->mute());
-    const double rest = mpv_->currentPosition();
+    QCOMPARE(mpv_->playState(), PlayState::Paused);
+    QVERIFY(!mpv_->isMuted());
+    const double rest = mpv_->position();
     QVERIFY2(qAbs(rest - expected) < 0.1, qPrintable(QString::number(rest)));
     const QString shown = TimeCodeText(expected);
     QCOMPARE(control<QLabel>(*form_, "playTimeLabel")->text(), shown);
@@ -194,38 +192,38 @@ void WindowOnMpvTest::probeLeavesThePlayerWhereTheOpenPutIt() {
     // Playback goes on from there.
     session_->transport().togglePlay();
     QTest::qWait(400);
-    QVERIFY2(mpv_->currentPosition() > expected + 0.2 && mpv_->currentPosition() < expected + 1.0,
-             qPrintable(QString::number(mpv_->currentPosition())));
+    QVERIFY2(mpv_->position() > expected + 0.2 && mpv_->position() < expected + 1.0,
+             qPrintable(QString::number(mpv_->position())));
 }
 
 void WindowOnMpvTest::pauseRewindsByTheChosenSeconds() {
     QCOMPARE(session_->transport().rewindSeconds(), 2.5);
     session_->transport().playPause();
-    QTRY_COMPARE_WITH_TIMEOUT(mpv_->playState(), PlayStates::Playing, 3000);
-    QTRY_VERIFY_WITH_TIMEOUT(mpv_->currentPosition() > 4.0, 6000);
+    QTRY_COMPARE_WITH_TIMEOUT(mpv_->playState(), PlayState::Playing, 3000);
+    QTRY_VERIFY_WITH_TIMEOUT(mpv_->position() > 4.0, 6000);
 
     player_->positionsRead.clear();
     player_->seeks.clear();
     session_->transport().playPause();
-    QCOMPARE(mpv_->playState(), PlayStates::Paused);
+    QCOMPARE(mpv_->playState(), PlayState::Paused);
     // The window read the position once and asked to pause at exactly that minus 2.5 s.
     QCOMPARE(player_->seeks.size(), 1);
     QVERIFY(!player_->positionsRead.isEmpty());
     const double pausedAt = player_->positionsRead.last();
     const double target = pausedAt - 2.5;
     QCOMPARE(player_->seeks.first(), target);
-    QVERIFY(qAbs(mpv_->currentPosition() - target) <= 0.001);
+    QVERIFY(qAbs(mpv_->position() - target) <= 0.001);
     QTest::qWait(300);  // still there while paused
-    QVERIFY(qAbs(mpv_->currentPosition() - target) <= 0.001);
+    QVERIFY(qAbs(mpv_->position() - target) <= 0.001);
 
     // Resuming plays from the target: the position, less the time played, is the target (within
     // the null audio output's 50 ms steps), and never before it.
     QElapsedTimer played;
     session_->transport().playPause();
     played.start();
-    QVERIFY(mpv_->currentPosition() >= target - 0.001);
+    QVERIFY(mpv_->position() >= target - 0.001);
     QTest::qWait(400);
-    const double resumedFrom = mpv_->currentPosition() - played.elapsed() / 1000.0;
+    const double resumedFrom = mpv_->position() - played.elapsed() / 1000.0;
     QVERIFY2(qAbs(resumedFrom - target) < 0.1,
              qPrintable(QStringLiteral("resumed from %1, target %2").arg(resumedFrom).arg(target)));
 }
@@ -234,7 +232,7 @@ void WindowOnMpvTest::speedTableTakesEffect() {
     control<RadioGroup>(*form_, "speedGroup")->setItemIndex(0);
     QCOMPARE(mpv_->rate(), 0.6);
     session_->transport().playPause();
-    QTRY_COMPARE_WITH_TIMEOUT(mpv_->playState(), PlayStates::Playing, 3000);
+    QTRY_COMPARE_WITH_TIMEOUT(mpv_->playState(), PlayState::Playing, 3000);
     QTest::qWait(300);
     const double slow = advanceOver(1500);
     QVERIFY2(qAbs(slow - 0.6) < 0.12, qPrintable(QString::number(slow)));
