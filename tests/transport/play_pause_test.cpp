@@ -312,7 +312,6 @@ void PlayPauseTest::pollWhilePausedChangesNothing() {
     QCOMPARE(control<ProgressBar>(w, "positionBar")->positionTextPrefix(), prefix);
     QCOMPARE(control<ProgressBar>(w, "positionBar")->position(), 0);
     QCOMPARE(f.transport().shownSeconds(), shown);
-    QCOMPARE(f.transport().polledPosition(), 0.0);
 }
 
 void PlayPauseTest::pollWhilePlayingShowsPosition() {
@@ -323,7 +322,6 @@ void PlayPauseTest::pollWhilePlayingShowsPosition() {
     f.player.play();
     f.clock.advance(500);
     f.transport().pollPosition();
-    QCOMPARE(f.transport().polledPosition(), 75.5);
     QCOMPARE(f.transport().polledDuration(), 600.0);
     QCOMPARE(f.transport().shownSeconds(), 75);
     QCOMPARE(control<QLabel>(w, "playTimeLabel")->text(), QStringLiteral("0:01:15"));
