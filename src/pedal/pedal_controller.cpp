@@ -36,14 +36,13 @@ QString PedalController::statusText(Status status) {
 }
 
 PedalController::PedalController(PedalLibrary& library, TransportController& transport,
-                                 KeyState& keys, Clock& clock, QString programFolder,
-                                 QObject* parent)
+                                 KeyState& keys, QString programFolder, QObject* parent)
     : QObject(parent),
       library_(library),
       transport_(transport),
       keys_(keys),
       programFolder_(std::move(programFolder)),
-      session_(library, clock) {
+      session_(library) {
     pollTimer_ =
         makeTickTimer(this, "pedalPollTimer", kPollMs, runTick_, &PedalController::pollTick);
     setUpTimer_ = makeTickTimer(this, "pedalSetUpTimer", PedalSession::kSetUpDelayMs, runTick_,

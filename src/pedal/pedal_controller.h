@@ -9,7 +9,6 @@
 #include "pedal/pedal_session.h"
 #include "transport/tick_timer.h"
 
-class Clock;
 class EntryGate;
 class KeyState;
 class PedalLibrary;
@@ -37,7 +36,7 @@ public:
 
     // programFolder (with its trailing separator) is named in the missing-library message.
     PedalController(PedalLibrary& library, TransportController& transport, KeyState& keys,
-                    Clock& clock, QString programFolder, QObject* parent = nullptr);
+                    QString programFolder, QObject* parent = nullptr);
 
     // Runs each timer tick; the window passes its error guard. The timers are named (objectName)
     // after their job.

@@ -1,16 +1,5 @@
 #include "pedal/pedal_session.h"
 
-#include "transport/clock.h"
-
-bool PedalSession::setUp() {
-    const Found found = beginSetUp();
-    if (found == Found::Pedal) {
-        clock_.waitProcessingEvents(kSetUpDelayMs);
-        finishSetUp();
-    }
-    return found != Found::NoLibrary;
-}
-
 PedalSession::Found PedalSession::beginSetUp() {
     state_ = State::Off;
     if (!library_.load()) {

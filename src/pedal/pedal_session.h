@@ -4,8 +4,6 @@
 
 #include "pedal/pedal_library.h"
 
-class Clock;
-
 // One read of the pedal, for the pedal logic.
 struct PedalRead {
     int result;
@@ -27,15 +25,11 @@ public:
     // The wait between finding the pedals and opening one at start-up.
     static constexpr int kSetUpDelayMs = 1000;
 
-    PedalSession(PedalLibrary& library, Clock& clock) : library_(library), clock_(clock) {}
+    explicit PedalSession(PedalLibrary& library) : library_(library) {}
 
-    // Loads the library, finds the pedals, waits while processing events, opens the first and
-    // drops what it reported before. With no pedal found there is no wait: it is searching.
-    // False when the library cannot be loaded or initialised. Ticks that run inside the wait do
-    // nothing.
-    bool setUp();
-    // The same in two halves, for an owner that waits with a timer instead: the first loads and
-    // enumerates (Pedal: wait kSetUpDelayMs, then call the second, which opens and clears).
+    // Set-up in two halves, so that the owner can wait with a timer in between: the first loads
+    // the library and finds the pedals (with none found it is searching at once); after
+    // kSetUpDelayMs the second opens the first pedal and drops what it reported before.
     enum class Found { NoLibrary, NoPedal, Pedal };
     Found beginSetUp();
     void finishSetUp();
@@ -59,7 +53,6 @@ private:
     bool openPedal();
 
     PedalLibrary& library_;
-    Clock& clock_;
     State state_ = State::Off;
     int deviceIndex_ = 0;
     int searchCountdown_ = 0;

@@ -43,7 +43,7 @@ Session::Session(const SessionServices& services, QObject* parent)
         *index_, *transport_, clipboard,
         [this](const QString& question) { return dialogs_.askYesNo(question); }, this);
     pedal_ = new PedalController(*services.pedalLibrary, *transport_, *services.keyState,
-                                 *services.clock, services.programFolder, this);
+                                 services.programFolder, this);
     keys_ = new HotkeyDispatcher(*transport_, *indexCommands_, clipboard,
                                  services.keystrokes ? *services.keystrokes : *ownKeystrokes_,
                                  gate_, this);

@@ -178,7 +178,6 @@ void TransportController::loadSpeedChoice(int index) {
     const SpeedChoice choice = SpeedFor(index);
     speedSwitchOn_ = choice.active;
     chosenSpeed_ = choice.speed;
-    speedIndex_ = index;
     player_.setRate(choice.speed);
 }
 
@@ -207,7 +206,6 @@ void TransportController::flipSpeedSwitch() {
 void TransportController::setRate(double rate, bool showText) {
     chosenSpeed_ = rate;
     player_.setRate(rate);
-    currentSpeed_ = rate;
     if (showText) Q_EMIT speedTextChanged(FormatSpeed(rate));
     speedSwitchOn_ = true;
     Q_EMIT changed();

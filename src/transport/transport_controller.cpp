@@ -53,14 +53,13 @@ void TransportController::initialize() {
     mediaUrl_.clear();
     mediaPath_.clear();
     mediaName_.clear();
-    savedPosition_ = polledPosition_ = 0;
+    savedPosition_ = 0;
     durationSeconds_ = 0;
     repeatInterval_ = 2000;
     repeatTimer_->setInterval(repeatInterval_);
     rewindSeconds_ = 3.0;
     speedSwitchOn_ = false;
-    chosenSpeed_ = currentSpeed_ = 1.0;
-    speedIndex_ = 2;
+    chosenSpeed_ = 1.0;
     keyVolume_ = volume_ = 50;
     player_.setPosition(0);
 }
@@ -241,7 +240,6 @@ void TransportController::pollPosition() {
     int seconds = 0;
     QString text;
     if (!wavMode_) {
-        polledPosition_ = player_.position();
         polledDuration_ = player_.duration();
         shownSeconds_ = WholeSeconds(player_.position());
         seconds = shownSeconds_;

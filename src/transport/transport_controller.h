@@ -54,7 +54,6 @@ public:
     int durationSeconds() const { return durationSeconds_; }
     // The position last shown while playing, in whole seconds.
     int shownSeconds() const { return shownSeconds_; }
-    double polledPosition() const { return polledPosition_; }
     double polledDuration() const { return polledDuration_; }
 
     bool isPlaying() const;
@@ -124,8 +123,6 @@ public:
     // ---- Speed ---------------------------------------------------------------------------------
     double chosenSpeed() const { return chosenSpeed_; }
     bool speedSwitchOn() const { return speedSwitchOn_; }
-    double currentSpeed() const { return currentSpeed_; }
-    int speedIndex() const { return speedIndex_; }
     // A row of the speed table becomes the chosen speed, in effect at once; chooseSpeed() also
     // shows it.
     void loadSpeedChoice(int index);
@@ -214,13 +211,11 @@ private:
     int mediaLength_ = 0;
     int durationSeconds_ = 0;
     int shownSeconds_ = 0;
-    double polledPosition_ = 0, polledDuration_ = 0;
+    double polledDuration_ = 0;
     double rewindSeconds_ = 3.0;
     int repeatInterval_ = 2000;
     double chosenSpeed_ = 1.0;
     bool speedSwitchOn_ = false;
-    double currentSpeed_ = 1.0;
-    int speedIndex_ = 2;
     int volume_ = 50;
     int keyVolume_ = 50;
     double forwardStep_ = 5.0, rewindStep_ = 5.0;

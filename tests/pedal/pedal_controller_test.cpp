@@ -25,7 +25,7 @@ struct Rig {
     TransportController transport{player, clock};
     FakePedalLibrary library;
     FakeKeyState keys;
-    PedalController pedal{library, transport, keys, clock, kProgramFolder};
+    PedalController pedal{library, transport, keys, kProgramFolder};
 
     // Set up with a media open, paused at 0, rewinding 2.5 s on a pause.
     void start() {

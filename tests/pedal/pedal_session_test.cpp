@@ -1,17 +1,16 @@
 // The pedal device over a run: set-up, polling, and finding the pedal again, on the scripted fake
-// library and a clock that only moves when told to.
+// library.
 
 #include <QtTest>
 
-#include "fakes/fake_clock.h"
 #include "fakes/fake_pedal_library.h"
 #include "pedal/pedal_session.h"
 
 class PedalSessionTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void setUpOpensThePedalAfterTheDelay();
-    void setUpWithoutPedalNeitherWaitsNorOpens();
+    void setUpFindsThenOpensThePedal();
+    void setUpWithoutPedalSearchesAtOnce();
     void missingLibraryIsNeverCalledAgain();
     void pedalThatCannotBeOpenedIsNeverRead();
     void noMediaNoRead();
@@ -19,9 +18,17 @@ private Q_SLOTS:
     void unpluggedPedalIsFoundAgainAfterReplug();
 
 private:
+    // Both halves of set-up with a pedal plugged in; whether it was found.
+    static bool setUpPedal(PedalSession& session);
     // Ticks with media open until one hands on a read; how many ticks that took.
     static int ticksUntilRead(PedalSession& session, int limit);
 };
+
+bool PedalSessionTest::setUpPedal(PedalSession& session) {
+    if (session.beginSetUp() != PedalSession::Found::Pedal) return false;
+    session.finishSetUp();
+    return true;
+}
 
 int PedalSessionTest::ticksUntilRead(PedalSession& session, int limit) {
     for (int i = 1; i <= limit; ++i)
@@ -29,25 +36,24 @@ int PedalSessionTest::ticksUntilRead(PedalSession& session, int limit) {
     return -1;
 }
 
-void PedalSessionTest::setUpOpensThePedalAfterTheDelay() {
+void PedalSessionTest::setUpFindsThenOpensThePedal() {
     FakePedalLibrary library;
-    FakeClock clock;
-    PedalSession session(library, clock);
-    QVERIFY(session.setUp());
+    PedalSession session(library);
+    QCOMPARE(session.beginSetUp(), PedalSession::Found::Pedal);
+    // Nothing is opened before the second half.
+    QCOMPARE(library.log, (QStringList{"load", "enumerate 1523"}));
+    QCOMPARE(session.state(), PedalSession::State::Off);
+    session.finishSetUp();
     QCOMPARE(library.log, (QStringList{"load", "enumerate 1523", "setup 0", "clear 0"}));
-    QCOMPARE(clock.waitedMs(), 1000);
-    QCOMPARE(clock.eventWaits(), 1);
     QCOMPARE(session.state(), PedalSession::State::Ready);
     QCOMPARE(session.deviceIndex(), 0);
 }
 
-void PedalSessionTest::setUpWithoutPedalNeitherWaitsNorOpens() {
+void PedalSessionTest::setUpWithoutPedalSearchesAtOnce() {
     FakePedalLibrary library;
     library.unplug();
-    FakeClock clock;
-    PedalSession session(library, clock);
-    QVERIFY(session.setUp());
-    QCOMPARE(clock.waitedMs(), 0);
+    PedalSession session(library);
+    QCOMPARE(session.beginSetUp(), PedalSession::Found::NoPedal);
     QCOMPARE(session.state(), PedalSession::State::Searching);
     QVERIFY(!session.lookAgain());
     library.plugIn();
@@ -58,9 +64,8 @@ void PedalSessionTest::setUpWithoutPedalNeitherWaitsNorOpens() {
 void PedalSessionTest::missingLibraryIsNeverCalledAgain() {
     FakePedalLibrary library;
     library.loadSucceeds = false;
-    FakeClock clock;
-    PedalSession session(library, clock);
-    QVERIFY(!session.setUp());
+    PedalSession session(library);
+    QCOMPARE(session.beginSetUp(), PedalSession::Found::NoLibrary);
     QCOMPARE(session.deviceIndex(), -1);
     QCOMPARE(ticksUntilRead(session, 3 * PedalSession::kSearchTicks), -1);
     QCOMPARE(library.log, QStringList{"load"});
@@ -69,9 +74,8 @@ void PedalSessionTest::missingLibraryIsNeverCalledAgain() {
 void PedalSessionTest::pedalThatCannotBeOpenedIsNeverRead() {
     FakePedalLibrary library;
     library.setupAnswer = 1;
-    FakeClock clock;
-    PedalSession session(library, clock);
-    QVERIFY(session.setUp());
+    PedalSession session(library);
+    QVERIFY(setUpPedal(session));
     QCOMPARE(session.state(), PedalSession::State::Searching);
     QCOMPARE(ticksUntilRead(session, 3 * PedalSession::kSearchTicks), -1);
     QCOMPARE(library.count("read"), 0);
@@ -80,9 +84,8 @@ void PedalSessionTest::pedalThatCannotBeOpenedIsNeverRead() {
 
 void PedalSessionTest::noMediaNoRead() {
     FakePedalLibrary library;
-    FakeClock clock;
-    PedalSession session(library, clock);
-    QVERIFY(session.setUp());
+    PedalSession session(library);
+    QVERIFY(setUpPedal(session));
     library.queueReport(2);
     for (int i = 0; i < 5; ++i)
         QVERIFY(!session.tick(false));
@@ -91,9 +94,8 @@ void PedalSessionTest::noMediaNoRead() {
 
 void PedalSessionTest::readsAreHandedOnUntilNothingIsNew() {
     FakePedalLibrary library;
-    FakeClock clock;
-    PedalSession session(library, clock);
-    QVERIFY(session.setUp());
+    PedalSession session(library);
+    QVERIFY(setUpPedal(session));
     library.queueReport(6);
     library.queueRead(5, 2);
     std::optional<PedalRead> read = session.tick(true);
@@ -109,9 +111,8 @@ void PedalSessionTest::readsAreHandedOnUntilNothingIsNew() {
 
 void PedalSessionTest::unpluggedPedalIsFoundAgainAfterReplug() {
     FakePedalLibrary library;
-    FakeClock clock;
-    PedalSession session(library, clock);
-    QVERIFY(session.setUp());
+    PedalSession session(library);
+    QVERIFY(setUpPedal(session));
     library.unplug();
     const std::optional<PedalRead> gone = session.tick(true);
     QVERIFY(gone);

@@ -106,9 +106,8 @@ void BarsTest::positionDragIgnoresPointerOffBar() {
 void BarsTest::positionBarBeforeLengthIsKnown() {
     WindowFixture f;
     f.player.setDurationDelay(1'000'000'000);  // a player that has not told the length yet
-    f.writeSettings(transportsetup::kSettings);
     const QString media = f.addMediaFile(QStringLiteral("talk.mp3"), 600);
-    QVERIFY(f.start());
+    transportsetup::startWithoutMedia(f);
     MainWindow& w = f.window();
     f.session().dropFiles({media});
     QCOMPARE(control<ProgressBar>(w, "positionBar")->maximum(), 0);
@@ -147,13 +146,11 @@ void BarsTest::positionClickTogglesWithoutRewind() {
 }
 
 void BarsTest::positionClickWithoutMediaOnlyStopsTimers() {
-    WindowFixture f;
-    f.writeSettings(transportsetup::kSettings);
-    QVERIFY(f.start());
-    MainWindow& w = f.window();
+    SessionFixture f;
+    transportsetup::startWithoutMedia(f);
     transportTimer(f, "repeatTimer")->start();
     f.player.log.clear();
-    clickBar(control<ProgressBar>(w, "positionBar"));
+    f.transport().togglePlayFromBar();
     QVERIFY(!transportTimer(f, "repeatTimer")->isActive());
     QVERIFY(f.player.log.isEmpty());
 }

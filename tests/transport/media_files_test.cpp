@@ -72,10 +72,8 @@ void MediaFilesTest::dropAcceptsOnlyMediaNames_data() {
 void MediaFilesTest::dropAcceptsOnlyMediaNames() {
     QFETCH(QString, name);
     QFETCH(bool, accepted);
-    WindowFixture f;
-    f.writeSettings(transportsetup::kSettings);
-    QVERIFY(f.start());
-    MainWindow& w = f.window();
+    SessionFixture f;
+    transportsetup::startWithoutMedia(f);
     const QString path = f.addMediaFile(name, 60);
     f.player.log.clear();
     f.session().dropFiles({path});
@@ -86,8 +84,7 @@ void MediaFilesTest::dropAcceptsOnlyMediaNames() {
     } else {
         QVERIFY(f.transport().mediaPath().isEmpty());
         QVERIFY(f.player.log.isEmpty());
-        QCOMPARE(control<ProgressBar>(w, "volumeBar")->positionTextPrefix(),
-                 QStringLiteral("▼") + name + QStringLiteral("▲"));
+        QCOMPARE(f.session().volumeBarLeading(), QStringLiteral("▼") + name + QStringLiteral("▲"));
     }
 }
 

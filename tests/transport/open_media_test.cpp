@@ -17,6 +17,7 @@
 #include "transport/media_player.h"
 
 using transportsetup::startWithMedia;
+using transportsetup::startWithoutMedia;
 
 namespace {
 const QString kFilter = QStringLiteral(
@@ -24,9 +25,10 @@ const QString kFilter = QStringLiteral(
     "*.aac;;*.m4a|【拡張】動画・音声( *.mp4;*.3gp;*.3gpp;*.3gp2;*.3g2;*.mov)|*.aac;*.mp4;*.3gp;"
     "*.3gpp;*.3gp2;*.3g2;*.mov|すべてのメディア・ファイル( *.*)|*.*");
 
-void startWithoutMedia(WindowFixture& f) {
-    f.writeSettings(transportsetup::kSettings);
-    if (!f.start()) qFatal("the window refused to start");
+// Picks the time and goes there as the picker's set button does.
+void setTime(SessionFixture& f, const QTime& time) {
+    f.settings().set(Setting::PickedTime, time);
+    f.session().run([&] { f.session().seekToPickedTime(); });
 }
 
 // Sets the picker and presses its button.
@@ -147,13 +149,12 @@ void OpenMediaTest::atNameSetsPicker_data() {
 void OpenMediaTest::atNameSetsPicker() {
     QFETCH(QString, name);
     QFETCH(QTime, picker);
-    WindowFixture f;
+    SessionFixture f;
     startWithoutMedia(f);
-    MainWindow& w = f.window();
     const QString media = f.addMediaFile(name, 7200);
-    control<QTimeEdit>(w, "timePicker")->setTime(QTime(0, 5, 0));
+    f.settings().set(Setting::PickedTime, QTime(0, 5, 0));
     f.openMedia(media);
-    QCOMPARE(control<QTimeEdit>(w, "timePicker")->time(), picker);
+    QCOMPARE(f.settings().value(Setting::PickedTime).toTime(), picker);
     // With a time in the name or without, the open leaves the player paused at the start.
     QVERIFY(f.player.log.contains(QStringLiteral("open ") + media));
     QCOMPARE(f.player.count(QStringLiteral("play")), 0);
@@ -253,25 +254,20 @@ void OpenMediaTest::cancelledDialogChangesNothing() {
 }
 
 void OpenMediaTest::openClearsWavMode() {
-    WindowFixture f;
-    const QString saved = f.addMediaFile(QStringLiteral("saved.wav"), 600);
-    f.writeSettings(transportsetup::kSettings + "[General]\nFile=" + saved.toUtf8() +
-                    "\n[Record]\nPosition=12\n");
-    QVERIFY(f.start());
-    MainWindow& w = f.window();
+    SessionFixture f;
+    transportsetup::startWavRestored(f, 12);
     QVERIFY(f.transport().wavMode());
     const QString wav = f.addMediaFile(QStringLiteral("next.wav"), 60);
     f.dialogs.openAnswers << wav;
-    control<QAction>(w, "openMediaAction")->trigger();
+    f.session().openMedia();
     QVERIFY(!f.transport().wavMode());
     QCOMPARE(f.transport().mediaPath(), wav);
 }
 
 void OpenMediaTest::openTurnsSaveOnCloseOn() {
-    WindowFixture f;
+    SessionFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    MainWindow& w = f.window();
-    control<QAction>(w, "resetAction")->trigger();  // the reset turns it off
+    f.session().resetToDefaults();  // the reset turns it off
     QVERIFY(!f.session().savesOnClose());
     f.openMedia(f.addMediaFile(QStringLiteral("next.mp3"), 60));
     QVERIFY(f.session().savesOnClose());
@@ -297,13 +293,12 @@ void OpenMediaTest::unplayableNameShowsNoLength() {
 }
 
 void OpenMediaTest::openErrorEndsHandlerAtFailingCall() {
-    WindowFixture f;
+    SessionFixture f;
     const QString media = startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    MainWindow& w = f.window();
     f.dialogs.openAnswers << f.addMediaFile(QStringLiteral("next.mp3"), 60);
     f.player.failNext(QStringLiteral("close"));
     f.player.log.clear();
-    control<QAction>(w, "openMediaAction")->trigger();
+    QVERIFY(!f.session().run([&] { f.session().openMedia(); }));
     QCOMPARE(f.dialogs.errors.size(), 1);
     QVERIFY(f.dialogs.errors.first().contains(QStringLiteral("close")));
     QCOMPARE(f.dialogs.lastOpenTitle, QStringLiteral("開く"));  // the file is chosen first
@@ -334,13 +329,12 @@ void OpenMediaTest::pickerAcceptsExactlyTheLength() {
 }
 
 void OpenMediaTest::pickerAtZeroSeeksWithoutPlayback() {
-    WindowFixture f;
+    SessionFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    MainWindow& w = f.window();
     f.player.setPosition(30);
     f.transport().setRepeatPosition(42);
     f.player.log.clear();
-    setTime(w, QTime(0, 0, 0));
+    setTime(f, QTime(0, 0, 0));
     QCOMPARE(f.player.log, QStringList{QStringLiteral("setPosition 0")});
     QCOMPARE(f.transport().repeatPosition(), 0.0);
     QCOMPARE(f.player.playState(), PlayState::Paused);
@@ -370,12 +364,12 @@ void OpenMediaTest::pickerStartsOnePlayback() {
 }
 
 void OpenMediaTest::pickerErrorEndsHandlerAtFailingCall() {
-    WindowFixture f;
+    SessionFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    MainWindow& w = f.window();
     transportTimer(f, "repeatTimer")->start();
     f.player.failNext(QStringLiteral("play"));
-    setTime(w, QTime(0, 1, 0));
+    f.settings().set(Setting::PickedTime, QTime(0, 1, 0));
+    QVERIFY(!f.session().run([&] { f.session().seekToPickedTime(); }));
     QCOMPARE(f.dialogs.errors.size(), 1);
     QCOMPARE(f.transport().repeatPosition(), 60.0);  // set before the failing call
     QCOMPARE(f.player.position(), 60.0);             // sought before it too
@@ -384,27 +378,26 @@ void OpenMediaTest::pickerErrorEndsHandlerAtFailingCall() {
 }
 
 void OpenMediaTest::fileMenuDisplays() {
-    WindowFixture f;
+    SessionFixture f;
     startWithoutMedia(f);
-    MainWindow& w = f.window();
-    Q_EMIT f.session().indexCommands().volumeBarLeadingTextChanged(QStringLiteral("p"));
-    Q_EMIT f.session().indexCommands().volumeBarTrailingTextChanged(QStringLiteral("s"));
-    control<QAction>(w, "showFileNameAction")->trigger();
-    control<QAction>(w, "showFolderNameAction")->trigger();
-    QCOMPARE(control<ProgressBar>(w, "volumeBar")->positionTextPrefix(), QStringLiteral("p"));
-    QCOMPARE(control<ProgressBar>(w, "volumeBar")->positionTextSuffix(), QStringLiteral("s"));
+    Session& s = f.session();
+    Q_EMIT s.indexCommands().volumeBarLeadingTextChanged(QStringLiteral("p"));
+    Q_EMIT s.indexCommands().volumeBarTrailingTextChanged(QStringLiteral("s"));
+    s.showFileName();
+    s.showFolderName();
+    QCOMPARE(s.volumeBarLeading(), QStringLiteral("p"));
+    QCOMPARE(s.volumeBarTrailing(), QStringLiteral("s"));
 
     f.openMedia(f.addMediaFile(QStringLiteral("talk.mp3"), 600));
     const QString folder = f.folder().chopped(1);
-    control<QAction>(w, "showFileNameAction")->trigger();
-    QCOMPARE(control<ProgressBar>(w, "volumeBar")->positionTextPrefix(),
-             QStringLiteral("talk.mp3 - ") + folder + QLatin1Char('/'));
-    QCOMPARE(control<ProgressBar>(w, "volumeBar")->positionTextSuffix(), QString());
-    Q_EMIT f.session().indexCommands().volumeBarLeadingTextChanged(QStringLiteral("p"));
-    Q_EMIT f.session().indexCommands().volumeBarTrailingTextChanged(QStringLiteral("s"));
-    control<QAction>(w, "showFolderNameAction")->trigger();
-    QCOMPARE(control<ProgressBar>(w, "volumeBar")->positionTextPrefix(), folder);
-    QCOMPARE(control<ProgressBar>(w, "volumeBar")->positionTextSuffix(), QString());
+    s.showFileName();
+    QCOMPARE(s.volumeBarLeading(), QStringLiteral("talk.mp3 - ") + folder + QLatin1Char('/'));
+    QCOMPARE(s.volumeBarTrailing(), QString());
+    Q_EMIT s.indexCommands().volumeBarLeadingTextChanged(QStringLiteral("p"));
+    Q_EMIT s.indexCommands().volumeBarTrailingTextChanged(QStringLiteral("s"));
+    s.showFolderName();
+    QCOMPARE(s.volumeBarLeading(), folder);
+    QCOMPARE(s.volumeBarTrailing(), QString());
 }
 
 QTEST_MAIN(OpenMediaTest)

@@ -5,7 +5,6 @@
 #include <QFile>
 #include <QLabel>
 #include <QTimer>
-#include <QToolButton>
 #include <QtTest>
 #include <functional>
 
@@ -14,20 +13,9 @@
 #include "fakes/window_fixture.h"
 #include "transport/media_player.h"
 
+using transportsetup::startWavRestored;
 using transportsetup::startWithMedia;
-
-namespace {
-// A WAV file restored at start-up with a saved position, which puts the window in WAV mode.
-QString startWavRestored(WindowFixture& f, double savedPosition) {
-    const QString media = f.addMediaFile(QStringLiteral("talk.wav"), 600);
-    f.writeSettings(transportsetup::kSettings + "[General]\nFile=" + media.toUtf8() +
-                    "\n[Record]\nPosition=" + QByteArray::number(savedPosition) + "\n");
-    if (!f.start()) qFatal("the window refused to start");
-    f.clock.advance(1000);
-    f.transport().finishLengthProbe();
-    return media;
-}
-}  // namespace
+using transportsetup::startWithoutMedia;
 
 class PlayPauseTest : public QObject {
     Q_OBJECT
@@ -68,10 +56,9 @@ void PlayPauseTest::pauseRewindsByChosenSeconds() {
     QFETCH(int, item);
     QFETCH(int, playMs);
     QFETCH(double, expected);
-    WindowFixture f;
+    SessionFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    MainWindow& w = f.window();
-    control<RadioGroup>(w, "autoRewindGroup")->setItemIndex(item);
+    f.session().choose(Setting::AutoRewind, item);
 
     f.transport().playPause();
     QCOMPARE(f.player.playState(), PlayState::Playing);
@@ -88,7 +75,7 @@ void PlayPauseTest::pauseRewindsByChosenSeconds() {
 }
 
 void PlayPauseTest::resumePlaysFromRewoundPosition() {
-    WindowFixture f;
+    SessionFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
     QCOMPARE(f.transport().rewindSeconds(), 2.5);
     f.transport().playPause();
@@ -103,10 +90,8 @@ void PlayPauseTest::resumePlaysFromRewoundPosition() {
 }
 
 void PlayPauseTest::withoutMediaNothingHappens() {
-    WindowFixture f;
-    f.writeSettings(transportsetup::kSettings);
-    QVERIFY(f.start());
-    MainWindow& w = f.window();
+    SessionFixture f;
+    startWithoutMedia(f);
     transportTimer(f, "repeatTimer")->start();
     transportTimer(f, "rewindSkipTimer")->start();
     f.player.log.clear();
@@ -116,14 +101,13 @@ void PlayPauseTest::withoutMediaNothingHappens() {
     // The timers stop before the media is asked for.
     QVERIFY(!transportTimer(f, "repeatTimer")->isActive());
     QVERIFY(!transportTimer(f, "rewindSkipTimer")->isActive());
-    control<QAction>(w, "playPauseAction")->trigger();
+    f.transport().togglePlay();
     QVERIFY(f.player.log.isEmpty());
 }
 
 void PlayPauseTest::wavModeNeverRewinds() {
-    WindowFixture f;
+    SessionFixture f;
     startWavRestored(f, 20);
-    MainWindow& w = f.window();
     QVERIFY(f.transport().wavMode());
     QCOMPARE(f.player.position(), 20.0);
     QCOMPARE(f.player.playState(), PlayState::Paused);
@@ -140,12 +124,11 @@ void PlayPauseTest::wavModeNeverRewinds() {
     QCOMPARE(f.player.position(), 25.0);
     QCOMPARE(f.transport().savedPosition(), 25.0);
     QCOMPARE(f.player.count(QStringLiteral("setPosition")), 0);
-    QCOMPARE(control<ProgressBar>(w, "volumeBar")->positionTextPrefix(),
-             QStringLiteral("     再生速度[ 1.0 ］"));
+    QCOMPARE(f.session().volumeBarLeading(), QStringLiteral("     再生速度[ 1.0 ］"));
 }
 
 void PlayPauseTest::wavModeLeavesEndedMediaAlone() {
-    WindowFixture f;
+    SessionFixture f;
     startWavRestored(f, 598);
     f.player.play();
     f.clock.advance(5000);
@@ -177,13 +160,12 @@ void PlayPauseTest::toolbarTogglesWithoutRewind() {
 }
 
 void PlayPauseTest::toolbarForgetsVanishedFile() {
-    WindowFixture f;
+    SessionFixture f;
     const QString media = startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    MainWindow& w = f.window();
     QVERIFY(QFile::remove(media));
     transportTimer(f, "repeatTimer")->start();
     f.player.log.clear();
-    control<QAction>(w, "playPauseAction")->trigger();
+    f.session().run([&] { f.transport().togglePlay(); });
     QVERIFY(f.transport().mediaPath().isEmpty());
     QVERIFY(f.player.log.isEmpty());
     QCOMPARE(f.player.playState(), PlayState::Paused);
@@ -191,13 +173,12 @@ void PlayPauseTest::toolbarForgetsVanishedFile() {
 }
 
 void PlayPauseTest::toolbarErrorEndsHandlerAtFailingCall() {
-    WindowFixture f;
+    SessionFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    MainWindow& w = f.window();
     transportTimer(f, "repeatTimer")->start();
     transportTimer(f, "rewindSkipTimer")->start();
     f.player.failNext(QStringLiteral("play"));
-    control<QAction>(w, "playPauseAction")->trigger();
+    QVERIFY(!f.session().run([&] { f.transport().togglePlay(); }));
     QCOMPARE(f.dialogs.errors.size(), 1);
     QVERIFY(f.dialogs.errors.first().contains(QStringLiteral("play")));
     QCOMPARE(f.player.playState(), PlayState::Paused);
@@ -227,7 +208,7 @@ void PlayPauseTest::playStateShowsPlayerValues() {
 }
 
 void PlayPauseTest::repeatWithoutPositionNeverSeeks() {
-    WindowFixture f;
+    SessionFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
     QCOMPARE(f.transport().repeatPosition(), 0.0);
     f.player.log.clear();
@@ -242,7 +223,7 @@ void PlayPauseTest::repeatWithoutPositionNeverSeeks() {
 }
 
 void PlayPauseTest::repeatRestartsAtPositionEachTick() {
-    WindowFixture f;
+    SessionFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
     f.transport().setRepeatPosition(30);
     f.transport().replay();
@@ -269,33 +250,30 @@ void PlayPauseTest::repeatRestartsAtPositionEachTick() {
 }
 
 void PlayPauseTest::changedIntervalAppliesToRunningTimer() {
-    WindowFixture f;
+    SessionFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    MainWindow& w = f.window();
     f.transport().setRepeatPosition(30);
     f.transport().replay();
-    control<RadioGroup>(w, "repeatIntervalGroup")->setItemIndex(6);
+    f.session().choose(Setting::RepeatInterval, 6);
     QCOMPARE(f.transport().repeatInterval(), 20000);
     QCOMPARE(transportTimer(f, "repeatTimer")->interval(), 20000);
     QVERIFY(transportTimer(f, "repeatTimer")->isActive());
     QCOMPARE(ProfileFile(f.settings().path())
                  .readInteger(QStringLiteral("Play"), QStringLiteral("RepeatTime"), -9),
              6);
-    control<RadioGroup>(w, "repeatIntervalGroup")->setItemIndex(-1);
+    f.session().choose(Setting::RepeatInterval, -1);
     QCOMPARE(transportTimer(f, "repeatTimer")->interval(), 2000);
 }
 
 void PlayPauseTest::rewindChoiceAppliesAndIsStored() {
-    WindowFixture f;
-    f.create();
-    // Before start-up the group's choice waits for the settings to be applied.
-    control<RadioGroup>(f.window(), "autoRewindGroup")->setItemIndex(3);
+    SessionFixture f;
+    // Before start-up the choice waits for the settings to be applied.
+    f.session().choose(Setting::AutoRewind, 3);
     QCOMPARE(f.transport().rewindSeconds(), 3.0);
 
-    WindowFixture g;
+    SessionFixture g;
     startWithMedia(g, QStringLiteral("talk.mp3"), 600);
-    MainWindow& w = g.window();
-    control<RadioGroup>(w, "autoRewindGroup")->setItemIndex(3);
+    g.session().choose(Setting::AutoRewind, 3);
     QCOMPARE(g.transport().rewindSeconds(), 1.2);
     QCOMPARE(ProfileFile(g.settings().path())
                  .readInteger(QStringLiteral("Play"), QStringLiteral("AutoBackSpace"), -9),
@@ -303,15 +281,14 @@ void PlayPauseTest::rewindChoiceAppliesAndIsStored() {
 }
 
 void PlayPauseTest::commandsStopRepeat() {
-    WindowFixture f;
+    SessionFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    MainWindow& w = f.window();
     f.transport().setRepeatPosition(30);
     const std::pair<const char*, std::function<void()>> commands[] = {
         {"PlayPause", [&] { f.transport().playPause(); }},
-        {"toolbar", [&] { control<QAction>(w, "playPauseAction")->trigger(); }},
-        {"position bar click", [&] { clickBar(control<ProgressBar>(w, "positionBar")); }},
-        {"set time", [&] { control<QToolButton>(w, "setTimeButton")->click(); }},
+        {"toolbar", [&] { f.transport().togglePlay(); }},
+        {"position bar click", [&] { f.transport().togglePlayFromBar(); }},
+        {"set time", [&] { f.session().seekToPickedTime(); }},
     };
     for (const auto& [name, command] : commands) {
         f.transport().replay();
@@ -335,7 +312,6 @@ void PlayPauseTest::pollWhilePausedChangesNothing() {
     QCOMPARE(control<ProgressBar>(w, "positionBar")->positionTextPrefix(), prefix);
     QCOMPARE(control<ProgressBar>(w, "positionBar")->position(), 0);
     QCOMPARE(f.transport().shownSeconds(), shown);
-    QCOMPARE(f.transport().polledPosition(), 0.0);
 }
 
 void PlayPauseTest::pollWhilePlayingShowsPosition() {
@@ -346,7 +322,6 @@ void PlayPauseTest::pollWhilePlayingShowsPosition() {
     f.player.play();
     f.clock.advance(500);
     f.transport().pollPosition();
-    QCOMPARE(f.transport().polledPosition(), 75.5);
     QCOMPARE(f.transport().polledDuration(), 600.0);
     QCOMPARE(f.transport().shownSeconds(), 75);
     QCOMPARE(control<QLabel>(w, "playTimeLabel")->text(), QStringLiteral("0:01:15"));
@@ -360,9 +335,8 @@ void PlayPauseTest::pollWhilePlayingShowsPosition() {
 void PlayPauseTest::pollKeepsBarAtZeroUntilLengthKnown() {
     WindowFixture f;
     f.player.setDurationDelay(1'000'000'000);  // a player that has not told the length yet
-    f.writeSettings(transportsetup::kSettings);
     const QString media = f.addMediaFile(QStringLiteral("talk.mp3"), 600);
-    QVERIFY(f.start());
+    startWithoutMedia(f);
     MainWindow& w = f.window();
     f.session().dropFiles({media});  // no length probe yet
     QCOMPARE(control<ProgressBar>(w, "positionBar")->maximum(), 0);

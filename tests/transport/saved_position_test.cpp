@@ -36,7 +36,7 @@ void SavedPositionTest::restoredPositionStaysWithinTheMedia_data() {
 void SavedPositionTest::restoredPositionStaysWithinTheMedia() {
     QFETCH(QByteArray, saved);
     QFETCH(double, expected);
-    WindowFixture f;
+    SessionFixture f;
     const QString media = f.addMediaFile(QStringLiteral("talk.mp3"), 600);
     f.writeSettings(transportsetup::kSettings + "[General]\nFile=" + media.toUtf8() +
                     "\n[Record]\nPosition=" + saved + "\n");
@@ -94,8 +94,7 @@ void SavedPositionTest::probeLeavesThePlayerWhereTheOpenPutIt() {
 
 void SavedPositionTest::lengthShownOnceThePlayerKnowsIt() {
     WindowFixture f;
-    f.writeSettings(transportsetup::kSettings);
-    QVERIFY(f.start());
+    transportsetup::startWithoutMedia(f);
     MainWindow& w = f.window();
     f.session().dropFiles({f.addMediaFile(QStringLiteral("talk.mp3"), 600)});
     QVERIFY(transportTimer(f, "lengthProbeTimer")->isActive());

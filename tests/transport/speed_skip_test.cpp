@@ -47,9 +47,8 @@ private Q_SLOTS:
 };
 
 void SpeedSkipTest::speedGroupAppliesTable() {
-    WindowFixture f;
+    SessionFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    MainWindow& w = f.window();
     struct Row {
         int item;
         double speed;
@@ -61,32 +60,29 @@ void SpeedSkipTest::speedGroupAppliesTable() {
                         {3, 1.2, "1.2", true}, {4, 1.5, "1.5", true}, {5, 1.8, "1.8", true},
                         {6, 2.0, "2.0", true}, {-1, 1.0, "1.0", true}};
     for (const Row& row : rows) {
-        control<RadioGroup>(w, "speedGroup")->setItemIndex(row.item);
+        f.session().choose(Setting::SpeedChoice, row.item);
         const QByteArray where = QByteArray("item ") + QByteArray::number(row.item);
         QVERIFY2(f.player.rate() == row.speed, where);
         QVERIFY2(f.transport().chosenSpeed() == row.speed, where);
         QVERIFY2(f.transport().speedSwitchOn() == row.active, where);
-        QVERIFY2(control<ProgressBar>(w, "volumeBar")->positionTextPrefix() ==
-                     speedText(QLatin1String(row.text)),
-                 where);
+        QVERIFY2(f.session().volumeBarLeading() == speedText(QLatin1String(row.text)), where);
         QVERIFY2(readPlayInt(f, QStringLiteral("Speed")) == row.item, where);
     }
 }
 
 void SpeedSkipTest::speedGroupWaitsForStartup() {
-    WindowFixture f;
-    MainWindow& w = f.create();
+    SessionFixture f;
+    Session& s = f.session();
     f.player.log.clear();
-    control<RadioGroup>(w, "speedGroup")->setItemIndex(4);
+    s.choose(Setting::SpeedChoice, 4);
     QVERIFY(f.player.log.isEmpty());
     QCOMPARE(f.transport().chosenSpeed(), 1.0);
 }
 
 void SpeedSkipTest::speedChoiceIsStoredWhileFileExists() {
-    WindowFixture f;
+    SessionFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    MainWindow& w = f.window();
-    control<RadioGroup>(w, "speedGroup")->setItemIndex(5);
+    f.session().choose(Setting::SpeedChoice, 5);
     const ProfileFile ini(f.settings().path());
     QCOMPARE(ini.readInteger(QStringLiteral("Play"), QStringLiteral("Speed"), -9), 5);
     QCOMPARE(ini.readString(QStringLiteral("Play"), QStringLiteral("ActualSpeed"), QString()),
@@ -94,7 +90,7 @@ void SpeedSkipTest::speedChoiceIsStoredWhileFileExists() {
 
     // Without the file the choice still applies but nothing is written (or created).
     QVERIFY(QFile::remove(f.settings().path()));
-    control<RadioGroup>(w, "speedGroup")->setItemIndex(1);
+    f.session().choose(Setting::SpeedChoice, 1);
     QCOMPARE(f.player.rate(), 0.8);
     QVERIFY(!QFile::exists(f.settings().path()));
     QVERIFY(f.dialogs.errors.isEmpty());
@@ -104,7 +100,7 @@ void SpeedSkipTest::toggleSwitchesBetweenNormalAndSetSpeed() {
     WindowFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
     MainWindow& w = f.window();
-    control<RadioGroup>(w, "speedGroup")->setItemIndex(4);
+    f.session().choose(Setting::SpeedChoice, 4);
     QCOMPARE(f.player.rate(), 1.5);
     QVERIFY(f.transport().speedSwitchOn());
     const QByteArray settings = f.settingsBytes();
@@ -128,76 +124,72 @@ void SpeedSkipTest::toggleSwitchesBetweenNormalAndSetSpeed() {
 }
 
 void SpeedSkipTest::normalChosenWhileSetSpeedActive() {
-    WindowFixture f;
+    SessionFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    MainWindow& w = f.window();
-    control<RadioGroup>(w, "speedGroup")->setItemIndex(4);
-    control<RadioGroup>(w, "speedGroup")->setItemIndex(2);
+    f.session().choose(Setting::SpeedChoice, 4);
+    f.session().choose(Setting::SpeedChoice, 2);
     QCOMPARE(f.player.rate(), 1.0);
     QVERIFY(!f.transport().speedSwitchOn());
     QCOMPARE(f.transport().chosenSpeed(), 1.0);
 
     f.player.log.clear();
-    control<QAction>(w, "speedSwitchAction")->trigger();
+    f.transport().toggleSpeedSwitch();
     QCOMPARE(f.player.log, QStringList{QStringLiteral("setRate 1")});
     QVERIFY(f.transport().speedSwitchOn());
-    QCOMPARE(control<ProgressBar>(w, "volumeBar")->positionTextPrefix(),
-             speedText(QStringLiteral("1.0")));
+    QCOMPARE(f.session().volumeBarLeading(), speedText(QStringLiteral("1.0")));
 }
 
 void SpeedSkipTest::toggleRefusedWhenRateUnavailable() {
-    WindowFixture f;
+    SessionFixture f;
     startWithMedia(f, QStringLiteral("talk.wav"), 600, /*rateAvailable=*/false);
-    MainWindow& w = f.window();
-    control<RadioGroup>(w, "speedGroup")->setItemIndex(4);  // the group does not ask
+    f.session().choose(Setting::SpeedChoice, 4);  // the choice does not ask
     QCOMPARE(f.player.rate(), 1.5);
-    const QString before = control<ProgressBar>(w, "volumeBar")->positionTextPrefix();
+    const QString before = f.session().volumeBarLeading();
     f.player.log.clear();
-    control<QAction>(w, "speedSwitchAction")->trigger();
+    f.transport().toggleSpeedSwitch();
     QCOMPARE(f.dialogs.messages, QStringList{kRateRefused});
     QVERIFY(f.player.log.isEmpty());
     QVERIFY(f.transport().speedSwitchOn());
-    QCOMPARE(control<ProgressBar>(w, "volumeBar")->positionTextPrefix(), before);
+    QCOMPARE(f.session().volumeBarLeading(), before);
     QVERIFY(f.dialogs.errors.isEmpty());
 }
 
 void SpeedSkipTest::speedErrorsEndHandlerAtFailingCall() {
-    WindowFixture f;
+    SessionFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    MainWindow& w = f.window();
-    const QString before = control<ProgressBar>(w, "volumeBar")->positionTextPrefix();
+    Session& s = f.session();
+    const QString before = s.volumeBarLeading();
 
     f.player.failNext(QStringLiteral("setRate"));
-    control<QAction>(w, "speedSwitchAction")->trigger();
+    QVERIFY(!s.run([&] { f.transport().toggleSpeedSwitch(); }));
     QCOMPARE(f.dialogs.errors.size(), 1);
     QCOMPARE(f.player.rate(), 1.0);
-    QCOMPARE(control<ProgressBar>(w, "volumeBar")->positionTextPrefix(), before);
+    QCOMPARE(s.volumeBarLeading(), before);
 
-    // Through the radio group: the failing rate ends it before the text and the file.
+    // Through the choice: the failing rate ends it before the text and the file.
     const QByteArray settings = f.settingsBytes();
     f.player.failNext(QStringLiteral("setRate"));
-    control<RadioGroup>(w, "speedGroup")->setItemIndex(6);
+    QVERIFY(!s.run([&] { s.choose(Setting::SpeedChoice, 6); }));
     QCOMPARE(f.dialogs.errors.size(), 2);
-    QCOMPARE(control<ProgressBar>(w, "volumeBar")->positionTextPrefix(), before);
+    QCOMPARE(s.volumeBarLeading(), before);
     QCOMPARE(f.settingsBytes(), settings);
 }
 
 void SpeedSkipTest::pitchGroupsSetStepsAndStore() {
-    WindowFixture f;
+    SessionFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    MainWindow& w = f.window();
     QCOMPARE(f.transport().rewindStep(), 5.0);
     QCOMPARE(f.transport().forwardStep(), 5.0);
-    control<RadioGroup>(w, "rewindStepGroup")->setItemIndex(0);
-    control<RadioGroup>(w, "forwardStepGroup")->setItemIndex(6);
+    f.session().choose(Setting::RewindStep, 0);
+    f.session().choose(Setting::ForwardStep, 6);
     QCOMPARE(f.transport().rewindStep(), 2.0);
     QCOMPARE(f.transport().forwardStep(), 600.0);
     const ProfileFile ini(f.settings().path());
     QCOMPARE(ini.readInteger(QStringLiteral("Pedal"), QStringLiteral("REWPitch"), -9), 0);
     QCOMPARE(ini.readInteger(QStringLiteral("Pedal"), QStringLiteral("FWDPitch"), -9), 6);
     // No selection keeps the step.
-    control<RadioGroup>(w, "rewindStepGroup")->setItemIndex(-1);
-    control<RadioGroup>(w, "forwardStepGroup")->setItemIndex(-1);
+    f.session().choose(Setting::RewindStep, -1);
+    f.session().choose(Setting::ForwardStep, -1);
     QCOMPARE(f.transport().rewindStep(), 2.0);
     QCOMPARE(f.transport().forwardStep(), 600.0);
 }
@@ -232,7 +224,7 @@ void SpeedSkipTest::rewindStepsToStartAndPauses() {
 }
 
 void SpeedSkipTest::rewindFromExactlyOneStepLandsOnZero() {
-    WindowFixture f;
+    SessionFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
     f.player.setPosition(5);
     f.player.play();
@@ -314,9 +306,8 @@ void SpeedSkipTest::unknownDurationStopsSkips() {
 }
 
 void SpeedSkipTest::playStateEndsSkip() {
-    WindowFixture f;
+    SessionFixture f;
     startWithMedia(f, QStringLiteral("talk.mp3"), 600);
-    MainWindow& w = f.window();
     transportTimer(f, "rewindSkipTimer")->start();
     transportTimer(f, "forwardSkipTimer")->start();
     f.transport().refreshPlayState();
@@ -325,10 +316,10 @@ void SpeedSkipTest::playStateEndsSkip() {
 
     // Every play or pause command ends a skip, the position-bar click included.
     transportTimer(f, "rewindSkipTimer")->start();
-    clickBar(control<ProgressBar>(w, "positionBar"));
+    f.transport().togglePlayFromBar();
     QVERIFY(!transportTimer(f, "rewindSkipTimer")->isActive());
     transportTimer(f, "forwardSkipTimer")->start();
-    control<QAction>(w, "playPauseAction")->trigger();
+    f.transport().togglePlay();
     QVERIFY(!transportTimer(f, "forwardSkipTimer")->isActive());
 }
 

@@ -1,4 +1,5 @@
-// The lookup tables of the transport radio groups, the speed text and the bar scale.
+// The lookup tables of the transport radio groups, the speed text and the bar scale. The speed
+// rows are checked through the session's choice (speed_skip_test).
 
 #include <QtTest>
 #include <limits>
@@ -10,7 +11,6 @@ class TransportTablesTest : public QObject {
 private Q_SLOTS:
     void rewindSeconds();
     void repeatIntervals();
-    void speedRows();
     void pitches();
     void formatSpeed_data();
     void formatSpeed();
@@ -35,24 +35,6 @@ void TransportTablesTest::repeatIntervals() {
         QCOMPARE(RepeatIntervalFor(i), expected[i]);
     for (int outside : {-1, 7, std::numeric_limits<int>::max()})
         QCOMPARE(RepeatIntervalFor(outside), 2000);
-}
-
-void TransportTablesTest::speedRows() {
-    const double speeds[] = {0.6, 0.8, 1.0, 1.2, 1.5, 1.8, 2.0};
-    const char* texts[] = {"0.6", "0.8", "1.0", "1.2", "1.5", "1.8", "2.0"};
-    for (int i = 0; i < 7; ++i) {
-        const SpeedChoice row = SpeedFor(i);
-        QCOMPARE(row.speed, speeds[i]);
-        QCOMPARE(row.text, QString::fromLatin1(texts[i]));
-        QCOMPARE(row.active, i != 2);  // only 1.0 counts as normal speed
-    }
-    // No selection plays at 1.0 yet counts as a chosen speed.
-    for (int outside : {-1, 7}) {
-        const SpeedChoice row = SpeedFor(outside);
-        QCOMPARE(row.speed, 1.0);
-        QCOMPARE(row.text, QStringLiteral("1.0"));
-        QVERIFY(row.active);
-    }
 }
 
 void TransportTablesTest::pitches() {
