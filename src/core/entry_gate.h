@@ -2,11 +2,11 @@
 
 #include <functional>
 
-// Whether a request from outside the window (the desktop media interface, the command-line
-// hand-over, hotkeys, the pedal, the URL panel) may run now. The window's waits process events;
-// a request run inside one would run in the middle of the handler that waits (an open inside an
-// open's wait uses up its file and leaves it to ask with a dialog). So the gate is shut while
-// the window closes and during every such wait; callers refuse or defer what arrives meanwhile.
+// Whether a request from outside (the desktop media interface, the command-line hand-over,
+// hotkeys, the pedal, the URL panel) may run now. The session's waits process events; a request
+// run inside one would run in the middle of the command that waits (an open inside an open's
+// wait uses up its file and leaves it to ask with a dialog). So the gate is shut while the
+// session closes and during every such wait; callers refuse or defer what arrives meanwhile.
 class EntryGate {
 public:
     bool isOpen() const { return !closing_ && waits_ == 0; }

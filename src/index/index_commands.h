@@ -17,7 +17,7 @@ class TransportController;
 //
 // Errors are not caught here: a player error (PlayerError), a refused write of the index or
 // settings file (ProfileWriteError) and a CSV file that cannot be written (CsvExportError) end
-// the command at the failing call, with nothing after it done, for the window's guard to show.
+// the command at the failing call, with nothing after it done, for the session's guard to show.
 class IndexCommands : public QObject {
     Q_OBJECT
 public:

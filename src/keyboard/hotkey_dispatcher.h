@@ -20,7 +20,7 @@ class TransportController;
 //
 // Player errors (PlayerError) are not caught: the action ends at the failing call with what it
 // did so far, and the caller's guard shows the standard error box. So dispatch() must run
-// inside the window's guard.
+// inside the session's guard.
 class HotkeyDispatcher : public QObject {
     Q_OBJECT
 public:

@@ -38,7 +38,7 @@ public:
     PedalController(PedalLibrary& library, TransportController& transport, KeyState& keys,
                     QString programFolder, QObject* parent = nullptr);
 
-    // Runs each timer tick; the window passes its error guard. The timers are named (objectName)
+    // Runs each timer tick; the session passes its error guard. The timers are named (objectName)
     // after their job.
     using TickRunner = ::TickRunner;
     void setTickRunner(TickRunner runner) { runTick_ = std::move(runner); }

@@ -5,7 +5,7 @@
 #include <QTimer>
 #include <functional>
 
-// Runs a controller's timer tick; the window passes its error guard, so that a player error in a
+// Runs a controller's timer tick; the session passes its error guard, so that a player error in a
 // tick ends with the standard error box.
 using TickRunner = std::function<void(const std::function<void()>&)>;
 

@@ -29,7 +29,7 @@ public:
     TransportController(MediaPlayer& player, Clock& clock, QObject* parent = nullptr);
 
     MediaPlayer& player() { return player_; }
-    // Runs each timer tick; the window passes its error guard so that a player error in a tick
+    // Runs each timer tick; the session passes its error guard so that a player error in a tick
     // ends with the standard error box. The timers are named (objectName) after their job.
     using TickRunner = ::TickRunner;
     void setTickRunner(TickRunner runner) { runTick_ = std::move(runner); }
@@ -195,7 +195,7 @@ private:
     void load(const QString& path);
     // Shows the length once the player reports it (the label and the bar's maximum).
     void showKnownLength();
-    // Runs work from a player signal through the tick runner (the window's error guard).
+    // Runs work from a player signal through the tick runner (the session's error guard).
     void runGuarded(const std::function<void()>& work);
     void showPosition(double seconds);
     void restartAtRepeatPosition();

@@ -310,7 +310,7 @@ void PedalControllerTest::shutGateLeavesTheReportForLater() {
     rig.pedal.pollTick();
     QVERIFY(rig.playing());
 
-    // The real poll timer reads on its own, through the window's guard.
+    // The real poll timer reads on its own, through the session's guard.
     int guarded = 0;
     rig.pedal.setTickRunner([&guarded](const std::function<void()>& tick) {
         ++guarded;
