@@ -71,7 +71,6 @@ public:
     SettingsStore& settings() { return *settings_; }
     const SettingsStore& settings() const { return *settings_; }
     MediaPlayer& player();
-    Clock& clock() { return clock_; }
     Dialogs& dialogs() { return dialogs_; }
     // Shut while the session closes and while a command waits processing events.
     const EntryGate& gate() const { return gate_; }

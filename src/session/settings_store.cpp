@@ -8,7 +8,6 @@
 SettingsStore::SettingsStore(QObject* parent) : QObject(parent) {
     for (const SettingRow& row : SettingsTable())
         values_[size_t(row.setting)] = row.initial.value_or(row.readDefault);
-    values_[size_t(Setting::PickedTime)] = QTime(0, 0, 0);
 }
 
 QVariant SettingsStore::value(Setting setting) const {

@@ -109,6 +109,7 @@ std::vector<Row> buildTable() {
         coordinate(S::WindowTop, Ini::WindowTop, kDefaultWindowTop),
         coordinate(S::WindowLeft, Ini::WindowLeft, kDefaultWindowLeft),
     };
+    rows[size_t(S::PickedTime)].initial = QTime(0, 0, 0);
     rows[size_t(S::SpeedChoice)].alsoWrites = {S::ChosenSpeed};
     // Checked in a new session, unlike the other flags without a reset value.
     rows[size_t(S::TwoPedalsKeepSpeedAndVolume)].initial = true;
