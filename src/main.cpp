@@ -12,6 +12,7 @@
 #include "app/action_service.h"
 #include "app/command_line.h"
 #include "app/dialogs.h"
+#include "app/first_paint.h"
 #include "app/main_window.h"
 #include "app/mpris_service.h"
 #include "app/outside_entries.h"
@@ -110,15 +111,10 @@ int main(int argc, char* argv[]) {
 
     SteadyClock clock;
     WidgetDialogs dialogs(nullptr);
-    std::unique_ptr<MpvPlayer> player;
-    try {
-        player = std::make_unique<MpvPlayer>();
-    } catch (const PlayerError& e) {
-        std::fprintf(stderr, "Scribo: %s\n", e.what());
-        // Started from the desktop's menu, nobody reads standard error.
-        dialogs.showError(QString::fromUtf8(e.what()));
-        return 3;
-    }
+    // Loading libmpv and the ~190 libraries it pulls in takes longer than building and painting
+    // the window, so the player starts after the first paint. (Loaded on a thread meanwhile, it
+    // holds the dynamic loader's lock, which the paint's own threads wait for.)
+    const auto player = std::make_unique<MpvPlayer>(MpvPlayer::StartLater{});
     HidPedalLibrary pedalLibrary(HidPedalLibrary::configuredLibraryName(), programFolder);
     const std::unique_ptr<KeyState> keyState = createKeyState();
     // Destroyed in reverse: the window, the session (which lets go of its keys), the key
@@ -149,14 +145,28 @@ int main(int argc, char* argv[]) {
     settingsOwner = &session;
     MainWindow window(session);
     dialogs.setOwner(&window);
-    player->setVideoWindow(window.videoWindowId());
     PortalShortcuts portal(bus);
     AttachDesktopShortcuts(hotkeyService, portal, session, window);
 
-    if (!session.startUp()) return session.exitCode();
+    if (!session.beginStartUp()) return session.exitCode();
     if (!pedalLibrary.loadError().isEmpty())
         std::fprintf(stderr, "Scribo: %s\n", qPrintable(pedalLibrary.loadError()));
     window.show();
+    RunAfterFirstPaint(window, [&] {
+        try {
+            player->start();
+            player->setVideoWindow(window.videoWindowId());
+        } catch (const PlayerError& e) {
+            std::fprintf(stderr, "Scribo: %s\n", e.what());
+            // Started from the desktop's menu, nobody reads standard error. A window that can
+            // play nothing is not left standing behind the box.
+            window.hide();
+            dialogs.showError(QString::fromUtf8(e.what()));
+            QCoreApplication::exit(3);
+            return;
+        }
+        session.completeStartUp();
+    });
 
     MprisService mpris(session.transport(), bus);
     AttachMprisToSession(mpris, session, window);

@@ -8,6 +8,7 @@
 #include <QTime>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "core/entry_gate.h"
 #include "keyboard/hotkey_table.h"
@@ -98,6 +99,10 @@ public:
     // Finds and reads the settings file, restores the last media and claims the keys. False when
     // the program must end at once (exitCode() says with what).
     bool startUp();
+    // The same in two halves, so that the window can show in between: the settings and the keys
+    // (startedUp), then, with the player, the last media. Requests wait for the second half.
+    bool beginStartUp();
+    void completeStartUp();
     int exitCode() const { return exitCode_; }
     bool isStarted() const { return started_; }
     // Whether closing stores the open media and its position.
@@ -180,6 +185,7 @@ private:
     HotkeyController* hotkeys_;
     QString settingsFolder_;
     EntryGate gate_;
+    std::optional<EntryGate::Wait> startingWait_;
     std::unique_ptr<Clipboard> ownClipboard_;
     std::unique_ptr<BrowserLauncher> ownBrowser_;
     std::unique_ptr<KeystrokeOutput> ownKeystrokes_;

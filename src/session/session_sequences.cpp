@@ -21,6 +21,12 @@ const QString kSettingsPrefix = QStringLiteral("Scribo");
 }  // namespace
 
 bool Session::startUp() {
+    if (!beginStartUp()) return false;
+    completeStartUp();
+    return true;
+}
+
+bool Session::beginStartUp() {
     const QString name = FindSettingsFile(settingsFolder_, kSettingsPrefix);
     if (name.isEmpty() || !QFileInfo::exists(settingsFolder_ + name)) {
         // Ending without a word would look like success to whoever started us.
@@ -43,24 +49,32 @@ bool Session::startUp() {
     RemoveInterruptedWrites(path);
     settings_->setPath(path);
     settings_->load();
-    applyLoadedChoices();
+    // Requests wait for the player: the gate opens at the end of completeStartUp().
+    startingWait_.emplace(gate_);
 
     pedal_->setUp(settings_->flag(Setting::IgnorePedal));
-
     TransportController& t = *transport_;
     const bool remembered = !t.mediaPath().isEmpty();
-    t.restoreAtStartUp();
+    t.checkRememberedMedia();
     if (t.mediaPath().isEmpty()) indexCommands_->startUpWithoutMedia();
-
     registerHotkeys();
-    t.chooseRewind(settings_->item(Setting::AutoRewind));
-    t.chooseRepeatInterval(settings_->item(Setting::RepeatInterval));
-    pedal_->startPolling();
-    t.finishStartUp();
-    saveOnClose_ = true;
-    started_ = true;
     Q_EMIT startedUp(remembered);
     return true;
+}
+
+void Session::completeStartUp() {
+    run([this] {
+        applyLoadedChoices();
+        TransportController& t = *transport_;
+        t.restoreAtStartUp();
+        t.chooseRewind(settings_->item(Setting::AutoRewind));
+        t.chooseRepeatInterval(settings_->item(Setting::RepeatInterval));
+        pedal_->startPolling();
+        t.finishStartUp();
+    });
+    saveOnClose_ = true;
+    started_ = true;
+    startingWait_.reset();
 }
 
 void Session::applyLoadedChoices() {

@@ -58,7 +58,16 @@ struct MpvPlayer::Event {
     QString text;
 };
 
-MpvPlayer::MpvPlayer(const MpvOptions& extraOptions, QObject* parent) : MediaPlayer(parent) {
+MpvPlayer::MpvPlayer(const MpvOptions& extraOptions, QObject* parent)
+    : MediaPlayer(parent), extraOptions_(extraOptions) {
+    start();
+}
+
+MpvPlayer::MpvPlayer(StartLater, const MpvOptions& extraOptions, QObject* parent)
+    : MediaPlayer(parent), extraOptions_(extraOptions) {}
+
+void MpvPlayer::start() {
+    if (handle_) return;
     if (const QString error = MpvLibrary::load(); !error.isEmpty())
         throw PlayerError(error.toStdString());
     // mpv_create() refuses any LC_NUMERIC but "C".
@@ -66,6 +75,8 @@ MpvPlayer::MpvPlayer(const MpvOptions& extraOptions, QObject* parent) : MediaPla
     handle_ = mpv_create();
     if (!handle_) throw PlayerError("Cannot start the media player: mpv_create failed");
 
+    const QByteArray volume = QByteArray::number(volumeBeforeStart_);
+    const QByteArray speed = QByteArray::number(rateBeforeStart_, 'g', 17);
     try {
         using namespace mpvname;
         // The library's defaults suit a command-line player, not one embedded in a window.
@@ -98,7 +109,9 @@ MpvPlayer::MpvPlayer(const MpvOptions& extraOptions, QObject* parent) : MediaPla
             {kTerminal, kNo},
             {kConfig, kNo},
             {kIdle, kYes},
-            {kVolume, "50"},
+            {kVolume, volume.constData()},
+            {kSpeed, speed.constData()},
+            {kMute, mutedBeforeStart_ ? kYes : kNo},
         };
         for (const auto& [option, value] : defaults) {
             const int rc = mpv_set_option_string(handle_, option, value);
@@ -106,7 +119,7 @@ MpvPlayer::MpvPlayer(const MpvOptions& extraOptions, QObject* parent) : MediaPla
             if (rc < 0 && rc != MPV_ERROR_OPTION_NOT_FOUND)
                 fail(QStringLiteral("Cannot set the player option %1").arg(name(option)), rc);
         }
-        for (const auto& [option, value] : extraOptions) {
+        for (const auto& [option, value] : extraOptions_) {
             if (option == name(kVo)) fixedVideoOutput_ = value;
             const int rc = mpv_set_option_string(handle_, option.toUtf8().constData(),
                                                  value.toUtf8().constData());
@@ -156,6 +169,7 @@ MpvPlayer::MpvPlayer(const MpvOptions& extraOptions, QObject* parent) : MediaPla
     mpv_set_wakeup_callback(
         handle_, [](void* fd) { ::eventfd_write(*static_cast<const int*>(fd), 1); }, &wakeupFd_);
     seekWatch_ = std::make_unique<MpvSeekWatch>(handle_);
+    if (windowBeforeStart_) setVideoWindow(windowBeforeStart_);
 }
 
 MpvPlayer::~MpvPlayer() {
@@ -170,6 +184,7 @@ MpvPlayer::~MpvPlayer() {
 // ---- Operations --------------------------------------------------------------------------
 
 void MpvPlayer::open(const QString& address) {
+    start();
     if (address.isEmpty()) {
         close();
         return;
@@ -240,6 +255,7 @@ MediaPlayer::PlayState MpvPlayer::playState() const {
 }
 
 void MpvPlayer::close() {
+    if (!handle_) return;  // nothing was ever open
     command({mpvname::kStop}, QStringLiteral("Cannot close the media"));
     const bool hadMedia = !address_.isEmpty() || media_ != Media::None;
     address_.clear();
@@ -276,6 +292,7 @@ void MpvPlayer::play() {
 }
 
 void MpvPlayer::pause() {
+    if (!handle_) return;  // opening pauses
     const bool wasPlaying = playState() == PlayState::Playing;
     // Read while still playing, so that a seek target already passed is let go.
     const double here = wasPlaying ? position() : 0.0;
@@ -353,6 +370,7 @@ bool MpvPlayer::canChangeRate() const {
 }
 
 double MpvPlayer::rate() const {
+    if (!handle_) return rateBeforeStart_;
     return getDouble(mpvname::kSpeed).value_or(1.0);
 }
 
@@ -363,28 +381,42 @@ void MpvPlayer::setRate(double value) {
                               .arg(kMinRate)
                               .arg(kMaxRate)
                               .toStdString());
+    if (!handle_) {
+        rateBeforeStart_ = value;
+        return;
+    }
     const auto restartAt = value != rate() ? heardPosition() : std::nullopt;
     setDouble(mpvname::kSpeed, value);
     if (restartAt) seekTo(*restartAt);
 }
 
 int MpvPlayer::volume() const {
+    if (!handle_) return volumeBeforeStart_;
     return std::clamp(static_cast<int>(std::lround(getDouble(mpvname::kVolume).value_or(0.0))), 0,
                       100);
 }
 
 void MpvPlayer::setVolume(int value) {
     value = std::clamp(value, 0, 100);
+    if (!handle_) {
+        volumeBeforeStart_ = value;
+        return;
+    }
     const auto restartAt = value != volume() ? heardPosition() : std::nullopt;
     setDouble(mpvname::kVolume, value);
     if (restartAt) seekTo(*restartAt);
 }
 
 bool MpvPlayer::isMuted() const {
+    if (!handle_) return mutedBeforeStart_;
     return getFlag(mpvname::kMute).value_or(false);
 }
 
 void MpvPlayer::setMuted(bool value) {
+    if (!handle_) {
+        mutedBeforeStart_ = value;
+        return;
+    }
     const auto restartAt = value != isMuted() ? heardPosition() : std::nullopt;
     setFlag(mpvname::kMute, value);
     if (restartAt) seekTo(*restartAt);
@@ -408,6 +440,10 @@ double MpvPlayer::duration() const {
 }
 
 void MpvPlayer::setVideoWindow(quintptr windowId) {
+    if (!handle_) {
+        windowBeforeStart_ = windowId;
+        return;
+    }
     auto wid = windowId ? static_cast<int64_t>(windowId) : int64_t{-1};
     if (const int rc = mpv_set_property(handle_, mpvname::kWid, MPV_FORMAT_INT64, &wid); rc < 0)
         fail(QStringLiteral("Cannot attach the video window"), rc);

@@ -32,10 +32,20 @@ using MpvOptions = QList<QPair<QString, QString>>;
 class MpvPlayer final : public MediaPlayer {
     Q_OBJECT
 public:
+    // Starts mpv at once; throws PlayerError when it cannot.
     explicit MpvPlayer(const MpvOptions& extraOptions = {}, QObject* parent = nullptr);
+    // Neither loads libmpv nor starts mpv before start() or the first open(), so that a window
+    // can show first. Until then nothing is open: the player answers as an idle one, and keeps
+    // the volume, speed, mute and video window it is given for the start.
+    struct StartLater {};
+    MpvPlayer(StartLater, const MpvOptions& extraOptions = {}, QObject* parent = nullptr);
     ~MpvPlayer() override;
     MpvPlayer(const MpvPlayer&) = delete;
     MpvPlayer& operator=(const MpvPlayer&) = delete;
+
+    // Does nothing once started; throws PlayerError when mpv cannot start (and tries again at
+    // the next call).
+    void start();
 
     void open(const QString& address) override;
     QString address() const override { return address_; }
@@ -81,6 +91,11 @@ private:
     std::optional<double> getDouble(const char* name) const;
     bool seekPending() const { return seekTarget_ && !restartSeen_; }
 
+    MpvOptions extraOptions_;
+    int volumeBeforeStart_ = 50;
+    double rateBeforeStart_ = 1.0;
+    bool mutedBeforeStart_ = false;
+    quintptr windowBeforeStart_ = 0;
     mpv_handle* handle_ = nullptr;
     int wakeupFd_ = -1;
     QSocketNotifier* wakeupNotifier_ = nullptr;

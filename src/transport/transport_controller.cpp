@@ -166,15 +166,17 @@ void TransportController::load(const QString& path) {
     positionPollTimer_->start();
 }
 
-void TransportController::restoreAtStartUp() {
+void TransportController::checkRememberedMedia() {
     if (!mediaPath_.isEmpty() && savedPosition_ > 0)
         wavMode_ = QFileInfo(mediaPath_).suffix().toLower() == QLatin1String("wav");
-    if (mediaPath_.isEmpty()) return;
     // A folder of that name is no recording either (the player would take it for a playlist).
-    if (!fileExists(mediaPath_) || isFolder(mediaPath_)) {
+    if (!mediaPath_.isEmpty() && (!fileExists(mediaPath_) || isFolder(mediaPath_)))
         mediaPath_.clear();
-        return;
-    }
+}
+
+void TransportController::restoreAtStartUp() {
+    checkRememberedMedia();
+    if (mediaPath_.isEmpty()) return;
     load(mediaPath_);
     // A position beyond the end (a damaged or foreign settings file) goes to the end.
     if (const double length = player_.duration(); length > 0 && savedPosition_ > length)

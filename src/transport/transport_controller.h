@@ -73,6 +73,9 @@ public:
     void open(const QString& path);
     // Plays a web address as it stands; the position poll is left as it is.
     void openWebAddress(const QString& address);
+    // At start-up: takes the remembered file's mode, and lets go of it when it is gone or is a
+    // folder. Done again by restoreAtStartUp().
+    void checkRememberedMedia();
     // At start-up: opens the remembered file again and goes back to the remembered position.
     void restoreAtStartUp();
     // The end of start-up: normal speed with the switch off, and the position poll running.

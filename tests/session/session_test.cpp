@@ -72,6 +72,9 @@ private Q_SLOTS:
     void entriesActWhileTheGateIsOpen();
     void entriesDuringTheCloseWaitChangeNothing_data() { addEntryRows(); }
     void entriesDuringTheCloseWaitChangeNothing();
+    // The window shows between the halves of the start-up, before the player has started.
+    void entriesBetweenTheStartUpHalvesWait_data() { addEntryRows(); }
+    void entriesBetweenTheStartUpHalvesWait();
 
 private:
     static void addEntryRows();
@@ -122,6 +125,34 @@ void SessionTest::entriesDuringTheCloseWaitChangeNothing() {
     const QByteArray saved = f.settingsBytes();
     QVERIFY(saved.contains("File=" + media.toUtf8()));
     QVERIFY(saved.contains("Position=42"));
+}
+
+void SessionTest::entriesBetweenTheStartUpHalvesWait() {
+    QFETCH(int, entry);
+    SessionFixture f;
+    const QString media = f.addMediaFile(QStringLiteral("a.mp3"), 600);
+    const QString other = f.addMediaFile(QStringLiteral("b.mp3"), 600);
+    f.player.addMedia(kAddress, 300);
+    f.writeSettings(transportsetup::kSettings + "[General]\nFile=" + media.toUtf8() +
+                    "\n[Record]\nPosition=42\n");
+    QVERIFY(f.session().beginStartUp());
+    const Effects effects(f);
+    const Answer outcome = kEntries[entry].second(f, other);
+    if (outcome) QCOMPARE(*outcome, RequestOutcome::Busy);
+    QVERIFY(!effects.any());
+    QVERIFY(!f.session().isStarted());
+
+    const QSignalSpy quits(&f.session(), &Session::quitRequested);
+    f.session().completeStartUp();
+    QCoreApplication::processEvents();
+    QVERIFY(f.session().isStarted());
+    QVERIFY(f.dialogs.errors.isEmpty());
+    // An open or a quit asked for meanwhile runs now, after the restore; the rest were refused.
+    const QString entryName = QLatin1String(kEntries[entry].first);
+    const QString expected = entryName == QLatin1String("requestOpen") ? other : media;
+    QCOMPARE(f.player.address(), expected);
+    QCOMPARE(quits.count(), entryName == QLatin1String("requestQuit") ? 1 : 0);
+    QCOMPARE(f.player.count(QStringLiteral("play")), 0);
 }
 
 QTEST_MAIN(SessionTest)

@@ -20,10 +20,11 @@
 
 namespace {
 
+const MpvOptions kQuiet = {{QStringLiteral("ao"), QStringLiteral("null")},
+                           {QStringLiteral("vo"), QStringLiteral("null")}};
+
 std::unique_ptr<MpvPlayer> makePlayer(const MpvOptions& more = {}) {
-    return std::make_unique<MpvPlayer>(MpvOptions{{QStringLiteral("ao"), QStringLiteral("null")},
-                                                  {QStringLiteral("vo"), QStringLiteral("null")}} +
-                                       more);
+    return std::make_unique<MpvPlayer>(kQuiet + more);
 }
 
 // A second client on mpv's IPC socket (the option input-ipc-server), counting the seeks mpv
@@ -138,8 +139,16 @@ private slots:
         QVERIFY(testmedia::writeWav(short_, 3.0, 880.0));
     }
 
+    void nothingLoaded_data() {
+        QTest::addColumn<bool>("startsLater");
+        QTest::newRow("started") << false;
+        QTest::newRow("not started yet") << true;
+    }
+
     void nothingLoaded() {
-        auto player = makePlayer();
+        QFETCH(bool, startsLater);
+        auto player = startsLater ? std::make_unique<MpvPlayer>(MpvPlayer::StartLater{}, kQuiet)
+                                  : makePlayer();
         QCOMPARE(player->address(), QString());
         QCOMPARE(player->playState(), PlayState::Undefined);
         QCOMPARE(player->duration(), 0.0);
@@ -154,6 +163,21 @@ private slots:
         player->setPosition(4.0);
         QCOMPARE(player->position(), 4.0);
         QCOMPARE(player->playState(), PlayState::Undefined);
+    }
+
+    void startedLaterKeepsWhatItWasGiven() {
+        MpvPlayer player(MpvPlayer::StartLater{}, kQuiet);
+        player.setVolume(30);
+        player.setRate(1.5);
+        player.setMuted(true);
+        player.open(tone_);  // starts it
+        QVERIFY(QTest::qWaitFor([&] { return player.duration() > 0; }, 5000));
+        QCOMPARE(player.volume(), 30);
+        QCOMPARE(player.rate(), 1.5);
+        QVERIFY(player.isMuted());
+        QCOMPARE(player.playState(), PlayState::Paused);
+        player.start();  // started already: nothing happens
+        QCOMPARE(player.address(), tone_);
     }
 
     void opensPausedAndPlaysWhenAsked_data() {
