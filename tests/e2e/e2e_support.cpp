@@ -102,6 +102,17 @@ quint64 ScriboProcess::waitForWindow(int ms) {
             return false;
         },
         ms);
+    if (id == 0) {
+        // Say why, for a failure seen only on another machine.
+        const bool running = process_->state() != QProcess::NotRunning;
+        qWarning("no window from Scribo (%s); its standard error: %s",
+                 running ? "still running"
+                         : qPrintable(QStringLiteral("ended with status %1")
+                                          .arg(process_->exitStatus() == QProcess::NormalExit
+                                                   ? process_->exitCode()
+                                                   : -1)),
+                 process_->readAllStandardError().constData());
+    }
     return id;
 }
 
