@@ -142,3 +142,7 @@ qsizetype cp932Length(const QString& text) {
     if (isAscii(text)) return text.size();
     return toCp932(text).size();
 }
+
+bool survivesCp932(const QString& text) {
+    return fromCp932(toCp932(text)) == text;
+}

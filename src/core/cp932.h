@@ -11,5 +11,7 @@
 QByteArray toCp932(const QString& text);
 // Bytes that are not valid CP932 become U+FFFD.
 QString fromCp932(const QByteArray& bytes);
+// Whether the text comes back unchanged from code page 932.
+bool survivesCp932(const QString& text);
 // Number of bytes of the text in code page 932.
 qsizetype cp932Length(const QString& text);

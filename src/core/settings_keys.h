@@ -13,8 +13,9 @@ inline const QString General = QStringLiteral("General");
 inline const QString MediaFile = QStringLiteral("File");
 inline const QString WebAddress = QStringLiteral("URL");
 inline const QString IndexFile = QStringLiteral("Index");
-// Our own section: the exact text of a General value that code page 932 cannot hold, under the
-// same key. Programs that know only the sections above pass it by.
+// Our own section: the exact text of a value that code page 932 cannot hold (a General value
+// here, a note in an index file), under the same key. Programs that know only the system's
+// sections pass it by.
 inline const QString ExactText = QStringLiteral("Scribo.UTF8");
 
 inline const QString Record = QStringLiteral("Record");

@@ -13,8 +13,9 @@ QString withExtension(const QString& path, const QString& extension);
 QString indexFileNameFor(const QString& mediaPath);
 
 // Reads the entries of an index file: section "Index" keys "1" to "29" hold the times (0 when
-// missing or not a number), section "IndexComment" the record texts (empty when missing). Other
-// keys and sections are not read. A missing or unreadable file gives an empty book.
+// missing or not a number), section "IndexComment" the record texts (empty when missing), and our
+// own section the exact text of those that code page 932 cannot hold. Other keys and sections
+// are not read. A missing or unreadable file gives an empty book.
 IndexBook readIndexFile(const QString& path);
 
 // Writes all 29 times and record texts and the empty key "40" into the file, replacing values in

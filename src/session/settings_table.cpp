@@ -136,10 +136,6 @@ QString exactText(const ProfileFile& ini, const SettingRow& row, const QString& 
     const QString exact = ini.readUtf8String(Ini::ExactText, row.key, QString());
     return !exact.isEmpty() && toCp932(exact) == toCp932(stored) ? exact : stored;
 }
-
-bool survivesCp932(const QString& text) {
-    return fromCp932(toCp932(text)) == text;
-}
 }  // namespace
 
 const std::vector<SettingRow>& SettingsTable() {

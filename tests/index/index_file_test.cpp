@@ -137,6 +137,38 @@ private slots:
         QCOMPARE(book.entry(4).caption, QStringLiteral(" 4."));
     }
 
+    void notesKeepEveryCharacter_data() {
+        QTest::addColumn<QString>("note");
+        QTest::addColumn<bool>("ownSection");  // whether the file needs our own section
+        QTest::newRow("accents") << QStringLiteral("Café with Zoë Müller") << true;
+        QTest::newRow("emoji, dash") << QStringLiteral("storm – of 1994 😀") << true;
+        QTest::newRow("JIS wave dash") << QStringLiteral("10〜12") << true;
+        QTest::newRow("code page 932 only") << QStringLiteral("会議開始 ｶﾅ") << false;
+    }
+
+    void notesKeepEveryCharacter() {
+        QFETCH(QString, note);
+        QFETCH(bool, ownSection);
+        IndexBook book;
+        book.registerEntry(2, 12, clipPart(true, note), kFirst);
+        const QString file = path(QStringLiteral("notes.mpx"));
+        writeIndexFile(file, book);
+        QCOMPARE(readIndexFile(file).entry(2).recordText, book.entry(2).recordText);
+        const QByteArray bytes = testfiles::readAll(file);
+        QCOMPARE(bytes.contains("[Scribo.UTF8]"), ownSection);
+        // The system's key holds the code page 932 form, for readers that know only it.
+        QVERIFY(bytes.contains("\r\n2=" + toCp932(book.entry(2).recordText) + "\r\n"));
+        if (!ownSection) return;
+
+        // Another program writes another note there: the exact text is stale and gives way.
+        QByteArray edited = bytes;
+        edited.replace("\r\n2=" + toCp932(book.entry(2).recordText), "\r\n2=other");
+        QFile out(file);
+        QVERIFY(out.open(QIODevice::WriteOnly) && out.write(edited) == edited.size());
+        out.close();
+        QCOMPARE(readIndexFile(file).entry(2).recordText, QStringLiteral("other"));
+    }
+
     void missingFileGivesAnEmptyBook() {
         QVERIFY(readIndexFile(path(QStringLiteral("none.mpx"))).isEmpty());
     }
