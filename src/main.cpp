@@ -3,9 +3,12 @@
 #include <malloc.h>
 #include <QApplication>
 #include <QDBusError>
+#include <QSessionManager>
 #include <QTimer>
 #include <clocale>
 #include <cstdio>
+#include <cstdlib>
+#include <functional>
 #include <memory>
 
 #include "app/action_client.h"
@@ -19,6 +22,7 @@
 #include "app/portal_shortcuts.h"
 #include "app/shortcut_routing.h"
 #include "app/single_instance.h"
+#include "app/termination_signals.h"
 #include "core/file_name.h"
 #include "keyboard/hotkey_controller.h"
 #include "keyboard/hotkey_service.h"
@@ -33,6 +37,21 @@
 #include "transport/mpv_player.h"
 #include "transport/player_view.h"
 #include "web/browser_launcher.h"
+
+namespace {
+constexpr int kEndingLimitMs = 5000;
+
+std::function<void()> saveBeforeAbort;
+QtMessageHandler previousMessageHandler = nullptr;
+
+void handleMessage(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    // Qt's X11 layer says this and then exits at once.
+    const bool displayLost = message.startsWith(QLatin1String("The X11 connection broke"));
+    if ((type == QtFatalMsg || displayLost) && saveBeforeAbort)
+        std::exchange(saveBeforeAbort, nullptr)();
+    if (previousMessageHandler) previousMessageHandler(type, context, message);
+}
+}  // namespace
 
 int main(int argc, char* argv[]) {
     // mpv zeroes a 10 MiB probe buffer for every file it opens. Freeing the first one would
@@ -168,6 +187,33 @@ int main(int argc, char* argv[]) {
         session.completeStartUp();
     });
 
+    // A logout, a shutdown or an interrupt ends as "終了する" does, within a time limit; asked
+    // twice, at once. Either way what the close keeps is written.
+    TerminationSignals terminationSignals;
+    int endedBy = 0;
+    const auto endNow = [&session, &endedBy] {
+        session.saveWithoutWaiting();
+        std::_Exit(128 + endedBy);
+    };
+    QObject::connect(&terminationSignals, &TerminationSignals::received, &app, [&](int number) {
+        if (endedBy != 0) endNow();
+        endedBy = number;
+        QTimer::singleShot(kEndingLimitMs, &app, endNow);
+        // A box waiting for an answer would hold the close up: it is answered as cancelled,
+        // and the command that asked finishes before the close begins.
+        for (int i = 0; i < 8 && QApplication::activeModalWidget(); ++i)
+            QApplication::activeModalWidget()->close();
+        QTimer::singleShot(0, &session, [&session] { session.requestEnd(); });
+    });
+    // The end of the desktop session: everything is written now, as the session manager may
+    // end the program at any moment after asking.
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &session,
+                     [&session](QSessionManager&) { session.saveWithoutWaiting(); });
+    // The X connection lost (the server ended, or the window was killed): Qt ends the program;
+    // what the close keeps is written first.
+    saveBeforeAbort = [&session] { session.saveWithoutWaiting(); };
+    previousMessageHandler = qInstallMessageHandler(handleMessage);
+
     MprisService mpris(session.transport(), bus);
     AttachMprisToSession(mpris, session, window);
     ActionService actions([&session](HotkeyCommand key) { return session.requestKey(key); });
@@ -181,5 +227,7 @@ int main(int argc, char* argv[]) {
         const MprisService::OpenResult opened = mpris.open(command.target);
         if (!opened.error.isEmpty()) std::fprintf(stderr, "Scribo: %s\n", qPrintable(opened.error));
     }
-    return app.exec();
+    const int status = app.exec();
+    saveBeforeAbort = nullptr;
+    return endedBy != 0 ? 128 + endedBy : status;
 }

@@ -197,6 +197,13 @@ void Session::requestQuit() {
     Q_EMIT quitRequested();
 }
 
+void Session::requestEnd() {
+    if (gate_.isClosing()) return;
+    // Before start-up has read everything, a full write would put defaults over the file.
+    if (started_) run([this] { settings_->saveAll(); });
+    requestQuit();
+}
+
 void Session::openFromOutside(const QString& pathOrAddress) {
     const QString address = web::linkAddress(QUrl(pathOrAddress));
     if (!address.isEmpty())

@@ -89,6 +89,9 @@ public:
     void requestOpen(const QString& pathOrAddress);
     // Closes as the exit button does; deferred like an open.
     void requestQuit();
+    // Ends as "終了する" does (the settings written in full, then the close): a logout, a
+    // shutdown or an interrupt. Deferred like a quit.
+    void requestEnd();
     // Runs a handler of the window's own controls inside the error guard; false when it ended
     // with the error box.
     bool run(const std::function<void()>& handler);
@@ -114,6 +117,11 @@ public:
     void exitSavingSettings();
     // Closes without writing the index or the media's place.
     void exitWithoutSavingIndex();
+    // What the close keeps, written at once, without waiting for the player or asking anything:
+    // the settings, the open media and its place, and a changed index. For a session that is
+    // ending or a display that is gone; a write that fails is said on standard error only.
+    // Nothing before start-up has finished, or after a close without saving.
+    void saveWithoutWaiting();
     // "初期状態に戻す": the media let go, then every setting back to its default.
     void resetToDefaults();
 

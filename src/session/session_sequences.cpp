@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <cstdio>
+#include <exception>
+#include <functional>
 
 #include "index/index_commands.h"
 #include "keyboard/hotkey_controller.h"
@@ -112,6 +114,23 @@ void Session::shutDown() {
             settings_->write({Setting::MediaFile, Setting::SavedPosition});
         indexCommands_->saveAtClose();
     }
+}
+
+void Session::saveWithoutWaiting() {
+    if (!started_ || !saveOnClose_) return;
+    const auto attempt = [](const char* what, const std::function<void()>& write) {
+        try {
+            write();
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "Scribo: %s not saved: %s\n", what, e.what());
+        }
+    };
+    attempt("the settings", [this] { settings_->saveAll(); });
+    if (!transport_->mediaPath().isEmpty())
+        attempt("the place in the media", [this] {
+            settings_->write({Setting::MediaFile, Setting::SavedPosition});
+        });
+    attempt("the index", [this] { indexCommands_->saveAtClose(); });
 }
 
 void Session::exitSavingSettings() {

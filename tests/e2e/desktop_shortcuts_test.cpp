@@ -20,15 +20,6 @@
 namespace {
 const QString kService = QStringLiteral("org.mpris.MediaPlayer2.scribo");
 
-// `scribo --cmd action`: its status; its standard error into *error.
-int command(const ScriboProcess& scribo, const QString& action, QString* error = nullptr) {
-    QProcess client;
-    client.start(scribo.binary(), {QStringLiteral("--cmd"), action});
-    if (!client.waitForFinished(30000)) return -1;
-    if (error) *error = QString::fromUtf8(client.readAllStandardError());
-    return client.exitStatus() == QProcess::NormalExit ? client.exitCode() : -1;
-}
-
 QVariant playerProperty(const QString& name) {
     QDBusMessage get = QDBusMessage::createMethodCall(
         kService, QStringLiteral("/org/mpris/MediaPlayer2"),

@@ -315,3 +315,26 @@ double playerPosition() {
     const double value = playerctl({QStringLiteral("position")}).toDouble(&ok);
     return ok ? value : -1;
 }
+
+int command(const ScriboProcess& scribo, const QString& action, QString* error) {
+    QProcess client;
+    client.start(scribo.binary(), {QStringLiteral("--cmd"), action});
+    if (!client.waitForFinished(30000)) return -1;
+    if (error) *error = QString::fromUtf8(client.readAllStandardError());
+    return client.exitStatus() == QProcess::NormalExit ? client.exitCode() : -1;
+}
+
+QString clipboardText() {
+    return runTool(QStringLiteral("xclip"), {QStringLiteral("-selection"),
+                                             QStringLiteral("clipboard"), QStringLiteral("-o")});
+}
+
+bool copyToClipboard(const QString& text) {
+    QProcess copy;
+    copy.start(QStringLiteral("xclip"),
+               {QStringLiteral("-selection"), QStringLiteral("clipboard"), QStringLiteral("-i")});
+    copy.write(text.toUtf8());
+    copy.closeWriteChannel();
+    copy.waitForFinished(5000);
+    return waitUntil([&] { return clipboardText() == text; }, 5000);
+}

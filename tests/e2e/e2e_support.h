@@ -32,6 +32,12 @@ private:
     std::unique_ptr<QProcess> process_;
 };
 
+// `scribo --cmd action` on the running Scribo: its status; its standard error into *error.
+int command(const ScriboProcess& scribo, const QString& action, QString* error = nullptr);
+// Puts the text on the clipboard as another program would; true once it is there.
+bool copyToClipboard(const QString& text);
+QString clipboardText();
+
 // Runs a command to its end and returns its standard output; empty on failure.
 QString runTool(const QString& program, const QStringList& arguments, int timeoutMs = 10000,
                 int* exitCode = nullptr);

@@ -119,10 +119,6 @@ bool closeAsAWindowManagerWould(ScriboProcess& scribo, quint64 window) {
     return scribo.waitForExit(15000);
 }
 
-QString clipboardText() {
-    return runTool(QStringLiteral("xclip"), {QStringLiteral("-selection"),
-                                             QStringLiteral("clipboard"), QStringLiteral("-o")});
-}
 }  // namespace
 
 class IndexTest : public QObject {
