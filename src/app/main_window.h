@@ -152,6 +152,7 @@ private:
     QAction* savePositionAction_ = nullptr;
     QAction* restorePositionAction_ = nullptr;
     QAction* clearIndexAction_ = nullptr;
+    QAction* undoErasureAction_ = nullptr;
     // Settings menu
     QMenu* settingsMenu_ = nullptr;
     QAction* pedalStatusAction_ = nullptr;

@@ -76,6 +76,10 @@ void MainWindow::buildMenus() {
     indexSettingsMenu_->addSeparator();
     clearIndexAction_ = item(indexSettingsMenu_,
                              QStringLiteral("インデックスの登録内容を、すべて【 クリア 】する"));
+    // A click on a filled entry erases it without a question; this brings it back.
+    undoErasureAction_ = item(indexSettingsMenu_, QStringLiteral("消去したエントリを元に戻す"));
+    undoErasureAction_->setShortcut(QKeySequence::Undo);
+    undoErasureAction_->setEnabled(false);
 
     settingsMenu_ = menuBar_->addMenu(QStringLiteral("設定"));
     pedalStatusAction_ = item(settingsMenu_, QString());

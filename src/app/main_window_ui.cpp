@@ -207,6 +207,7 @@ void MainWindow::nameControls() {
         {savePositionAction_, "savePositionAction"},
         {restorePositionAction_, "restorePositionAction"},
         {clearIndexAction_, "clearIndexAction"},
+        {undoErasureAction_, "undoErasureAction"},
         {settingsMenu_, "settingsMenu"},
         {pedalStatusAction_, "pedalStatusAction"},
         {ignoreCapsLockAction_, "ignoreCapsLockAction"},

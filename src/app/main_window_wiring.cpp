@@ -36,7 +36,9 @@ void MainWindow::wireSignals() {
     on(savePositionAction_, &QAction::triggered, [&index] { index.savePosition(); });
     on(restorePositionAction_, &QAction::triggered, [&index] { index.restorePosition(); });
     on(clearIndexAction_, &QAction::triggered, [&index] { index.clearAll(); });
+    on(undoErasureAction_, &QAction::triggered, [&index] { index.undoErasure(); });
     connect(&s.index(), &IndexController::entriesChanged, this, [this] {
+        undoErasureAction_->setEnabled(session_.index().canUndoErasure());
         for (int n = 1; n <= kIndexEntries; ++n) {
             const QString text = session_.indexCommands().menuText(n);
             playEntryActions_[n]->setText(text);

@@ -1,10 +1,12 @@
 #include "index/index_commands.h"
 
 #include "core/clipboard.h"
+#include "core/profile_file.h"
 #include "index/index_controller.h"
 #include "transport/media_player.h"
 #include "transport/transport_controller.h"
 
+#include <QTimer>
 #include <cmath>
 
 namespace {
@@ -34,6 +36,28 @@ IndexCommands::IndexCommands(IndexController& index, TransportController& transp
             [this] { index_.forgetMedia(); });
     connect(&transport_, &TransportController::indexFileNeeded, this,
             [this](const QString& mediaPath) { index_.openMedia(mediaPath); });
+
+    autosaveTimer_ = new QTimer(this);
+    autosaveTimer_->setObjectName(QStringLiteral("indexAutosaveTimer"));
+    autosaveTimer_->setSingleShot(true);
+    autosaveTimer_->setInterval(kAutosaveDelayMs);
+    connect(autosaveTimer_, &QTimer::timeout, this, &IndexCommands::autosave);
+    // Not restarted by the next change: a steady stream of them is still written every moment.
+    connect(&index_, &IndexController::entriesChanged, this, [this] {
+        if (index_.isChanged() && !discardAtClose_ && !autosaveTimer_->isActive())
+            autosaveTimer_->start();
+    });
+}
+
+void IndexCommands::autosave() {
+    try {
+        index_.saveIfChanged();
+        autosaveRefusalShown_ = false;
+    } catch (const ProfileWriteError& e) {
+        if (autosaveRefusalShown_) return;
+        autosaveRefusalShown_ = true;
+        showStatus(QString::fromUtf8(e.what()));
+    }
 }
 
 QString IndexCommands::menuText(int entry) const {
@@ -115,6 +139,10 @@ void IndexCommands::clearAll() {
     index_.clearAll();
 }
 
+void IndexCommands::undoErasure() {
+    index_.undoErasure();
+}
+
 void IndexCommands::exportCsv() {
     if (const auto name = index_.exportCsv()) showStatus(*name);
 }
@@ -151,6 +179,13 @@ void IndexCommands::startUpWithoutMedia() {
 }
 
 void IndexCommands::saveAtClose() {
+    autosaveTimer_->stop();
     if (discardAtClose_) return;
     index_.saveIfChanged();
+}
+
+void IndexCommands::closeWithoutSaving() {
+    autosaveTimer_->stop();
+    index_.restoreFileAsOpened();
+    discardAtClose_ = true;
 }

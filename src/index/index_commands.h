@@ -8,6 +8,7 @@
 
 class Clipboard;
 class IndexController;
+class QTimer;
 class TransportController;
 
 // The index's commands as the window's menus and the index hotkey call them, one call each, and
@@ -50,6 +51,8 @@ public:
     void registerAppending();
     // Asks first; anything but No empties every entry and marks the index changed. Needs no media.
     void clearAll();
+    // Brings back what the last erasure or clear emptied (IndexController::undoErasure).
+    void undoErasure();
     // Writes the CSV file beside the open local media file; nothing without one.
     void exportCsv();
     // Pauses, then saves the position in the settings file and writes the index.
@@ -65,9 +68,14 @@ public:
     // later be written over the index of a file that is not open.
     void startUpWithoutMedia();
     // The window closes: a changed index goes to its file, unless closeWithoutSaving() came
-    // first. A refused write throws; the window then stays open so that nothing is lost.
+    // first, which puts the file back as it was when the media was opened. A refused write
+    // throws; the window then stays open so that nothing is lost.
     void saveAtClose();
-    void closeWithoutSaving() { discardAtClose_ = true; }
+    void closeWithoutSaving();
+    // Between those moments every change is written a moment after it is made, so that a crash
+    // or a power cut loses at most that moment; a refused write is said once in the status
+    // line, and the close says it again with its box.
+    static constexpr int kAutosaveDelayMs = 500;
     // Opening a local file, playing a web address and the settings reset reach the index
     // through the transport's signals (mediaCleared, indexFileNeeded) and need no call.
 
@@ -83,6 +91,7 @@ Q_SIGNALS:
 
 private:
     bool hasMedia() const;
+    void autosave();
     QString clipboardTextIfWanted(bool addClipboard) const;
     void showStatus(const QString& text);
     void showRefusal(const QString& text);
@@ -96,4 +105,6 @@ private:
     std::function<QString()> settingsPath_;
     std::function<QDateTime()> now_;
     bool discardAtClose_ = false;
+    QTimer* autosaveTimer_;
+    bool autosaveRefusalShown_ = false;
 };

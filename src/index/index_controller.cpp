@@ -5,12 +5,28 @@
 #include "index/csv_export.h"
 #include "index/index_file.h"
 
+#include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
+
+namespace {
+// Larger than any index file: 29 entries with long notes stay far below it.
+constexpr qint64 kKeptFileLimit = 4 * 1024 * 1024;
+}  // namespace
 
 IndexController::IndexController(QObject* parent) : QObject(parent) {}
 
 void IndexController::openMedia(const QString& mediaPath) {
     indexFileName_ = indexFileNameFor(mediaPath);
+    const QFileInfo info(indexFileName_);
+    openedFileExisted_ = info.exists();
+    openedBytes_.reset();
+    if (info.isFile() && info.size() <= kKeptFileLimit) {
+        QFile file(indexFileName_);
+        if (file.open(QIODevice::ReadOnly)) openedBytes_ = file.readAll();
+    }
+    writtenSinceOpen_ = false;
+    erased_.clear();
     book_ = readIndexFile(indexFileName_);
     changed_ = false;
     emit entriesChanged();
@@ -18,9 +34,42 @@ void IndexController::openMedia(const QString& mediaPath) {
 
 void IndexController::forgetMedia() {
     indexFileName_.clear();
+    openedBytes_.reset();
+    openedFileExisted_ = false;
+    writtenSinceOpen_ = false;
+    erased_.clear();
     book_.clear();
     changed_ = false;
     emit entriesChanged();
+}
+
+void IndexController::rememberErased(const QList<int>& entries) {
+    erased_.clear();
+    for (int n : entries)
+        if (book_.isOccupied(n)) erased_.append({n, book_.entry(n)});
+}
+
+void IndexController::undoErasure() {
+    if (erased_.isEmpty()) return;
+    for (const auto& [n, entry] : std::as_const(erased_))
+        if (!book_.isOccupied(n)) book_.loadEntry(n, entry.time, entry.recordText);
+    erased_.clear();
+    changed_ = true;
+    emit entriesChanged();
+}
+
+void IndexController::restoreFileAsOpened() {
+    if (!writtenSinceOpen_ || indexFileName_.isEmpty()) return;
+    if (!openedFileExisted_) {
+        QFile::remove(indexFileName_);
+    } else if (openedBytes_) {
+        QSaveFile file(indexFileName_);
+        if (!file.open(QIODevice::WriteOnly) || file.write(*openedBytes_) != openedBytes_->size() ||
+            !file.commit())
+            throw ProfileWriteError(indexFileName_);
+    }
+    writtenSinceOpen_ = false;
+    changed_ = false;
 }
 
 bool IndexController::saveIfChanged() {
@@ -32,6 +81,7 @@ bool IndexController::saveIfChanged() {
 void IndexController::save() {
     if (indexFileName_.isEmpty()) return;
     writeIndexFile(indexFileName_, book_);
+    writtenSinceOpen_ = true;
     changed_ = false;
 }
 
@@ -53,6 +103,7 @@ RegistrationOutcome IndexController::registerByClick(int entry, double position,
                                                      const QDateTime& now) {
     const QString clip = clipPart(addClipboard, clipboardText);
     changed_ = true;
+    if (!protect && book_.isOccupied(entry)) rememberErased({entry});
     const auto result = book_.click(entry, position, clip, now, protect);
     if (result != IndexBook::ClickResult::Protected) emit entriesChanged();
     return outcome(result, entry);
@@ -78,6 +129,10 @@ PlayRequest IndexController::playRequest(int entry, double mediaLength) const {
 }
 
 void IndexController::clearAll() {
+    QList<int> all;
+    for (int n = 1; n <= IndexBook::kEntryCount; ++n)
+        all << n;
+    rememberErased(all);
     book_.clear();
     changed_ = true;
     emit entriesChanged();
@@ -99,7 +154,6 @@ void IndexController::savePositionAndIndex(const QString& settingsPath, double p
     if (settingsPath.isEmpty()) return;
     ProfileFile(settingsPath).writeFloat(Ini::Record, Ini::SavedPosition, position);
     save();
-    changed_ = false;
 }
 
 double IndexController::readSavedPosition(const QString& settingsPath) {

@@ -2,8 +2,11 @@
 
 #include "index/entry_book.h"
 
+#include <QByteArray>
 #include <QDateTime>
+#include <QList>
 #include <QObject>
+#include <QPair>
 #include <QString>
 #include <optional>
 
@@ -81,6 +84,14 @@ public:
     PlayRequest playRequest(int entry, double mediaLength) const;
     // After the user confirmed: every entry emptied, and the empty index written like any change.
     void clearAll();
+    // The entries the last erasure (a click on a filled entry, or the clear) emptied come back
+    // where they are still empty; until another media file is opened.
+    bool canUndoErasure() const { return !erased_.isEmpty(); }
+    void undoErasure();
+    // Puts the index file back as it was when the media was opened (removed if there was none),
+    // when it has been written since; for the close that keeps nothing. Throws
+    // ProfileWriteError.
+    void restoreFileAsOpened();
 
     // The CSV file beside the media; empty without an open media file.
     QString csvFileName() const;
@@ -103,7 +114,15 @@ signals:
 private:
     RegistrationOutcome outcome(IndexBook::ClickResult result, int entry) const;
 
+    void rememberErased(const QList<int>& entries);
+
     IndexBook book_;
     QString indexFileName_;
     bool changed_ = false;
+    // The index file's bytes when the media was opened; none when there was no file, or one
+    // that could not be kept (too large, unreadable).
+    std::optional<QByteArray> openedBytes_;
+    bool openedFileExisted_ = false;
+    bool writtenSinceOpen_ = false;
+    QList<QPair<int, IndexEntry>> erased_;
 };

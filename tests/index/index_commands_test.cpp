@@ -222,18 +222,67 @@ private slots:
 
     void closing_data() {
         QTest::addColumn<bool>("withoutSaving");
-        QTest::newRow("close") << false;
-        QTest::newRow("close without saving") << true;
+        QTest::addColumn<bool>("fileBefore");
+        QTest::newRow("close") << false << false;
+        QTest::newRow("close without saving, new file") << true << false;
+        QTest::newRow("close without saving, file there") << true << true;
     }
 
     void closing() {
         QFETCH(bool, withoutSaving);
+        QFETCH(bool, fileBefore);
         Rig r;
-        r.open(folder() + "/meeting.wma", 600);
-        r.registerAt(1, 83.4);
+        const QString media = folder() + "/meeting.wma";
+        const QString file = QFileInfo(media).path() + "/meeting.mpx";
+        const QByteArray before = "[Memo]\r\nkept=1\r\n[Index]\r\n1=5\r\n";
+        if (fileBefore) {
+            QFile out(file);
+            QVERIFY(out.open(QIODevice::WriteOnly) && out.write(before) == before.size());
+        }
+        r.open(media, 600);
+        r.registerAt(2, 83.4);
+        // Written a moment after the change, without waiting for the close.
+        QTRY_VERIFY_WITH_TIMEOUT(testfiles::readAll(file).contains("\r\n2=83.4\r\n"), 3000);
+        r.registerAt(3, 90);
         if (withoutSaving) r.commands.closeWithoutSaving();
         r.commands.saveAtClose();
-        QCOMPARE(QFileInfo::exists(r.index.indexFileName()), !withoutSaving);
+        if (!withoutSaving)
+            QVERIFY(testfiles::readAll(file).contains("\r\n3=90\r\n"));
+        else if (fileBefore)
+            QCOMPARE(testfiles::readAll(file), before);
+        else
+            QVERIFY(!QFileInfo::exists(file));
+    }
+
+    void undoBringsBackWhatWasErased_data() {
+        QTest::addColumn<bool>("clearAll");
+        QTest::newRow("a click on a filled entry") << false;
+        QTest::newRow("the clear") << true;
+    }
+
+    void undoBringsBackWhatWasErased() {
+        QFETCH(bool, clearAll);
+        Rig r;
+        r.open(folder() + "/meeting.wma", 600);
+        r.registerAt(1, 10);
+        r.registerAt(2, 20);
+        QVERIFY(!r.index.canUndoErasure());
+        if (clearAll)
+            r.commands.clearAll();
+        else
+            r.registerAt(2, 30);  // erases entry 2
+        QVERIFY(!r.index.book().isOccupied(2));
+        r.registerAt(clearAll ? 1 : 5, 40);  // a registration since stays
+        r.commands.undoErasure();
+        QCOMPARE(r.index.book().entry(2).time, 20.0);
+        QCOMPARE(r.index.book().entry(1).time, clearAll ? 40.0 : 10.0);
+        QVERIFY(r.index.isChanged());
+        QVERIFY(!r.index.canUndoErasure());
+        // Another media file takes the undo with it.
+        r.registerAt(2, 30);
+        QVERIFY(r.index.canUndoErasure());
+        r.open(folder() + "/other.wma", 600);
+        QVERIFY(!r.index.canUndoErasure());
     }
 
     void nothingOfTheIndexOutlivesItsMedia() {
