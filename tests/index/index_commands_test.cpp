@@ -26,6 +26,8 @@ struct Rig {
     bool addClipboard = true;
     bool protect = false;
     QString settingsPath;
+    std::optional<QString> savePath;  // the save dialog's answer
+    QStringList offeredPaths;
     IndexCommands commands{index, transport, clipboard, [this](const QString& question) {
                                questions << question;
                                return answer;
@@ -40,6 +42,10 @@ struct Rig {
         commands.setProtectEntries([this] { return protect; });
         commands.setSettingsPath([this] { return settingsPath; });
         commands.setNow([] { return kWhen; });
+        commands.setChooseSavePath([this](const QString&, const QString&, const QString& offered) {
+            offeredPaths << offered;
+            return savePath;
+        });
     }
 
     // Opens a media file as the window's open command does, the index written first.
@@ -262,6 +268,46 @@ private slots:
         r.commands.exportCsv();
         QVERIFY(r.leading.isEmpty());
         QCOMPARE(QDir(QFileInfo(media).path()).entryList(QDir::Files), QStringList());
+    }
+
+    void exportsAskWhere_data() {
+        QTest::addColumn<bool>("text");
+        QTest::addColumn<QString>("offeredName");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("UTF-8 CSV") << false << "meeting-index.csv"
+                                   << QStringLiteral(
+                                          "エントリー,タイムコード,テキスト,登録日時\r\n"
+                                          "2,0:01:23,会議開始,2024-07-02T13:05:09\r\n")
+                                          .toUtf8();
+        QTest::newRow("text") << true << "meeting-index.txt"
+                              << QStringLiteral("0:01:23  会議開始\n").toUtf8();
+    }
+
+    void exportsAskWhere() {
+        QFETCH(bool, text);
+        QFETCH(QString, offeredName);
+        QFETCH(QByteArray, bytes);
+        const QString media = folder() + "/meeting.wma";
+        const QString mediaFolder = QFileInfo(media).path();
+        Rig r;
+        r.open(media, 600);
+        r.clipboard.content = QStringLiteral("会議開始");
+        r.registerAt(2, 83.4);
+        const auto exportIndex = [&r, text] {
+            text ? r.commands.exportText() : r.commands.exportUtf8Csv();
+        };
+        exportIndex();  // cancelled
+        QCOMPARE(r.offeredPaths, QStringList{mediaFolder + "/" + offeredName});
+        QCOMPARE(QDir(mediaFolder).entryList(QDir::Files), QStringList());
+
+        r.savePath = folder() + "/chosen";
+        exportIndex();
+        QCOMPARE(testfiles::readAll(*r.savePath), bytes);
+        QCOMPARE(r.lastLeading(), QStringLiteral("chosen"));
+
+        r.commands.startUpWithoutMedia();
+        exportIndex();
+        QCOMPARE(r.offeredPaths.size(), 2);
     }
 
     void clearAllAsksFirst_data() {
