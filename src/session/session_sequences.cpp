@@ -57,7 +57,7 @@ bool Session::beginStartUp() {
     pedal_->setUp(settings_->flag(Setting::IgnorePedal));
     TransportController& t = *transport_;
     const bool remembered = !t.mediaPath().isEmpty();
-    t.checkRememberedMedia();
+    t.forgetMissingMedia();
     if (t.mediaPath().isEmpty()) indexCommands_->startUpWithoutMedia();
     registerHotkeys();
     Q_EMIT startedUp(remembered);

@@ -22,23 +22,15 @@ void TransportController::playPause() {
     repeatTimer_->stop();
     stopSkip();
     if (mediaPath_.isEmpty()) return;
-    if (wavMode_) {
-        player_.setRate(1.0);
-        const MediaPlayer::PlayState state = player_.playState();
-        if (state == PlayState::Playing) {
-            player_.pause();
-            refreshPlayState();
-            savedPosition_ = player_.position();
-        } else if (state == PlayState::Paused || state == PlayState::Stopped) {
-            player_.play();
-            refreshPlayState();
-        }
-        return;
-    }
     if (isPlaying()) {
         playToggled_ = false;
-        player_.pauseAt(std::max(0.0, player_.position() - rewindSeconds_));
+        const double rewound = std::max(0.0, player_.position() - rewindSeconds_);
+        player_.pauseAt(rewound);
         refreshPlayState();
+        // The poll shows nothing while paused: without this the display would keep the time
+        // before the rewind, which the player and a pasted time code no longer say.
+        shownSeconds_ = WholeSeconds(rewound);
+        Q_EMIT positionShown(shownSeconds_, TimeCodeText(shownSeconds_));
     } else {
         playToggled_ = true;
         player_.play();

@@ -107,12 +107,6 @@ QString TransportController::durationText() {
     return code->text;
 }
 
-QString TransportController::positionText() const {
-    if (!namesExistingFile(mediaPath_)) return {};
-    const auto code = PlayerStringToTimeCode(playerTimeString(player_.position()));
-    return code ? code->text : QString();
-}
-
 // ---- Opening ---------------------------------------------------------------------------------
 
 void TransportController::closeMedia() {
@@ -127,7 +121,6 @@ void TransportController::closeMedia() {
 }
 
 void TransportController::open(const QString& path) {
-    wavMode_ = false;
     if (path.isEmpty()) return;
     forgetMedia();
     rememberMedia(path);
@@ -166,16 +159,14 @@ void TransportController::load(const QString& path) {
     positionPollTimer_->start();
 }
 
-void TransportController::checkRememberedMedia() {
-    if (!mediaPath_.isEmpty() && savedPosition_ > 0)
-        wavMode_ = QFileInfo(mediaPath_).suffix().toLower() == QLatin1String("wav");
+void TransportController::forgetMissingMedia() {
     // A folder of that name is no recording either (the player would take it for a playlist).
     if (!mediaPath_.isEmpty() && (!fileExists(mediaPath_) || isFolder(mediaPath_)))
         mediaPath_.clear();
 }
 
 void TransportController::restoreAtStartUp() {
-    checkRememberedMedia();
+    forgetMissingMedia();
     if (mediaPath_.isEmpty()) return;
     load(mediaPath_);
     // A position beyond the end (a damaged or foreign settings file) goes to the end.
@@ -239,18 +230,9 @@ void TransportController::restorePosition() {
 
 void TransportController::pollPosition() {
     if (!isPlaying()) return;
-    int seconds = 0;
-    QString text;
-    if (!wavMode_) {
-        polledDuration_ = player_.duration();
-        shownSeconds_ = WholeSeconds(player_.position());
-        seconds = shownSeconds_;
-        text = TimeCodeText(shownSeconds_);
-    } else {
-        seconds = WholeSeconds(player_.position());
-        text = positionText();
-    }
-    Q_EMIT positionShown(seconds, text);
+    polledDuration_ = player_.duration();
+    shownSeconds_ = WholeSeconds(player_.position());
+    Q_EMIT positionShown(shownSeconds_, TimeCodeText(shownSeconds_));
 }
 
 void TransportController::showPosition(double seconds) {

@@ -46,7 +46,6 @@ public:
     void setSavedPosition(double seconds) {
         savedPosition_ = std::isfinite(seconds) && seconds > 0 ? seconds : 0;
     }
-    bool wavMode() const { return wavMode_; }
     // Whole seconds of the media as the position bar counts them; 0 until known.
     int mediaLength() const { return mediaLength_; }
     // The length in the player's "MM:SS" form, whole seconds; what the time picker may not
@@ -59,10 +58,9 @@ public:
     bool isPlaying() const;
     double position() const;
     double duration() const;
-    // The length and the position as time codes, by way of the player's "MM:SS" form; empty while
-    // no existing file is open. Reading the length also puts it on the position bar.
+    // The length as a time code, by way of the player's "MM:SS" form; empty while no existing
+    // file is open. Reading it also puts it on the position bar.
     QString durationText();
-    QString positionText() const;
 
     // ---- Opening ---------------------------------------------------------------------------
     // Stops and closes what is open before another file is chosen, then waits 100 ms (not
@@ -73,9 +71,9 @@ public:
     void open(const QString& path);
     // Plays a web address as it stands; the position poll is left as it is.
     void openWebAddress(const QString& address);
-    // At start-up: takes the remembered file's mode, and lets go of it when it is gone or is a
-    // folder. Done again by restoreAtStartUp().
-    void checkRememberedMedia();
+    // At start-up: lets go of a remembered file that is gone or is a folder. Done again by
+    // restoreAtStartUp().
+    void forgetMissingMedia();
     // At start-up: opens the remembered file again and goes back to the remembered position.
     void restoreAtStartUp();
     // The end of start-up: normal speed with the switch off, and the position poll running.
@@ -223,7 +221,6 @@ private:
     int keyVolume_ = 50;
     double forwardStep_ = 5.0, rewindStep_ = 5.0;
     bool playToggled_ = false;
-    bool wavMode_ = false;
 
     QTimer* restoreTimer_;
     QTimer* lengthProbeTimer_;

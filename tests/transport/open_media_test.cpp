@@ -49,7 +49,6 @@ private Q_SLOTS:
     void openThroughDialog();
     void cancelledDialogChangesNothing_data();
     void cancelledDialogChangesNothing();
-    void openClearsWavMode();
     void openTurnsSaveOnCloseOn();
     void unplayableNameShowsNoLength();
     void openErrorEndsHandlerAtFailingCall();
@@ -251,17 +250,6 @@ void OpenMediaTest::cancelledDialogChangesNothing() {
     QCOMPARE(ProfileFile(f.folder() + QStringLiteral("Scribo.inf"))
                  .readString(QStringLiteral("Record"), QStringLiteral("Position"), QString()),
              QStringLiteral("5"));
-}
-
-void OpenMediaTest::openClearsWavMode() {
-    SessionFixture f;
-    transportsetup::startWavRestored(f, 12);
-    QVERIFY(f.transport().wavMode());
-    const QString wav = f.addMediaFile(QStringLiteral("next.wav"), 60);
-    f.dialogs.openAnswers << wav;
-    f.session().openMedia();
-    QVERIFY(!f.transport().wavMode());
-    QCOMPARE(f.transport().mediaPath(), wav);
 }
 
 void OpenMediaTest::openTurnsSaveOnCloseOn() {

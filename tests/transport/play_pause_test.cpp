@@ -24,8 +24,7 @@ private Q_SLOTS:
     void pauseRewindsByChosenSeconds();
     void resumePlaysFromRewoundPosition();
     void withoutMediaNothingHappens();
-    void wavModeNeverRewinds();
-    void wavModeLeavesEndedMediaAlone();
+    void restoredWavIsLikeAnyOther();
     void toolbarTogglesWithoutRewind();
     void toolbarForgetsVanishedFile();
     void toolbarErrorEndsHandlerAtFailingCall();
@@ -38,7 +37,6 @@ private Q_SLOTS:
     void pollWhilePausedChangesNothing();
     void pollWhilePlayingShowsPosition();
     void pollKeepsBarAtZeroUntilLengthKnown();
-    void pollInWavModeUsesPlayerString();
 };
 
 void PlayPauseTest::pauseRewindsByChosenSeconds_data() {
@@ -68,6 +66,8 @@ void PlayPauseTest::pauseRewindsByChosenSeconds() {
     QCOMPARE(f.player.playState(), PlayState::Paused);
     QVERIFY(!f.transport().playToggled());
     QCOMPARE(f.player.position(), expected);
+    // The display shows where the player rests, not where it was before the rewind.
+    QCOMPARE(f.transport().shownSeconds(), int(expected));
     // The seek comes after the pause, so the player rests at the rewound position.
     QCOMPARE(f.player.log.mid(f.player.log.size() - 2),
              (QStringList{QStringLiteral("pause"),
@@ -105,39 +105,19 @@ void PlayPauseTest::withoutMediaNothingHappens() {
     QVERIFY(f.player.log.isEmpty());
 }
 
-void PlayPauseTest::wavModeNeverRewinds() {
+void PlayPauseTest::restoredWavIsLikeAnyOther() {
     SessionFixture f;
     startWavRestored(f, 20);
-    QVERIFY(f.transport().wavMode());
-    QCOMPARE(f.player.position(), 20.0);
-    QCOMPARE(f.player.playState(), PlayState::Paused);
-
+    f.session().choose(Setting::SpeedChoice, 4);
+    const double chosen = f.player.rate();
+    QVERIFY(chosen != 1.0);
     f.transport().playPause();
     QCOMPARE(f.player.playState(), PlayState::Playing);
-    f.clock.advance(2000);
-    f.player.setRate(1.5);  // changed behind the window's back
-    f.clock.advance(2000);  // 22 s + 2 s x 1.5
-    f.player.log.clear();
+    f.clock.advance(4000);
     f.transport().playPause();
     QCOMPARE(f.player.playState(), PlayState::Paused);
-    QCOMPARE(f.player.rate(), 1.0);
-    QCOMPARE(f.player.position(), 25.0);
-    QCOMPARE(f.transport().savedPosition(), 25.0);
-    QCOMPARE(f.player.count(QStringLiteral("setPosition")), 0);
-    QCOMPARE(f.session().volumeBarLeading(), QStringLiteral("     再生速度[ 1.0 ］"));
-}
-
-void PlayPauseTest::wavModeLeavesEndedMediaAlone() {
-    SessionFixture f;
-    startWavRestored(f, 598);
-    f.player.play();
-    f.clock.advance(5000);
-    QCOMPARE(f.player.playState(), PlayState::MediaEnded);
-    f.player.log.clear();
-    f.transport().playPause();
-    // Only the forced rate: neither play nor pause in a state other than 1, 2 or 3.
-    QCOMPARE(f.player.log, QStringList{QStringLiteral("setRate 1")});
-    QCOMPARE(f.player.playState(), PlayState::MediaEnded);
+    QCOMPARE(f.player.rate(), chosen);
+    QCOMPARE(f.player.position(), 20 + 4 * chosen - f.transport().rewindSeconds());
 }
 
 void PlayPauseTest::toolbarTogglesWithoutRewind() {
@@ -346,27 +326,6 @@ void PlayPauseTest::pollKeepsBarAtZeroUntilLengthKnown() {
     QCOMPARE(control<QLabel>(w, "playTimeLabel")->text(), QStringLiteral("0:00:03"));
     QCOMPARE(f.transport().shownSeconds(), 3);
     QCOMPARE(control<ProgressBar>(w, "positionBar")->position(), 0);
-}
-
-void PlayPauseTest::pollInWavModeUsesPlayerString() {
-    WindowFixture f;
-    const QString media = startWavRestored(f, 20);
-    MainWindow& w = f.window();
-    QCOMPARE(f.transport().shownSeconds(), 20);
-    f.player.play();
-    f.clock.advance(3700);
-    f.transport().pollPosition();
-    QCOMPARE(control<QLabel>(w, "playTimeLabel")->text(), QStringLiteral("0:00:23"));
-    QCOMPARE(control<ProgressBar>(w, "positionBar")->positionTextPrefix(),
-             QStringLiteral("0:00:23"));
-    QCOMPARE(control<ProgressBar>(w, "positionBar")->position(), 23);
-    QCOMPARE(f.transport().shownSeconds(), 20);  // not kept in WAV mode
-    // The text is the player's string, which the window reads only for an existing file.
-    QVERIFY(QFile::remove(media));
-    f.clock.advance(2000);
-    f.transport().pollPosition();
-    QCOMPARE(control<QLabel>(w, "playTimeLabel")->text(), QString());
-    QCOMPARE(control<ProgressBar>(w, "positionBar")->position(), 25);
 }
 
 QTEST_MAIN(PlayPauseTest)
