@@ -3,6 +3,7 @@
 #include "core/clipboard.h"
 #include "core/profile_file.h"
 #include "index/index_controller.h"
+#include "keyboard/clipboard_time_code.h"
 #include "transport/media_player.h"
 #include "transport/transport_controller.h"
 
@@ -72,7 +73,10 @@ bool IndexCommands::hasMedia() const {
 }
 
 QString IndexCommands::clipboardTextIfWanted(bool addClipboard) const {
-    return addClipboard ? clipboard_.text() : QString();
+    if (!addClipboard) return QString();
+    const QString text = clipboard_.text();
+    // Left by Ctrl+Insert, it is Scribo's own, not a note of the typist's.
+    return isTimeCodeClipText(text) ? QString() : text;
 }
 
 void IndexCommands::showStatus(const QString& text) {

@@ -1,5 +1,7 @@
 #include "keyboard/clipboard_time_code.h"
 
+#include <QRegularExpression>
+
 #include "core/cp932.h"
 #include "core/time_code.h"
 
@@ -16,6 +18,11 @@ void removeFirst(QString& text, const QString& part) {
 QString timeCodeClipText(double seconds) {
     return QStringLiteral("{") + kOpen + QStringLiteral("[") + TimeCodeText(seconds) +
            QStringLiteral("]") + kClose + QStringLiteral("}");
+}
+
+bool isTimeCodeClipText(const QString& text) {
+    static const QRegularExpression pattern(QStringLiteral("^\\{▼\\[\\d+:\\d\\d:\\d\\d\\]▲\\}$"));
+    return pattern.match(text).hasMatch();
 }
 
 bool clipboardMayHoldTimeCode(const QString& clipboardText) {

@@ -5,6 +5,8 @@
 
 // The text Ctrl+Insert puts into the clipboard for a position: {▼[1:02:03]▲}.
 QString timeCodeClipText(double seconds);
+// Whether the text is one of those, exactly: Scribo's own code is never a note of the typist's.
+bool isTimeCodeClipText(const QString& text);
 
 // Whether Ctrl+Print Screen takes the clipboard text as a time code at all: 7 to 29 bytes of
 // CP932 with a "[" and a "]".

@@ -5,6 +5,8 @@
 #include "core/time_code.h"
 #include "index/index_commands.h"
 #include "keyboard/clipboard_time_code.h"
+
+#include <QTimer>
 #include "keyboard/keystroke_output.h"
 #include "transport/media_player.h"
 #include "transport/transport_controller.h"
@@ -20,8 +22,31 @@ HotkeyDispatcher::HotkeyDispatcher(TransportController& transport, IndexCommands
       gate_(gate) {
     // The typist is looking at the document, not at us: say so on the status line, never in a
     // box that would take the keyboard away from the editor.
-    connect(&keystrokes_, &KeystrokeOutput::pasteAbandoned, this,
-            [this] { Q_EMIT statusTextChanged(PasteAbandonedText); });
+    connect(&keystrokes_, &KeystrokeOutput::pasteAbandoned, this, [this] {
+        // The code stays for the typist to paste by hand.
+        pastedCode_.clear();
+        Q_EMIT statusTextChanged(PasteAbandonedText);
+    });
+
+    // The document asks for the clipboard's text when it handles the paste, a moment after
+    // the keys; the typist's own text comes back once it surely has.
+    clipboardReturnTimer_ = new QTimer(this);
+    clipboardReturnTimer_->setObjectName(QStringLiteral("clipboardReturnTimer"));
+    clipboardReturnTimer_->setSingleShot(true);
+    clipboardReturnTimer_->setInterval(kClipboardReturnMs);
+    connect(&keystrokes_, &KeystrokeOutput::pasted, this, [this] {
+        if (!pastedCode_.isEmpty()) clipboardReturnTimer_->start();
+    });
+    connect(clipboardReturnTimer_, &QTimer::timeout, this, [this] {
+        // Something copied since is the typist's newer text: it stays.
+        if (clipboard_.text() == pastedCode_) {
+            if (typistClipboard_.isEmpty())
+                clipboard_.clear();
+            else
+                clipboard_.setText(typistClipboard_);
+        }
+        pastedCode_.clear();
+    });
 }
 
 void HotkeyDispatcher::dispatch(HotkeyCommand command) {
@@ -135,16 +160,21 @@ bool HotkeyDispatcher::playFromClipboardTimeCode() {
     transport_.seek(code->seconds);
     transport_.player().play();
     transport_.refreshPlayState();
-    clipboard_.clear();
     return true;
 }
 
 void HotkeyDispatcher::insertTimeCode() {
-    clipboard_.setText(timeCodeClipText(transport_.position()));
+    const QString code = timeCodeClipText(transport_.position());
     if (keystrokes_.isAvailable()) {
+        // A code still standing in for the typist's text is not theirs to get back.
+        if (pastedCode_.isEmpty()) typistClipboard_ = clipboard_.text();
+        clipboardReturnTimer_->stop();
+        pastedCode_ = code;
+        clipboard_.setText(code);
         keystrokes_.pasteWhenKeysReleased();
         return;
     }
+    clipboard_.setText(code);
     // Where no keys can be sent (a Wayland desktop) the typist pastes; saying it each time
     // would bury the status line.
     if (toldTimeCodeOnClipboard_) return;

@@ -21,6 +21,8 @@ class TransportController;
 // Player errors (PlayerError) are not caught: the action ends at the failing call with what it
 // did so far, and the caller's guard shows the standard error box. So dispatch() must run
 // inside the session's guard.
+class QTimer;
+
 class HotkeyDispatcher : public QObject {
     Q_OBJECT
 public:
@@ -39,12 +41,15 @@ public:
     void playFromRepeatPosition();
     void startContinuousSkip(int direction);
     void stopContinuousSkip();
-    // Ctrl+Print Screen: jumps to the time code on the clipboard, plays, and empties the
-    // clipboard; true when it jumped.
+    // Ctrl+Print Screen: jumps to the time code on the clipboard and plays; true when it jumped.
+    // The clipboard is the typist's and stays as it is: they may want the code again.
     bool playFromClipboardTimeCode();
-    // Ctrl+Insert: the position's time code into the clipboard and pasted where the user types;
-    // where keys cannot be sent, left on the clipboard with a word (once) to paste it.
+    // Ctrl+Insert: the position's time code into the clipboard and pasted where the user types,
+    // after which the clipboard's text before it comes back (only text is kept; an image or
+    // files copied before are not); where keys cannot be sent, the code is left on the
+    // clipboard with a word (once) to paste it.
     void insertTimeCode();
+    static constexpr int kClipboardReturnMs = 1000;
     void registerIndexEntry();
 
     // The status line when Ctrl+Insert's paste was given up (keys held too long, or no way to
@@ -79,4 +84,8 @@ private:
     KeystrokeOutput& keystrokes_;
     EntryGate& gate_;
     bool toldTimeCodeOnClipboard_ = false;
+    // The typist's clipboard text while a pasted time code stands in for it.
+    QString typistClipboard_;
+    QString pastedCode_;
+    QTimer* clipboardReturnTimer_;
 };

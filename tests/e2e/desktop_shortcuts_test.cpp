@@ -222,7 +222,7 @@ void DesktopShortcutsTest::everyActionRunsThroughCommand() {
                              .arg(s % 60, 2, 10, QLatin1Char('0'));
     QVERIFY(waitUntil([&] { return clipboard() == QStringLiteral("{▼[%1]▲}").arg(code); }, 5000));
 
-    // A time code copied elsewhere: played from, and the clipboard emptied.
+    // A time code copied elsewhere: played from, and left on the clipboard.
     QProcess copy;
     copy.start(QStringLiteral("xclip"),
                {QStringLiteral("-selection"), QStringLiteral("clipboard")});
@@ -235,7 +235,8 @@ void DesktopShortcutsTest::everyActionRunsThroughCommand() {
     QVERIFY(waitUntil([] { return playerStatus() == QStringLiteral("Playing"); }, 5000));
     QVERIFY2(playerPosition() >= 41.99 && playerPosition() < 44,
              qPrintable(QString::number(playerPosition())));
-    QVERIFY(waitUntil([] { return clipboard().isEmpty(); }, 5000));
+    QTest::qWait(500);
+    QCOMPARE(clipboard(), QStringLiteral("[0:00:42]"));
 
     quit();
     QVERIFY(scribo.waitForExit(15000));

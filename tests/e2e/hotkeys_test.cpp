@@ -100,6 +100,8 @@ void HotkeysTest::keysDriveThePlayerFromAnotherProgram() {
 
     // The player kept the focus away from the editor? Give it back, as the typist would.
     QVERIFY(xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), window}));
+    const QString typists = QStringLiteral("storm of 1994, Café");
+    QVERIFY(copyToClipboard(typists));
     QVERIFY(xdotool({QStringLiteral("key"), QStringLiteral("ctrl+Insert")}));
     QTest::qWait(1000);  // the editor asks Scribo for the clipboard; let it answer
     QVERIFY(xdotool({QStringLiteral("key"), QStringLiteral("alt+d")}));
@@ -108,6 +110,9 @@ void HotkeysTest::keysDriveThePlayerFromAnotherProgram() {
     QCOMPARE(QString::fromUtf8(editor.readAllStandardOutput()).trimmed(),
              QStringLiteral("{▼[") + timeCode(paused) + QStringLiteral("]▲}"));
     QCOMPARE(playerStatus(), QStringLiteral("Paused"));  // Alt+D went to the editor alone
+    // The typist's clipboard is theirs again.
+    QVERIFY2(waitUntil([&] { return clipboardText() == typists; }, 5000),
+             qPrintable(clipboardText()));
 }
 
 // Alt + a letter is one of Scribo's play keys unless the typist gives the Alt + printable keys

@@ -112,11 +112,12 @@ bool seekTo(double seconds) {
 // ever being reached (cause not found yet); a second request, as a user clicking again would
 // make, closes it. The shutdown itself takes about 1.3 s.
 bool closeAsAWindowManagerWould(ScriboProcess& scribo, quint64 window) {
-    requestClose(window);
-    if (scribo.waitForExit(5000)) return true;
-    qWarning("the first close request went unanswered; asking again");
-    requestClose(window);
-    return scribo.waitForExit(15000);
+    for (int ask = 1; ask <= 3; ++ask) {
+        requestClose(window);
+        if (scribo.waitForExit(ask == 1 ? 5000 : 10000)) return true;
+        qWarning("close request %d went unanswered; asking again", ask);
+    }
+    return false;
 }
 
 }  // namespace

@@ -77,20 +77,28 @@ private slots:
         QTest::addColumn<bool>("addClipboard");
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QString>("clipboardAfter");
+        QTest::addColumn<QString>("clipboard");
         QTest::newRow("with the note") << true << " 3. 0:01:23,　会議開始"
-                                       << "";
+                                       << ""
+                                       << "会議開始";
         QTest::newRow("notes off") << false << " 3. 0:01:23,　"
+                                   << "会議開始"
                                    << "会議開始";
+        // What Ctrl+Insert left there is Scribo's own, never a note.
+        QTest::newRow("a pasted time code") << true << " 3. 0:01:23"
+                                            << ""
+                                            << "{▼[0:00:53]▲}";
     }
 
     void registerFromMenu() {
         QFETCH(bool, addClipboard);
         QFETCH(QString, caption);
         QFETCH(QString, clipboardAfter);
+        QFETCH(QString, clipboard);
         Rig r;
         r.open(folder() + "/meeting.wma", 600);
         r.addClipboard = addClipboard;
-        r.clipboard.content = QStringLiteral("会議開始");
+        r.clipboard.content = clipboard;
         r.registerAt(3, 83.4);
         QCOMPARE(r.index.caption(3), caption);
         QCOMPARE(r.lastLeading(), caption);

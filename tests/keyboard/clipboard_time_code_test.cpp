@@ -9,6 +9,10 @@ private slots:
     void clipText() {
         QCOMPARE(timeCodeClipText(3723), QStringLiteral("{▼[1:02:03]▲}"));
         QCOMPARE(timeCodeClipText(75.4), QStringLiteral("{▼[0:01:15]▲}"));
+        for (double seconds : {0.0, 75.4, 3723.0, 90000.0})
+            QVERIFY(isTimeCodeClipText(timeCodeClipText(seconds)));
+        for (const char* other : {"[0:01:15]", "{▼[0:01:15]▲} ", "x{▼[0:01:15]▲}", "{▼[1:2:3]▲}"})
+            QVERIFY2(!isTimeCodeClipText(QString::fromUtf8(other)), other);
     }
 
     // Ctrl+Print Screen's first look at the clipboard; lengths are CP932 bytes.

@@ -78,16 +78,43 @@ private slots:
         QCOMPARE(r.transport.keyVolume(), 50);
     }
 
-    void insertPutsTimeCodeOnClipboardAndPastesOnce() {
+    void insertPastesOnceAndGivesTheClipboardBack_data() {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("copiedSince");  // empty: nothing copied after the paste
+        QTest::addColumn<bool>("abandoned");
+        QTest::addColumn<QString>("after");
+        const QString code = QStringLiteral("{▼[0:01:15]▲}");
+        QTest::newRow("the typist's text") << "storm of 1994"
+                                           << "" << false << "storm of 1994";
+        QTest::newRow("an empty clipboard") << ""
+                                            << "" << false << "";
+        QTest::newRow("copied since") << "storm of 1994"
+                                      << "newer" << false << "newer";
+        QTest::newRow("paste abandoned") << "storm of 1994"
+                                         << "" << true << code;
+    }
+
+    void insertPastesOnceAndGivesTheClipboardBack() {
+        QFETCH(QString, before);
+        QFETCH(QString, copiedSince);
+        QFETCH(bool, abandoned);
+        QFETCH(QString, after);
         Rig r;
         r.playFor(75.4);
+        r.clipboard.content = before;
         r.keystrokes.keysHeld = true;
         r.keys.dispatch(HotkeyCommand::InsertTimeCode);
         QCOMPARE(r.clipboard.content, QStringLiteral("{▼[0:01:15]▲}"));
         QCOMPARE(r.keystrokes.pastes, 0);  // not while the user still holds Ctrl+Insert
-        r.keystrokes.releaseKeys();
-        QCOMPARE(r.keystrokes.pastes, 1);
-        QCOMPARE(r.clipboard.writes, 1);
+        if (abandoned) {
+            r.keystrokes.giveUp();
+        } else {
+            r.keystrokes.releaseKeys();
+            QCOMPARE(r.keystrokes.pastes, 1);
+        }
+        if (!copiedSince.isEmpty()) r.clipboard.content = copiedSince;
+        QTest::qWait(HotkeyDispatcher::kClipboardReturnMs + 200);
+        QCOMPARE(r.clipboard.content, after);
     }
 
     void withoutKeystrokesTheTimeCodeWaitsOnTheClipboard() {
@@ -132,7 +159,7 @@ private slots:
         r.keys.dispatch(HotkeyCommand::PlayFromClipboardTimeCode);
         QCOMPARE(r.transport.position(), jumps ? 75.0 : 3.0);
         QVERIFY(r.transport.isPlaying());
-        QCOMPARE(r.clipboard.content, jumps ? QString() : text);
+        QCOMPARE(r.clipboard.content, text);  // the typist's, whether it jumped or not
         QCOMPARE(texts.size(), shown.isEmpty() ? 0 : 1);
         if (!shown.isEmpty()) {
             QCOMPARE(texts.at(0).at(0).toString(), shown);

@@ -109,10 +109,10 @@ void WindowOnMpvTest::init() {
     player_ = std::make_unique<RecordingPlayer>(*mpv_);
     restart({});
     session_->dropFiles({media_});
-    // The player knows the length within milliseconds; the probe's timer need not come first.
+    // The player knows the length within milliseconds; the probe's timer need not come first
+    // (on a loaded machine it may be over before the label shows, so that is not asserted).
     QTRY_COMPARE_WITH_TIMEOUT(control<QLabel>(*form_, "lengthLabel")->text(),
                               QStringLiteral("0:00:20"), 8000);
-    QVERIFY(lengthProbeTimer()->isActive());
     QTRY_VERIFY_WITH_TIMEOUT(!lengthProbeTimer()->isActive(), 8000);
 }
 
