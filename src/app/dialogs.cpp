@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 
 namespace {
@@ -40,6 +41,20 @@ std::optional<QString> WidgetDialogs::openFile(const QString& title, const QStri
     dialog.setNameFilters(fileDialogNameFilters(filter));
     dialog.setDefaultSuffix(defaultSuffix.startsWith(QLatin1Char('.')) ? defaultSuffix.mid(1)
                                                                        : defaultSuffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return dialog.selectedFiles().constFirst();
+}
+
+std::optional<QString> WidgetDialogs::saveFile(const QString& title, const QString& filter,
+                                               const QString& offeredPath) {
+    // The dialog asks before it replaces an existing file.
+    QFileDialog dialog(owner_, title);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilters(fileDialogNameFilters(filter));
+    const QFileInfo offered(offeredPath);
+    dialog.setDefaultSuffix(offered.suffix());
+    dialog.setDirectory(offered.absolutePath());
+    dialog.selectFile(offered.fileName());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return dialog.selectedFiles().constFirst();
 }

@@ -15,6 +15,8 @@ public:
     bool askYesNo(const QString& text) override;
     std::optional<QString> openFile(const QString& title, const QString& filter,
                                     const QString& defaultSuffix) override;
+    std::optional<QString> saveFile(const QString& title, const QString& filter,
+                                    const QString& offeredPath) override;
     int exec(QDialog& dialog) override;
     void setOwner(QWidget* owner) { owner_ = owner; }
 

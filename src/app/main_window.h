@@ -149,6 +149,8 @@ private:
     QAction* addClipboardNoteAction_ = nullptr;
     QAction* protectEntriesAction_ = nullptr;
     QAction* exportCsvAction_ = nullptr;
+    QAction* exportUtf8CsvAction_ = nullptr;
+    QAction* exportTextAction_ = nullptr;
     QAction* savePositionAction_ = nullptr;
     QAction* restorePositionAction_ = nullptr;
     QAction* clearIndexAction_ = nullptr;

@@ -68,6 +68,12 @@ void MainWindow::buildMenus() {
     exportCsvAction_ = item(
         indexSettingsMenu_,
         QStringLiteral("インデックスの内容（ h：mm：ss ）を「 CSV 」形式でファイルに書き出す"));
+    exportUtf8CsvAction_ = item(
+        indexSettingsMenu_,
+        QStringLiteral("インデックスの内容を「 CSV（ UTF-8 ） 」形式で、場所を選んで書き出す"));
+    exportTextAction_ =
+        item(indexSettingsMenu_,
+             QStringLiteral("インデックスの内容を「 テキスト 」形式で、場所を選んで書き出す"));
     indexSettingsMenu_->addSeparator();
     savePositionAction_ =
         item(indexSettingsMenu_, QStringLiteral("現時点の再生位置とインデックスを保存する"));

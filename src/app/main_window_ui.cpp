@@ -204,6 +204,8 @@ void MainWindow::nameControls() {
         {addClipboardNoteAction_, "addClipboardNoteAction"},
         {protectEntriesAction_, "protectEntriesAction"},
         {exportCsvAction_, "exportCsvAction"},
+        {exportUtf8CsvAction_, "exportUtf8CsvAction"},
+        {exportTextAction_, "exportTextAction"},
         {savePositionAction_, "savePositionAction"},
         {restorePositionAction_, "restorePositionAction"},
         {clearIndexAction_, "clearIndexAction"},

@@ -33,6 +33,8 @@ void MainWindow::wireSignals() {
         on(registerEntryActions_[n], &QAction::triggered, [&index, n] { index.registerEntry(n); });
     }
     on(exportCsvAction_, &QAction::triggered, [&index] { index.exportCsv(); });
+    on(exportUtf8CsvAction_, &QAction::triggered, [&index] { index.exportUtf8Csv(); });
+    on(exportTextAction_, &QAction::triggered, [&index] { index.exportText(); });
     on(savePositionAction_, &QAction::triggered, [&index] { index.savePosition(); });
     on(restorePositionAction_, &QAction::triggered, [&index] { index.restorePosition(); });
     on(clearIndexAction_, &QAction::triggered, [&index] { index.clearAll(); });

@@ -43,11 +43,14 @@ QByteArray csvBytes(const IndexBook& book) {
 }
 
 void writeCsvFile(const QString& path, const IndexBook& book) {
+    writeExportFile(path, csvBytes(book));
+}
+
+void writeExportFile(const QString& path, const QByteArray& bytes) {
     const QFileInfo info(path);
     const QFileInfo folder(info.absolutePath());
     if ((info.exists() && !writable(info)) || (folder.exists() && !writable(folder)))
         throw CsvExportError(path, qt_error_string(EACCES));
-    const QByteArray bytes = csvBytes(book);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) throw CsvExportError(path, file.errorString());
     if (file.write(bytes) != bytes.size()) {

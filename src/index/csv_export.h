@@ -6,7 +6,8 @@
 #include <QString>
 #include <stdexcept>
 
-// A CSV file that could not be written; the message names the file and the system's reason.
+// An export file (the CSVs or the plain text) that could not be written; the message names the
+// file and the system's reason.
 class CsvExportError : public std::runtime_error {
 public:
     CsvExportError(const QString& path, const QString& reason);
@@ -24,3 +25,6 @@ QByteArray csvBytes(const IndexBook& book);
 // Creates or replaces the file through a temporary file renamed into place; throws
 // CsvExportError.
 void writeCsvFile(const QString& path, const IndexBook& book);
+
+// The same for any export's bytes.
+void writeExportFile(const QString& path, const QByteArray& bytes);

@@ -2,15 +2,22 @@
 
 #include "core/clipboard.h"
 #include "core/profile_file.h"
+#include "index/csv_export.h"
 #include "index/index_controller.h"
+#include "index/text_exports.h"
 #include "keyboard/clipboard_time_code.h"
 #include "transport/media_player.h"
 #include "transport/transport_controller.h"
 
+#include <QFileInfo>
 #include <QTimer>
 #include <cmath>
 
 namespace {
+const QString kExportTitle = QStringLiteral("インデックスの書き出し");
+const QString kUtf8CsvFilter = QStringLiteral("CSV（UTF-8）ファイル|*.csv");
+const QString kTextFilter = QStringLiteral("テキスト・ファイル|*.txt");
+
 // The time picker holds a time of day; a longer recording shows its last second.
 QTime timeOfDay(double seconds) {
     constexpr int kLastSecondOfDay = 24 * 3600 - 1;
@@ -30,7 +37,8 @@ IndexCommands::IndexCommands(IndexController& index, TransportController& transp
       addClipboard_([] { return true; }),
       protect_([] { return false; }),
       settingsPath_([] { return QString(); }),
-      now_([] { return QDateTime::currentDateTime(); }) {
+      now_([] { return QDateTime::currentDateTime(); }),
+      chooseSavePath_([](const QString&, const QString&, const QString&) { return std::nullopt; }) {
     // Opening a local file empties the index (mediaCleared) and then reads the file's own
     // (indexFileNeeded); a web address and the reset only empty it, and nothing is written.
     connect(&transport_, &TransportController::mediaCleared, this,
@@ -149,6 +157,28 @@ void IndexCommands::undoErasure() {
 
 void IndexCommands::exportCsv() {
     if (const auto name = index_.exportCsv()) showStatus(*name);
+}
+
+void IndexCommands::exportUtf8Csv() {
+    exportChosen(kUtf8CsvFilter, QStringLiteral("-index.csv"), utf8CsvBytes);
+}
+
+void IndexCommands::exportText() {
+    exportChosen(kTextFilter, QStringLiteral("-index.txt"), textBytes);
+}
+
+// The offered name differs from the legacy CSV's, which a later legacy export would overwrite,
+// and from a transcript named after the media.
+void IndexCommands::exportChosen(const QString& filter, const QString& nameEnd,
+                                 QByteArray (*bytes)(const IndexBook&)) {
+    const QFileInfo legacy(index_.csvFileName());
+    if (legacy.filePath().isEmpty()) return;
+    const auto path =
+        chooseSavePath_(kExportTitle, filter,
+                        legacy.path() + QLatin1Char('/') + legacy.completeBaseName() + nameEnd);
+    if (!path || path->isEmpty()) return;
+    writeExportFile(*path, bytes(index_.book()));
+    showStatus(QFileInfo(*path).fileName());
 }
 
 void IndexCommands::savePosition() {

@@ -5,8 +5,10 @@
 #include <QString>
 #include <QTime>
 #include <functional>
+#include <optional>
 
 class Clipboard;
+class IndexBook;
 class IndexController;
 class QTimer;
 class TransportController;
@@ -17,13 +19,17 @@ class TransportController;
 // signals; the captions of both index menus follow IndexController::entriesChanged.
 //
 // Errors are not caught here: a player error (PlayerError), a refused write of the index or
-// settings file (ProfileWriteError) and a CSV file that cannot be written (CsvExportError) end
+// settings file (ProfileWriteError) and an export file that cannot be written (CsvExportError) end
 // the command at the failing call, with nothing after it done, for the session's guard to show.
 class IndexCommands : public QObject {
     Q_OBJECT
 public:
     // A Yes/No question; true for Yes.
     using Confirm = std::function<bool(const QString& question)>;
+    // A save dialog: its title, a "description|pattern" filter and the path it first offers;
+    // nothing when cancelled.
+    using ChooseSavePath = std::function<std::optional<QString>(
+        const QString& title, const QString& filter, const QString& offeredPath)>;
 
     IndexCommands(IndexController& index, TransportController& transport, Clipboard& clipboard,
                   Confirm confirm, QObject* parent = nullptr);
@@ -36,6 +42,8 @@ public:
     void setSettingsPath(std::function<QString()> path) { settingsPath_ = std::move(path); }
     // The registration's date and time; the local clock unless set.
     void setNow(std::function<QDateTime()> now) { now_ = std::move(now); }
+    // Where the exports that ask go; cancelled unless set.
+    void setChooseSavePath(ChooseSavePath choose) { chooseSavePath_ = std::move(choose); }
 
     // The text for the menu items of an entry (1 to 29): the caption as it stands, safe from
     // the menu's own reading of "&" (a shortcut mark) and of a tab (the start of a shortcut).
@@ -55,6 +63,10 @@ public:
     void undoErasure();
     // Writes the CSV file beside the open local media file; nothing without one.
     void exportCsv();
+    // Ask where, offering the CSV's folder, then write the UTF-8 CSV or the plain text of the
+    // notes there; nothing without an open local media file or when the dialog is cancelled.
+    void exportUtf8Csv();
+    void exportText();
     // Pauses, then saves the position in the settings file and writes the index.
     void savePosition();
     // Pauses, then goes to the saved position while the player stands before the end.
@@ -95,6 +107,8 @@ private:
     QString clipboardTextIfWanted(bool addClipboard) const;
     void showStatus(const QString& text);
     void showRefusal(const QString& text);
+    void exportChosen(const QString& filter, const QString& nameEnd,
+                      QByteArray (*bytes)(const IndexBook&));
 
     IndexController& index_;
     TransportController& transport_;
@@ -104,6 +118,7 @@ private:
     std::function<bool()> protect_;
     std::function<QString()> settingsPath_;
     std::function<QDateTime()> now_;
+    ChooseSavePath chooseSavePath_;
     bool discardAtClose_ = false;
     QTimer* autosaveTimer_;
     bool autosaveRefusalShown_ = false;

@@ -18,6 +18,10 @@ public:
     // The open-file dialog: a title, a "description|pattern|..." filter and a default suffix.
     virtual std::optional<QString> openFile(const QString& title, const QString& filter,
                                             const QString& defaultSuffix) = 0;
+    // The save-file dialog: a title, a filter as for openFile and the path first offered, whose
+    // extension is added to a name typed without one; nothing when cancelled.
+    virtual std::optional<QString> saveFile(const QString& title, const QString& filter,
+                                            const QString& offeredPath) = 0;
     // Shows a dialog modally and returns its result code.
     virtual int exec(QDialog& dialog) = 0;
 };

@@ -118,6 +118,10 @@ void Session::wireControllers() {
     commands.setAddClipboard([this] { return settings_->flag(Setting::AddClipboardNote); });
     commands.setProtectEntries([this] { return settings_->flag(Setting::ProtectEntries); });
     commands.setSettingsPath([this] { return settings_->path(); });
+    commands.setChooseSavePath(
+        [this](const QString& title, const QString& filter, const QString& offeredPath) {
+            return dialogs_.saveFile(title, filter, offeredPath);
+        });
     connect(&commands, &IndexCommands::volumeBarLeadingTextChanged, this,
             &Session::showVolumeBarLeading);
     connect(&commands, &IndexCommands::volumeBarTrailingTextChanged, this,

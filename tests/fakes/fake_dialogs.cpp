@@ -15,6 +15,12 @@ std::optional<QString> FakeDialogs::openFile(const QString& title, const QString
     return openAnswers.isEmpty() ? std::nullopt : openAnswers.takeFirst();
 }
 
+std::optional<QString> FakeDialogs::saveFile(const QString&, const QString&,
+                                             const QString& offeredPath) {
+    offeredSavePaths << offeredPath;
+    return saveAnswers.isEmpty() ? std::nullopt : saveAnswers.takeFirst();
+}
+
 int FakeDialogs::exec(QDialog& dialog) {
     dialogsShown << dialog.windowTitle();
     return QDialog::Accepted;

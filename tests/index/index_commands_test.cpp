@@ -26,6 +26,8 @@ struct Rig {
     bool addClipboard = true;
     bool protect = false;
     QString settingsPath;
+    std::optional<QString> savePath;  // the save dialog's answer
+    QStringList offeredPaths;
     IndexCommands commands{index, transport, clipboard, [this](const QString& question) {
                                questions << question;
                                return answer;
@@ -40,6 +42,10 @@ struct Rig {
         commands.setProtectEntries([this] { return protect; });
         commands.setSettingsPath([this] { return settingsPath; });
         commands.setNow([] { return kWhen; });
+        commands.setChooseSavePath([this](const QString&, const QString&, const QString& offered) {
+            offeredPaths << offered;
+            return savePath;
+        });
     }
 
     // Opens a media file as the window's open command does, the index written first.
@@ -319,6 +325,32 @@ private slots:
         r.commands.exportCsv();
         QVERIFY(r.leading.isEmpty());
         QCOMPARE(QDir(QFileInfo(media).path()).entryList(QDir::Files), QStringList());
+    }
+
+    void exportsAskWhere() {
+        const QString dir = folder();
+        Rig r;
+        r.open(dir + "/meeting.wma", 600);
+        r.clipboard.content = QStringLiteral("会議開始");
+        r.registerAt(2, 83.4);
+        r.commands.exportUtf8Csv();  // cancelled
+        r.commands.exportText();     // cancelled
+        QCOMPARE(r.offeredPaths,
+                 QStringList({dir + "/meeting-index.csv", dir + "/meeting-index.txt"}));
+        QCOMPARE(QDir(dir).entryList(QDir::Files), QStringList());
+
+        r.savePath = dir + "/chosen.csv";
+        r.commands.exportUtf8Csv();
+        QCOMPARE(testfiles::readAll(*r.savePath),
+                 QByteArray("エントリー,タイムコード,テキスト,登録日時\r\n"
+                            "2,0:01:23,会議開始,2024-07-02T13:05:09\r\n"));
+        r.savePath = dir + "/chosen.txt";
+        r.commands.exportText();
+        QCOMPARE(testfiles::readAll(*r.savePath), QByteArray("0:01:23  会議開始\n"));
+        QCOMPARE(r.lastLeading(), QStringLiteral("chosen.txt"));
+        r.commands.startUpWithoutMedia();  // the media file was gone at start-up
+        r.commands.exportText();
+        QCOMPARE(r.offeredPaths.size(), 4);
     }
 
     void clearAllAsksFirst_data() {
