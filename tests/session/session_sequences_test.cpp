@@ -4,15 +4,13 @@
 #include <QtTest>
 
 #include "core/profile_file.h"
+#include "fakes/transport_setup.h"
 #include "fakes/window_fixture.h"
 
 namespace {
 QString readKey(const QString& path, const QString& section, const QString& key) {
     return ProfileFile(path).readString(section, key, QStringLiteral("<missing>"));
 }
-
-const QByteArray kPlainSettings =
-    "[FormPosition]\nTop=120\nLeft=300\n[Play]\nAutoBackSpace=7\nSpeed=2\nRepeatTime=2\n";
 }  // namespace
 
 class SessionSequencesTest : public QObject {
@@ -50,7 +48,7 @@ void SessionSequencesTest::takesFirstSettingsFileInNameOrder() {
 void SessionSequencesTest::closeWritesMediaAndPosition() {
     SessionFixture f;
     const QString media = f.addMediaFile(QStringLiteral("talk.mp3"), 600);
-    const QString ini = f.writeSettings(kPlainSettings);
+    const QString ini = f.writeSettings(transportsetup::kSettings);
     QVERIFY(f.start());
     f.openMedia(media);
     f.player.setPosition(83.4);
@@ -65,7 +63,7 @@ void SessionSequencesTest::closeWritesMediaAndPosition() {
 
 void SessionSequencesTest::dropKeepsLongPathsWhole() {
     SessionFixture f;
-    f.writeSettings(kPlainSettings);
+    f.writeSettings(transportsetup::kSettings);
     QVERIFY(f.start());
     QString deep = f.folder();
     for (int i = 0; i < 10; ++i)
@@ -95,7 +93,7 @@ void SessionSequencesTest::onlyDropsWaitBeforeOpening() {
     QFETCH(bool, dropped);
     QFETCH(bool, replacing);
     SessionFixture f;
-    f.writeSettings(kPlainSettings);
+    f.writeSettings(transportsetup::kSettings);
     const QString first = f.addMediaFile(QStringLiteral("first.mp3"), 60);
     const QString media = f.addMediaFile(QStringLiteral("talk.mp3"), 600);
     QVERIFY(f.start());
