@@ -1,10 +1,13 @@
 // Builds the real services, the session and the main window, and runs the program.
 
+#include <fcntl.h>
 #include <malloc.h>
+#include <unistd.h>
 #include <QApplication>
 #include <QDBusError>
 #include <QSessionManager>
 #include <QTimer>
+#include <cerrno>
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
@@ -41,6 +44,24 @@
 namespace {
 constexpr int kEndingLimitMs = 5000;
 
+// Started with standard input, output or error closed, the next file or display connection
+// opened would take that number, and a library writing a message, or closing what it believes
+// is its own standard input, would hit it.
+void keepStandardStreamsOpen() {
+    for (int fd = 0; fd <= 2; ++fd)
+        if (::fcntl(fd, F_GETFD) == -1 && errno == EBADF)
+            if (::open("/dev/null", O_RDWR) == -1) return;
+}
+
+// libmpv's automatic choice of a GPU context rejects a software renderer (any X server without
+// a GPU) and goes on to probe DRM, whose failed set-up closes descriptor 0, by then perhaps a
+// display connection or the media file. Naming the X11 EGL context skips that probe and takes
+// the software renderer; where EGL is missing the output list goes on to xv and x11.
+MpvOptions playerOptionsFor(const QString& platform) {
+    if (platform != QLatin1String("xcb")) return {};
+    return {{QStringLiteral("gpu-context"), QStringLiteral("x11egl")}};
+}
+
 std::function<void()> saveBeforeAbort;
 QtMessageHandler previousMessageHandler = nullptr;
 
@@ -58,6 +79,7 @@ int main(int argc, char* argv[]) {
     // raise glibc's mmap threshold to 10 MiB and leave every later one in a thread arena that
     // is never given back: about 10 MiB resident for the life of the program.
     mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+    keepStandardStreamsOpen();
 
     // Help and version need no display, so they are answered before Qt starts. Arguments are
     // read as file names: Qt's own reading loses bytes that are not UTF-8.
@@ -133,7 +155,8 @@ int main(int argc, char* argv[]) {
     // Loading libmpv and the ~190 libraries it pulls in takes longer than building and painting
     // the window, so the player starts after the first paint. (Loaded on a thread meanwhile, it
     // holds the dynamic loader's lock, which the paint's own threads wait for.)
-    const auto player = std::make_unique<MpvPlayer>(MpvPlayer::StartLater{});
+    const auto player = std::make_unique<MpvPlayer>(
+        MpvPlayer::StartLater{}, playerOptionsFor(QGuiApplication::platformName()));
     HidPedalLibrary pedalLibrary(HidPedalLibrary::configuredLibraryName(), programFolder);
     const std::unique_ptr<KeyState> keyState = createKeyState();
     // Destroyed in reverse: the window, the session (which lets go of its keys), the key

@@ -12,6 +12,7 @@ class MediaFormatsTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void everyFurtherFormatOpensWithItsLength();
+    void aVideoOpensAgainAndAgain();
 };
 
 void MediaFormatsTest::everyFurtherFormatOpensWithItsLength() {
@@ -50,6 +51,30 @@ void MediaFormatsTest::everyFurtherFormatOpensWithItsLength() {
         QVERIFY2(length >= 2'900'000 && length <= 3'200'000,
                  qPrintable(name + QStringLiteral(": ") + QString::number(length)));
     }
+}
+
+// A video's output is set up anew at every open; on an X server without a GPU that used to
+// probe outputs whose failure closed a descriptor still in use, and the display connection died.
+void MediaFormatsTest::aVideoOpensAgainAndAgain() {
+    ScriboProcess scribo;
+    const QString video = scribo.folder() + QStringLiteral("screen.mp4");
+    QVERIFY2(testmedia::writeVideoWithFfmpeg(video, 3), "ffmpeg could not make the video");
+    scribo.writeSettings("[FormPosition]\nTop=10\nLeft=10\n");
+    scribo.start({video});
+    QVERIFY(scribo.waitForWindow() != 0);
+    for (int time = 1; time <= 10; ++time) {
+        if (time > 1) playerctl({QStringLiteral("open"), QStringLiteral("file://") + video});
+        QVERIFY(waitUntil([] { return playerStatus() == QStringLiteral("Paused"); }, 10000));
+        QTest::qWait(500);  // the video output is made while the first frame is shown
+        QVERIFY2(scribo.process().state() == QProcess::Running,
+                 qPrintable(QStringLiteral("ended at open %1: %2")
+                                .arg(time)
+                                .arg(QString::fromLocal8Bit(
+                                    scribo.process().readAllStandardError().right(2000)))));
+    }
+    QVERIFY(quitScribo());
+    QVERIFY(scribo.waitForExit(20000));
+    QCOMPARE(scribo.process().exitCode(), 0);
 }
 
 QTEST_MAIN(MediaFormatsTest)

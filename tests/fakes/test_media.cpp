@@ -83,13 +83,15 @@ bool haveFfmpeg() {
     return !QStandardPaths::findExecutable(QStringLiteral("ffmpeg")).isEmpty();
 }
 
-bool convertWithFfmpeg(const QString& sourcePath, const QString& targetPath) {
+namespace {
+bool runFfmpeg(const QStringList& arguments, const QString& targetPath) {
     if (!haveFfmpeg()) return false;
     QProcess ffmpeg;
-    ffmpeg.start(QStringLiteral("ffmpeg"),
-                 {QStringLiteral("-hide_banner"), QStringLiteral("-loglevel"),
-                  QStringLiteral("error"), QStringLiteral("-nostdin"), QStringLiteral("-y"),
-                  QStringLiteral("-i"), sourcePath, targetPath});
+    ffmpeg.start(
+        QStringLiteral("ffmpeg"),
+        QStringList{QStringLiteral("-hide_banner"), QStringLiteral("-loglevel"),
+                    QStringLiteral("error"), QStringLiteral("-nostdin"), QStringLiteral("-y")} +
+            arguments + QStringList{targetPath});
     if (!ffmpeg.waitForFinished(60000)) {
         ffmpeg.kill();
         ffmpeg.waitForFinished();
@@ -97,6 +99,22 @@ bool convertWithFfmpeg(const QString& sourcePath, const QString& targetPath) {
     }
     return ffmpeg.exitStatus() == QProcess::NormalExit && ffmpeg.exitCode() == 0 &&
            QFile::exists(targetPath);
+}
+}  // namespace
+
+bool convertWithFfmpeg(const QString& sourcePath, const QString& targetPath) {
+    return runFfmpeg({QStringLiteral("-i"), sourcePath}, targetPath);
+}
+
+bool writeVideoWithFfmpeg(const QString& path, double seconds) {
+    const QString length = QString::number(seconds);
+    return runFfmpeg({QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+                      QStringLiteral("testsrc=size=320x240:rate=25:duration=") + length,
+                      QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+                      QStringLiteral("sine=frequency=440:duration=") + length,
+                      QStringLiteral("-c:v"), QStringLiteral("libx264"), QStringLiteral("-pix_fmt"),
+                      QStringLiteral("yuv420p"), QStringLiteral("-c:a"), QStringLiteral("aac")},
+                     path);
 }
 
 }  // namespace testmedia

@@ -23,4 +23,8 @@ bool haveFfmpeg();
 // Returns false when ffmpeg is missing or fails.
 bool convertWithFfmpeg(const QString& sourcePath, const QString& targetPath);
 
+// Writes a small H.264 video with an AAC tone (320x240, as screen recordings of dictation are)
+// with ffmpeg's test pattern. Returns false when ffmpeg is missing or fails.
+bool writeVideoWithFfmpeg(const QString& path, double seconds);
+
 }  // namespace testmedia
