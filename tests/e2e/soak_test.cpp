@@ -1,7 +1,7 @@
 // A long day of use, compressed: the real binary plays while random system-wide keys, pedal
 // reports, speed and volume changes, opens and resets hit it. It fails on a crash, on a message
 // box, on an event loop that takes over a second to answer the desktop, and on memory that keeps
-// growing after the first minute.
+// growing once the first minute is over and every file has been open.
 //
 //   SCRIBO_SOAK_SECONDS  length of the run (120 unless set; the README gives the long run)
 //   SCRIBO_SOAK_SEED     the random seed, printed at the start, to replay a failing run
@@ -116,6 +116,18 @@ void SoakTest::randomUseForAWhile() {
     QStringList media{wav};
     const QString mp3 = scribo.folder() + QStringLiteral("meeting.mp3");
     if (testmedia::convertWithFfmpeg(wav, mp3)) media << mp3;
+    const QString video = scribo.folder() + QStringLiteral("screen.mp4");
+    if (testmedia::writeVideoWithFfmpeg(video, 600)) media << video;
+    // Every open reads a full index and every registration writes it again.
+    for (const QString& file : media) {
+        ProfileEdit index(file.left(file.lastIndexOf(QLatin1Char('.'))) + QStringLiteral(".mpx"));
+        for (int n = 1; n <= 29; ++n) {
+            index.writeFloat(QStringLiteral("Index"), QString::number(n), n * 19.5);
+            index.writeString(QStringLiteral("IndexComment"), QString::number(n),
+                              QStringLiteral("note %1 ").arg(n).repeated(8));
+        }
+        index.commit();
+    }
     const LocalWebServer web(scribo.folder());
     if (web.base().isEmpty()) qInfo("soak: python3 is missing, so no web address resets");
     scribo.writeSettings(
@@ -130,7 +142,10 @@ void SoakTest::randomUseForAWhile() {
 
     QMap<QString, int> counts;
     qint64 worstMs = 0;
-    std::optional<Memory> atOneMinute;
+    std::optional<Memory> settled;
+    // Memory is judged against the first minute once every file has been open: a video's output
+    // costs far more than a tone's, which is not growth.
+    QSet<int> opened{0};
     Memory last = memoryOf(pid);
     bool unplugged = false;
     QElapsedTimer clock;
@@ -175,8 +190,9 @@ void SoakTest::randomUseForAWhile() {
                         {QStringLiteral("open"), web.base() + QStringLiteral("dictation.wav")});
                     ++counts[QStringLiteral("resets")];
                 } else {
-                    playerctl({QStringLiteral("open"),
-                               QStringLiteral("file://") + media[pick(int(media.size()))]});
+                    const int file = pick(int(media.size()));
+                    opened.insert(file);
+                    playerctl({QStringLiteral("open"), QStringLiteral("file://") + media[file]});
                     ++counts[QStringLiteral("opens")];
                 }
                 break;
@@ -206,7 +222,8 @@ void SoakTest::randomUseForAWhile() {
             last = {now.rssKb, std::max(now.peakKb, last.peakKb)};
             qInfo("soak: %3lld s  RSS %lld kB  peak %lld kB  worst answer %lld ms",
                   clock.elapsed() / 1000, last.rssKb, last.peakKb, worstMs);
-            if (!atOneMinute && clock.elapsed() >= 60'000) atOneMinute = last;
+            if (!settled && clock.elapsed() >= 60'000 && opened.size() == media.size())
+                settled = last;
             QVERIFY2(messageBoxes(scribo, window).isEmpty(),
                      qPrintable(QStringLiteral("a message box came up by %1 s, seed %2")
                                     .arg(clock.elapsed() / 1000)
@@ -217,21 +234,23 @@ void SoakTest::randomUseForAWhile() {
     for (auto it = counts.cbegin(); it != counts.cend(); ++it)
         done << QStringLiteral("%1 %2").arg(it.value()).arg(it.key());
     qInfo("soak: done: %s", qPrintable(done.join(QStringLiteral(", "))));
-    if (atOneMinute)
+    if (settled)
         qInfo(
-            "soak: RSS %lld kB at 1 min, %lld kB at the end; peak %lld kB at 1 min, %lld kB at "
+            "soak: RSS %lld kB when settled, %lld kB at the end; peak %lld kB when settled, %lld "
+            "kB at "
             "the end; worst answer %lld ms",
-            atOneMinute->rssKb, last.rssKb, atOneMinute->peakKb, last.peakKb, worstMs);
+            settled->rssKb, last.rssKb, settled->peakKb, last.peakKb, worstMs);
     QVERIFY2(
         worstMs <= 1000,
         qPrintable(
             QStringLiteral("the event loop took %1 ms to answer, seed %2").arg(worstMs).arg(seed)));
-    if (kJudgeMemory && atOneMinute)
-        QVERIFY2(last.peakKb <= atOneMinute->peakKb * 11 / 10,
-                 qPrintable(QStringLiteral("peak RSS grew from %1 kB at 1 min to %2 kB, seed %3")
-                                .arg(atOneMinute->peakKb)
-                                .arg(last.peakKb)
-                                .arg(seed)));
+    if (kJudgeMemory && settled)
+        QVERIFY2(
+            last.peakKb <= settled->peakKb * 11 / 10,
+            qPrintable(QStringLiteral("peak RSS grew from %1 kB when settled to %2 kB, seed %3")
+                           .arg(settled->peakKb)
+                           .arg(last.peakKb)
+                           .arg(seed)));
 
     // A clean close writes the settings whole.
     QVERIFY(quitScribo());
