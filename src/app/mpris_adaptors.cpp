@@ -1,5 +1,7 @@
 #include "app/mpris_adaptors.h"
 
+#include <QDBusError>
+
 #include "app/mpris_logic.h"
 #include "app/mpris_service.h"
 
@@ -18,8 +20,12 @@ void MprisRootAdaptor::Raise() {
     service_.raise();
 }
 
-void MprisRootAdaptor::Quit() {
-    service_.quit();
+void MprisRootAdaptor::Quit(const QDBusMessage& message) {
+    const QString error = service_.quit();
+    if (error.isEmpty()) return;
+    message.setDelayedReply(true);
+    service_.bus().send(
+        message.createErrorReply(QDBusError::errorString(QDBusError::Failed), error));
 }
 
 MprisPlayerAdaptor::MprisPlayerAdaptor(MprisService* service)

@@ -34,7 +34,7 @@ public:
 
 public Q_SLOTS:
     void Raise();
-    void Quit();
+    void Quit(const QDBusMessage& message);
 
 private:
     MprisService& service_;

@@ -20,7 +20,7 @@ struct CommandSignal {
 };
 constexpr CommandSignal kCommandSignals[] = {
     {mpris::kRootInterface, "Raise", &MprisService::raise},
-    {mpris::kRootInterface, "Quit", &MprisService::quit},
+    {mpris::kRootInterface, "Quit", &MprisService::quitFromSignal},
     {mpris::kPlayerInterface, "Play", &MprisService::play},
     {mpris::kPlayerInterface, "Pause", &MprisService::pause},
     {mpris::kPlayerInterface, "PlayPause", &MprisService::playPause},
@@ -126,7 +126,8 @@ mpris::PlayerSnapshot MprisService::snapshot() {
     now.rate = player.rate();
     now.volume = mpris::VolumeToBus(player.volume());
     now.metadata = mpris::MetadataFor(tracks_.idFor(location), location, title, duration);
-    now.canPlay = now.canPause = !location.isEmpty();
+    // The transport ignores play and pause for web media (the player's own controls work).
+    now.canPlay = now.canPause = !location.isEmpty() && !web;
     now.canSeek = !location.isEmpty() && !web && duration > 0;
     return now;
 }
@@ -213,11 +214,14 @@ void MprisService::raise() {
     if (raiseWindow) raiseWindow();
 }
 
-void MprisService::quit() {
+QString MprisService::quit() {
     // A dialog waits for the user; closing under it would leave it without its window.
-    if (QApplication::activeModalWidget() || !quitProgram) return;
+    if (QApplication::activeModalWidget())
+        return QStringLiteral("Cannot quit while a dialog is open");
+    if (!quitProgram) return {};
     // After the reply: closing waits for the player and would hold the caller meanwhile.
     QTimer::singleShot(0, this, [this] { quitProgram(); });
+    return {};
 }
 
 MprisService::OpenResult MprisService::openUri(const QString& uri) {

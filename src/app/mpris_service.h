@@ -52,7 +52,9 @@ public:
     void setRate(double rate);
     void setVolume(double volume);
     void raise();
-    void quit();
+    // Empty when the quit was taken; otherwise why not (a dialog waits for the user).
+    QString quit();
+    void quitFromSignal() { quit(); }
     // Checks what OpenUri names and opens it once the call has returned. The error is empty
     // when the request was taken; otherwise errorName is the D-Bus error to answer with.
     struct OpenResult {

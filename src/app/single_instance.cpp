@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 #include <QDBusConnectionInterface>
+#include <QDBusError>
 #include <QDBusMessage>
 #include <cstdio>
 
@@ -32,5 +33,10 @@ HandOver HandToRunningInstance(const QDBusConnection& bus, const QString& uri,
     call << uri;
     const QDBusMessage reply = bus.call(call, QDBus::Block, timeoutMs);
     if (reply.type() == QDBusMessage::ReplyMessage) return {HandOver::Delivered, {}};
+    const QString error = reply.errorName();
+    if (error == QDBusError::errorString(QDBusError::NoReply) ||
+        error == QDBusError::errorString(QDBusError::Timeout))
+        return {HandOver::Refused,
+                QStringLiteral("the running Scribo did not answer; %1 was not opened").arg(uri)};
     return {HandOver::Refused, reply.errorMessage()};
 }

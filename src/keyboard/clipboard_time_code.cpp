@@ -6,6 +6,13 @@
 #include "core/time_code.h"
 
 namespace {
+// A character is at least one byte of CP932 and a surrogate pair at least one: a text of more
+// code units than twice a byte limit is over it without being encoded, which takes seconds for
+// a clipboard of megabytes.
+bool surelyLongerThan(const QString& text, qsizetype bytes) {
+    return text.size() > 2 * bytes;
+}
+
 const QString kOpen = QStringLiteral("▼");
 const QString kClose = QStringLiteral("▲");
 
@@ -26,13 +33,16 @@ bool isTimeCodeClipText(const QString& text) {
 }
 
 bool clipboardMayHoldTimeCode(const QString& clipboardText) {
+    if (surelyLongerThan(clipboardText, 30)) return false;
     const qsizetype bytes = cp932Length(clipboardText);
     if (bytes <= 6 || bytes >= 30) return false;
     return clipboardText.contains(QLatin1Char('[')) && clipboardText.contains(QLatin1Char(']'));
 }
 
 std::optional<ClipboardTimeCode> readClipboardTimeCode(const QString& clipboardText) {
-    if (clipboardText.isEmpty() || cp932Length(clipboardText) > 60) return std::nullopt;
+    if (clipboardText.isEmpty() || surelyLongerThan(clipboardText, 60) ||
+        cp932Length(clipboardText) > 60)
+        return std::nullopt;
     if (!clipboardText.contains(QLatin1Char(':'))) return std::nullopt;
     QString t = clipboardText;
     if (const qsizetype at = t.indexOf(QLatin1Char('{')); at >= 0) t = t.mid(at + 1);

@@ -106,6 +106,8 @@ void Session::wireControllers() {
     });
     connect(&t, &TransportController::messageRequested, this,
             [this](const QString& text) { dialogs_.showMessage(text); });
+    connect(urlPanel_, &UrlPanel::messageRequested, this,
+            [this](const QString& text) { dialogs_.showMessage(text); });
     // A file or address fails after the call that opened it, once the player has tried to load
     // it: a damaged, empty or unreadable file, a playlist posing as media, an address that does
     // not answer. Without the box the user would see only a length of 0:00:00.

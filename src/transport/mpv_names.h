@@ -20,10 +20,12 @@ inline constexpr char kCursorAutohide[] = "cursor-autohide";
 inline constexpr char kTerminal[] = "terminal";
 inline constexpr char kConfig[] = "config";
 inline constexpr char kIdle[] = "idle";
+inline constexpr char kTlsVerify[] = "tls-verify";
 
 // Options that may also change at run time.
 inline constexpr char kVo[] = "vo";
 inline constexpr char kAccessReferences[] = "access-references";
+inline constexpr char kLavfOptions[] = "demuxer-lavf-o";
 inline constexpr char kWid[] = "wid";
 
 // Properties.
@@ -51,6 +53,8 @@ inline constexpr char kPlaylistEntryId[] = "playlist_entry_id";
 inline constexpr char kYes[] = "yes";
 inline constexpr char kNo[] = "no";
 inline constexpr char kNullOutput[] = "null";
+// No protocol has this name: FFmpeg's demuxers may then open nothing beside the file itself.
+inline constexpr char kNoNestedOpens[] = "protocol_whitelist=none";
 // Video outputs that draw into a given window; mpv's own list would fall back to ones that
 // open a window of their own.
 inline constexpr char kEmbeddableOutputs[] = "gpu,xv,x11";

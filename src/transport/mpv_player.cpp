@@ -55,6 +55,7 @@ struct MpvPlayer::Event {
     int endReason = 0;
     int error = 0;
     qint64 entry = -1;
+    qint64 insertedEntry = 0;  // the first entry a playlist put in its place
     QString text;
 };
 
@@ -96,6 +97,9 @@ void MpvPlayer::start() {
             {kPulseBuffer, "500"},
             {kAudioFallbackToNull, kYes},  // without it, no sound device ends every file at once
             {kAudioClientName, "Scribo"},
+            // FFmpeg takes any certificate unless told; with this it checks the name and the
+            // system's trusted authorities (GnuTLS finds them itself).
+            {kTlsVerify, kYes},
             {kOsc, kNo},
             // mpv's built-in stats, console and auto-profile scripts: nothing here can show or
             // use them, and their Lua interpreters cost 4 MiB and 50 ms of CPU at start-up.
@@ -210,8 +214,12 @@ void MpvPlayer::open(const QString& address) {
 
     // A local file plays its own content only: a playlist, an EDL or an HLS list named like
     // media would otherwise make the player open the files and web addresses it lists.
-    setString(mpvname::kAccessReferences,
-              QString::fromLatin1(isWebAddress(address) ? mpvname::kYes : mpvname::kNo));
+    const bool web = isWebAddress(address);
+    setString(mpvname::kAccessReferences, QString::fromLatin1(web ? mpvname::kYes : mpvname::kNo));
+    // FFmpeg's concat demuxer ignores the setting above and opens what an ffconcat text lists,
+    // FIFOs included; with no protocol allowed, such a list fails to load instead.
+    setString(mpvname::kLavfOptions,
+              web ? QString() : QString::fromLatin1(mpvname::kNoNestedOpens));
 
     // A local name goes to mpv as the very bytes it has on disk.
     const QByteArray target = fileNameToBytes(address);
@@ -487,6 +495,7 @@ void MpvPlayer::drainEvents() {
                 event.endReason = end->reason;
                 event.error = end->error;
                 event.entry = end->playlist_entry_id;
+                event.insertedEntry = end->playlist_insert_id;
                 break;
             }
             case MPV_EVENT_LOG_MESSAGE: {
@@ -523,9 +532,16 @@ void MpvPlayer::handleEvent(const Event& event) {
             break;
         case MPV_EVENT_END_FILE:
             if (event.entry != entryId_ || entryId_ < 0) break;
-            if (event.endReason == MPV_END_FILE_REASON_ERROR) {
+            if (event.endReason == MPV_END_FILE_REASON_REDIRECT && event.insertedEntry > 0) {
+                // A web playlist gives way to its first entry, which is the media from now on.
+                entryId_ = event.insertedEntry;
+            } else if (event.endReason == MPV_END_FILE_REASON_ERROR) {
                 media_ = Media::Failed;
                 seekTarget_.reset();
+                // mpv would go on to a playlist's next entry under the failure box. Should the
+                // stop fail, the failure being reported is still the one to tell.
+                const char* stop[] = {mpvname::kStop, nullptr};
+                mpv_command(handle_, stop);
                 emit errorOccurred(
                     QStringLiteral("Cannot play \"%1\": %2")
                         .arg(address_, QString::fromUtf8(mpv_error_string(event.error))));

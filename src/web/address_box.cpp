@@ -1,6 +1,7 @@
 #include "web/address_box.h"
 
 #include <QAbstractItemView>
+#include <QLineEdit>
 #include <QStyle>
 
 #include "web/web_address.h"
@@ -8,6 +9,9 @@
 AddressBox::AddressBox(QWidget* parent) : QComboBox(parent) {
     setEditable(true);
     setInsertPolicy(QComboBox::NoInsert);
+    // One character over the limit: a longer text pasted into the box is then refused as too
+    // long, not cut silently to an address that looks whole.
+    lineEdit()->setMaxLength(web::kMaxAddressLength + 1);
 }
 
 void AddressBox::showPopup() {

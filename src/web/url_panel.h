@@ -41,8 +41,11 @@ public:
 Q_SIGNALS:
     void addressListed(const QString& address);  // append it to the box's list
     void boxTextChanged(const QString& text);    // show it in the box's edit field
+    void messageRequested(const QString& text);  // an address too long to take
 
 private:
+    bool refuseTooLong(const QString& address);
+
     WebAddressPlayer& player_;
     BrowserLauncher& browser_;
     QStringList pasted_;

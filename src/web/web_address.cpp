@@ -32,6 +32,10 @@ QString trimBlanksAndControls(const QString& text) {
 
 }  // namespace
 
+QString tooLongMessage() {
+    return QStringLiteral("アドレスが長すぎます（%1 文字まで）").arg(kMaxAddressLength);
+}
+
 QString cleanUrl(const QString& text) {
     QString result = text;
     result.removeIf([](QChar c) {

@@ -9,6 +9,11 @@ class QUrl;
 // link or the desktop media interface.
 namespace web {
 
+// The longest address taken, in characters: as much as the address box holds by default. A
+// longer one would reach the browser cut short, so it is refused with tooLongMessage() instead.
+inline constexpr qsizetype kMaxAddressLength = 32767;
+QString tooLongMessage();
+
 // Strips what usually surrounds an address copied out of running text: blanks and control
 // characters at both ends, and every blank (and other white space), double quote, parenthesis
 // and comma anywhere in it. `("https://example.org/a b"),` becomes `https://example.org/ab`.

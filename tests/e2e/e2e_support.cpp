@@ -193,13 +193,22 @@ int StandinPedal::opens() const {
     return int(file.readAll().count("hid_open_path"));
 }
 
-LocalWebServer::LocalWebServer(const QString& folder) {
+LocalWebServer::LocalWebServer(const QString& folder, const QString& certificate) {
     // Port 0: the server takes a free port and names it in its first line.
     server_.setStandardErrorFile(QProcess::nullDevice());
-    server_.start(QStringLiteral("python3"),
-                  {QStringLiteral("-u"), QStringLiteral("-m"), QStringLiteral("http.server"),
-                   QStringLiteral("--bind"), QStringLiteral("127.0.0.1"),
-                   QStringLiteral("--directory"), folder, QStringLiteral("0")});
+    const char* script =
+        "import functools, http.server, ssl, sys\n"
+        "handler = functools.partial(http.server.SimpleHTTPRequestHandler, directory=sys.argv[1])\n"
+        "server = http.server.ThreadingHTTPServer(('127.0.0.1', 0), handler)\n"
+        "if len(sys.argv) > 2:\n"
+        "    tls = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)\n"
+        "    tls.load_cert_chain(sys.argv[2])\n"
+        "    server.socket = tls.wrap_socket(server.socket, server_side=True)\n"
+        "print('port', server.server_address[1], flush=True)\n"
+        "server.serve_forever()\n";
+    QStringList arguments{QStringLiteral("-c"), QString::fromLatin1(script), folder};
+    if (!certificate.isEmpty()) arguments << certificate;
+    server_.start(QStringLiteral("python3"), arguments);
     if (!server_.waitForStarted(5000)) return;
     const QRegularExpression portPattern(QStringLiteral("port (\\d+)"));
     QString output;
@@ -210,7 +219,9 @@ LocalWebServer::LocalWebServer(const QString& folder) {
         },
         10000);
     const QRegularExpressionMatch port = portPattern.match(output);
-    if (port.hasMatch()) base_ = QStringLiteral("http://127.0.0.1:%1/").arg(port.captured(1));
+    if (port.hasMatch())
+        base_ = QStringLiteral("%1://127.0.0.1:%2/")
+                    .arg(QLatin1String(certificate.isEmpty() ? "http" : "https"), port.captured(1));
 }
 
 LocalWebServer::~LocalWebServer() {

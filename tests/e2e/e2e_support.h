@@ -90,9 +90,10 @@ private:
 // not start.
 class LocalWebServer {
 public:
-    explicit LocalWebServer(const QString& folder);
+    // With a certificate (key and certificate in one PEM file) it serves https.
+    explicit LocalWebServer(const QString& folder, const QString& certificate = {});
     ~LocalWebServer();
-    QString base() const { return base_; }  // http://127.0.0.1:<port>/
+    QString base() const { return base_; }  // http(s)://127.0.0.1:<port>/
 
 private:
     QProcess server_;

@@ -1,5 +1,6 @@
 // Every further format a Linux user has opens in the real binary, from the command line and
-// over the desktop media interface, with its length known.
+// over the desktop media interface, with its length known; a list of other files named like
+// media is refused.
 
 #include <QFileInfo>
 #include <QtTest>
@@ -51,6 +52,18 @@ void MediaFormatsTest::everyFurtherFormatOpensWithItsLength() {
         QVERIFY2(length >= 2'900'000 && length <= 3'200'000,
                  qPrintable(name + QStringLiteral(": ") + QString::number(length)));
     }
+
+    // FFmpeg's concat list would play the recording it names in place of this "MP3".
+    const QString list = scribo.folder() + QStringLiteral("innocent.mp3");
+    QFile text(list);
+    QVERIFY(text.open(QIODevice::WriteOnly));
+    text.write("ffconcat version 1.0\nfile source.wav\n");
+    text.close();
+    const quint64 window = scribo.waitForWindow();
+    playerctl({QStringLiteral("open"), list});
+    QVERIFY2(waitUntil([&] { return !messageBoxes(scribo, window).isEmpty(); }, 15000),
+             "the list was played");
+    QCOMPARE(playerctl({QStringLiteral("metadata"), QStringLiteral("mpris:length")}), QString());
 }
 
 // A video's output is set up anew at every open; on an X server without a GPU that used to

@@ -261,8 +261,11 @@ void MprisAdaptorTest::openUriRefusesWhatItCannotOpen() {
             call(QStringLiteral("OpenUri"), {QUrl::fromLocalFile(media).toString()});
         QCOMPARE(reply.errorName(), QStringLiteral("org.freedesktop.DBus.Error.Failed"));
         QVERIFY(reply.errorMessage().contains(QStringLiteral("dialog")));
-        client_.call(QDBusMessage::createMethodCall(kService, kPath, kRoot, QStringLiteral("Quit")),
-                     QDBus::BlockWithGui);
+        const QDBusMessage quit = client_.call(
+            QDBusMessage::createMethodCall(kService, kPath, kRoot, QStringLiteral("Quit")),
+            QDBus::BlockWithGui);
+        QCOMPARE(quit.errorName(), QStringLiteral("org.freedesktop.DBus.Error.Failed"));
+        QVERIFY(quit.errorMessage().contains(QStringLiteral("dialog")));
         settle();
         QVERIFY(control<QAction>(f_->window(), "exitAction")->isEnabled());
     }
@@ -273,10 +276,23 @@ void MprisAdaptorTest::openUriRefusesWhatItCannotOpen() {
     // A web address plays as the URL panel plays it, without a media path.
     const QString address = QStringLiteral("https://example.org/a.mp3");
     f_->player.addMedia(address, 30);
+    settle();
+    const qsizetype before = recorder_->changes.size();
     QCOMPARE(call(QStringLiteral("OpenUri"), {address}).type(), QDBusMessage::ReplyMessage);
     QTRY_COMPARE(f_->player.address(), address);
     QVERIFY(f_->transport().mediaPath().isEmpty());
     QCOMPARE(control<QComboBox>(f_->window(), "addressBox")->currentText(), address);
+    // The transport leaves web media to the player's own controls: nothing to offer, and the
+    // clients are told so.
+    settle();
+    QVariantMap seen;
+    for (const QVariantMap& change : recorder_->changes.mid(before))
+        seen.insert(change);
+    for (const QString& can :
+         {QStringLiteral("CanPlay"), QStringLiteral("CanPause"), QStringLiteral("CanSeek")}) {
+        QCOMPARE(get(can).toBool(), false);
+        QVERIFY2(seen.contains(can) && !seen.value(can).toBool(), qPrintable(can));
+    }
 }
 
 void MprisAdaptorTest::playPauseIsTheHotkeyActionWithRewind() {

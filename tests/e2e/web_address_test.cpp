@@ -1,5 +1,6 @@
 // Web addresses opened through the desktop media interface in the real binary: one served by a
-// local HTTP server plays with its length known; a refused one ends in the failure box.
+// local HTTP server plays with its length known; a refused one, and one whose certificate names
+// another host, end in the failure box.
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -64,23 +65,37 @@ void WebAddressTest::openedAddressPlaysAndRefusedOneFails() {
     QVERIFY(waitUntil([] { return playerctl({QStringLiteral("status")}) == "Playing"; }, 5000));
     QVERIFY(messageBoxes(scribo, window).isEmpty());
 
+    const auto failsWithBox = [&](const QString& address) {
+        int code = -1;
+        playerctl({QStringLiteral("open"), address}, &code);
+        QCOMPARE(code, 0);
+        QStringList shown;
+        QVERIFY2(
+            waitUntil([&] { return !(shown = messageBoxes(scribo, window)).isEmpty(); }, 15000),
+            qPrintable(QStringLiteral("no failure box for ") + address));
+        runTool(QStringLiteral("xdotool"),
+                {QStringLiteral("windowfocus"), QStringLiteral("--sync"), shown.constFirst()});
+        runTool(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Return")});
+        QVERIFY2(waitUntil([&] { return messageBoxes(scribo, window).isEmpty(); }, 5000),
+                 "the failure box stayed");
+        // Still answering, with nothing playing.
+        QVERIFY(waitUntil([] { return playerctl({QStringLiteral("status")}) == "Stopped"; }, 5000));
+        QCOMPARE(scribo.process().state(), QProcess::Running);
+    };
     RefusingPort closed;
     QVERIFY(closed.port() > 0);
-    playerctl(
-        {QStringLiteral("open"), QStringLiteral("http://127.0.0.1:%1/tone.wav").arg(closed.port())},
-        &code);
-    QCOMPARE(code, 0);
-    QStringList shown;
-    QVERIFY2(waitUntil([&] { return !(shown = messageBoxes(scribo, window)).isEmpty(); }, 15000),
-             "no failure box");
-    runTool(QStringLiteral("xdotool"),
-            {QStringLiteral("windowfocus"), QStringLiteral("--sync"), shown.constFirst()});
-    runTool(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Return")});
-    QVERIFY2(waitUntil([&] { return messageBoxes(scribo, window).isEmpty(); }, 5000),
-             "the failure box stayed");
-    // Still answering, with nothing playing.
-    QVERIFY(waitUntil([] { return playerctl({QStringLiteral("status")}) == "Stopped"; }, 5000));
-    QCOMPARE(scribo.process().state(), QProcess::Running);
+    failsWithBox(QStringLiteral("http://127.0.0.1:%1/tone.wav").arg(closed.port()));
+    if (QTest::currentTestFailed()) return;
+
+    const QString pem = served_.filePath(QStringLiteral("other.pem"));
+    runTool(QStringLiteral("openssl"),
+            {QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-newkey"),
+             QStringLiteral("rsa:2048"), QStringLiteral("-nodes"), QStringLiteral("-subj"),
+             QStringLiteral("/CN=other.example"), QStringLiteral("-keyout"), pem,
+             QStringLiteral("-out"), pem});
+    const LocalWebServer https(served_.path(), pem);
+    QVERIFY(https.base().startsWith(QStringLiteral("https:")));
+    failsWithBox(https.base() + QStringLiteral("tone.wav"));
 }
 
 QTEST_MAIN(WebAddressTest)

@@ -40,6 +40,10 @@ private slots:
         QTest::newRow("HTTP in capitals")
             << QStringLiteral("HTTP://example.org/a.mp3") << QString();
         QTest::newRow("ftp") << QStringLiteral("ftp://example.org/a.mp3") << QString();
+        const QString longest = QStringLiteral("https://example.org/") + QString(32747, u'a');
+        QTest::newRow("32,767 characters") << longest << longest;
+        QTest::newRow("a megabyte, blanks taken off")
+            << longest + QString(1 << 20, u' ') + QStringLiteral("b") << QString();
     }
     void paste() {
         QFETCH(QString, clipboard);
@@ -47,8 +51,11 @@ private slots:
         UrlPanel panel(player_, browser_);
         QSignalSpy listed(&panel, &UrlPanel::addressListed);
         QSignalSpy shown(&panel, &UrlPanel::boxTextChanged);
+        QSignalSpy told(&panel, &UrlPanel::messageRequested);
 
         QCOMPARE(panel.paste(clipboard), !played.isEmpty());
+        // Only an address too long to take is worth a word.
+        QCOMPARE(told.count(), played.isEmpty() && clipboard.size() > (1 << 20) ? 1 : 0);
         if (played.isEmpty()) {
             // The box keeps what the user had in it.
             QCOMPARE(shown.count(), 0);
