@@ -66,9 +66,9 @@ void WebAddressTest::openedAddressPlaysAndRefusedOneFails() {
     QVERIFY(messageBoxes(scribo, window).isEmpty());
 
     const auto failsWithBox = [&](const QString& address) {
-        int code = -1;
-        playerctl({QStringLiteral("open"), address}, &code);
-        QCOMPARE(code, 0);
+        int status = -1;
+        playerctl({QStringLiteral("open"), address}, &status);
+        QCOMPARE(status, 0);
         QStringList shown;
         QVERIFY2(
             waitUntil([&] { return !(shown = messageBoxes(scribo, window)).isEmpty(); }, 15000),
