@@ -126,8 +126,9 @@ mpris::PlayerSnapshot MprisService::snapshot() {
     now.rate = player.rate();
     now.volume = mpris::VolumeToBus(player.volume());
     now.metadata = mpris::MetadataFor(tracks_.idFor(location), location, title, duration);
-    // The transport ignores play and pause for web media (the player's own controls work).
-    now.canPlay = now.canPause = !location.isEmpty() && !web;
+    now.canPlay = !location.isEmpty();
+    // Web media plays on from its address; the transport has no pause for it.
+    now.canPause = !location.isEmpty() && !web;
     now.canSeek = !location.isEmpty() && !web && duration > 0;
     return now;
 }
