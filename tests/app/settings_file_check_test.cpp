@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "core/file_access.h"
 #include "index/index_controller.h"
 #include "session/settings_location.h"
 
@@ -62,6 +63,10 @@ void SettingsFileCheckTest::onlyRegularFilesServe() {
     const QString folder = dir.filePath(QStringLiteral("folder.inf"));
     QVERIFY(QDir().mkdir(folder));
     QCOMPARE(SettingsFileProblem(folder), QStringLiteral("it is a folder"));
+
+    const QString large = dir.filePath(QStringLiteral("large.inf"));
+    QVERIFY(QFile::copy(regular, large) && QFile::resize(large, kSmallFileLimit + 1));
+    QCOMPARE(SettingsFileProblem(large), QStringLiteral("it is larger than 2 MiB"));
 
     const QString link = dir.filePath(QStringLiteral("link.inf"));
     QVERIFY(QFile::link(regular, link));
