@@ -1,5 +1,6 @@
 // An index file of arbitrary bytes (damaged, hand-edited, from another program): reading it never
-// crashes, and what was read survives being written and read again, character for character.
+// crashes, what was read survives being written and read again, character for character, and
+// written back over itself unchanged, every line of it stays byte for byte.
 
 #include <unistd.h>
 #include <QDir>
@@ -12,6 +13,26 @@
 namespace {
 QString scratchPath(const char* name) {
     return fuzzScratchFolder() + QStringLiteral("/scribo-fuzz-%1-%2.mpx").arg(::getpid()).arg(name);
+}
+
+QByteArray readBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Whether the lines of `before` stand in `after` in their order, others between them; the last
+// one may have gained its line end.
+bool keepsEveryLine(const QByteArray& before, const QByteArray& after) {
+    const QList<QByteArray> old = before.split('\n');
+    const QList<QByteArray> now = after.split('\n');
+    qsizetype at = 0;
+    for (qsizetype i = 0; i < old.size(); ++i) {
+        const bool last = i + 1 == old.size();
+        while (at < now.size() && now[at] != old[i] && !(last && now[at] == old[i] + '\r'))
+            ++at;
+        if (at++ == now.size()) return false;
+    }
+    return true;
 }
 }  // namespace
 
@@ -34,5 +55,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         // the exact-text section.
         FUZZ_CHECK(again.entry(n).caption == read.entry(n).caption, "an entry's caption changed");
     }
+
+    // Nothing was edited: nothing of the file is encoded anew, the second time nothing at all.
+    writeIndexFile(input, read);
+    const QByteArray once = readBytes(input);
+    FUZZ_CHECK(keepsEveryLine(fuzzBytes(data, size), once), "an unchanged line was rewritten");
+    writeIndexFile(input, readIndexFile(input));
+    FUZZ_CHECK(readBytes(input) == once, "a second save changed the file");
     return 0;
 }

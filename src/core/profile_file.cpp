@@ -1,17 +1,13 @@
 #include "core/profile_file.h"
 
-#include "core/file_name.h"
-
 #include "core/cp932.h"
+#include "core/file_access.h"
+#include "core/file_name.h"
 #include "core/ini_number.h"
 
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
-#include <QStringDecoder>
 
 #include <sys/stat.h>
-#include <unistd.h>
 #include <algorithm>
 #include <limits>
 #include <optional>
@@ -58,7 +54,9 @@ QString trimBlanks(const QString& text) {
 
 enum class LineKind { Other, Section, Key };
 
-struct Line {
+}  // namespace
+
+struct ProfileLine {
     QByteArray content;  // without the line ending
     QByteArray ending;   // "\r\n", "\n", or empty for a last line without one
     LineKind kind = LineKind::Other;
@@ -66,6 +64,10 @@ struct Line {
     QByteArray rawKey;    // the key's bytes as they stand in the file, trimmed
     QByteArray rawValue;  // the value's bytes, trimmed
 };
+
+namespace {
+
+using Line = ProfileLine;
 
 void classify(Line& line) {
     const QByteArray text = trimBlanks(line.content);
@@ -106,13 +108,6 @@ std::vector<Line> parse(const QByteArray& bytes) {
     return lines;
 }
 
-// The whole file, or nothing when it is missing or cannot be read.
-std::optional<QByteArray> readAll(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
-    return file.readAll();
-}
-
 bool sameName(const QString& a, const QString& b) {
     return QString::compare(a, b, Qt::CaseInsensitive) == 0;
 }
@@ -142,15 +137,6 @@ std::optional<std::size_t> findKey(const std::vector<Line>& lines, const Section
     return std::nullopt;
 }
 
-const Line* lookup(const QString& path, const QString& section, const QString& key,
-                   std::vector<Line>& lines) {
-    lines = parse(readAll(path).value_or(QByteArray()));
-    const auto range = findSection(lines, section);
-    if (!range) return nullptr;
-    const auto index = findKey(lines, *range, key);
-    return index ? &lines[*index] : nullptr;
-}
-
 // A line break inside a written name or value would split its line; each becomes a blank.
 QString singleLine(QString text) {
     text.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
@@ -159,31 +145,12 @@ QString singleLine(QString text) {
     return text;
 }
 
-bool hasWriteBit(const QString& path) {
-    struct stat st {};
-    if (::stat(QFile::encodeName(path).constData(), &st) != 0) return false;
-    return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0;
-}
-
-// A file or folder without any write bit counts as read-only even for root, so the program
-// behaves the same whoever runs it.
-bool writable(const QString& path) {
-    return ::access(QFile::encodeName(path).constData(), W_OK) == 0 && hasWriteBit(path);
-}
-
 void save(const QString& path, const QByteArray& bytes) {
-    const QFileInfo info(path);
-    if (info.exists() && !writable(path)) throw ProfileWriteError(path);
-    if (!writable(info.absolutePath())) throw ProfileWriteError(path);
-    // QSaveFile writes a temporary file beside the target and renames it into place, keeping
-    // the target's permissions; until the rename the old file stays as it was.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) throw ProfileWriteError(path);
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
+    // A file or folder without any write bit counts as read-only even for root, so the program
+    // behaves the same whoever runs it.
+    if (isReadOnlyFile(path) || !isWritableFolder(QFileInfo(path).absolutePath()))
         throw ProfileWriteError(path);
-    }
-    if (!file.commit()) throw ProfileWriteError(path);
+    if (replaceFile(path, bytes) != 0) throw ProfileWriteError(path);
 }
 
 QByteArray join(const std::vector<Line>& lines) {
@@ -199,6 +166,8 @@ Line newLine(const QByteArray& content) {
     Line line;
     line.content = content;
     line.ending = QByteArrayLiteral("\r\n");
+    // Named like a parsed line, so that later writes of the same edit find it.
+    classify(line);
     return line;
 }
 
@@ -206,11 +175,9 @@ bool isBlankLine(const Line& line) {
     return trimBlanks(line.content).isEmpty();
 }
 
-// The file's bytes after one write of a value already encoded; see ProfileFile for where the
-// line goes.
-QByteArray withValue(const QByteArray& bytes, const QString& section, const QString& key,
-                     const QByteArray& rawValue) {
-    std::vector<Line> lines = parse(bytes);
+// One write of a value already encoded; see ProfileFile for where the line goes.
+void setValue(std::vector<Line>& lines, const QString& section, const QString& key,
+              const QByteArray& rawValue) {
     const auto range = findSection(lines, section);
     if (!range) {
         if (!lines.empty() && lines.back().ending.isEmpty())
@@ -230,48 +197,38 @@ QByteArray withValue(const QByteArray& bytes, const QString& section, const QStr
         lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(last + 1),
                      newLine(toCp932(singleLine(key)) + '=' + rawValue));
     }
-    return join(lines);
 }
 
-// The file's bytes without the key, or nothing when the key is not there. A section left with
-// nothing but blank lines goes with its last key.
-std::optional<QByteArray> withoutKey(const QByteArray& bytes, const QString& section,
-                                     const QString& key) {
-    std::vector<Line> lines = parse(bytes);
+// Takes the key out; false when it is not there. A section left with nothing but blank lines
+// goes with its last key.
+bool removeValue(std::vector<Line>& lines, const QString& section, const QString& key) {
     const auto range = findSection(lines, section);
-    if (!range) return std::nullopt;
+    if (!range) return false;
     const auto index = findKey(lines, *range, key);
-    if (!index) return std::nullopt;
+    if (!index) return false;
     lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(*index));
     const auto first = lines.begin() + static_cast<std::ptrdiff_t>(range->header);
     const auto end = lines.begin() + static_cast<std::ptrdiff_t>(range->end - 1);
     if (std::all_of(first + 1, end, isBlankLine)) lines.erase(first, end);
-    return join(lines);
+    return true;
 }
 
-// Quotes taken off; nothing when the key is missing.
-std::optional<QByteArray> rawValue(const QString& path, const QString& section,
-                                   const QString& key) {
-    std::vector<Line> lines;
-    const Line* line = lookup(path, section, key, lines);
-    if (!line) return std::nullopt;
-    QByteArray value = line->rawValue;
-    if (value.size() >= 2) {
-        const char first = value.front();
-        if ((first == '"' || first == '\'') && value.back() == first)
-            value = value.mid(1, value.size() - 2);
-    }
-    return value;
+// Case folded as QString::compare() folds for Qt::CaseInsensitive: one character at a time.
+QString foldedName(const QString& name) {
+    QList<uint> code = name.toUcs4();
+    for (uint& c : code)
+        c = QChar::toCaseFolded(c);
+    return QString::fromUcs4(reinterpret_cast<const char32_t*>(code.constData()), code.size());
 }
 
-// Saves what change() makes of the file's bytes, unless it makes nothing.
+// Saves the lines as change() leaves them, unless it changes nothing.
 template <typename Change>
 void rewrite(const QString& path, Change change) {
-    const auto bytes = readAll(path);
+    const FileContents contents = readSmallFile(path);
     // A file that is there but cannot be read must not be replaced by a file of one key.
-    if (!bytes && QFileInfo::exists(path)) throw ProfileWriteError(path);
-    if (const std::optional<QByteArray> after = change(bytes.value_or(QByteArray())))
-        save(path, *after);
+    if (contents.refusesWrite()) throw ProfileWriteError(path);
+    std::vector<Line> lines = parse(contents.bytes);
+    if (change(lines)) save(path, join(lines));
 }
 
 }  // namespace
@@ -280,13 +237,39 @@ ProfileWriteError::ProfileWriteError(const QString& path)
     : std::runtime_error(QStringLiteral("%1 に書き込めません").arg(path).toStdString()),
       path_(path) {}
 
-bool ProfileFile::exists() const {
-    return QFileInfo(path_).isFile();
+ProfileSnapshot::ProfileSnapshot(const QByteArray& bytes) {
+    QHash<QString, QByteArray>* section = nullptr;
+    for (const Line& line : parse(bytes)) {
+        if (line.kind == LineKind::Section) {
+            const QString name = foldedName(line.name);
+            // The first section of that name wins, as with the Windows functions.
+            section = values_.contains(name) ? nullptr : &values_[name];
+        } else if (line.kind == LineKind::Key && section) {
+            // The first key of that name wins too.
+            const QString name = foldedName(line.name);
+            if (!section->contains(name)) section->insert(name, line.rawValue);
+        }
+    }
 }
 
-QString ProfileFile::readString(const QString& section, const QString& key,
-                                const QString& def) const {
-    const auto raw = rawValue(path_, section, key);
+std::optional<QByteArray> ProfileSnapshot::rawValue(const QString& section,
+                                                    const QString& key) const {
+    const auto found = values_.constFind(foldedName(section));
+    if (found == values_.cend()) return std::nullopt;
+    const auto value = found->constFind(foldedName(key));
+    if (value == found->cend()) return std::nullopt;
+    QByteArray bytes = *value;
+    if (bytes.size() >= 2) {
+        const char first = bytes.front();
+        if ((first == '"' || first == '\'') && bytes.back() == first)
+            bytes = bytes.mid(1, bytes.size() - 2);
+    }
+    return bytes;
+}
+
+QString ProfileSnapshot::readString(const QString& section, const QString& key,
+                                    const QString& def) const {
+    const auto raw = rawValue(section, key);
     if (!raw) return def;
     QByteArray value = *raw;
     if (value.size() > kMaxValueBytes) {
@@ -304,7 +287,7 @@ QString ProfileFile::readString(const QString& section, const QString& key,
     return singleLine(fromCp932(value));
 }
 
-int ProfileFile::readInteger(const QString& section, const QString& key, int def) const {
+int ProfileSnapshot::readInteger(const QString& section, const QString& key, int def) const {
     const QString text = readString(section, key, QString()).trimmed();
     // Decimal digits with an optional sign, nothing else (no hexadecimal forms).
     for (qsizetype i = 0; i < text.size(); ++i) {
@@ -319,45 +302,81 @@ int ProfileFile::readInteger(const QString& section, const QString& key, int def
     return static_cast<int>(value);
 }
 
-bool ProfileFile::readBool(const QString& section, const QString& key, bool def) const {
+bool ProfileSnapshot::readBool(const QString& section, const QString& key, bool def) const {
     return readInteger(section, key, def ? 1 : 0) != 0;
 }
 
-double ProfileFile::readFloat(const QString& section, const QString& key, double def) const {
+double ProfileSnapshot::readFloat(const QString& section, const QString& key, double def) const {
     const auto value = parseIniNumber(readString(section, key, QString()));
     return value ? *value : def;
 }
 
-QString ProfileFile::readUtf8String(const QString& section, const QString& key,
-                                    const QString& def) const {
-    const auto raw = rawValue(path_, section, key);
+QString ProfileSnapshot::readUtf8String(const QString& section, const QString& key,
+                                        const QString& def) const {
+    const auto raw = rawValue(section, key);
     if (!raw) return def;
     // Read as a file name is: bytes that are not UTF-8 (a name from a non-UTF-8 folder) come
     // back as the same bytes.
     return singleLine(fileNameFromBytes(*raw));
 }
 
+bool ProfileSnapshot::valueExists(const QString& section, const QString& key) const {
+    return rawValue(section, key).has_value();
+}
+
+bool ProfileFile::exists() const {
+    struct stat status {};
+    return ::stat(fileNameToBytes(path_).constData(), &status) == 0 && S_ISREG(status.st_mode);
+}
+
+ProfileSnapshot ProfileFile::load() const {
+    return ProfileSnapshot(readSmallFile(path_).bytes);
+}
+
+QString ProfileFile::readString(const QString& section, const QString& key,
+                                const QString& def) const {
+    return load().readString(section, key, def);
+}
+
+int ProfileFile::readInteger(const QString& section, const QString& key, int def) const {
+    return load().readInteger(section, key, def);
+}
+
+bool ProfileFile::readBool(const QString& section, const QString& key, bool def) const {
+    return load().readBool(section, key, def);
+}
+
+double ProfileFile::readFloat(const QString& section, const QString& key, double def) const {
+    return load().readFloat(section, key, def);
+}
+
+QString ProfileFile::readUtf8String(const QString& section, const QString& key,
+                                    const QString& def) const {
+    return load().readUtf8String(section, key, def);
+}
+
 bool ProfileFile::valueExists(const QString& section, const QString& key) const {
-    std::vector<Line> lines;
-    return lookup(path_, section, key, lines) != nullptr;
+    return load().valueExists(section, key);
 }
 
 void ProfileFile::writeString(const QString& section, const QString& key,
                               const QString& value) const {
-    rewrite(path_, [&](const QByteArray& bytes) {
-        return std::optional(withValue(bytes, section, key, toCp932(singleLine(value))));
+    rewrite(path_, [&](std::vector<Line>& lines) {
+        setValue(lines, section, key, toCp932(singleLine(value)));
+        return true;
     });
 }
 
 void ProfileFile::writeUtf8String(const QString& section, const QString& key,
                                   const QString& value) const {
-    rewrite(path_, [&](const QByteArray& bytes) {
-        return std::optional(withValue(bytes, section, key, fileNameToBytes(singleLine(value))));
+    rewrite(path_, [&](std::vector<Line>& lines) {
+        setValue(lines, section, key, fileNameToBytes(singleLine(value)));
+        return true;
     });
 }
 
 void ProfileFile::removeKey(const QString& section, const QString& key) const {
-    rewrite(path_, [&](const QByteArray& bytes) { return withoutKey(bytes, section, key); });
+    rewrite(path_, [&](std::vector<Line>& lines) { return removeValue(lines, section, key); });
 }
 
 void ProfileFile::writeInteger(const QString& section, const QString& key, int value) const {
@@ -373,30 +392,30 @@ void ProfileFile::writeFloat(const QString& section, const QString& key, double 
 }
 
 ProfileEdit::ProfileEdit(QString path) : path_(std::move(path)) {
-    const auto bytes = readAll(path_);
-    unreadable_ = !bytes && QFileInfo::exists(path_);
-    bytes_ = bytes.value_or(QByteArray());
+    const FileContents contents = readSmallFile(path_);
+    unreadable_ = contents.refusesWrite();
+    lines_ = parse(contents.bytes);
+    before_ = ProfileSnapshot(contents.bytes);
 }
+
+ProfileEdit::~ProfileEdit() = default;
 
 void ProfileEdit::writeString(const QString& section, const QString& key, const QString& value) {
     if (unreadable_) throw ProfileWriteError(path_);
-    bytes_ = withValue(bytes_, section, key, toCp932(singleLine(value)));
+    setValue(lines_, section, key, toCp932(singleLine(value)));
     changed_ = true;
 }
 
 void ProfileEdit::writeUtf8String(const QString& section, const QString& key,
                                   const QString& value) {
     if (unreadable_) throw ProfileWriteError(path_);
-    bytes_ = withValue(bytes_, section, key, fileNameToBytes(singleLine(value)));
+    setValue(lines_, section, key, fileNameToBytes(singleLine(value)));
     changed_ = true;
 }
 
 void ProfileEdit::removeKey(const QString& section, const QString& key) {
     if (unreadable_) throw ProfileWriteError(path_);
-    if (auto after = withoutKey(bytes_, section, key)) {
-        bytes_ = std::move(*after);
-        changed_ = true;
-    }
+    if (removeValue(lines_, section, key)) changed_ = true;
 }
 
 void ProfileEdit::writeInteger(const QString& section, const QString& key, int value) {
@@ -413,6 +432,6 @@ void ProfileEdit::writeFloat(const QString& section, const QString& key, double 
 
 void ProfileEdit::commit() {
     if (!changed_) return;
-    save(path_, bytes_);
+    save(path_, join(lines_));
     changed_ = false;
 }

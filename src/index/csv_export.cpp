@@ -1,20 +1,27 @@
 #include "index/csv_export.h"
 
 #include "core/cp932.h"
+#include "core/file_access.h"
 
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <cerrno>
 
 namespace {
 
-// A file or folder without any write bit counts as read-only even for root, as with the
-// settings and index files, so the export behaves the same whoever runs it.
-bool writable(const QFileInfo& info) {
-    constexpr auto anyWrite =
-        QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
-    return info.isWritable() && (info.permissions() & anyWrite);
+// A spreadsheet runs a cell that starts with one of these as a formula (tab and CR because some
+// drop them first), and one that starts with a quote as a quoted field that swallows the commas
+// and columns after it. A leading apostrophe makes either plain text and moves no column.
+bool needsApostrophe(QStringView field) {
+    static const QString starts = QStringLiteral("=+-@\t\r\"");
+    return !field.isEmpty() && starts.contains(field.front());
+}
+
+QString neutralised(const QString& line) {
+    QStringList fields = line.split(QLatin1Char(','));
+    for (QString& field : fields)
+        if (needsApostrophe(field)) field.prepend(QLatin1Char('\''));
+    return fields.join(QLatin1Char(','));
 }
 
 }  // namespace
@@ -30,7 +37,7 @@ QString csvLine(const QString& recordText) {
     const qsizetype stamp = line.indexOf(QStringLiteral(",%"));
     if (stamp >= 0) line.remove(stamp + 1, 1);
     line.remove(QLatin1Char(' '));
-    return line;
+    return neutralised(line);
 }
 
 QByteArray csvBytes(const IndexBook& book) {
@@ -47,16 +54,11 @@ void writeCsvFile(const QString& path, const IndexBook& book) {
 }
 
 void writeExportFile(const QString& path, const QByteArray& bytes) {
-    const QFileInfo info(path);
-    const QFileInfo folder(info.absolutePath());
-    if ((info.exists() && !writable(info)) || (folder.exists() && !writable(folder)))
+    // A file or folder without any write bit counts as read-only even for root, as with the
+    // settings and index files, so the export behaves the same whoever runs it.
+    const QString folder = QFileInfo(path).absolutePath();
+    if (isReadOnlyFile(path) || (pathIsTaken(folder) && !isWritableFolder(folder)))
         throw CsvExportError(path, qt_error_string(EACCES));
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) throw CsvExportError(path, file.errorString());
-    if (file.write(bytes) != bytes.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        throw CsvExportError(path, reason);
-    }
-    if (!file.commit()) throw CsvExportError(path, file.errorString());
+    if (const int error = replaceFile(path, bytes))
+        throw CsvExportError(path, qt_error_string(error));
 }

@@ -15,7 +15,9 @@ public:
 
 // One line of the CSV export from a record text: "0:01:23,　会議開始,%24/07/02,13:05:09" gives
 // "0:01:23,会議開始,24/07/02,13:05:09". Half-width blanks are dropped everywhere, ideographic
-// ones kept but for the one after the time code; nothing is quoted.
+// ones kept but for the one after the time code; nothing is quoted. A field that starts with
+// "=", "+", "-", "@", a tab, a CR or a quote (a note's, or a note's part after a comma) gets a
+// leading "'" so that a spreadsheet shows it instead of running it.
 QString csvLine(const QString& recordText);
 
 // The file's bytes: one CP932 line ending in CR LF for every entry with a time above 0, in entry

@@ -44,7 +44,10 @@ IndexCommands::IndexCommands(IndexController& index, TransportController& transp
     connect(&transport_, &TransportController::mediaCleared, this,
             [this] { index_.forgetMedia(); });
     connect(&transport_, &TransportController::indexFileNeeded, this,
-            [this](const QString& mediaPath) { index_.openMedia(mediaPath); });
+            [this](const QString& mediaPath) {
+                index_.openMedia(mediaPath);
+                if (!index_.loadProblem().isEmpty()) showStatus(index_.loadProblem());
+            });
 
     autosaveTimer_ = new QTimer(this);
     autosaveTimer_->setObjectName(QStringLiteral("indexAutosaveTimer"));

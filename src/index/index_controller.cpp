@@ -1,39 +1,54 @@
 #include "index/index_controller.h"
 
+#include "core/file_access.h"
+#include "core/file_name.h"
 #include "core/profile_file.h"
 #include "core/settings_keys.h"
 #include "index/csv_export.h"
 #include "index/index_file.h"
 
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+
+#include <unistd.h>
 
 namespace {
-// Larger than any index file: 29 entries with long notes stay far below it.
-constexpr qint64 kKeptFileLimit = 4 * 1024 * 1024;
+QString loadProblemText(FileContents::Status status, const QString& path) {
+    switch (status) {
+        case FileContents::Status::NotRegular:
+            return QStringLiteral("%1 はファイルではないため読み込めません").arg(path);
+        case FileContents::Status::TooLarge:
+            return QStringLiteral("%1 は大きすぎるため読み込めません").arg(path);
+        case FileContents::Status::Unreadable:
+            return QStringLiteral("%1 を読み込めません").arg(path);
+        case FileContents::Status::Read:
+        case FileContents::Status::Missing:
+            break;
+    }
+    return {};
+}
 }  // namespace
 
 IndexController::IndexController(QObject* parent) : QObject(parent) {}
 
 void IndexController::openMedia(const QString& mediaPath) {
     indexFileName_ = indexFileNameFor(mediaPath);
-    const QFileInfo info(indexFileName_);
-    openedFileExisted_ = info.exists();
+    removeLeftoverTemporaryFiles(indexFileName_);
+    // Read once: the bytes to put back on a close that keeps nothing, and the entries.
+    const FileContents contents = readSmallFile(indexFileName_);
+    openedFileExisted_ = pathIsTaken(indexFileName_);
     openedBytes_.reset();
-    if (info.isFile() && info.size() <= kKeptFileLimit) {
-        QFile file(indexFileName_);
-        if (file.open(QIODevice::ReadOnly)) openedBytes_ = file.readAll();
-    }
+    if (contents.wasRead()) openedBytes_ = contents.bytes;
+    loadProblem_ = loadProblemText(contents.status, indexFileName_);
     writtenSinceOpen_ = false;
     erased_.clear();
-    book_ = readIndexFile(indexFileName_);
+    book_ = readIndexBook(ProfileSnapshot(contents.bytes));
     changed_ = false;
     emit entriesChanged();
 }
 
 void IndexController::forgetMedia() {
     indexFileName_.clear();
+    loadProblem_.clear();
     openedBytes_.reset();
     openedFileExisted_ = false;
     writtenSinceOpen_ = false;
@@ -61,12 +76,9 @@ void IndexController::undoErasure() {
 void IndexController::restoreFileAsOpened() {
     if (!writtenSinceOpen_ || indexFileName_.isEmpty()) return;
     if (!openedFileExisted_) {
-        QFile::remove(indexFileName_);
-    } else if (openedBytes_) {
-        QSaveFile file(indexFileName_);
-        if (!file.open(QIODevice::WriteOnly) || file.write(*openedBytes_) != openedBytes_->size() ||
-            !file.commit())
-            throw ProfileWriteError(indexFileName_);
+        ::unlink(fileNameToBytes(indexFileName_).constData());
+    } else if (openedBytes_ && replaceFile(indexFileName_, *openedBytes_) != 0) {
+        throw ProfileWriteError(indexFileName_);
     }
     writtenSinceOpen_ = false;
     changed_ = false;

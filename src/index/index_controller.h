@@ -57,6 +57,9 @@ public:
     // Empty while no local media file is open.
     const QString& indexFileName() const { return indexFileName_; }
     bool isChanged() const { return changed_; }
+    // Why the index file found at the last open could not be read (not a regular file, too
+    // large, unreadable), for the status line; empty when it was read or there was none.
+    const QString& loadProblem() const { return loadProblem_; }
     bool isFull() const { return book_.appendTarget() == 0; }
 
     // A local media file was chosen: the index starts empty and is filled from the media's index
@@ -118,6 +121,7 @@ private:
 
     IndexBook book_;
     QString indexFileName_;
+    QString loadProblem_;
     bool changed_ = false;
     // The index file's bytes when the media was opened; none when there was no file, or one
     // that could not be kept (too large, unreadable).

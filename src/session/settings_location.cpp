@@ -1,13 +1,16 @@
 #include "session/settings_location.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
+#include <cerrno>
 
-#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
-#include <QSaveFile>
+
+#include "core/file_access.h"
+#include "core/file_name.h"
 
 QString FindSettingsFile(const QString& folder, const QString& prefix) {
     QDir dir(folder);
@@ -26,29 +29,22 @@ QString FindSettingsFile(const QString& folder, const QString& prefix) {
 
 QString SettingsFileProblem(const QString& path) {
     // QFileInfo::isFile() also holds for FIFOs and devices; stat() tells them apart.
+    const QByteArray name = fileNameToBytes(path);
     struct stat status {};
-    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
-        return QStringLiteral("it cannot be found");
+    if (::stat(name.constData(), &status) != 0) return QStringLiteral("it cannot be found");
     if (S_ISDIR(status.st_mode)) return QStringLiteral("it is a folder");
     if (!S_ISREG(status.st_mode)) return QStringLiteral("it is not a regular file");
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QStringLiteral("it cannot be read (%1)").arg(file.errorString());
+    // Read as empty, it would be written back at the close with nothing but our keys.
+    if (status.st_size > kSmallFileLimit)
+        return QStringLiteral("it is larger than %1 MiB").arg(kSmallFileLimit >> 20);
+    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return QStringLiteral("it cannot be read (%1)").arg(qt_error_string(errno));
+    ::close(fd);
     return {};
 }
 
 void RemoveInterruptedWrites(const QString& settingsPath) {
-    const QFileInfo settings(settingsPath);
-    const QDir dir = settings.dir();
-    const QRegularExpression leftover(QStringLiteral("^") +
-                                      QRegularExpression::escape(settings.fileName()) +
-                                      QStringLiteral("\\.[A-Za-z0-9]{6}$"));
-    const QDateTime old = QDateTime::currentDateTime().addSecs(-60);
-    for (const QFileInfo& entry : dir.entryInfoList({settings.fileName() + QStringLiteral(".*")},
-                                                    QDir::Files | QDir::Hidden)) {
-        if (!leftover.match(entry.fileName()).hasMatch() || entry.isSymLink()) continue;
-        if (entry.lastModified() < old) QFile::remove(entry.filePath());
-    }
+    removeLeftoverTemporaryFiles(settingsPath);
 }
 
 bool IsInstalledProgram(const QString& programFolder, const QString& installBinFolder,
@@ -91,8 +87,6 @@ SettingsHome ChooseSettingsHome(const QString& programFolder, const QString& pre
     const QByteArray bytes = defaults.readAll();
     if (!QDir().mkpath(folder)) return fail(QStringLiteral("the folder cannot be made"));
     // Written, not copied: a copy would keep the read-only mode of the built-in file.
-    QSaveFile file(target);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        return fail(file.errorString());
+    if (const int error = replaceFile(target, bytes)) return fail(qt_error_string(error));
     return {folder, {}};
 }

@@ -8,13 +8,14 @@
 QString FindSettingsFile(const QString& folder, const QString& prefix);
 
 // Why the file found cannot serve as the settings file, or empty when it can: only a regular file
-// that can be read is one (a FIFO would block the close for ever, a device read gigabytes, and an
-// unreadable file read as all zeros would then be overwritten).
+// that can be read and is not larger than kSmallFileLimit is one (a FIFO would block the close
+// for ever, a device read gigabytes, and a file read as empty would then be overwritten).
 QString SettingsFileProblem(const QString& path);
 
-// Removes what an interrupted write of the settings file left beside it: files named like it
-// plus "." and six letters or digits, as the writes name their temporary files, and only those
-// older than a minute, so that a write of a second Scribo under way is left alone.
+// Removes what an interrupted write of the settings file left beside it: the temporary files
+// of replaceFile() (".Scribo.inf.scribo-" and six letters or digits) and nothing named like
+// them, only those older than a minute, so that a write of a second Scribo under way is left
+// alone.
 void RemoveInterruptedWrites(const QString& settingsPath);
 
 // The default settings, built into the program.

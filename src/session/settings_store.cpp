@@ -37,7 +37,8 @@ bool SettingsStore::fileExists() const {
 
 void SettingsStore::load() {
     if (!fileExists()) return;
-    const ProfileFile ini(path_);
+    // One reading of the file for every row.
+    const ProfileSnapshot ini = ProfileFile(path_).load();
     for (const SettingRow& row : SettingsTable()) {
         const QVariant read = ReadSetting(ini, row);
         const Attached& attached = attached_[size_t(row.setting)];

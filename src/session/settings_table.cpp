@@ -132,7 +132,7 @@ QTime timeFromDayFraction(double fraction) {
 
 // The exact text counts only while the value beside it is what it becomes in code page 932:
 // after a program that knows nothing of it has written another value, it is stale.
-QString exactText(const ProfileFile& ini, const SettingRow& row, const QString& stored) {
+QString exactText(const ProfileSnapshot& ini, const SettingRow& row, const QString& stored) {
     const QString exact = ini.readUtf8String(Ini::ExactText, row.key, QString());
     return !exact.isEmpty() && toCp932(exact) == toCp932(stored) ? exact : stored;
 }
@@ -149,7 +149,7 @@ const SettingRow* FindSetting(const QString& section, const QString& key) {
     return nullptr;
 }
 
-QVariant ReadSetting(const ProfileFile& ini, const SettingRow& row) {
+QVariant ReadSetting(const ProfileSnapshot& ini, const SettingRow& row) {
     switch (row.kind) {
         case SettingRow::Text: {
             const QString stored = ini.readString(row.section, row.key, row.readDefault.toString());

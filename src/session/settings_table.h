@@ -6,6 +6,7 @@
 #include <vector>
 
 class ProfileFile;
+class ProfileSnapshot;
 class ProfileEdit;
 
 // Every setting of the settings file, in the order of the full write (also the order new keys are
@@ -95,6 +96,6 @@ inline const SettingRow& RowOf(Setting setting) {
 const SettingRow* FindSetting(const QString& section, const QString& key);
 
 // How a value is read from and written to the file, by the row's kind.
-QVariant ReadSetting(const ProfileFile& ini, const SettingRow& row);
+QVariant ReadSetting(const ProfileSnapshot& ini, const SettingRow& row);
 void WriteSetting(const ProfileFile& ini, const SettingRow& row, const QVariant& value);
 void WriteSetting(ProfileEdit& ini, const SettingRow& row, const QVariant& value);

@@ -1,5 +1,5 @@
 // Only a regular, readable file serves as the settings file, and what an interrupted write left
-// beside it is cleared away, but nothing else.
+// beside it or beside an index file is cleared away, but nothing named like it.
 
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "core/file_access.h"
+#include "index/index_controller.h"
 #include "session/settings_location.h"
 
 namespace {
@@ -62,6 +64,10 @@ void SettingsFileCheckTest::onlyRegularFilesServe() {
     QVERIFY(QDir().mkdir(folder));
     QCOMPARE(SettingsFileProblem(folder), QStringLiteral("it is a folder"));
 
+    const QString large = dir.filePath(QStringLiteral("large.inf"));
+    QVERIFY(QFile::copy(regular, large) && QFile::resize(large, kSmallFileLimit + 1));
+    QCOMPARE(SettingsFileProblem(large), QStringLiteral("it is larger than 2 MiB"));
+
     const QString link = dir.filePath(QStringLiteral("link.inf"));
     QVERIFY(QFile::link(regular, link));
     QCOMPARE(SettingsFileProblem(link), QString());
@@ -80,26 +86,40 @@ void SettingsFileCheckTest::unreadableFileIsRefused() {
 }
 
 void SettingsFileCheckTest::interruptedWritesAreRemoved() {
-    QTemporaryDir dir;
-    const QString settings = dir.filePath(QStringLiteral("Scribo.inf"));
-    touch(settings, 3600);
+    // NAME stands for the settings file, cleared at start-up, and for an index file, cleared
+    // when its media is opened.
     const struct {
         const char* name;
         int age;
         bool removed;
     } files[] = {
-        {"Scribo.inf.Ab3xZ9", 3600, true},    // left by a write killed an hour ago
-        {"Scribo.inf.Qw8rT2", 5, false},      // a write of another Scribo under way
-        {"Scribo.inf.bak", 3600, false},      // the user's own copy
-        {"Scribo.inf.Ab3xZ99", 3600, false},  // not the temporary files' pattern
-        {"Other.inf.Ab3xZ9", 3600, false},    // another file's
+        {".NAME.scribo-Ab3xZ9", 3600, true},        // left by a write killed an hour ago
+        {".NAME.scribo-Qw8rT2", 5, false},          // a write of another Scribo under way
+        {"NAME.Ab3xZ9", 3600, false},               // the typist's own copies
+        {"NAME.backup", 3600, false},               //
+        {"NAME.200101", 3600, false},               //
+        {"NAME.ORIG01", 3600, false},               //
+        {".NAME.scribo-Ab3xZ99", 3600, false},      // not the temporary files' pattern
+        {".NAME.scribo-Ab3x.9", 3600, false},       //
+        {"NAME.scribo-Ab3xZ9", 3600, false},        //
+        {".Other.inf.scribo-Ab3xZ9", 3600, false},  // another file's
     };
-    for (const auto& f : files)
-        touch(dir.filePath(QLatin1String(f.name)), f.age);
-    RemoveInterruptedWrites(settings);
-    QVERIFY(QFile::exists(settings));
-    for (const auto& f : files)
-        QVERIFY2(QFile::exists(dir.filePath(QLatin1String(f.name))) != f.removed, f.name);
+    for (const QString& target : {QStringLiteral("Scribo.inf"), QStringLiteral("talk.mpx")}) {
+        QTemporaryDir dir;
+        const auto path = [&](const char* name) {
+            return dir.filePath(QString::fromLatin1(name).replace(QStringLiteral("NAME"), target));
+        };
+        touch(dir.filePath(target), 3600);
+        for (const auto& f : files)
+            touch(path(f.name), f.age);
+        if (target.endsWith(QStringLiteral(".inf")))
+            RemoveInterruptedWrites(dir.filePath(target));
+        else
+            IndexController().openMedia(dir.filePath(QStringLiteral("talk.wav")));
+        QVERIFY(QFile::exists(dir.filePath(target)));
+        for (const auto& f : files)
+            QVERIFY2(QFile::exists(path(f.name)) != f.removed, qPrintable(path(f.name)));
+    }
 }
 
 QTEST_GUILESS_MAIN(SettingsFileCheckTest)

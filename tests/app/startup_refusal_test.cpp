@@ -32,7 +32,7 @@ void StartupRefusalTest::fifoIsRefusedWithTheReason() {
 void StartupRefusalTest::leftoverOfAKilledWriteIsRemoved() {
     WindowFixture f;
     f.writeSettings("[FormPosition]\nTop=10\nLeft=10\n");
-    const QString leftover = f.folder() + QStringLiteral("Scribo.inf.k9Xb2Q");
+    const QString leftover = f.folder() + QStringLiteral(".Scribo.inf.scribo-k9Xb2Q");
     {
         QFile file(leftover);
         QVERIFY(file.open(QIODevice::WriteOnly));

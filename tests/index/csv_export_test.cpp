@@ -42,6 +42,13 @@ private slots:
                                             << "0:01:23,会議,開始,24/07/02,13:05:09";
         QTest::newRow("stamp mark in note") << true << "50,%増"
                                             << "0:01:23,50,%増,24/07/02,13:05:09";
+        // Shown by a spreadsheet, never run as a formula nor read as a quoted field.
+        QTest::newRow("formula") << true << "=HYPERLINK(\"x\")"
+                                 << "0:01:23,'=HYPERLINK(\"x\"),24/07/02,13:05:09";
+        QTest::newRow("formula after a comma") << true << "a,@SUM(1),\t-2"
+                                               << "0:01:23,a,'@SUM(1),'\t-2,24/07/02,13:05:09";
+        QTest::newRow("leading quote") << true << "\"a,b\""
+                                       << "0:01:23,'\"a,b\",24/07/02,13:05:09";
     }
 
     void lines() {

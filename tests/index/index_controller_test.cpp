@@ -1,8 +1,12 @@
 #include "index/index_controller.h"
+#include "core/file_access.h"
+#include "core/file_name.h"
 #include "core/profile_file.h"
 #include "fakes/test_files.h"
 #include "index/csv_export.h"
+#include "index/index_file.h"
 
+#include <sys/stat.h>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -178,6 +182,42 @@ private slots:
         setFolderWritable(folder, true);
         QCOMPARE(testfiles::readAll(index.indexFileName()), before);
         QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{"meeting.mpx"});
+    }
+
+    void namesThatAreNotUtf8KeepTheirOwnIndex() {
+        const QString folder = QFileInfo(freshMedia()).absolutePath() + QLatin1Char('/');
+        IndexController first;
+        first.openMedia(folder + fileNameFromBytes("talk\xff.wav"));
+        first.registerAppending(83.4, QString(), false, kWhen);
+        first.save();
+        IndexController second;
+        second.openMedia(folder + fileNameFromBytes("talk\xfe.wav"));
+        QVERIFY(second.book().isEmpty());
+        QVERIFY(fileExists(first.indexFileName()) && !fileExists(second.indexFileName()));
+    }
+
+    void unreadableIndexFileIsReportedAndKept_data() {
+        QTest::addColumn<bool>("fifo");  // else a file above the size limit
+        QTest::newRow("FIFO") << true;
+        QTest::newRow("too large") << false;
+    }
+
+    void unreadableIndexFileIsReportedAndKept() {
+        QFETCH(bool, fifo);
+        const QString media = freshMedia();
+        const QString file = indexFileNameFor(media);
+        if (fifo)
+            QCOMPARE(::mkfifo(QFile::encodeName(file).constData(), 0644), 0);
+        else
+            testfiles::writeCrLf(file, "[Index]\n1=5\n" + QByteArray(kSmallFileLimit, '\n'));
+        const QByteArray before = fifo ? QByteArray() : testfiles::readAll(file);
+        IndexController index;
+        index.openMedia(media);
+        QVERIFY2(index.loadProblem().startsWith(file + " は"), qPrintable(index.loadProblem()));
+        QVERIFY(index.book().isEmpty());
+        index.registerAppending(83.4, QString(), false, kWhen);
+        QVERIFY_THROWS_EXCEPTION(ProfileWriteError, index.save());
+        if (!fifo) QCOMPARE(testfiles::readAll(file), before);
     }
 
     void withoutMediaNothingIsWritten() {

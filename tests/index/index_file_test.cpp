@@ -169,6 +169,24 @@ private slots:
         QCOMPARE(readIndexFile(file).entry(2).recordText, QStringLiteral("other"));
     }
 
+    void untouchedEntriesKeepTheirBytes() {
+        // Written in UTF-8 by another program, with its own spelling of a number.
+        const QByteArray before = QStringLiteral(
+                                      "[Index]\n1=12.50\n2=47\n[IndexComment]\n"
+                                      "1=0:00:12,　会議開始,%24/07/02,13:05:09\n"
+                                      "2=0:00:47,　storm 😀\n40=\n")
+                                      .toUtf8();
+        const QString file = path(QStringLiteral("utf8.mpx"));
+        testfiles::writeCrLf(file, before);
+        IndexBook book = readIndexFile(file);
+        book.registerEntry(3, 130, clipPart(true, QStringLiteral("議題")), kSecond);
+        writeIndexFile(file, book);
+        const QByteArray after = testfiles::readAll(file);
+        for (const QByteArray& line : before.split('\n'))
+            QVERIFY2(after.contains(line + "\r\n"), line.constData());
+        QVERIFY(after.contains("\r\n3=" + toCp932(book.entry(3).recordText) + "\r\n"));
+    }
+
     void missingFileGivesAnEmptyBook() {
         QVERIFY(readIndexFile(path(QStringLiteral("none.mpx"))).isEmpty());
     }
