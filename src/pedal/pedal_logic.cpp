@@ -21,8 +21,14 @@ public:
     }
 
     PedalOutcome handle(bool switchStage) {
-        if (switchStage && switchStageEnds()) return out_;
-        if (settings_.chordsEnabled && chordStageEnds()) return out_;
+        if (switchStage && switchStageEnds()) {
+            stopRepeatsOnRelease();
+            return out_;
+        }
+        if (!settings_.chordsEnabled)
+            stopRepeatsOnRelease();  // one started before the chords were switched off
+        else if (chordStageEnds())
+            return out_;
         commonTail();
         return out_;
     }
@@ -35,6 +41,14 @@ private:
         add(PedalEffectKind::RewindAfterPause);
         add(PedalEffectKind::Pause);
         add(PedalEffectKind::RefreshPlayState);
+    }
+
+    // Lifting the pedals ends both repeats in either mode, also where the chord stage does not
+    // see the release.
+    void stopRepeatsOnRelease() {
+        if (bits_ != 0) return;
+        add(PedalEffectKind::StopSpeedRepeat);
+        add(PedalEffectKind::StopVolumeRepeat);
     }
 
     // True when the report ends here.

@@ -258,6 +258,13 @@ void PedalControllerTest::chordRepeatsStep() {
     rig.pedal.setChordsEnabled(false);
     rig.report(chord);
     QVERIFY(!rig.pedal.isSpeedRepeating() && !rig.pedal.isVolumeRepeating());
+
+    // Switched off while a repeat runs: the lift still ends it.
+    rig.pedal.setChordsEnabled(true);
+    rig.report(chord);
+    rig.pedal.setChordsEnabled(false);
+    rig.report(0);
+    QVERIFY(!rig.pedal.isSpeedRepeating() && !rig.pedal.isVolumeRepeating());
 }
 
 void PedalControllerTest::unpluggedPedalIsFoundAgain() {

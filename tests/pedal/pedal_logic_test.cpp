@@ -145,6 +145,10 @@ void PedalLogicTest::sequences_data() {
     QTest::newRow("switch: left + right while off leaves the switch usable")
         << true << rpf << true << false << false << 10.0 << "5 0 2"
         << "paused 10 | paused 10 | playing 10";
+    QTest::newRow("switch: lifting a chord ends its repeat")
+        << true << rpf << true << false << false << 10.0 << "3 0 3 0 6 0"
+        << "playing 10 speed-repeat | playing 10 | paused 8 | paused 8 | playing 8 volume-repeat "
+           "| playing 8";
 
     QTest::newRow("chord: left + centre plays and repeats the speed until lifted")
         << false << rpf << true << false << false << 10.0 << "3 0"
