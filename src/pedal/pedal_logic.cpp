@@ -159,8 +159,12 @@ PedalOutcome handlePedalReport(const PedalSettings& settings, const PedalContext
                                int result, int bits) {
     if (result == PedalResults::DeviceGone) {
         PedalOutcome out;
-        out.switchState = context.switchState;
-        out.playToggled = context.playToggled;
+        if (context.heldBits != 0) {
+            out = Report(settings, context, 0).handle(settings.mode == PedalMode::Switch);
+        } else {
+            out.switchState = context.switchState;
+            out.playToggled = context.playToggled;
+        }
         out.effects.append({PedalEffectKind::ReleaseDevice});
         return out;
     }
