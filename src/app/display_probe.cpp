@@ -5,12 +5,15 @@
 #include <unistd.h>
 #include <xcb/xcb.h>
 
+#include <QElapsedTimer>
 #include <QThread>
 #include <cstring>
+#include <utility>
 
 namespace {
 // A reset takes some tens of milliseconds; a display that stays shut for a second is not there.
-constexpr int kX11Tries = 20;
+// (One slow to answer, a remote one, is tried once.)
+constexpr int kX11RetryForMs = 1000;
 constexpr int kX11RetryMs = 50;
 
 bool canOpenWayland(const QByteArray& path) {
@@ -31,7 +34,9 @@ bool DisplayConnector::canOpen(const DisplayTarget& target) {
     const QByteArray address = target.address.toLocal8Bit();
     if (target.kind == DisplayTarget::Wayland) return canOpenWayland(address);
     if (target.kind != DisplayTarget::X11) return true;
-    for (int tries = kX11Tries;; QThread::msleep(kX11RetryMs)) {
+    QElapsedTimer trying;
+    trying.start();
+    for (;; QThread::msleep(kX11RetryMs)) {
         xcb_connection_t* connection = xcb_connect(address.constData(), nullptr);
         const int error = xcb_connection_has_error(connection);
         if (error == 0) {
@@ -40,7 +45,7 @@ bool DisplayConnector::canOpen(const DisplayTarget& target) {
         }
         xcb_disconnect(connection);
         // A name that cannot be parsed will not get better.
-        if (error != XCB_CONN_ERROR || --tries == 0) return false;
+        if (error != XCB_CONN_ERROR || trying.elapsed() >= kX11RetryForMs) return false;
     }
 }
 
