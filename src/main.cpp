@@ -18,6 +18,7 @@
 #include "app/action_service.h"
 #include "app/command_line.h"
 #include "app/dialogs.h"
+#include "app/display_probe.h"
 #include "app/first_paint.h"
 #include "app/main_window.h"
 #include "app/mpris_service.h"
@@ -26,6 +27,7 @@
 #include "app/shortcut_routing.h"
 #include "app/single_instance.h"
 #include "app/termination_signals.h"
+#include "core/display_choice.h"
 #include "core/file_name.h"
 #include "keyboard/hotkey_controller.h"
 #include "keyboard/hotkey_service.h"
@@ -64,6 +66,37 @@ MpvOptions playerOptionsFor(const QString& platform) {
 
 std::function<void()> saveBeforeAbort;
 QtMessageHandler previousMessageHandler = nullptr;
+
+// What Qt says while it opens the display is held back until it has one: when it finds none it
+// aborts, and one line is all the user needs. The check before it cannot see a connection that
+// the server refuses a moment later (a full client table, say).
+struct HeldMessage {
+    QtMsgType type;
+    QByteArray category;
+    QString text;
+};
+QList<HeldMessage> heldMessages;
+
+void sayNoDisplay(const QString& reason) {
+    std::fprintf(stderr, "Scribo: a graphical session is needed (%s).\n", qPrintable(reason));
+}
+
+void holdStartMessage(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type == QtFatalMsg) {
+        // Qt would abort on return.
+        sayNoDisplay(QStringLiteral("Qt could not start its display platform"));
+        std::_Exit(1);
+    }
+    heldMessages.append({type, QByteArray(context.category), message});
+}
+
+void releaseStartMessages(QtMessageHandler previous) {
+    qInstallMessageHandler(previous);
+    for (const HeldMessage& held : std::exchange(heldMessages, {})) {
+        const QMessageLogContext context(nullptr, 0, nullptr, held.category.constData());
+        qt_message_output(held.type, context, held.text);
+    }
+}
 
 void handleMessage(QtMsgType type, const QMessageLogContext& context, const QString& message) {
     // Qt's X11 layer says this and then exits at once.
@@ -110,9 +143,22 @@ int main(int argc, char* argv[]) {
         return 1;
     }
 
+    // Nor does a display that is named but cannot be reached.
+    DisplayConnector display;
+    const QString unreachable =
+        unreachableDisplayReason(displayTargets(currentDisplayEnvironment(argc, argv)),
+                                 [&display](const DisplayTarget& t) { return display.canOpen(t); });
+    if (!unreachable.isEmpty()) {
+        sayNoDisplay(unreachable);
+        return 1;
+    }
+
     // Only the video picture and its ancestors need X windows of their own.
     QCoreApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
+    const QtMessageHandler beforeStart = qInstallMessageHandler(holdStartMessage);
     QApplication app(argc, argv);
+    releaseStartMessages(beforeStart);
+    display.release();
     QCoreApplication::setApplicationName(QStringLiteral("Scribo"));
     // libmpv refuses to start under a locale whose decimal point is not ".".
     std::setlocale(LC_NUMERIC, "C");

@@ -38,7 +38,7 @@ void MainWindow::showStarted(bool mediaRemembered) {
     for (const QScreen* screen : QGuiApplication::screens())
         screens << screen->availableGeometry();
     const QPoint remembered(settings.item(Setting::WindowLeft), settings.item(Setting::WindowTop));
-    const QPoint place = reachablePosition(QRect(remembered, size()), screens,
+    const QPoint place = reachablePosition(remembered, size(), screens,
                                            QPoint(kDefaultWindowLeft, kDefaultWindowTop));
     settings.set(Setting::WindowLeft, place.x());
     settings.set(Setting::WindowTop, place.y());

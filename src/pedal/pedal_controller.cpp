@@ -201,12 +201,14 @@ void PedalController::handleRead(const PedalRead& read) {
     context.playToggled = transport_.playToggled();
     context.playing = transport_.isPlaying();
     context.setSpeed = transport_.chosenSpeed();
+    context.heldBits = heldBits_;
     const PedalOutcome outcome = handlePedalReport(settings_, context, read.result, read.bits);
 
     // Stored first: a tick that runs inside one of the effects' waits must see them.
     switch_ = outcome.switchState;
     transport_.setPlayToggled(outcome.playToggled);
     if (outcome.bits) {
+        heldBits_ = *outcome.bits;
         Q_EMIT reportBitsShown(QString::number(*outcome.bits));
         const QString state = pedalStateText(*outcome.bits);
         if (!state.isEmpty()) Q_EMIT pedalStateShown(state);

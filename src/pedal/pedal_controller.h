@@ -130,6 +130,7 @@ private:
 
     PedalSettings settings_;
     PedalSwitch switch_;
+    int heldBits_ = 0;  // the pedals down at the last report, released if the pedal vanishes
     Status status_ = Status::NotConnected;
     bool libraryLoaded_ = false;
     bool skipColoured_ = false;  // the pedal's skip colour is on the position text

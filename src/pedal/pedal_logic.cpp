@@ -21,8 +21,14 @@ public:
     }
 
     PedalOutcome handle(bool switchStage) {
-        if (switchStage && switchStageEnds()) return out_;
-        if (settings_.chordsEnabled && chordStageEnds()) return out_;
+        if (switchStage && switchStageEnds()) {
+            stopRepeatsOnRelease();
+            return out_;
+        }
+        if (!settings_.chordsEnabled)
+            stopRepeatsOnRelease();  // one started before the chords were switched off
+        else if (chordStageEnds())
+            return out_;
         commonTail();
         return out_;
     }
@@ -35,6 +41,14 @@ private:
         add(PedalEffectKind::RewindAfterPause);
         add(PedalEffectKind::Pause);
         add(PedalEffectKind::RefreshPlayState);
+    }
+
+    // Lifting the pedals ends both repeats in either mode, also where the chord stage does not
+    // see the release.
+    void stopRepeatsOnRelease() {
+        if (bits_ != 0) return;
+        add(PedalEffectKind::StopSpeedRepeat);
+        add(PedalEffectKind::StopVolumeRepeat);
     }
 
     // True when the report ends here.
@@ -145,8 +159,12 @@ PedalOutcome handlePedalReport(const PedalSettings& settings, const PedalContext
                                int result, int bits) {
     if (result == PedalResults::DeviceGone) {
         PedalOutcome out;
-        out.switchState = context.switchState;
-        out.playToggled = context.playToggled;
+        if (context.heldBits != 0) {
+            out = Report(settings, context, 0).handle(settings.mode == PedalMode::Switch);
+        } else {
+            out.switchState = context.switchState;
+            out.playToggled = context.playToggled;
+        }
         out.effects.append({PedalEffectKind::ReleaseDevice});
         return out;
     }

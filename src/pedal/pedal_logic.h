@@ -33,6 +33,7 @@ struct PedalContext {
     bool playToggled = false;  // playback was started by the play/pause toggle
     bool playing = false;
     double setSpeed = 1.0;  // the chosen speed
+    int heldBits = 0;       // the pedal byte of the last report handled: what is held down
 };
 
 enum class PedalEffectKind {
@@ -66,9 +67,10 @@ struct PedalOutcome {
 };
 
 // One poll's result: result is what reading answered, bits byte 1 of the report. Nothing new
-// changes nothing; a vanished pedal is released; any other result but Ok counts as all pedals
-// up. The caller stores the new state before it carries out the effects, so that a poll that
-// runs inside one of the effects' waits sees it.
+// changes nothing; a vanished pedal is released, after a release of whatever it had held down
+// (nobody can lift a pedal that is gone); any other result but Ok counts as all pedals up. The
+// caller stores the new state before it carries out the effects, so that a poll that runs inside
+// one of the effects' waits sees it.
 PedalOutcome handlePedalReport(const PedalSettings& settings, const PedalContext& context,
                                int result, int bits);
 

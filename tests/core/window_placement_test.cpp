@@ -28,6 +28,8 @@ private slots:
         QTest::newRow("enough of the strip's left end")
             << QPoint(1850, 100) << one << QPoint(1850, 100);
         QTest::newRow("mostly off the left edge") << QPoint(-340, 100) << one << QPoint(-340, 100);
+        QTest::newRow("at the end of int") << QPoint(2147483647, 100) << one << home;
+        QTest::newRow("at the end of int, upwards") << QPoint(300, 2147483600) << one << home;
         QTest::newRow("no screen known")
             << QPoint(40000, 40000) << QList<QRect>() << QPoint(40000, 40000);
     }
@@ -35,8 +37,7 @@ private slots:
         QFETCH(QPoint, saved);
         QFETCH(QList<QRect>, screens);
         QFETCH(QPoint, placed);
-        QCOMPARE(reachablePosition(QRect(saved, QSize(400, 450)), screens, QPoint(800, 100)),
-                 placed);
+        QCOMPARE(reachablePosition(saved, QSize(400, 450), screens, QPoint(800, 100)), placed);
     }
 };
 

@@ -1,6 +1,7 @@
 // The real binary with the stand-in HID library: the centre pedal plays and, lifted, pauses with
-// the rewind (seen through playerctl); a pulled-out pedal is found again once plugged in; a
-// library that cannot be loaded is reported and Scribo keeps running.
+// the rewind (seen through playerctl); a pulled-out pedal is found again once plugged in, and
+// pulled out while held stops playback; a library that cannot be loaded is reported and Scribo
+// keeps running.
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -63,6 +64,10 @@ void PedalTest::centrePedalPlaysPausesAndSurvivesReplug() {
     QVERIFY(waitUntil([&] { return pedal.opens() == 2; }, 10000));
     pedal.append("report 02 00");
     QVERIFY2(waitUntil([] { return playerStatus() == QStringLiteral("Playing"); }, 10000),
+             qPrintable(playerStatus()));
+    // Pulled out with the centre pedal held: playback stops as if it had been lifted.
+    pedal.append("unplug");
+    QVERIFY2(waitUntil([] { return playerStatus() == QStringLiteral("Paused"); }, 10000),
              qPrintable(playerStatus()));
     QCOMPARE(scribo.process().state(), QProcess::Running);
     scribo.process().terminate();

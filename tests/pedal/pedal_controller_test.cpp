@@ -258,6 +258,13 @@ void PedalControllerTest::chordRepeatsStep() {
     rig.pedal.setChordsEnabled(false);
     rig.report(chord);
     QVERIFY(!rig.pedal.isSpeedRepeating() && !rig.pedal.isVolumeRepeating());
+
+    // Switched off while a repeat runs: the lift still ends it.
+    rig.pedal.setChordsEnabled(true);
+    rig.report(chord);
+    rig.pedal.setChordsEnabled(false);
+    rig.report(0);
+    QVERIFY(!rig.pedal.isSpeedRepeating() && !rig.pedal.isVolumeRepeating());
 }
 
 void PedalControllerTest::unpluggedPedalIsFoundAgain() {
@@ -273,9 +280,13 @@ void PedalControllerTest::unpluggedPedalIsFoundAgain() {
     QTRY_VERIFY_WITH_TIMEOUT(rig.pedal.isPolling(), 3000);
     QSignalSpy status(&rig.pedal, &PedalController::statusChanged);
 
-    // Pulled out: the next read says so at once, and nothing polls while it is gone.
+    // Pulled out with the centre held: the next read says so at once, playback stops as on a
+    // lift, and nothing polls while it is gone.
+    rig.report(kCentre);
+    QVERIFY(rig.playing());
     rig.library.unplug();
     rig.pedal.pollTick();
+    QVERIFY(!rig.playing());
     QCOMPARE(rig.library.count("cleanup"), 1);
     QCOMPARE(rig.pedal.status(), PedalController::Status::NotConnected);
     QCOMPARE(status.size(), 1);

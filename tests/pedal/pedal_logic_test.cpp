@@ -17,14 +17,16 @@ struct Model {
     double rewindSeconds = 2.0;
     double setSpeed = 1.0;
     double rate = 1.0;
+    int heldBits = 0;
     QString skip;
     bool speedRepeat = false, volumeRepeat = false, released = false;
 
     void report(int result, int bits) {
         const PedalOutcome out = handlePedalReport(
-            settings, {switchState, playToggled, playing, setSpeed}, result, bits);
+            settings, {switchState, playToggled, playing, setSpeed, heldBits}, result, bits);
         switchState = out.switchState;
         playToggled = out.playToggled;
+        heldBits = out.bits.value_or(heldBits);
         for (const PedalEffect& e : out.effects)
             apply(e);
     }
@@ -145,6 +147,10 @@ void PedalLogicTest::sequences_data() {
     QTest::newRow("switch: left + right while off leaves the switch usable")
         << true << rpf << true << false << false << 10.0 << "5 0 2"
         << "paused 10 | paused 10 | playing 10";
+    QTest::newRow("switch: lifting a chord ends its repeat")
+        << true << rpf << true << false << false << 10.0 << "3 0 3 0 6 0"
+        << "playing 10 speed-repeat | playing 10 | paused 8 | paused 8 | playing 8 volume-repeat "
+           "| playing 8";
 
     QTest::newRow("chord: left + centre plays and repeats the speed until lifted")
         << false << rpf << true << false << false << 10.0 << "3 0"
@@ -177,9 +183,15 @@ void PedalLogicTest::sequences_data() {
     QTest::newRow("result 5 in switch mode pauses as a lift does")
         << true << rpf << true << false << false << 10.0 << "2 r5:2"
         << "playing 10 | paused 8";
-    QTest::newRow("result 307 releases the pedal and changes nothing else")
+    QTest::newRow("result 307 with the centre held lifts it, then releases the pedal")
         << false << rpf << true << false << false << 10.0 << "2 r307:0"
-        << "playing 10 | playing 10 released";
+        << "playing 10 | paused 8 released";
+    QTest::newRow("result 307 with the pedals up leaves playback alone")
+        << false << rpf << true << true << true << 10.0 << "r307:0"
+        << "playing 10 released";
+    QTest::newRow("result 307 in switch mode ends a held chord's repeat as a lift does")
+        << true << rpf << true << false << false << 10.0 << "3 r307:0 2"
+        << "playing 10 speed-repeat | playing 10 released | paused 8 released";
     QTest::newRow("result 304 changes nothing")
         << false << rpf << true << false << false << 10.0 << "3 r304:0"
         << "playing 10 speed-repeat | playing 10 speed-repeat";
