@@ -102,8 +102,10 @@ void MainWindow::buildControls() {
         transportToolBar_->widgetForAction(action)->setAccessibleName(hint);
         return action;
     };
+    playIcon_ = ToolbarIcons::play();
+    pauseIcon_ = ToolbarIcons::pause();
     playPauseAction_ =
-        addTool(ToolbarIcons::play(),
+        addTool(playIcon_,
                 QStringLiteral("再生（ Play ）／一時停止（ Pause ）【　英数 または Pauseキー 】"));
     speedSwitchAction_ = transportToolBar_->addAction(QStringLiteral("１．０"));
     speedSwitchAction_->setToolTip(

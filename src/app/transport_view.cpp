@@ -76,9 +76,8 @@ void MainWindow::connectTransport() {
                 playTimeLabel_->setText(text);
             });
     connect(&t, &TransportController::volumeBarChanged, volumeBar_, &ProgressBar::setPosition);
-    connect(&t, &TransportController::playingChanged, this, [this](bool playing) {
-        playPauseAction_->setIcon(playing ? ToolbarIcons::pause() : ToolbarIcons::play());
-    });
+    connect(&t, &TransportController::playingChanged, this,
+            [this](bool playing) { playPauseAction_->setIcon(playing ? pauseIcon_ : playIcon_); });
     // The texts that many commands change have one owner, the session.
     volumeBar_->setPositionTextPrefix(session_.volumeBarLeading());
     volumeBar_->setPositionTextSuffix(session_.volumeBarTrailing());
