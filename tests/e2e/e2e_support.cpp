@@ -154,6 +154,17 @@ ScopedEnv::ScopedEnv(const char* name, const QString& value)
         qputenv(name, value.toLocal8Bit());
 }
 
+VideoLeakCheck::VideoLeakCheck()
+    : options_("ASAN_OPTIONS",
+#if defined(__SANITIZE_ADDRESS__)
+               QStringLiteral("detect_leaks=0:abort_on_error=1")
+#else
+               qEnvironmentVariableIsSet("ASAN_OPTIONS") ? qEnvironmentVariable("ASAN_OPTIONS")
+                                                         : QString()
+#endif
+      ) {
+}
+
 ScopedEnv::~ScopedEnv() {
     if (had_)
         qputenv(name_, old_);

@@ -72,6 +72,16 @@ private:
     bool had_;
 };
 
+// For a Scribo that plays video. Mesa's drivers are unloaded before the program ends, so the
+// leak checker of a sanitizer build can no longer tell their blocks from ours: it is off there.
+class VideoLeakCheck {
+public:
+    VideoLeakCheck();
+
+private:
+    ScopedEnv options_;
+};
+
 // The stand-in HID library (tests/standin) with a script in the given folder, for the programs
 // started while it lives: append() hands the pedal its next command.
 class StandinPedal {

@@ -69,6 +69,7 @@ void MediaFormatsTest::everyFurtherFormatOpensWithItsLength() {
 // A video's output is set up anew at every open; on an X server without a GPU that used to
 // probe outputs whose failure closed a descriptor still in use, and the display connection died.
 void MediaFormatsTest::aVideoOpensAgainAndAgain() {
+    const VideoLeakCheck leakCheck;
     ScriboProcess scribo;
     const QString video = scribo.folder() + QStringLiteral("screen.mp4");
     QVERIFY2(testmedia::writeVideoWithFfmpeg(video, 3), "ffmpeg could not make the video");

@@ -109,6 +109,7 @@ void SoakTest::randomUseForAWhile() {
     std::mt19937 random(seed);
     auto pick = [&](int count) { return std::uniform_int_distribution<int>(0, count - 1)(random); };
 
+    const VideoLeakCheck leakCheck;
     ScriboProcess scribo;
     StandinPedal pedal(scribo.folder());
     const QString wav = scribo.folder() + QStringLiteral("dictation.wav");
