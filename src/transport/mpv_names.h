@@ -27,6 +27,7 @@ inline constexpr char kVo[] = "vo";
 inline constexpr char kAccessReferences[] = "access-references";
 inline constexpr char kLavfOptions[] = "demuxer-lavf-o";
 inline constexpr char kWid[] = "wid";
+inline constexpr char kForceWindow[] = "force-window";
 
 // Properties.
 inline constexpr char kPause[] = "pause";

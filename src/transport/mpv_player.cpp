@@ -551,6 +551,15 @@ void MpvPlayer::handleEvent(const Event& event) {
                 media_ = Media::Ended;
             }
             break;
+        case MPV_EVENT_VIDEO_RECONFIG:
+            // Once a video has been shown, the output stays for the files after it: making it
+            // anew at every video costs some 1 MB a time that the GL driver never gives back.
+            // Until then an audio-only session never pays for an output at all.
+            if (!videoOutputKept_ && videoWindow_ && fixedVideoOutput_.isEmpty()) {
+                videoOutputKept_ = true;
+                setString(mpvname::kForceWindow, QString::fromLatin1(mpvname::kYes));
+            }
+            break;
         case MPV_EVENT_PLAYBACK_RESTART:
             if (seekTarget_) {
                 restartSeen_ = true;

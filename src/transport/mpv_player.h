@@ -118,6 +118,7 @@ private:
     PlayState lastState_ = PlayState::Undefined;
     double lastDuration_ = 0;
     double endedDuration_ = 0;  // the length of a file mpv let go of at its end
+    bool videoOutputKept_ = false;
     QString fixedVideoOutput_;  // "vo" given by the caller; empty: chosen by the window
     QString videoOutput_;       // the one in use
     quintptr videoWindow_ = 0;
