@@ -136,10 +136,7 @@ int main(int argc, char* argv[]) {
     // Without a display Qt aborts with advice to reinstall; say what is really missing.
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
         qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        std::fputs(
-            "Scribo: a graphical session is needed (neither DISPLAY nor WAYLAND_DISPLAY is "
-            "set).\n",
-            stderr);
+        sayNoDisplay(QStringLiteral("neither DISPLAY nor WAYLAND_DISPLAY is set"));
         return 1;
     }
 
